@@ -1,0 +1,5 @@
+if(KESTROVA_SANITIZE)
+  set(_kestrova_san -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+  add_compile_options(${_kestrova_san})
+  add_link_options(${_kestrova_san})
+endif()
