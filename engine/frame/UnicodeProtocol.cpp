@@ -1,0 +1,176 @@
+#include "UnicodeProtocol.h"
+
+#include "UnicodeFile.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cassert>
+#include <cctype>
+#include <cerrno>
+#include <iconv.h>
+#include <langinfo.h>
+#include <string_view>
+
+namespace kestrova {
+
+namespace {
+
+constexpr std::string_view kPrefix = kUnicodeNamePrefix;
+
+// Protocols whose addresses the libraries open themselves; a name "proto:..." for one of these
+// is never a local path.
+constexpr std::string_view kProtocolNames = ":unicode:stream:gopher:http:pipe:rtp:tcp:udp:";
+
+std::atomic<bool> gRegistered{false};
+
+bool IsProtocolAddress(const std::string& name) {
+    const std::size_t colon = name.find(':');
+    if (colon == std::string::npos || colon == 0) return false;  // "C:"-like or no scheme at all
+    const std::string tag = ":" + name.substr(0, colon) + ":";
+    return kProtocolNames.find(tag) != std::string_view::npos;
+}
+
+bool IsAscii(const std::string& text) {
+    return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+bool IsUtf8CharacterSet(std::string_view codeset) {
+    std::string lower(codeset);
+    std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return lower == "utf-8" || lower == "utf8";
+}
+
+class Converter {
+public:
+    Converter(const char* to, const char* from) : FHandle(::iconv_open(to, from)) {}
+    ~Converter() { if (Valid()) ::iconv_close(FHandle); }
+    Converter(const Converter&) = delete;
+    Converter& operator=(const Converter&) = delete;
+    bool Valid() const { return FHandle != reinterpret_cast<iconv_t>(-1); }
+
+    // Converts the whole of `text`; false when any character has no form in the target set.
+    bool Convert(const std::string& text, std::string& out) {
+        out.assign(text.size() * 4 + 16, '\0');
+        char* in = const_cast<char*>(text.data());
+        std::size_t inLeft = text.size();
+        char* dest = out.data();
+        std::size_t destLeft = out.size();
+        if (::iconv(FHandle, &in, &inLeft, &dest, &destLeft) == static_cast<std::size_t>(-1)) return false;
+        if (::iconv(FHandle, nullptr, nullptr, &dest, &destLeft) == static_cast<std::size_t>(-1)) return false;
+        out.resize(out.size() - destLeft);
+        return true;
+    }
+
+private:
+    iconv_t FHandle;
+};
+
+// True when `path` (UTF-8) is written the same in the locale's character set, so the libraries'
+// own file protocol, which hands the bytes to the system as they are, reaches the same file.
+// A character that the locale cannot express, or expresses with other bytes, fails.
+bool PassesAsNarrowName(const std::string& path) {
+    const char* codeset = ::nl_langinfo(CODESET);
+    if (codeset && IsUtf8CharacterSet(codeset)) return true;
+    if (IsAscii(path)) return true;  // every character set of this platform extends ASCII
+    if (!codeset || !*codeset) return false;
+    Converter toNarrow(codeset, "UTF-8");
+    std::string narrow;
+    return toNarrow.Valid() && toNarrow.Convert(path, narrow) && narrow == path;
+}
+
+// Gives the caller's pre-allocated context back to the library on a failed open, as
+// avformat_open_input itself does.
+int FailOpen(AVFormatContext** ctx, int error) {
+    if (ctx && *ctx) {
+        ff::avformat_free_context(*ctx);
+        *ctx = nullptr;
+    }
+    return error;
+}
+
+int OpenUnicodeInput(AVFormatContext** ctx, const std::string& libraryName, const AVInputFormat* fmt,
+                     AVDictionary** options) {
+    if (!IsUnicodeProtocolRegistered()) return FailOpen(ctx, AVERROR_PROTOCOL_NOT_FOUND);
+    int error = 0;
+    UnicodeIOPtr io = OpenUnicodeIO(FromLibraryName(libraryName), AVIO_FLAG_READ, error);
+    if (!io) return FailOpen(ctx, error);
+    if (!*ctx) *ctx = ff::avformat_alloc_context();
+    if (!*ctx) return AVERROR(ENOMEM);
+    (*ctx)->pb = io.get();
+    (*ctx)->flags |= AVFMT_FLAG_CUSTOM_IO;  // the library must leave our context alone
+    // On failure the library frees the format context but not a custom I/O context: `io` does.
+    const int result = ff::avformat_open_input(ctx, libraryName.c_str(), fmt, options);
+    if (result >= 0) io.release();  // CloseInputFile frees it with the format context
+    return result;
+}
+
+} // namespace
+
+std::string ToLibraryName(const std::string& fileName) {
+    if (IsProtocolAddress(fileName)) return fileName;
+    if (PassesAsNarrowName(fileName)) return fileName;
+    return std::string(kPrefix) + fileName;
+}
+
+bool IsUnicodeProtocolName(const std::string& libraryName) {
+    return libraryName.size() > kPrefix.size() && libraryName.compare(0, kPrefix.size(), kPrefix) == 0;
+}
+
+std::string FromLibraryName(const std::string& libraryName) {
+    if (IsUnicodeProtocolName(libraryName)) return libraryName.substr(kPrefix.size());
+    return libraryName;
+}
+
+void RegisterUnicodeProtocol() {
+    const bool bound = ff::avio_alloc_context && ff::avio_context_free && ff::avformat_open_input &&
+                       ff::avformat_alloc_context && ff::avformat_free_context && ff::av_malloc &&
+                       ff::av_free && ff::av_freep;
+    assert(bound && "the format library must be bound before the unicode I/O is registered");
+    if (!bound) return;
+    gRegistered.store(true);
+}
+
+bool IsUnicodeProtocolRegistered() { return gRegistered.load(); }
+
+int OpenInputFile(AVFormatContext** ctx, const std::string& libraryName, const AVInputFormat* fmt,
+                  AVDictionary** options) {
+    if (IsUnicodeProtocolName(libraryName)) return OpenUnicodeInput(ctx, libraryName, fmt, options);
+    return ff::avformat_open_input(ctx, libraryName.c_str(), fmt, options);
+}
+
+void CloseInputFile(AVFormatContext** ctx) {
+    if (!ctx || !*ctx) return;
+    AVIOContext* pb = (*ctx)->pb;
+    const bool ownIO = ((*ctx)->flags & AVFMT_FLAG_CUSTOM_IO) && IsUnicodeIO(pb);
+    ff::avformat_close_input(ctx);
+    if (ownIO) {
+        UnicodeIOPtr owned(pb);  // the library never frees a custom I/O context
+    }
+}
+
+int OpenOutputIO(AVIOContext** pb, const std::string& libraryName, int flags) {
+    if (!IsUnicodeProtocolName(libraryName)) return ff::avio_open(pb, libraryName.c_str(), flags);
+    *pb = nullptr;
+    if (!IsUnicodeProtocolRegistered()) return AVERROR_PROTOCOL_NOT_FOUND;
+    int error = 0;
+    UnicodeIOPtr io = OpenUnicodeIO(FromLibraryName(libraryName), flags, error);
+    if (!io) return error;
+    *pb = io.release();
+    return 0;
+}
+
+int CloseOutputIO(AVIOContext** pb) {
+    if (!pb || !*pb) return 0;
+    if (!IsUnicodeIO(*pb)) return ff::avio_closep(pb);
+    UnicodeIOPtr io{*pb};
+    *pb = nullptr;
+    int result = 0;
+    if (io->write_flag) {
+        ff::avio_flush(io.get());
+        result = io->error;
+    }
+    if (!static_cast<UnicodeFile*>(io->opaque)->Close() && result >= 0) result = AVERROR(EIO);
+    return result;
+}
+
+} // namespace kestrova
