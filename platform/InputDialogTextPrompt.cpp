@@ -1,0 +1,16 @@
+#include "platform/InputDialogTextPrompt.h"
+
+#include <QInputDialog>
+
+namespace kestrova::platform {
+
+QString InputDialogTextPrompt::Ask(QWidget* owner, const QString& caption, const QString& prompt,
+                                   const QString& initialText)
+{
+    bool accepted = false;
+    const QString text = QInputDialog::getText(owner, caption, prompt, QLineEdit::Normal,
+                                               initialText, &accepted);
+    return accepted ? text : QString();
+}
+
+} // namespace kestrova::platform

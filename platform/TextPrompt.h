@@ -1,0 +1,18 @@
+#pragma once
+#include <QString>
+
+class QWidget;
+
+namespace kestrova::platform {
+
+// A one-line input box.
+class TextPrompt {
+public:
+    virtual ~TextPrompt() = default;
+
+    // The entered text on OK, empty on Cancel.
+    virtual QString Ask(QWidget* owner, const QString& caption, const QString& prompt,
+                        const QString& initialText) = 0;
+};
+
+} // namespace kestrova::platform

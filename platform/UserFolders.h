@@ -1,0 +1,16 @@
+#pragma once
+#include <QString>
+
+namespace kestrova::platform {
+
+// The user's well-known folders. Paths come without trailing separator; empty when the
+// desktop does not name such a folder.
+class UserFolders {
+public:
+    virtual ~UserFolders() = default;
+
+    virtual QString Documents() = 0;
+    virtual QString Videos() = 0;
+};
+
+} // namespace kestrova::platform

@@ -1,0 +1,13 @@
+#pragma once
+#include "platform/UserFolders.h"
+
+namespace kestrova::platform {
+
+// The XDG user directories (user-dirs.dirs), with the toolkit's fallbacks under the home folder.
+class XdgUserFolders : public UserFolders {
+public:
+    QString Documents() override;
+    QString Videos() override;
+};
+
+} // namespace kestrova::platform
