@@ -1,0 +1,107 @@
+#include "AudioTrack.h"
+
+#include "ToneSignal.h"
+
+#include <algorithm>
+#include <cmath>
+#include <stdexcept>
+#include <string>
+
+namespace kestrova::mediagen {
+
+namespace {
+
+constexpr int kDefaultFrameSize = 1024;
+
+bool SupportsRate(const AVCodec* codec, int sampleRate) {
+    if (!codec->supported_samplerates) return true;
+    for (const int* rate = codec->supported_samplerates; *rate; ++rate)
+        if (*rate == sampleRate) return true;
+    return false;
+}
+
+int64_t AudioBitRate(int sampleRate, int channels) {
+    // Enough for a clean tone, within every encoder's limits for the rate.
+    const int64_t cap = sampleRate <= 12000 ? 64000 : 160000;
+    return std::min<int64_t>(64000LL * channels, cap);
+}
+
+// Stores a value in [-1, 1] as sample i of channel c of a frame in any common sample format.
+void StoreSample(AVFrame* frame, AVSampleFormat format, int channels, int c, int i, double value) {
+    const bool planar = av_sample_fmt_is_planar(format);
+    uint8_t* base = frame->data[planar ? c : 0];
+    const int index = planar ? i : i * channels + c;
+    switch (av_get_packed_sample_fmt(format)) {
+    case AV_SAMPLE_FMT_S16:
+        reinterpret_cast<int16_t*>(base)[index] = static_cast<int16_t>(std::lround(value * 32767.0));
+        break;
+    case AV_SAMPLE_FMT_S32:
+        reinterpret_cast<int32_t*>(base)[index] = static_cast<int32_t>(std::lround(value * 2147483647.0));
+        break;
+    case AV_SAMPLE_FMT_FLT: reinterpret_cast<float*>(base)[index] = static_cast<float>(value); break;
+    case AV_SAMPLE_FMT_DBL: reinterpret_cast<double*>(base)[index] = value; break;
+    default: throw std::runtime_error("unsupported sample format");
+    }
+}
+
+} // namespace
+
+AudioTrack::AudioTrack(AVFormatContext* muxer, const char* encoderName, const GeneratorOptions& options,
+                       int64_t startSample, int64_t sampleCount)
+    : stream_(muxer, encoderName), sampleRate_(options.sampleRate), start_(startSample), count_(sampleCount) {
+    Configure(options);
+    frame_.reset(CheckAlloc(av_frame_alloc()));
+    frame_->format = stream_.Context()->sample_fmt;
+    frame_->sample_rate = sampleRate_;
+    frame_->nb_samples = frameSize_;
+    CheckLib(av_channel_layout_copy(&frame_->ch_layout, &stream_.Context()->ch_layout), "channel layout");
+    CheckLib(av_frame_get_buffer(frame_.get(), 0), "allocating audio samples");
+}
+
+void AudioTrack::Configure(const GeneratorOptions& options) {
+    const AVCodec* codec = stream_.Codec();
+    AVCodecContext* context = stream_.Context();
+    if (!SupportsRate(codec, options.sampleRate))
+        throw std::runtime_error("the encoder " + std::string(codec->name) + " does not support the sample rate " +
+                                 std::to_string(options.sampleRate));
+    context->sample_fmt = codec->sample_fmts ? codec->sample_fmts[0] : AV_SAMPLE_FMT_S16;
+    context->sample_rate = options.sampleRate;
+    av_channel_layout_default(&context->ch_layout, options.channels);
+    context->time_base = {1, options.sampleRate};
+    context->bit_rate = AudioBitRate(options.sampleRate, options.channels);
+    context->thread_count = 1;
+    OptionList privateOptions;
+    stream_.Open(&privateOptions.entries);
+
+    const bool variable = codec->capabilities & AV_CODEC_CAP_VARIABLE_FRAME_SIZE;
+    frameSize_ = (variable || context->frame_size <= 0) ? kDefaultFrameSize : context->frame_size;
+    padLastFrame_ = !variable && context->frame_size > 0 && !(codec->capabilities & AV_CODEC_CAP_SMALL_LAST_FRAME);
+}
+
+double AudioTrack::NextTime() const {
+    return static_cast<double>(start_ + written_) / sampleRate_;
+}
+
+void AudioTrack::FillTone(int samples) {
+    const auto format = static_cast<AVSampleFormat>(frame_->format);
+    const int channels = frame_->ch_layout.nb_channels;
+    for (int i = 0; i < frame_->nb_samples; ++i) {
+        for (int c = 0; c < channels; ++c) {
+            // Past the end of the tone (a padded last frame) comes silence.
+            const double value = i < samples ? ToneSample(c, written_ + i, sampleRate_) : 0.0;
+            StoreSample(frame_.get(), format, channels, c, i, value);
+        }
+    }
+}
+
+void AudioTrack::EncodeNext() {
+    CheckLib(av_frame_make_writable(frame_.get()), "allocating audio samples");
+    const int samples = static_cast<int>(std::min<int64_t>(frameSize_, count_ - written_));
+    frame_->nb_samples = padLastFrame_ ? frameSize_ : samples;
+    FillTone(samples);
+    frame_->pts = start_ + written_;
+    stream_.Encode(frame_.get());
+    written_ += samples;
+}
+
+} // namespace kestrova::mediagen
