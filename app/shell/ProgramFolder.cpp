@@ -1,7 +1,8 @@
 #include "app/shell/ProgramFolder.h"
 
+#include "platform/ExecutablePath.h"
+
 #include <QCoreApplication>
-#include <QDir>
 #include <QFileInfo>
 
 namespace kestrova {
@@ -11,7 +12,7 @@ QString ProgramFolder()
     // Works before a QCoreApplication exists too (tests, early start-up).
     QString folder = QCoreApplication::instance()
         ? QCoreApplication::applicationDirPath()
-        : QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath().section(u'/', 0, -2);
+        : QFileInfo(platform::RunningExecutablePath()).absolutePath();
     if (!folder.endsWith(u'/'))
         folder += u'/';
     return folder;

@@ -1,0 +1,61 @@
+#include "app/shell/OutputFolder.h"
+
+#include "app/shell/ProgramFolder.h"
+#include "platform/Services.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <stdexcept>
+
+namespace kestrova {
+
+namespace {
+
+bool FolderExists(const QString& folder)
+{
+    return !folder.isEmpty() && QFileInfo(folder).isDir();
+}
+
+QString WithoutTrailingSeparator(QString folder)
+{
+    if (folder.size() > 1 && folder.endsWith(u'/'))
+        folder.chop(1);
+    return folder;
+}
+
+} // namespace
+
+QString DefaultVideoFolder()
+{
+    platform::UserFolders& folders = platform::Use<platform::UserFolders>();
+    const QString documents = folders.Documents();
+    if (documents.isEmpty())
+        throw std::runtime_error("Could not find MyDocuments folder location.");
+    const QString videos = folders.Videos();
+    if (!videos.isEmpty())
+        return WithoutTrailingSeparator(videos);
+    // No videos folder named: the conventional one beside the documents folder.
+    return QFileInfo(WithoutTrailingSeparator(documents)).absolutePath() + QStringLiteral("/Videos");
+}
+
+QString ResolveOutputFolder(const QString& folderText)
+{
+    QString folder = folderText.trimmed();
+    if (folder.endsWith(u'/'))
+        folder.chop(1);  // a lone separator thus resolves like an empty folder
+
+    if (!FolderExists(folder)) {
+        folder = DefaultVideoFolder();
+        if (!FolderExists(folder))
+            QDir().mkdir(folder);
+    }
+    if (!FolderExists(folder))
+        folder = ProgramFolder();
+
+    if (!folder.endsWith(u'/'))
+        folder += u'/';
+    return folder;
+}
+
+} // namespace kestrova
