@@ -1,0 +1,89 @@
+#include "profiles/store/ProfileDocument.h"
+
+#include "profiles/store/ValueList.h"
+#include "profiles/store/XmlFile.h"
+
+namespace kestrova {
+
+namespace {
+
+constexpr QLatin1String kValue{"Value"};
+constexpr QLatin1String kCandidatesValue{"CandidatesValue"};
+constexpr QLatin1String kDefaultValue{"DefaultValue"};
+
+} // namespace
+
+bool TProfileDocument::Load(const QString& path, QString* error)
+{
+    TXmlFile file = ReadXmlFile(path);
+    FDocument = file.Document;
+    switch (file.State) {
+    case TXmlFileState::Loaded:
+        return true;
+    case TXmlFileState::Missing:
+        if (error)
+            *error = QStringLiteral("The profile file \"%1\" does not exist.").arg(path);
+        return false;
+    case TXmlFileState::Empty:
+        if (error)
+            *error = QStringLiteral("The profile file \"%1\" is empty.").arg(path);
+        return false;
+    case TXmlFileState::Broken:
+        if (error)
+            *error = file.Error;
+        return false;
+    }
+    return false;
+}
+
+QDomElement TProfileDocument::Section(const QString& name) const
+{
+    return FDocument.documentElement().firstChildElement(name);
+}
+
+QDomElement TProfileDocument::Parameter(const QString& name) const
+{
+    return Section(QStringLiteral("Parameter")).firstChildElement(name);
+}
+
+QString TProfileDocument::MainValue(const QString& name) const
+{
+    return Section(QStringLiteral("Main")).firstChildElement(name).attribute(kValue);
+}
+
+QString TProfileDocument::CandidatesValue(const QString& name) const
+{
+    return Parameter(name).attribute(kCandidatesValue);
+}
+
+QString TProfileDocument::DefaultValue(const QString& name) const
+{
+    return Parameter(name).attribute(kDefaultValue);
+}
+
+QStringList TProfileDocument::ExtensionNames() const
+{
+    return SplitValues(MainValue(QStringLiteral("extensionname")).trimmed());
+}
+
+bool TProfileDocument::IsAudioOnlyTarget() const
+{
+    const QString disable = DefaultValue(QStringLiteral("disablevideo")).toLower();
+    return disable == QLatin1String("true") || disable == QLatin1String("yes");
+}
+
+void TProfileDocument::SetSelectedValues(const TSelectedValues& values)
+{
+    for (std::size_t i = 0; i < kSelectableParameters.size(); ++i) {
+        QDomElement parameter = Parameter(QLatin1String(kSelectableParameters[i]));
+        if (!parameter.isNull())
+            parameter.setAttribute(kDefaultValue, values[i]);
+    }
+}
+
+bool TProfileDocument::Save(const QString& path, QString* error)
+{
+    return WriteXmlFile(FDocument, path, error);
+}
+
+} // namespace kestrova

@@ -1,0 +1,12 @@
+#include "profiles/store/UniqueFileName.h"
+
+#include "app/shell/NumberedFileName.h"
+
+namespace kestrova {
+
+QString MakeUniqueFileName(const QString& path, const QString& extension)
+{
+    return NumberedFileName(path, extension);
+}
+
+} // namespace kestrova

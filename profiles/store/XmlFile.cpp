@@ -1,0 +1,118 @@
+#include "profiles/store/XmlFile.h"
+
+#include <QDomProcessingInstruction>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSaveFile>
+#include <QStringEncoder>
+
+#include <optional>
+
+namespace kestrova {
+
+namespace {
+
+constexpr int kIndent = 2;
+const QString kUtf8Declaration = QStringLiteral("version=\"1.0\" encoding=\"utf-8\"");
+
+QDomProcessingInstruction Declaration(const QDomDocument& document)
+{
+    const QDomNode first = document.firstChild();
+    if (first.isProcessingInstruction() && first.nodeName() == QLatin1String("xml"))
+        return first.toProcessingInstruction();
+    return {};
+}
+
+QString DeclaredEncoding(const QDomProcessingInstruction& declaration)
+{
+    static const QRegularExpression encoding(QStringLiteral(R"(encoding\s*=\s*["']([^"']*)["'])"));
+    const QRegularExpressionMatch match = encoding.match(declaration.data());
+    return match.hasMatch() ? match.captured(1) : QString();
+}
+
+// The document's text in its declared encoding; std::nullopt when that encoding cannot
+// carry it (unknown to the converter, or a character it cannot represent).
+std::optional<QByteArray> EncodeAsDeclared(const QDomDocument& document)
+{
+    const QString name = DeclaredEncoding(Declaration(document));
+    QStringEncoder encoder = name.isEmpty() ? QStringEncoder(QStringEncoder::Utf8)
+                                            : QStringEncoder(name.toLatin1().constData());
+    if (!encoder.isValid())
+        return std::nullopt;
+    QByteArray bytes = encoder.encode(document.toString(kIndent));
+    if (encoder.hasError())
+        return std::nullopt;
+    return bytes;
+}
+
+} // namespace
+
+TXmlFile ReadXmlFile(const QString& path)
+{
+    TXmlFile result;
+    QFile file(path);
+    if (!QFileInfo::exists(path)) {
+        result.State = TXmlFileState::Missing;
+        return result;
+    }
+    if (!file.open(QIODevice::ReadOnly)) {
+        result.State = TXmlFileState::Broken;
+        result.Error = QStringLiteral("Cannot read \"%1\": %2").arg(path, file.errorString());
+        return result;
+    }
+    const QByteArray bytes = file.readAll();
+    if (bytes.trimmed().isEmpty()) {
+        result.State = TXmlFileState::Empty;
+        return result;
+    }
+    QString parseError;
+    int line = 0;
+    int column = 0;
+    if (!result.Document.setContent(bytes, &parseError, &line, &column)) {
+        result.State = TXmlFileState::Broken;
+        result.Error = QStringLiteral("\"%1\" is not a valid XML document: %2 (line %3, column %4)")
+                           .arg(path, parseError)
+                           .arg(line)
+                           .arg(column);
+        result.Document = QDomDocument();
+        return result;
+    }
+    result.State = TXmlFileState::Loaded;
+    return result;
+}
+
+QDomDocument NewXmlDocument(const QString& rootName)
+{
+    QDomDocument document;
+    document.appendChild(document.createProcessingInstruction(QStringLiteral("xml"), kUtf8Declaration));
+    document.appendChild(document.createElement(rootName));
+    return document;
+}
+
+bool WriteXmlFile(QDomDocument& document, const QString& path, QString* error)
+{
+    std::optional<QByteArray> bytes = EncodeAsDeclared(document);
+    if (!bytes) {
+        // Writing the declared encoding would corrupt the text: write UTF-8 and say so.
+        QDomProcessingInstruction declaration = Declaration(document);
+        if (declaration.isNull())
+            document.insertBefore(document.createProcessingInstruction(QStringLiteral("xml"), kUtf8Declaration),
+                                  document.firstChild());
+        else
+            declaration.setData(kUtf8Declaration);
+        bytes = document.toString(kIndent).toUtf8();
+    }
+    return WriteFileBytes(path, *bytes, error);
+}
+
+bool WriteFileBytes(const QString& path, const QByteArray& bytes, QString* error)
+{
+    QSaveFile file(path);
+    const bool written = file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+    if (!written && error)
+        *error = QStringLiteral("Cannot write \"%1\": %2").arg(path, file.errorString());
+    return written;
+}
+
+} // namespace kestrova
