@@ -1,0 +1,146 @@
+#include "MediaInspect.h"
+
+#include "TestMedia.h"
+
+#include <cmath>
+#include <limits>
+
+namespace kestrova::mediatest {
+
+namespace {
+
+struct CodecFree {
+    void operator()(AVCodecContext* p) const { avcodec_free_context(&p); }
+};
+struct FrameFree {
+    void operator()(AVFrame* p) const { av_frame_free(&p); }
+};
+struct PacketFree {
+    void operator()(AVPacket* p) const { av_packet_free(&p); }
+};
+using CodecPtr = std::unique_ptr<AVCodecContext, CodecFree>;
+using FramePtr = std::unique_ptr<AVFrame, FrameFree>;
+using PacketPtr = std::unique_ptr<AVPacket, PacketFree>;
+
+CodecPtr OpenDecoder(const AVStream* stream) {
+    const AVCodec* codec = avcodec_find_decoder(stream->codecpar->codec_id);
+    if (!codec) return nullptr;
+    CodecPtr context(avcodec_alloc_context3(codec));
+    if (!context || avcodec_parameters_to_context(context.get(), stream->codecpar) < 0) return nullptr;
+    context->pkt_timebase = stream->time_base;
+    if (avcodec_open2(context.get(), codec, nullptr) < 0) return nullptr;
+    return context;
+}
+
+float SampleAsFloat(const AVFrame* frame, int channel, int index) {
+    const auto format = static_cast<AVSampleFormat>(frame->format);
+    const bool planar = av_sample_fmt_is_planar(format);
+    const int channels = frame->ch_layout.nb_channels;
+    const uint8_t* base = frame->extended_data[planar ? channel : 0];
+    const int at = planar ? index : index * channels + channel;
+    switch (av_get_packed_sample_fmt(format)) {
+    case AV_SAMPLE_FMT_S16: return reinterpret_cast<const int16_t*>(base)[at] / 32768.0f;
+    case AV_SAMPLE_FMT_S32: return static_cast<float>(reinterpret_cast<const int32_t*>(base)[at] / 2147483648.0);
+    case AV_SAMPLE_FMT_FLT: return reinterpret_cast<const float*>(base)[at];
+    case AV_SAMPLE_FMT_DBL: return static_cast<float>(reinterpret_cast<const double*>(base)[at]);
+    default: return std::numeric_limits<float>::quiet_NaN();
+    }
+}
+
+class StreamDecoder {
+public:
+    StreamDecoder(const AVStream* stream, DecodedMedia& out) : stream_(stream), out_(out) {
+        if (stream_) {
+            context_ = OpenDecoder(stream_);
+            if (!context_) ++out_.decodeErrors;
+        }
+    }
+    bool Owns(const AVPacket* packet) const { return context_ && packet->stream_index == stream_->index; }
+    void Send(const AVPacket* packet) {
+        if (!context_) return;
+        if (avcodec_send_packet(context_.get(), packet) < 0) ++out_.decodeErrors;
+        for (;;) {
+            const int got = avcodec_receive_frame(context_.get(), frame_.get());
+            if (got == AVERROR(EAGAIN) || got == AVERROR_EOF) return;
+            if (got < 0) {
+                ++out_.decodeErrors;
+                return;
+            }
+            Keep(frame_.get());
+            av_frame_unref(frame_.get());
+        }
+    }
+
+private:
+    void Keep(const AVFrame* frame) {
+        if (context_->codec_type == AVMEDIA_TYPE_VIDEO) {
+            out_.frameNumbers.push_back(testmedia::FrameNumberFromPicture(frame->data[0], frame->linesize[0],
+                                                                          frame->width, frame->height));
+            return;
+        }
+        const int channels = frame->ch_layout.nb_channels;
+        if (out_.channels.size() < static_cast<size_t>(channels)) out_.channels.resize(channels);
+        if (out_.firstAudioTime < 0.0 && frame->pts != AV_NOPTS_VALUE)
+            out_.firstAudioTime = static_cast<double>(frame->pts) * av_q2d(stream_->time_base);
+        for (int c = 0; c < channels; ++c)
+            for (int i = 0; i < frame->nb_samples; ++i) out_.channels[c].push_back(SampleAsFloat(frame, c, i));
+    }
+
+    const AVStream* stream_;
+    DecodedMedia& out_;
+    CodecPtr context_;
+    FramePtr frame_{av_frame_alloc()};
+};
+
+} // namespace
+
+std::string ErrorText(int error) {
+    char text[AV_ERROR_MAX_STRING_SIZE] = {};
+    av_strerror(error, text, sizeof text);
+    return text;
+}
+
+InputPtr OpenMedia(const std::string& path, int* error) {
+    AVFormatContext* raw = nullptr;
+    *error = avformat_open_input(&raw, path.c_str(), nullptr, nullptr);
+    if (*error < 0) return nullptr;  // the library has freed the context
+    InputPtr input(raw);
+    *error = avformat_find_stream_info(input.get(), nullptr);
+    if (*error < 0) return nullptr;
+    *error = 0;
+    return input;
+}
+
+const AVStream* FindStream(const AVFormatContext* input, AVMediaType type) {
+    for (unsigned i = 0; i < input->nb_streams; ++i)
+        if (input->streams[i]->codecpar->codec_type == type) return input->streams[i];
+    return nullptr;
+}
+
+double StreamStart(const AVStream* stream) {
+    if (!stream || stream->start_time == AV_NOPTS_VALUE) return std::nan("");
+    return static_cast<double>(stream->start_time) * av_q2d(stream->time_base);
+}
+
+DecodedMedia DecodeAll(AVFormatContext* input) {
+    DecodedMedia out;
+    StreamDecoder video(FindStream(input, AVMEDIA_TYPE_VIDEO), out);
+    StreamDecoder audio(FindStream(input, AVMEDIA_TYPE_AUDIO), out);
+    PacketPtr packet(av_packet_alloc());
+    for (;;) {
+        const int read = av_read_frame(input, packet.get());
+        if (read == AVERROR_EOF) break;
+        if (read < 0) {
+            ++out.decodeErrors;
+            break;
+        }
+        if (video.Owns(packet.get())) video.Send(packet.get());
+        else if (audio.Owns(packet.get())) audio.Send(packet.get());
+        av_packet_unref(packet.get());
+    }
+    video.Send(nullptr);
+    audio.Send(nullptr);
+    return out;
+}
+
+} // namespace kestrova::mediatest
