@@ -1,0 +1,242 @@
+#include "app/settings/GeneralOptionsFrm.h"
+
+#include "app/settings/IntegerText.h"
+#include "app/settings/OptionsBackground.h"
+#include "app/settings/Settings.h"
+#include "app/settings/UpDown.h"
+#include "app/shell/ErrorDisplay.h"
+#include "app/shell/OutputFolder.h"
+#include "app/shell/Prompts.h"
+#include "app/shell/ShellCommands.h"
+
+#include <QButtonGroup>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include <algorithm>
+
+namespace kestrova {
+
+namespace {
+
+constexpr QSize kClientSize(445, 289);
+constexpr int kProcessesMinimum = 0;
+constexpr int kProcessesMaximum = 100;
+constexpr int kDefaultProcesses = 3;
+
+// Two items end in a blank, as the program always showed them.
+const QStringList kPriorityItems = {
+    QStringLiteral("Run in normal priority"),
+    QStringLiteral("Run in Lower priority "),
+    QStringLiteral("Run in Lowest priority "),
+    QStringLiteral("Run only when the system is idle"),
+};
+
+template <class Widget>
+Widget* Place(Widget* widget, const char* name, const QRect& geometry)
+{
+    widget->setObjectName(QString::fromLatin1(name));
+    widget->setGeometry(geometry);
+    return widget;
+}
+
+QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption, const QRect& geometry)
+{
+    auto* button = Place(new QPushButton(caption, parent), name, geometry);
+    button->setAutoDefault(false);
+    return button;
+}
+
+QString WithoutTrailingSeparator(QString folder)
+{
+    while (folder.size() > 1 && folder.endsWith(u'/'))
+        folder.chop(1);
+    return folder;
+}
+
+} // namespace
+
+const QString TFrmGeneralOption::UpdatePageAddress = QStringLiteral("https://kestrova.orvanta.example/update");
+
+TFrmGeneralOption::TFrmGeneralOption(SettingsStore& settings, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                          | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+      settings_(settings)
+{
+    FormCreate();
+}
+
+void TFrmGeneralOption::FormCreate()
+{
+    setObjectName(QStringLiteral("FrmGeneralOption"));
+    setWindowTitle(QStringLiteral("Options"));
+    setFont(QFont(QStringLiteral("Tahoma"), 8));
+    setFixedSize(kClientSize);
+    background_ = OptionsBackground(kClientSize);
+    CreateControls();
+    ConnectHandlers();
+    FillFromSettings();
+}
+
+void TFrmGeneralOption::CreateControls()
+{
+    grpConvert = Place(new QGroupBox(QStringLiteral("Convert"), this), "grpConvert", {10, 8, 425, 124});
+    lblProcess = Place(new QLabel(QStringLiteral("Maximun Simultaneous Running Processes:"), grpConvert),
+                       "lblProcess", {14, 24, 260, 20});
+    edtProcess = Place(new QLineEdit(grpConvert), "edtProcess", {280, 22, 44, 22});
+    udProcess = Place(new UpDown(grpConvert), "udProcess", {324, 22, 16, 22});
+    udProcess->SetRange(kProcessesMinimum, kProcessesMaximum);
+    udProcess->SetBuddy(edtProcess);
+
+    rdgrpPriority = Place(new QGroupBox(QStringLiteral("Priority in running background"), grpConvert),
+                          "rdgrpPriority", {10, 52, 405, 62});
+    rdgrpPriorityItems = new QButtonGroup(rdgrpPriority);
+    // Two columns, filled top to bottom: items 0 and 1 on the left, 2 and 3 on the right.
+    for (int item = 0; item < kPriorityItems.size(); ++item) {
+        const int column = item / 2;
+        const int row = item % 2;
+        auto* radio = Place(new QRadioButton(kPriorityItems[item], rdgrpPriority),
+                            "rdgrpPriorityItem", {10 + column * 200, 18 + row * 20, 190, 20});
+        radio->setObjectName(QStringLiteral("rdgrpPriorityItem%1").arg(item));
+        rdgrpPriorityItems->addButton(radio, item);
+    }
+
+    grpOutput = Place(new QGroupBox(QStringLiteral("Output"), this), "grpOutput", {10, 138, 425, 102});
+    lblDestination = Place(new QLabel(QStringLiteral("Destination:"), grpOutput), "lblDestination",
+                           {14, 20, 200, 20});
+    edtOutPutFolder = Place(new QLineEdit(grpOutput), "edtOutPutFolder", {14, 42, 397, 22});
+    edtOutPutFolder->setReadOnly(true);
+    btnBrowse = MakeButton(grpOutput, "btnBrowse", QStringLiteral("Browse"), {256, 70, 75, 24});
+    btnOpen = MakeButton(grpOutput, "btnOpen", QStringLiteral("Open"), {336, 70, 75, 24});
+
+    btnRestore = MakeButton(this, "btnRestore", QStringLiteral("Restore defaults"), {10, 252, 110, 26});
+    btnOk = MakeButton(this, "btnOk", QStringLiteral("OK"), {200, 252, 75, 26});
+    btnCancel = MakeButton(this, "btnCancel", QStringLiteral("Cancel"), {280, 252, 75, 26});
+    btnApply = MakeButton(this, "btnApply", QStringLiteral("Apply"), {360, 252, 75, 26});
+    btnOk->setDefault(true);
+
+    // Kept below the visible client area: the update check is not offered on screen.
+    grpUpdate = Place(new QGroupBox(QStringLiteral("Update"), this), "grpUpdate", {10, 300, 425, 56});
+    btnCheckUpdate = MakeButton(grpUpdate, "btnCheckUpdate", QStringLiteral("Check for update"),
+                                {14, 22, 120, 24});
+}
+
+void TFrmGeneralOption::ConnectHandlers()
+{
+    connect(udProcess, &UpDown::Clicked, this, &TFrmGeneralOption::udProcessClick);
+    // Typing a new count makes it worth applying as much as stepping it does.
+    connect(edtProcess, &QLineEdit::textEdited, this, &TFrmGeneralOption::udProcessClick);
+    connect(edtOutPutFolder, &QLineEdit::textChanged, this, &TFrmGeneralOption::edtOutPutFolderChange);
+    connect(rdgrpPriorityItems, &QButtonGroup::idClicked, this, &TFrmGeneralOption::rdgrpPriorityClick);
+    connect(btnRestore, &QPushButton::clicked, this, &TFrmGeneralOption::btnRestoreClick);
+    connect(btnApply, &QPushButton::clicked, this, &TFrmGeneralOption::btnApplyClick);
+    connect(btnOk, &QPushButton::clicked, this, &TFrmGeneralOption::btnOkClick);
+    connect(btnCancel, &QPushButton::clicked, this, &TFrmGeneralOption::btnCancelClick);
+    connect(btnBrowse, &QPushButton::clicked, this, &TFrmGeneralOption::btnBrowseClick);
+    connect(btnOpen, &QPushButton::clicked, this, &TFrmGeneralOption::btnOpenClick);
+    connect(btnCheckUpdate, &QPushButton::clicked, this, &TFrmGeneralOption::btnCheckUpdateClick);
+}
+
+void TFrmGeneralOption::FillFromSettings()
+{
+    const GeneralSettings& values = settings_.Values();
+    const int lastItem = static_cast<int>(kPriorityItems.size()) - 1;
+    rdgrpPriorityItems->button(std::min<int>(values.priority, lastItem))->setChecked(true);
+    RunShowingErrors([&] { edtOutPutFolder->setText(ResolveOutputFolder(values.outputFolder)); });
+    udProcess->SetPosition(values.processes);
+}
+
+void TFrmGeneralOption::showEvent(QShowEvent* event)
+{
+    FormShow();
+    QDialog::showEvent(event);
+}
+
+void TFrmGeneralOption::FormShow()
+{
+    FillFromSettings();
+}
+
+void TFrmGeneralOption::paintEvent(QPaintEvent* event)
+{
+    QPainter painter(this);
+    painter.drawPixmap(0, 0, background_);
+    QDialog::paintEvent(event);
+}
+
+bool TFrmGeneralOption::StoreAndSave()
+{
+    return RunShowingErrors([this] {
+        const int processes = IntegerOfText(edtProcess->text());
+        GeneralSettings& values = settings_.Values();
+        values.processes = processes;
+        values.priority = static_cast<quint8>(std::max(rdgrpPriorityItems->checkedId(), 0));
+        values.outputFolder = edtOutPutFolder->text();
+        settings_.Save();
+    });
+}
+
+void TFrmGeneralOption::udProcessClick()
+{
+    btnApply->setEnabled(true);
+}
+
+void TFrmGeneralOption::edtOutPutFolderChange()
+{
+    btnApply->setEnabled(true);
+}
+
+void TFrmGeneralOption::rdgrpPriorityClick()
+{
+    btnApply->setEnabled(true);
+}
+
+void TFrmGeneralOption::btnRestoreClick()
+{
+    rdgrpPriorityItems->button(0)->setChecked(true);
+    RunShowingErrors([this] { edtOutPutFolder->setText(ResolveOutputFolder(QString())); });
+    udProcess->SetPosition(kDefaultProcesses);
+    btnApply->setEnabled(true);
+}
+
+void TFrmGeneralOption::btnApplyClick()
+{
+    // Stays enabled when nothing could be saved, so that the user can try again.
+    if (StoreAndSave())
+        btnApply->setEnabled(false);
+}
+
+void TFrmGeneralOption::btnOkClick()
+{
+    if (StoreAndSave())
+        accept();
+}
+
+void TFrmGeneralOption::btnCancelClick()
+{
+    reject();
+}
+
+void TFrmGeneralOption::btnBrowseClick()
+{
+    const QString folder = BrowseForFolder(this, QStringLiteral("Select Destination Folder"), false,
+                                           edtOutPutFolder->text());
+    if (!folder.isEmpty())
+        edtOutPutFolder->setText(WithoutTrailingSeparator(folder));
+}
+
+void TFrmGeneralOption::btnOpenClick()
+{
+    ShellOpen(edtOutPutFolder->text());
+}
+
+void TFrmGeneralOption::btnCheckUpdateClick()
+{
+    ShellOpen(UpdatePageAddress);
+}
+
+} // namespace kestrova
