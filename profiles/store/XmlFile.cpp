@@ -31,6 +31,20 @@ QString DeclaredEncoding(const QDomProcessingInstruction& declaration)
     return match.hasMatch() ? match.captured(1) : QString();
 }
 
+// The document as text, its declaration written in the usual double-quoted form (the parser
+// hands back its values in single quotes; a declaration's values never hold quotes).
+QString DocumentText(const QDomDocument& document)
+{
+    QString text = document.toString(kIndent);
+    if (!Declaration(document).isNull() && text.startsWith(QLatin1String("<?xml"))) {
+        const qsizetype end = text.indexOf(QLatin1String("?>"));
+        for (qsizetype i = 0; i < end; ++i)
+            if (text[i] == u'\'')
+                text[i] = u'"';
+    }
+    return text;
+}
+
 // The document's text in its declared encoding; std::nullopt when that encoding cannot
 // carry it (unknown to the converter, or a character it cannot represent).
 std::optional<QByteArray> EncodeAsDeclared(const QDomDocument& document)
@@ -40,7 +54,7 @@ std::optional<QByteArray> EncodeAsDeclared(const QDomDocument& document)
                                             : QStringEncoder(name.toLatin1().constData());
     if (!encoder.isValid())
         return std::nullopt;
-    QByteArray bytes = encoder.encode(document.toString(kIndent));
+    QByteArray bytes = encoder.encode(DocumentText(document));
     if (encoder.hasError())
         return std::nullopt;
     return bytes;
@@ -101,7 +115,7 @@ bool WriteXmlFile(QDomDocument& document, const QString& path, QString* error)
                                   document.firstChild());
         else
             declaration.setData(kUtf8Declaration);
-        bytes = document.toString(kIndent).toUtf8();
+        bytes = DocumentText(document).toUtf8();
     }
     return WriteFileBytes(path, *bytes, error);
 }
