@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <mutex>
 #include <string>
 #include <unistd.h>
 
@@ -94,4 +95,110 @@ TEST_F(LoaderTest, EmptyFolderLoadsFromSystemAndBindsEveryPointer)
     char text[32];
     ff::my_snprintf(text, sizeof text, "%d-%s", 42, "x");
     EXPECT_STREQ(text, "42-x");
+}
+
+TEST_F(LoaderTest, FolderWithoutTrailingSeparatorLoadsEveryLibraryFromIt)
+{
+    const fs::path folder = MakeLinkedFolder("linked");
+    std::string name = folder.string();
+    ASSERT_NE(name.back(), '/');
+    Loader().UnloadSet(RequiredLibraries());
+    ASSERT_TRUE(LoadMediaLibraries(name)) << Loader().LastError();
+    for (TLibraryId id : {libAVUtil, libSWResample, libSWScale, libAVCodec, libAVFormat, libAVFilter})
+        EXPECT_EQ(Loader().ModulePath(id), name + "/" + LibraryFileName(id));
+    // The C runtime never comes from the library folder.
+    EXPECT_EQ(Loader().ModulePath(libMyUtil), "libc.so.6");
+    EXPECT_NE(ff::avformat_open_input, nullptr);
+}
+
+TEST_F(LoaderTest, FolderWithTrailingSeparatorGetsNoSecondOne)
+{
+    const fs::path folder = MakeLinkedFolder("trailing");
+    Loader().UnloadSet(RequiredLibraries());
+    ASSERT_TRUE(LoadMediaLibraries(folder.string() + "/")) << Loader().LastError();
+    EXPECT_EQ(Loader().ModulePath(libAVCodec), folder.string() + "/libavcodec.so.59");
+}
+
+TEST_F(LoaderTest, LibraryMissingFromTheFolderComesFromTheSystem)
+{
+    const fs::path folder = MakeLinkedFolder("without_swscale");
+    fs::remove(folder / "libswscale.so.6");
+    Loader().UnloadSet(RequiredLibraries());
+    ASSERT_TRUE(LoadMediaLibraries(folder.string())) << Loader().LastError();
+    EXPECT_EQ(Loader().ModulePath(libSWScale), "libswscale.so.6");
+    EXPECT_EQ(Loader().ModulePath(libAVCodec), folder.string() + "/libavcodec.so.59");
+}
+
+TEST_F(LoaderTest, BrokenLibraryFailsTheSetAndUnloadsEveryMember)
+{
+    const fs::path folder = MakeLinkedFolder("broken_swscale");
+    fs::remove(folder / "libswscale.so.6");
+    std::ofstream(folder / "libswscale.so.6") << "not a shared object";
+    Loader().UnloadSet(RequiredLibraries());
+
+    EXPECT_FALSE(LoadMediaLibraries(folder.string()));
+    const std::string expected = "Load library " + folder.string() + "/libswscale.so.6 error: ";
+    EXPECT_EQ(Loader().LastError().rfind(expected, 0), 0u) << Loader().LastError();
+    EXPECT_GT(Loader().LastError().size(), expected.size());  // the system's reason follows
+    for (int id = 0; id < LibraryCount; ++id)
+        EXPECT_FALSE(Loader().IsLoaded(static_cast<TLibraryId>(id))) << LibraryFileName(TLibraryId(id));
+    EXPECT_FALSE(Loader().AllLoaded(RequiredLibraries()));
+    // Those loaded before the failure have no pointers left.
+    EXPECT_EQ(ff::av_malloc, nullptr);
+    EXPECT_EQ(ff::swr_convert, nullptr);
+    EXPECT_EQ(ff::my_fopen, nullptr);
+}
+
+TEST_F(LoaderTest, LibraryOfAnotherKindFailsOnItsFirstMissingEntryPoint)
+{
+    const fs::path folder = MakeLinkedFolder("wrong_swscale");
+    fs::remove(folder / "libswscale.so.6");
+    fs::create_symlink(SystemLibraryPath(libSWResample), folder / "libswscale.so.6");
+    Loader().UnloadSet(RequiredLibraries());
+
+    EXPECT_FALSE(LoadMediaLibraries(folder.string()));
+    EXPECT_EQ(Loader().LastError(),
+              "Load function sws_getContext@libswscale.so.6 error: undefined symbol: sws_getContext");
+    EXPECT_FALSE(Loader().IsLoaded(libSWScale));
+    EXPECT_FALSE(Loader().IsLoaded(libAVUtil));
+    EXPECT_EQ(ff::sws_getContext, nullptr);
+    EXPECT_EQ(ff::swr_alloc, nullptr);
+}
+
+TEST_F(LoaderTest, LoadingTwiceBindsNothingAgain)
+{
+    ASSERT_TRUE(LoadMediaLibraries());
+    const auto openBefore = ff::avcodec_open2;
+    // A second request, even naming a folder now, keeps what is loaded.
+    const fs::path folder = MakeLinkedFolder("second");
+    ASSERT_TRUE(LoadMediaLibraries(folder.string())) << Loader().LastError();
+    EXPECT_EQ(Loader().ModulePath(libAVCodec), "libavcodec.so.59");
+    EXPECT_EQ(ff::avcodec_open2, openBefore);
+}
+
+TEST_F(LoaderTest, UnloadingOneLibraryEmptiesOnlyItsPointers)
+{
+    ASSERT_TRUE(LoadMediaLibraries());
+    Loader().Unload(libSWScale);
+    EXPECT_FALSE(Loader().IsLoaded(libSWScale));
+    EXPECT_FALSE(Loader().AllLoaded(RequiredLibraries()));
+    EXPECT_EQ(ff::sws_scale, nullptr);
+    EXPECT_NE(ff::avcodec_open2, nullptr);
+    EXPECT_TRUE(Loader().Load(libSWScale));
+    EXPECT_NE(ff::sws_scale, nullptr);
+    EXPECT_TRUE(Loader().AllLoaded(RequiredLibraries()));
+}
+
+TEST_F(LoaderTest, EmptySetIsAProgrammingError)
+{
+    EXPECT_THROW(Loader().LoadSet(TLibrarySet()), std::logic_error);
+}
+
+TEST(CodecLock, OneLockForTheProcessAndReentrant)
+{
+    std::recursive_mutex& lock = CodecLock();
+    EXPECT_EQ(&lock, &CodecLock());
+    std::lock_guard outer(lock);
+    EXPECT_TRUE(lock.try_lock());  // the holder may take it again (probe inside a job)
+    lock.unlock();
 }
