@@ -31,9 +31,12 @@ QDomDocument BuiltInGroupListDocument()
     InitGroupListResource();
     QFile resource(kGroupListResource);
     QDomDocument document;
-    // The resource is part of the program; failing to read it is a build fault.
-    if (!resource.open(QIODevice::ReadOnly) || !document.setContent(&resource))
-        qFatal("The built-in profile group list is missing or damaged.");
+    // The resource is part of the program, so this only fails in a broken build; the picker
+    // then shows no groups rather than taking the program down.
+    if (!resource.open(QIODevice::ReadOnly) || !document.setContent(&resource)) {
+        qWarning("The built-in profile group list is missing or damaged.");
+        return {};
+    }
     return document;
 }
 

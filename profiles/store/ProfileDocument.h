@@ -22,6 +22,7 @@ public:
     // False with the reason in `error` when the file cannot be read or is not XML; the
     // document is then empty.
     bool Load(const QString& path, QString* error = nullptr);
+    bool IsLoaded() const { return !FDocument.documentElement().isNull(); }
 
     // `Value` of Main/<name> ("extensionname", "fileformat", "targetprofile").
     QString MainValue(const QString& name) const;

@@ -103,6 +103,8 @@ TStoreResult TProfileStore::SaveProfileAs(TProfileDocument& loaded, const TSelec
 {
     if (FCurrent.ProfileName.isEmpty())
         return {};
+    if (!loaded.IsLoaded())
+        return Failure(QStringLiteral("No profile is loaded, so there is nothing to save."));
     QString error;
     if (!EnsureUserFolder(error))
         return Failure(error);
@@ -150,6 +152,7 @@ TStoreResult TProfileStore::RenameUserProfile()
     if (!EnsureUserFolder(error))
         return Failure(error);
 
+    // A file value holding "(" is cut there for the proposal, as a display name would be.
     const QString proposalSource = FPaths.ProfilePath(ProfileNameStem(oldFile));
     const QString proposal = ProposalOf(MakeUniqueFileName(proposalSource));
     const std::optional<QString> fileName = AskFileName(

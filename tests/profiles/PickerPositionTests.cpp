@@ -60,12 +60,6 @@ TEST_F(PickerPositionTest, SaveIntoARootWithoutChildrenAddsOne)
     EXPECT_TRUE(ReadFile("profiles/last.xml").contains("<Profile"));
 }
 
-TEST_F(PickerPositionTest, SaveWithoutAFileCreatesIt)
-{
-    ASSERT_TRUE(SavePickerPosition(Store().Paths(), {2, 5}));
-    EXPECT_EQ(LoadPickerPosition(Store().Paths()), (TPickerPosition{2, 5}));
-}
-
 TEST_F(PickerPositionTest, MissingUserIndexIsCreatedEmpty)
 {
     QString error;

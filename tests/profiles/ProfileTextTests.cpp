@@ -1,6 +1,5 @@
 // Text rules of profile entries and value lists.
 #include "profiles/store/ProfileEntry.h"
-#include "profiles/store/TypedFileName.h"
 #include "profiles/store/ValueList.h"
 
 #include <gtest/gtest.h>
@@ -14,12 +13,6 @@ TEST(ProfileNameTest, StemAndTailSplitAtTheFirstBracket)
     EXPECT_EQ(ProfileNameTail("MPEG-4 Video(*.mp4)"), "(*.mp4)");
     EXPECT_EQ(ProfileNameStem("A (b)(*.avi)"), "A ");
     EXPECT_EQ(ProfileNameTail("A (b)(*.avi)"), "(b)(*.avi)");
-}
-
-TEST(ProfileNameTest, NameWithoutBracketIsAllStemAndNoTail)
-{
-    EXPECT_EQ(ProfileNameStem("Plain"), "Plain");
-    EXPECT_EQ(ProfileNameTail("Plain"), "");
 }
 
 TEST(DescriptionTextTest, EveryLineBreakMarkBecomesCrLfInAnyCase)
@@ -41,38 +34,6 @@ TEST(SplitValuesTest, EmptyTextGivesOneEmptyItem)
 {
     EXPECT_EQ(SplitValues(""), QStringList({""}));
     EXPECT_EQ(SplitValues(QString()), QStringList({""}));
-}
-
-TEST(TypedFileNameTest, XmlExtensionIsAddedUnlessPresentInAnyCase)
-{
-    QString error;
-    EXPECT_EQ(ProfileFileNameFromTyped("phone", error), "phone.xml");
-    EXPECT_EQ(ProfileFileNameFromTyped("phone.XML", error), "phone.XML");
-    EXPECT_EQ(ProfileFileNameFromTyped("phone.txt", error), "phone.txt.xml");
-    EXPECT_EQ(ProfileFileNameFromTyped("  phone  ", error), "phone.xml");
-    EXPECT_TRUE(error.isEmpty());
-}
-
-TEST(TypedFileNameTest, BlankTextIsACancelWithoutError)
-{
-    QString error;
-    EXPECT_FALSE(ProfileFileNameFromTyped("   ", error));
-    EXPECT_FALSE(ProfileFileNameFromTyped("", error));
-    EXPECT_TRUE(error.isEmpty());
-}
-
-TEST(TypedFileNameTest, NamesLeavingTheUserFolderAreRefused)
-{
-    QString error;
-    EXPECT_FALSE(ProfileFileNameFromTyped("../mp4", error));
-    EXPECT_FALSE(error.isEmpty());
-    EXPECT_FALSE(ProfileFileNameFromTyped("sub\\x", error));
-    EXPECT_FALSE(error.isEmpty());
-}
-
-TEST(TypedFileNameTest, StemSeparatorsBecomeUnderscores)
-{
-    EXPECT_EQ(FileNameFromStem("CD/VCD\\DVD"), "CD_VCD_DVD");
 }
 
 } // namespace

@@ -118,6 +118,14 @@ TEST_F(SaveProfileAsTest, NoCurrentProfileDoesNothing)
     EXPECT_TRUE(Asked.empty());
 }
 
+TEST_F(SaveProfileAsTest, NothingLoadedWritesNoEmptyProfile)
+{
+    TProfileDocument nothing;
+    const TStoreResult result = Store().SaveProfileAs(nothing, kValues);
+    EXPECT_TRUE(result.Failed());
+    EXPECT_FALSE(Exists("profiles/userdefined/MPEG-4 Video-1.xml"));
+}
+
 TEST_F(SaveProfileAsTest, MissingIndexIsCreatedWithTheDeclaration)
 {
     ASSERT_FALSE(Exists("profiles/userdefined.xml"));

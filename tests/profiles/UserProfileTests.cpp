@@ -59,13 +59,6 @@ TEST_F(UserProfileTest, RenameMovesTheFileAndUpdatesBothIndexes)
     EXPECT_EQ(ListsChangedCount, 1);
 }
 
-TEST_F(UserProfileTest, RenameAcceptingTheProposal)
-{
-    ASSERT_TRUE(Store().RenameUserProfile().Changed);
-    EXPECT_TRUE(Exists("profiles/userdefined/clip-2.xml"));
-    EXPECT_EQ(ReadIndex("userdefined.xml")[1].ProfileName, "clip-2(*.mp4)");
-}
-
 TEST_F(UserProfileTest, RenameCancelledChangesNothing)
 {
     Answer(" ");
@@ -167,13 +160,6 @@ TEST_F(UserProfileTest, DeleteRemovesTheFileAndBothEntries)
     EXPECT_EQ(ListsChangedCount, 1);
 }
 
-TEST_F(UserProfileTest, DeleteRemovesOnlyTheFirstMatchingEntry)
-{
-    WriteIndex("userdefined.xml", {ClipEntry(), ClipEntry()});
-    ASSERT_TRUE(Store().DeleteUserProfile().Changed);
-    EXPECT_EQ(ReadIndex("userdefined.xml").size(), 1u);
-}
-
 TEST_F(UserProfileTest, DeleteOfAMissingFileLeavesTheEntries)
 {
     QFile::remove(ProfilesPath("userdefined/clip-1.xml"));
@@ -242,14 +228,6 @@ TEST_F(UserNamedProgramFolderTest, BuiltInProfileCannotBeDeletedOrRenamed)
     EXPECT_FALSE(Store().RenameUserProfile().Changed);
     EXPECT_TRUE(Exists("profiles/mp4.xml"));
     EXPECT_EQ(ReadIndex("recent.xml").size(), 1u);
-}
-
-TEST_F(UserNamedProgramFolderTest, SaveAsWorksAsAnywhereElse)
-{
-    TProfileDocument loaded;
-    ASSERT_TRUE(loaded.Load(ProfilesPath("mp4.xml")));
-    ASSERT_TRUE(Store().SaveProfileAs(loaded, {}).Changed);
-    EXPECT_TRUE(Exists("profiles/userdefined/MPEG-4 Video-1.xml"));
 }
 
 } // namespace
