@@ -1,0 +1,152 @@
+#pragma once
+// TCustomFFmpeg: one conversion job. Options arrive as (name, value) pairs and are applied at
+// once; input and output files are added one at a time, each taking the settings current when
+// it is added.
+#include "GenericOptions.h"
+#include "Job.h"
+#include "frame/FrameHook.h"
+
+#include <atomic>
+#include <cstdint>
+#include <string>
+
+namespace kestrova {
+
+// Which media kinds the inputs hold (see TCustomFFmpeg::InputKinds).
+struct TInputKinds {
+    bool HasVideo = false;
+    bool HasAudio = false;
+    bool HasSubtitle = false;
+};
+
+class TCustomFFmpeg {
+public:
+    TCustomFFmpeg();
+    virtual ~TCustomFFmpeg();
+    TCustomFFmpeg(const TCustomFFmpeg&) = delete;
+    TCustomFFmpeg& operator=(const TCustomFFmpeg&) = delete;
+
+    // Releases everything of a previous run and restores every default, the option contexts
+    // included. Does nothing while the media libraries are not loaded.
+    void ResetJob();
+    // Closes the inputs and outputs and frees what the job holds; the counts return to 0.
+    void ReleaseJob();
+
+    // --- Options -------------------------------------------------------------------------
+    // Applies one option pair; raises FFmpegException on a bad value (the job is then left as
+    // it was). Names outside the vocabulary go to SetAVOption.
+    void ApplyOption(const std::string& name, const std::string& value);
+    // Sets a generic codec, format or scaler option (or a private option of the pending
+    // encoder or muxer); false when nothing knows it or the value is refused. Never raises.
+    bool SetAVOption(const std::string& name, const std::string& value);
+    bool SetAVOptionInt(const std::string& name, int64_t value);
+    void AddMetadata(const std::string& key, const std::string& value);
+
+    // --- Typed setters (the checks of the options of the same name; unset values, that is
+    // empty texts and negative numbers, are ignored) ------------------------------------------
+    void SetFrameSize(const std::string& size);
+    void SetFrameRate(const std::string& rate);
+    void SetAspectRatio(const std::string& aspect);
+    void SetCropTop(int band);
+    void SetCropBottom(int band);
+    void SetCropLeft(int band);
+    void SetCropRight(int band);
+    void SetPadTop(int size);
+    void SetPadBottom(int size);
+    void SetPadLeft(int size);
+    void SetPadRight(int size);
+    void SetPadColor(uint32_t rgb);  // red in bits 0-7, green 8-15, blue 16-23
+    void SetPixelFormat(const std::string& format);
+    void SetSampleRate(int rate);
+    void SetChannels(int channels);
+    void SetVideoCodec(const std::string& name);
+    void SetAudioCodec(const std::string& name);
+    void SetSubtitleCodec(const std::string& name);
+    void SetVideoTag(const std::string& tag);
+    void SetAudioTag(const std::string& tag);
+    void SetSubtitleTag(const std::string& tag);
+    void SetVideoLanguage(const std::string& language);
+    void SetAudioLanguage(const std::string& language);
+    void SetSubtitleLanguage(const std::string& language);
+    void SetVideoPreset(const std::string& preset);
+    void SetAudioPreset(const std::string& preset);
+    void SetSubtitlePreset(const std::string& preset);
+    void SetMuxPreload(float seconds);   // ignored unless > 0
+    void SetMuxMaxDelay(float seconds);  // ignored unless > 0
+    void SetVolume(int volume);          // ignored if negative
+    void SetAudioSyncMethod(int method);
+    void SetVideoSyncMethod(int method);
+    void SetCopyTimestamps(bool copy);
+    void SetStartTime(int64_t microseconds);      // kNoTimeValue leaves it unchanged
+    void SetRecordingTime(int64_t microseconds);  // kNoTimeValue leaves it unchanged
+    void SetProgramId(int id);                    // ignored if negative
+    void SetFileFormat(const std::string& format);
+    void SetVerbose(int verbose);
+    void SetPreview(bool on);
+    void SetPreviewBitmap(bool on);
+
+    // --- Inputs --------------------------------------------------------------------------
+    // Opens one input file; false with LastError() set when it cannot be added.
+    bool AddInputFile(const std::string& fileName);
+    // Over all inputs (only the first with firstOnly): which kinds they hold. Raises
+    // "invalid codec_type of input file" for a stream of no known kind.
+    TInputKinds InputKinds(bool firstOnly) const;
+
+    // --- Reading the job -----------------------------------------------------------------
+    const TFileTables& Files() const { return FFiles; }
+    const TPendingVideo& PendingVideo() const { return FVideo; }
+    const TPendingAudio& PendingAudio() const { return FAudio; }
+    const TPendingSubtitle& PendingSubtitle() const { return FSubtitle; }
+    const TRunSettings& RunSettings() const { return FRun; }
+    const TRunState& RunState() const { return FState; }
+    const TGenericOptions& GenericOptions() const { return FOptions; }
+    const TBitstreamFilterChains& BitstreamFilters() const { return FBitstreamFilters; }
+    const TFrameHookList& VideoHooks() const { return FVideoHooks; }
+    const std::string& LastError() const { return FLastError; }
+    int64_t TotalDuration() const { return FState.TotalDuration; }
+    int NbInputFiles() const { return FFiles.NbInputFiles; }
+    int NbOutputFiles() const { return FFiles.NbOutputFiles; }
+
+protected:
+    // Presets and target presets ("apre", "vpre", "spre", "fpre", "target").
+    void ApplyPresetOption(const std::string& name, const std::string& value);
+    void ApplyTargetOption(const std::string& value);
+    // "newvideo", "newaudio", "newsubtitle": one more stream on the last output file.
+    void AddNewStreamOption(const std::string& name, AVMediaType kind);
+
+    TFileTables FFiles;
+    TPendingVideo FVideo;
+    TPendingAudio FAudio;
+    TPendingSubtitle FSubtitle;
+    TRunSettings FRun;
+    TGenericOptions FOptions;
+    TBitstreamFilterChains FBitstreamFilters;
+    TFrameHookList FVideoHooks;
+    TRunState FState;
+    std::atomic<bool> FStopRequested{false};
+    std::string FLastError;
+
+private:
+    friend class TOptionTable;
+
+    void RestoreDefaults();
+    void CreateOptionContexts();
+    void ReleaseOutputFiles();
+    void ReleaseInputFiles();
+    TPrivateOptionOwners PrivateOptionOwners() const;
+
+    // Shared by the options and the typed setters.
+    void ApplyCodecName(AVMediaType kind, const std::string& name);
+    void ApplyCodecTag(AVMediaType kind, const std::string& tag);
+    void ApplyVerticalCrop(int& band, int value);
+    void ApplyHorizontalCrop(int& band, int value);
+    void ApplyRecordingTime(int64_t microseconds);
+    void AddVideoHook(const std::string& value);
+    void SetVstatsFileFromClock();
+    void ClearPendingInputSettings();
+
+    // Part of AddInputFile.
+    bool FailInput(const std::string& message);
+};
+
+} // namespace kestrova

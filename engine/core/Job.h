@@ -1,0 +1,190 @@
+#pragma once
+// The record of one conversion job, in its groups. Pending settings are consumed by the next
+// input file or output stream; run settings apply to the whole job.
+#include "BitstreamFilters.h"
+#include "Matrices.h"
+#include "PadColour.h"
+#include "frame/LibPtr.h"
+#include "frame/UnicodeProtocol.h"
+
+#include <array>
+#include <climits>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace kestrova {
+
+inline constexpr int MAX_FILES = 20;        // input files, and output files
+inline constexpr int MAX_STREAMS = 20;      // streams per file
+inline constexpr int MAX_STREAM_MAPS = 400;
+inline constexpr int MAX_CODEC_ENTRIES = MAX_FILES * MAX_STREAMS;
+// The most negative 64-bit value: a time that is not set.
+inline constexpr int64_t kNoTimeValue = INT64_MIN;
+
+struct TStreamMap {
+    int FileIndex = 0;
+    int StreamIndex = 0;
+    int SyncFileIndex = 0;
+    int SyncStreamIndex = 0;
+};
+
+struct TMetaDataMap {
+    int OutFile = 0;
+    int InFile = 0;
+};
+
+// Files and fixed-capacity tables.
+struct TFileTables {
+    std::array<InputFilePtr, MAX_FILES> InputFiles;
+    int NbInputFiles = 0;
+    std::array<int64_t, MAX_FILES> InputFilesTsOffset{};
+    // [input file][stream]; 0 means no scaling.
+    std::array<std::array<double, MAX_STREAMS>, MAX_FILES> InputFilesTsScale{};
+
+    // In join mode one context fills several entries; the contexts themselves are owned by
+    // OwnedOutputFiles.
+    std::array<AVFormatContext*, MAX_FILES> OutputFiles{};
+    int NbOutputFiles = 0;
+
+    std::array<const AVCodec*, MAX_CODEC_ENTRIES> InputCodecs{};
+    int NbInputCodecs = 0;
+    std::array<const AVCodec*, MAX_CODEC_ENTRIES> OutputCodecs{};
+    int NbOutputCodecs = 0;
+
+    std::array<TStreamMap, MAX_STREAM_MAPS> StreamMaps{};
+    int NbStreamMaps = 0;
+    std::array<TMetaDataMap, MAX_FILES> MetaDataMaps{};
+    int NbMetaDataMaps = 0;
+
+    std::string FileFormat;  // pending container format name; empty when unset
+};
+
+// Pending video settings.
+struct TPendingVideo {
+    int FrameWidth = 0;   // 0 = unset
+    int FrameHeight = 0;
+    float FrameAspectRatio = 0;
+    int PixelFormat = AV_PIX_FMT_NONE;
+    int PadTop = 0, PadBottom = 0, PadLeft = 0, PadRight = 0;
+    TYuvColour PadColor{16, 128, 128};
+    int CropTop = 0, CropBottom = 0, CropLeft = 0, CropRight = 0;
+    AVRational FrameRate{0, 0};  // 0/0 = unset
+    float QScale = 0;            // 0 = unset
+    std::optional<TQuantMatrix> IntraMatrix;
+    std::optional<TQuantMatrix> InterMatrix;
+    std::string RcOverride;
+    std::string CodecName;  // empty = none
+    bool StreamCopy = false;
+    bool Disable = false;
+    int Discard = 0;
+    uint32_t CodecTag = 0;
+    std::string Language;
+    bool SameQuality = false;
+    bool Deinterlace = false;
+    int TopFieldFirst = -1;  // -1 = auto
+    int MeThreshold = 0;
+    int IntraDcPrecision = 8;
+    bool IntraOnly = false;
+    int Pass = 0;  // 0, 1 or 2
+    std::string PassLogFile;
+    bool Psnr = false;
+    int GlobalHeader = 0;
+    int Channel = 0;
+    std::string TvStandard;
+    bool ForceFps = false;
+    std::string Filters;  // "vfilters"
+};
+
+// Pending audio settings.
+struct TPendingAudio {
+    int SampleRate = 44100;
+    int Channels = 2;
+    int64_t ChannelLayout = 0;
+    int SampleFormat = AV_SAMPLE_FMT_NONE;
+    float QScale = -99999;  // -99999 = none
+    std::string CodecName;
+    bool StreamCopy = false;
+    bool Disable = false;
+    uint32_t CodecTag = 0;
+    std::string Language;
+    int Volume = 256;  // 256 = unchanged
+};
+
+// Pending subtitle settings.
+struct TPendingSubtitle {
+    std::string CodecName;
+    bool StreamCopy = false;
+    bool Disable = false;
+    uint32_t CodecTag = 0;
+    std::string Language;
+};
+
+// Indexes of TRunSettings::MaxFrames.
+enum TFrameKind : int { fkVideo = 0, fkAudio = 1, fkData = 2, fkSubtitle = 3 };
+
+// Settings of the whole job.
+struct TRunSettings {
+    std::array<int, 4> MaxFrames{INT_MAX, INT_MAX, INT_MAX, INT_MAX};
+    int64_t RecordingTime = INT64_MAX;
+    double RecordingTimeSeconds = static_cast<double>(INT64_MAX) / 1000000;
+    int64_t StartTime = 0;
+    int64_t RecordingTimestamp = 0;  // seconds
+    int64_t InputTsOffset = 0;       // for the next input file
+    int64_t LimitFileSize = 0;       // bytes; 0 = none
+    std::vector<std::pair<std::string, std::string>> Metadata;
+    bool PacketDump = false;
+    bool HexDump = false;
+    bool RateEmu = false;  // "re"
+    bool LoopInput = false;
+    int LoopOutput = -1;
+    int VideoSyncMethod = -1;  // -1 = automatic
+    int AudioSyncMethod = 0;
+    float AudioDriftThreshold = 0.1f;  // seconds
+    float DtsDeltaThreshold = 10;      // seconds
+    bool CopyTs = false;
+    bool Shortest = false;
+    int ProgramId = 0;  // 0 = all
+    bool ExitOnError = false;
+    int CopyInitialNonKeyFrames = 0;
+    bool InputSync = false;
+    float MuxPreload = 0.5f;   // seconds
+    float MuxMaxDelay = 0.7f;  // seconds
+    int Verbose = 1;
+    int ThreadCount = 1;
+    int ScalerFlags = SWS_BICUBIC;
+    std::string VstatsFileName;
+    bool QpHist = false;
+    int BitBufferSize = 262144;
+    std::vector<uint8_t> BitBuffer;
+    bool PgmYuv = false;  // the next input's video decoder is the PGMYUV decoder
+};
+
+// The three bitstream filter chains; each is handed to the next output stream of its kind.
+struct TBitstreamFilterChains {
+    TBitstreamFilterChain Video;
+    TBitstreamFilterChain Audio;
+    TBitstreamFilterChain Subtitle;
+};
+
+// Run state and what the front reads back.
+struct TRunState {
+    bool Running = false;
+    bool FinishedNormally = false;
+    bool Terminated = false;
+    bool Failed = false;
+    std::string FailureText;
+    bool Join = false;
+    int64_t TotalDuration = -1;  // microseconds; -1 = unknown
+    int PreviewFlags = 0;        // bit 0 preview window, bit 1 preview bitmap
+    int64_t ProgressInterval = 500000;
+    int64_t PreviewInterval = 100000;
+    bool HooksInUse = false;
+};
+
+inline constexpr int kPreviewWindowFlag = 1;
+inline constexpr int kPreviewBitmapFlag = 2;
+
+} // namespace kestrova
