@@ -103,6 +103,19 @@ TEST_P(DamagedClips, OverwrittenStartLosesTheHeaderOrTheFirstFrames) {
     ExpectNumbersInOrder(damaged.frameNumbers, static_cast<int>(intact.frameNumbers.size()));
 }
 
+TEST_P(DamagedClips, RandomBytesOfAnySeedDoNotOpen) {
+    const std::string folder = testmedia::TempDir("damaged-seeds-" + GetParam());
+    for (int seed = 1; seed <= 6; ++seed) {
+        const std::string path = folder + "/noise" + std::to_string(seed) + "." + testmedia::FormatExtension(GetParam());
+        const testmedia::GeneratorRun run = testmedia::RunGenerator(
+            {"--format", GetParam(), "--duration", "0.5", "--size", "96x64", "--damage", "garbage", "--seed",
+             std::to_string(seed), "--output", path});
+        ASSERT_EQ(run.exitCode, 0) << run.output;
+        int error = 0;
+        EXPECT_FALSE(OpenMedia(path, &error)) << "seed " << seed;
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(AllFormats, DamagedClips,
                          testing::Values("flv", "f4v", "mp4", "mp4-mpeg4", "mp3", "wma", "wav"),
                          [](const testing::TestParamInfo<std::string>& info) {

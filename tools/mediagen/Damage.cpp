@@ -13,13 +13,14 @@ namespace {
 
 constexpr size_t kOverwrittenBytes = 1024;
 
-// Random bytes that never contain 0x00 or 0xFF: without them no start code or sync word of a
-// common media format can appear, so the noise never happens to look like media by chance,
-// whatever the seed. (std::mt19937's output is fixed by the standard, unlike distributions.)
+// Random bytes from 0x80 to 0xFE only. Without 0x00 and 0xFF no start code or sync word of a
+// common media format can appear, and without ASCII no text format (subtitles, lyrics,
+// playlists) or magic word can; so the noise never looks like media by chance, whatever the
+// seed. (std::mt19937's output is fixed by the standard, unlike the distributions.)
 std::vector<char> NoiseBytes(size_t count, uint32_t seed) {
     std::mt19937 random(seed);
     std::vector<char> bytes(count);
-    for (char& byte : bytes) byte = static_cast<char>(1 + random() % 254);
+    for (char& byte : bytes) byte = static_cast<char>(0x80 + random() % 0x7F);
     return bytes;
 }
 
