@@ -2,6 +2,7 @@
 
 #include "DynamicLoaderError.h"
 #include "FFmpegLogger.h"
+#include "UnicodeProtocol.h"
 
 #include <dlfcn.h>
 
@@ -90,9 +91,8 @@ void TFFmpegLoader::AfterLoad(TLibraryId id)
     // tolerates repetition.
     if (id == libAVUtil && InstallLogHook)
         TFFLogger::Instance().InstallHook();
-    if (id == libAVFormat) {
-        // Call point for RegisterUnicodeProtocol() (UnicodeProtocol.h) once it exists.
-    }
+    if (id == libAVFormat)
+        RegisterUnicodeProtocol();
 }
 
 bool TFFmpegLoader::Load(TLibraryId id)

@@ -4,6 +4,7 @@
 // line to the host's OnLog, on the main thread when asked to.
 #include "LogLevel.h"
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -44,6 +45,7 @@ public:
     void SetLogLevelFromText(const std::string& text);
 
     // Deliver OnLog on the main thread (the producer waits until it has run).
+    // Both are set by the host before tasks run.
     bool TriggerEventInMainThread = true;
     TLogEvent OnLog;
 
@@ -57,7 +59,7 @@ public:
 private:
     void ApplyLevel();
 
-    TLogLevel FLogLevel;
+    std::atomic<TLogLevel> FLogLevel;  // read by every logging thread
 };
 
 // The library level above which library messages are dropped (32, info, until a level is applied).

@@ -46,9 +46,18 @@ fs::path MakeLinkedFolder(const std::string& name)
     return folder;
 }
 
+// Every test starts and ends with the system's libraries loaded by plain name, whatever folder
+// an earlier test loaded them from.
+void ReloadFromSystem()
+{
+    Loader().UnloadSet(RequiredLibraries());
+    ASSERT_TRUE(LoadMediaLibraries()) << Loader().LastError();
+}
+
 class LoaderTest : public ::testing::Test {
 protected:
-    void TearDown() override { ASSERT_TRUE(LoadMediaLibraries()) << Loader().LastError(); }
+    void SetUp() override { ReloadFromSystem(); }
+    void TearDown() override { ReloadFromSystem(); }
 };
 
 } // namespace

@@ -345,3 +345,28 @@ TEST_F(LoggerTest, LoaderInstallsTheHookOnEveryAvutilLoad)
     ff::av_log(nullptr, AV_LOG_ERROR, "hooked\n");
     EXPECT_EQ(Texts(), Expected({"hooked"}));
 }
+
+TEST_F(LoggerTest, InstallingTheHookNeedsAvutilBound)
+{
+    TFFmpegLoader::Instance().Unload(libAVUtil);
+    EXPECT_THROW(FLogger->InstallHook(), EAssertionFailed);
+    // Without avutil a level change is kept but cannot reach the library.
+    FLogger->SetLogLevel(llDebug);
+    EXPECT_EQ(FLogger->LogLevel(), llDebug);
+    ASSERT_TRUE(LoadMediaLibraries());
+    EXPECT_EQ(ff::av_log_get_level(), 48);  // applied when the hook went in again
+}
+
+TEST_F(LoggerTest, LoaderLeavesTheCallbackAloneWhenAskedTo)
+{
+    TFFmpegLoader& loader = TFFmpegLoader::Instance();
+    ff::av_log_set_callback(ff::av_log_default_callback);
+    loader.InstallLogHook = false;
+    const bool loaded = LoadMediaLibraries();
+    loader.InstallLogHook = true;
+    ASSERT_TRUE(loaded);
+    ff::av_log_set_level(AV_LOG_QUIET);  // keep the default callback from printing
+    ff::av_log(nullptr, AV_LOG_PANIC, "not ours\n");
+    EXPECT_TRUE(Lines().empty());
+    ASSERT_TRUE(LoadMediaLibraries());
+}
