@@ -87,6 +87,19 @@ TEST(ClipStreams, NoVideoLeavesOnlyTheAudio) {
     EXPECT_NEAR(static_cast<double>(input->duration) / AV_TIME_BASE, 2.0, 1024.0 / 44100);
 }
 
+TEST(ClipStreams, ShorterThanAFrameStillHasAFrameOfEachStream) {
+    ClipSpec spec;
+    spec.format = "mp4";
+    spec.duration = 0.001;
+    InputPtr input = OpenClip(spec);
+    ASSERT_TRUE(input);
+    ASSERT_EQ(input->nb_streams, 2u);
+    const DecodedMedia decoded = DecodeAll(input.get());
+    EXPECT_EQ(decoded.frameNumbers, std::vector<int>{0});
+    ASSERT_EQ(decoded.channels.size(), 2u);
+    EXPECT_FALSE(decoded.channels[0].empty());
+}
+
 TEST(ClipStreams, MisleadingExtensionStillOpensAsItsRealFormat) {
     ClipSpec flvAsMp4;
     flvAsMp4.format = "flv";

@@ -53,12 +53,14 @@ void WriteClip(const GeneratorOptions& options, const std::string& path) {
         const auto frames = [&](double seconds) {
             return std::llround(seconds * options.rate.num / options.rate.den);
         };
-        video.emplace(muxer.get(), profile->videoEncoder, options, frames(videoStart), frames(options.duration));
+        // However short the clip, each stream gets at least one frame.
+        const int64_t first = frames(videoStart);
+        video.emplace(muxer.get(), profile->videoEncoder, options, first, std::max<int64_t>(first + 1, frames(options.duration)));
     }
     if (options.audio && profile->audioEncoder) {
         const int64_t first = std::llround(audioStart * options.sampleRate);
         const int64_t end = std::llround(options.duration * options.sampleRate);
-        audio.emplace(muxer.get(), profile->audioEncoder, options, first, end - first);
+        audio.emplace(muxer.get(), profile->audioEncoder, options, first, std::max<int64_t>(1, end - first));
     }
 
     CheckLib(avio_open(&muxer->pb, path.c_str(), AVIO_FLAG_WRITE), "could not create " + path);

@@ -4,7 +4,8 @@
 // Every picture carries the number of the frame, so that a test can check a decoded stream
 // for frame order and for dropped or doubled frames. Frame number n is the frame shown at
 // time n / rate from the start of the clip's timeline (a clip whose video starts late begins
-// with a number above zero).
+// with a number above zero). Containers without edit lists (FLV, F4V) may move the whole
+// timeline a few frames later to make room for the encoders' start-up delay.
 //
 // Layout (luma plane, width W and height H, both even and at least 16):
 //   * The top half is the code area: a grid of 8 columns by 4 rows of equal cells, each
