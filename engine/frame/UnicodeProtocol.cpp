@@ -26,7 +26,9 @@ std::atomic<bool> gRegistered{false};
 bool IsProtocolAddress(const std::string& name) {
     const std::size_t colon = name.find(':');
     if (colon == std::string::npos || colon == 0) return false;  // "C:"-like or no scheme at all
-    const std::string tag = ":" + name.substr(0, colon) + ":";
+    std::string tag;
+    tag.reserve(colon + 2);
+    tag.append(1, ':').append(name, 0, colon).append(1, ':');
     return kProtocolNames.find(tag) != std::string_view::npos;
 }
 

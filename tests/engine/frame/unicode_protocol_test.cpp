@@ -3,6 +3,7 @@
 #include "frame/LibBindings.h"
 #include "frame/UnicodeFile.h"
 #include "frame/UnicodeProtocol.h"
+#include "TestMedia.h"
 
 #include <gtest/gtest.h>
 
@@ -251,6 +252,58 @@ TEST_F(UnicodeFileIO, OutputOfANonAsciiNameIsCreatedAndReadsBackWhole) {
     EXPECT_EQ(ReadAllPackets(input.get()), 2 * kSamples);
     // The header was patched after the data through a seek: the stored size is right.
     EXPECT_EQ(input->duration, AV_TIME_BASE);
+}
+
+// Counts the packets of each stream kind of an opened input.
+struct PacketCounts {
+    int video = 0, audio = 0;
+    int64_t bytes = 0;
+};
+
+PacketCounts CountPackets(AVFormatContext* input) {
+    PacketCounts counts;
+    AVPacket* packet = ff::av_packet_alloc();
+    while (ff::av_read_frame(input, packet) >= 0) {
+        const AVMediaType kind = input->streams[packet->stream_index]->codecpar->codec_type;
+        counts.video += kind == AVMEDIA_TYPE_VIDEO;
+        counts.audio += kind == AVMEDIA_TYPE_AUDIO;
+        counts.bytes += packet->size;
+        ff::av_packet_unref(packet);
+    }
+    ff::av_packet_free(&packet);
+    return counts;
+}
+
+PacketCounts OpenAndCount(const std::string& libraryName) {
+    AVFormatContext* raw = nullptr;
+    const int opened = OpenInputFile(&raw, libraryName, nullptr, nullptr);
+    EXPECT_EQ(opened, 0) << libraryName;
+    if (opened < 0) return {};
+    InputFilePtr input(raw);
+    EXPECT_GE(ff::avformat_find_stream_info(input.get(), nullptr), 0);
+    return CountPackets(input.get());
+}
+
+TEST_F(UnicodeFileIO, GeneratedClipsUnderNonAsciiNamesReadWhole) {
+    for (const char* format : {"flv", "mp4"}) {
+        testmedia::ClipSpec spec;
+        spec.format = format;
+        spec.duration = 1.0;
+        spec.width = 160;
+        spec.height = 120;
+        const std::string clip = testmedia::Clip(spec);
+        const std::string copy = PathOf(kJapanese + "-" + kAccented + "." + format);
+        fs::copy_file(fs::path(clip), fs::path(copy));
+
+        const PacketCounts plain = OpenAndCount(ToLibraryName(clip));
+        ASSERT_TRUE(IsUnicodeProtocolName(ToLibraryName(copy)));
+        const PacketCounts unicode = OpenAndCount(ToLibraryName(copy));
+        EXPECT_EQ(plain.video, 25) << format;
+        EXPECT_GT(plain.audio, 0) << format;
+        EXPECT_EQ(unicode.video, plain.video) << format;
+        EXPECT_EQ(unicode.audio, plain.audio) << format;
+        EXPECT_EQ(unicode.bytes, plain.bytes) << format;
+    }
 }
 
 TEST_F(UnicodeFileIO, WritingTruncatesAnExistingFile) {
