@@ -39,9 +39,10 @@ const TLibraryEntry& LibraryEntry(TLibraryId id)
 std::string LibraryFileName(TLibraryId id)
 {
     const TLibraryEntry& entry = LibraryEntry(id);
-    std::string name = std::string("lib") + entry.BaseName + ".so";
+    std::string name("lib");
+    name.append(entry.BaseName).append(".so");
     if (entry.Version >= 0)
-        name += "." + std::to_string(entry.Version);
+        name.append(".").append(std::to_string(entry.Version));
     return name;
 }
 
