@@ -76,6 +76,7 @@ void TFrmGeneralOption::FormCreate()
     setWindowTitle(QStringLiteral("Options"));
     setFont(QFont(QStringLiteral("Tahoma"), 8));
     setFixedSize(kClientSize);
+    setModal(true);
     background_ = OptionsBackground(kClientSize);
     CreateControls();
     ConnectHandlers();
@@ -97,13 +98,11 @@ void TFrmGeneralOption::CreateControls()
     rdgrpPriorityItems = new QButtonGroup(rdgrpPriority);
     // Two columns, filled top to bottom: items 0 and 1 on the left, 2 and 3 on the right.
     for (int item = 0; item < kPriorityItems.size(); ++item) {
-        const int column = item / 2;
-        const int row = item % 2;
-        auto* radio = Place(new QRadioButton(kPriorityItems[item], rdgrpPriority),
-                            "rdgrpPriorityItem", {10 + column * 200, 18 + row * 20, 190, 20});
+        auto* radio = new QRadioButton(kPriorityItems[item], rdgrpPriority);
         radio->setObjectName(QStringLiteral("rdgrpPriorityItem%1").arg(item));
         rdgrpPriorityItems->addButton(radio, item);
     }
+    PlacePriorityColumns();
 
     grpOutput = Place(new QGroupBox(QStringLiteral("Output"), this), "grpOutput", {10, 138, 425, 102});
     lblDestination = Place(new QLabel(QStringLiteral("Destination:"), grpOutput), "lblDestination",
@@ -123,6 +122,24 @@ void TFrmGeneralOption::CreateControls()
     grpUpdate = Place(new QGroupBox(QStringLiteral("Update"), this), "grpUpdate", {10, 300, 425, 56});
     btnCheckUpdate = MakeButton(grpUpdate, "btnCheckUpdate", QStringLiteral("Check for update"),
                                 {14, 22, 120, 24});
+}
+
+void TFrmGeneralOption::PlacePriorityColumns()
+{
+    // The right column starts half-way unless its longest caption needs more room.
+    constexpr int kMargin = 10;
+    constexpr int kTop = 18;
+    constexpr int kRowHeight = 20;
+    const int width = rdgrpPriority->width();
+    int rightCaption = 0;
+    for (int item = 2; item < kPriorityItems.size(); ++item)
+        rightCaption = std::max(rightCaption, rdgrpPriorityItems->button(item)->sizeHint().width());
+    const int rightColumn = std::min(width / 2, width - kMargin - rightCaption);
+    for (int item = 0; item < kPriorityItems.size(); ++item) {
+        const int left = item < 2 ? kMargin : rightColumn;
+        const int right = item < 2 ? rightColumn - kMargin : width - kMargin / 2;
+        rdgrpPriorityItems->button(item)->setGeometry(left, kTop + (item % 2) * kRowHeight, right - left, kRowHeight);
+    }
 }
 
 void TFrmGeneralOption::ConnectHandlers()

@@ -32,6 +32,7 @@ protected:
 
 private:
     void CreateControls();
+    void PlacePriorityColumns();
     void ConnectHandlers();
     void FillFromSettings();
     bool StoreAndSave();
