@@ -62,17 +62,6 @@ protected:
 
 } // namespace
 
-TEST(LibraryTable, LinuxFileNames)
-{
-    EXPECT_EQ(LibraryFileName(libAVCodec), "libavcodec.so.59");
-    EXPECT_EQ(LibraryFileName(libAVFormat), "libavformat.so.59");
-    EXPECT_EQ(LibraryFileName(libAVUtil), "libavutil.so.57");
-    EXPECT_EQ(LibraryFileName(libAVFilter), "libavfilter.so.8");
-    EXPECT_EQ(LibraryFileName(libSWScale), "libswscale.so.6");
-    EXPECT_EQ(LibraryFileName(libSWResample), "libswresample.so.4");
-    EXPECT_EQ(LibraryFileName(libMyUtil), "libc.so.6");
-}
-
 TEST(LibraryTable, RequiredSetHasSwresampleButNoDeviceOrSdl)
 {
     const TLibrarySet set = RequiredLibraries();
@@ -203,11 +192,3 @@ TEST_F(LoaderTest, EmptySetIsAProgrammingError)
     EXPECT_THROW(Loader().LoadSet(TLibrarySet()), std::logic_error);
 }
 
-TEST(CodecLock, OneLockForTheProcessAndReentrant)
-{
-    std::recursive_mutex& lock = CodecLock();
-    EXPECT_EQ(&lock, &CodecLock());
-    std::lock_guard outer(lock);
-    EXPECT_TRUE(lock.try_lock());  // the holder may take it again (probe inside a job)
-    lock.unlock();
-}

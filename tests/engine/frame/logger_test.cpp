@@ -301,14 +301,6 @@ TEST_F(LoggerTest, EngineMessagesFilteredByLevelButStatusLinesPass)
     EXPECT_EQ(lines[2].Text, "always");
 }
 
-TEST_F(LoggerTest, NothingDeliveredWithoutAHandler)
-{
-    FLogger->OnLog = nullptr;
-    FLogger->Log(nullptr, llError, "nobody listens");
-    ff::av_log(nullptr, AV_LOG_ERROR, "nobody\n");
-    SUCCEED();
-}
-
 TEST_F(LoggerTest, LinesFromWorkersAreDeliveredOnTheWaitingMainThread)
 {
     MainThread::SetCurrentAsMain();

@@ -19,14 +19,6 @@ protected:
 
 } // namespace
 
-TEST_F(MainThreadTest, OnTheMainThreadACallRunsAtOnce)
-{
-    bool ran = false;
-    MainThread::RunSync([&] { ran = true; });
-    EXPECT_TRUE(ran);
-    EXPECT_TRUE(MainThread::IsMainThread());
-}
-
 TEST_F(MainThreadTest, WorkerCallRunsOnTheMainThreadWhileItWaits)
 {
     const auto mainId = std::this_thread::get_id();
