@@ -4,11 +4,15 @@
 // it is added.
 #include "GenericOptions.h"
 #include "Job.h"
+#include "OutputFiles.h"
+#include "Presets.h"
+#include "TargetPresets.h"
 #include "frame/FrameHook.h"
 
 #include <atomic>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace kestrova {
 
@@ -19,7 +23,8 @@ struct TInputKinds {
     bool HasSubtitle = false;
 };
 
-class TCustomFFmpeg {
+// The job applies presets and target presets to itself (Presets.h, TargetPresets.h).
+class TCustomFFmpeg : public PresetTarget, public TargetPresetTarget {
 public:
     TCustomFFmpeg();
     virtual ~TCustomFFmpeg();
@@ -92,6 +97,31 @@ public:
     // "invalid codec_type of input file" for a stream of no known kind.
     TInputKinds InputKinds(bool firstOnly) const;
 
+    // --- Outputs -------------------------------------------------------------------------
+    // Adds an output file with streams made from the pending settings; the new number of
+    // output entries, or -1 with LastError() set. With `join` and several inputs, the inputs
+    // are written one after another into this one file.
+    int AddOutputFile(const std::string& fileName, bool join);
+    // Writes one packet of `stream` to `file` through the stream's bitstream filters. Raises
+    // FFmpegException when the packet cannot be written.
+    void WritePacket(TOutputFile& file, TOutputStream& stream, AVPacket* packet);
+    // Drains what the stream's bitstream filters still hold into the file (end of stream).
+    void FlushBitstreamFilters(TOutputFile& file, TOutputStream& stream);
+    // Output entry `index` (a join output fills several entries with one file); null when
+    // there is no such entry.
+    TOutputFile* OutputFile(int index);
+    const TOutputFile* OutputFile(int index) const;
+
+    // --- Preset and target preset targets (the job applies them to itself) --------------
+    std::string CodecName(char kind) const override;
+    void SetCodecName(char kind, const std::string& name) override;
+    AVRational PendingFrameRate() const override;
+    std::vector<AVRational> InputVideoFrameRates() const override;
+    bool AspectRatioSet() const override;
+    int Channels() const override;
+    int Verbosity() const override;
+    void Log(int level, const std::string& message) override;
+
     // --- Reading the job -----------------------------------------------------------------
     const TFileTables& Files() const { return FFiles; }
     const TPendingVideo& PendingVideo() const { return FVideo; }
@@ -125,6 +155,7 @@ protected:
     TRunState FState;
     std::atomic<bool> FStopRequested{false};
     std::string FLastError;
+    TOutputTables FOutputs;
 
 private:
     friend class TOptionTable;
@@ -132,6 +163,31 @@ private:
     void RestoreDefaults();
     void CreateOptionContexts();
     void ReleaseOutputFiles();
+
+    // Steps of AddOutputFile and the stream creators ("newvideo", "newaudio", "newsubtitle").
+    int FailOutput(const std::string& message);
+    bool CheckOutputFilters();
+    int OpenOutput(std::unique_ptr<TOutputFile> owned, const std::string& fileName, bool join);
+    int CreateDefaultStreams(TOutputFile& file, bool join);
+    int ReadServerFeedStreams(TOutputFile& file);
+    void SetOutputMetadata(AVFormatContext& context);
+    void SetMuxerOptions(TOutputFile& file);
+    void StartJoin(int entry);
+    void NewVideoStream(TOutputFile& file);
+    void NewAudioStream(TOutputFile& file);
+    void NewSubtitleStream(TOutputFile& file);
+    std::unique_ptr<TOutputStream> NewStreamRecord(AVMediaType kind, const AVCodec* encoder);
+    void AttachStream(TOutputFile& file, std::unique_ptr<TOutputStream> stream,
+                      std::string& language);
+    void ApplyVideoEncoding(TOutputStream& stream);
+    void ApplyAudioEncoding(TOutputStream& stream);
+    void RecordOutputCodec(const AVCodec* encoder);
+    void PrepareBitstreamFilters(TOutputStream& stream);
+    void FilterAndWrite(TOutputFile& file, TOutputStream& stream, std::size_t filter,
+                        AVPacket* packet);
+    void WriteInterleaved(TOutputFile& file, TOutputStream& stream, AVPacket* packet);
+    void ReportBitstreamFilterError(const TBitstreamFilter& filter, const TOutputStream& stream,
+                                    int error);
     void ReleaseInputFiles();
     TPrivateOptionOwners PrivateOptionOwners() const;
 

@@ -185,6 +185,7 @@ struct TRunState {
 };
 
 inline constexpr int kPreviewWindowFlag = 1;
+    bool UseFilters = false;  // a video filter chain was set when the output was added
 inline constexpr int kPreviewBitmapFlag = 2;
 
 } // namespace kestrova
