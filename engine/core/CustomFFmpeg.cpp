@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <mutex>
 #include <system_error>
 
 namespace kestrova {
@@ -48,6 +49,11 @@ void TCustomFFmpeg::RestoreDefaults() {
 void TCustomFFmpeg::CreateOptionContexts() { FOptions.Create(FRun.ScalerFlags); }
 
 void TCustomFFmpeg::ReleaseInputFiles() {
+    {
+        // Freeing a decoder context closes the decoder: not alongside other jobs' codec calls.
+        std::lock_guard lock(CodecLock());
+        for (auto& contexts : FFiles.InputStreamContexts) contexts.clear();
+    }
     for (auto& input : FFiles.InputFiles) input.reset();
     FFiles.NbInputFiles = 0;
 }

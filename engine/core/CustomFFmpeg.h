@@ -201,8 +201,14 @@ private:
     void SetVstatsFileFromClock();
     void ClearPendingInputSettings();
 
-    // Part of AddInputFile.
+    // Steps of AddInputFile.
+    using TNamedDecoders = std::array<const AVCodec*, kMediaKindCount>;
     bool FailInput(const std::string& message);
+    bool FindInputDecoder(AVMediaType kind, const std::string& name, const AVCodec*& decoder);
+    // The decoder context of one input stream; takes the stream's facts into the pending
+    // settings and gives the stream's entry of the input codec table.
+    CodecContextPtr TakeInputStream(AVStream& stream, int index, const TNamedDecoders& named,
+                                    const AVCodec*& tableEntry);
 };
 
 } // namespace kestrova

@@ -40,6 +40,9 @@ struct TMetaDataMap {
 struct TFileTables {
     std::array<InputFilePtr, MAX_FILES> InputFiles;
     int NbInputFiles = 0;
+    // [input file][stream]: a decoder context per input stream, filled from the stream's
+    // parameters when the file is added and opened when the streams are mapped.
+    std::array<std::vector<CodecContextPtr>, MAX_FILES> InputStreamContexts;
     std::array<int64_t, MAX_FILES> InputFilesTsOffset{};
     // [input file][stream]; 0 means no scaling.
     std::array<std::array<double, MAX_STREAMS>, MAX_FILES> InputFilesTsScale{};
@@ -182,10 +185,10 @@ struct TRunState {
     int64_t ProgressInterval = 500000;
     int64_t PreviewInterval = 100000;
     bool HooksInUse = false;
+    bool UseFilters = false;  // a video filter chain was set when the output was added
 };
 
 inline constexpr int kPreviewWindowFlag = 1;
-    bool UseFilters = false;  // a video filter chain was set when the output was added
 inline constexpr int kPreviewBitmapFlag = 2;
 
 } // namespace kestrova
