@@ -4,6 +4,7 @@
 #include "core/Presets.h"
 #include "frame/FFmpegLoader.h"
 #include "frame/LibBindings.h"
+#include "TestMedia.h"
 
 #include <gtest/gtest.h>
 
@@ -20,8 +21,6 @@
 #include <string>
 #include <utility>
 #include <vector>
-
-#include <unistd.h>
 
 using namespace kestrova;
 
@@ -114,9 +113,9 @@ TEST(PresetOption, MissingPresetNamesTheLastNameTried) {
 class PresetFile : public ::testing::Test {
 protected:
     void SetUp() override {
-        FPath = std::filesystem::temp_directory_path() / ("kestrova-preset-" + std::to_string(::getpid()) + ".ffpreset");
+        const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
+        FPath = std::filesystem::path(testmedia::TempDir(std::string("preset-") + test->name())) / "mine.ffpreset";
     }
-    void TearDown() override { std::filesystem::remove(FPath); }
     std::string Write(const std::string& text) {
         std::ofstream(FPath, std::ios::binary) << text;
         return FPath.string();
@@ -138,7 +137,7 @@ TEST_F(PresetFile, MissingFileIsNotFound) {
     RecordingTarget job;
     const std::string missing = FPath.string() + ".none";
     EXPECT_EQ(MessageOf([&] { ApplyPresetOption("fpre", missing, job); }), "Preset \"" + missing + "\" not found");
-    const std::string folder = std::filesystem::temp_directory_path().string();
+    const std::string folder = FPath.parent_path().string();
     EXPECT_EQ(MessageOf([&] { ApplyPresetOption("fpre", folder, job); }), "Preset \"" + folder + "\" not found");
 }
 

@@ -15,8 +15,6 @@
 #include <string>
 #include <vector>
 
-#include <unistd.h>
-
 namespace fs = std::filesystem;
 using namespace kestrova;
 
@@ -39,10 +37,10 @@ private:
 const std::string kAccented = "clip-\xC3\xA9t\xC3\xA9";   // "clip-été"
 const std::string kJapanese = "\xE6\x97\xA5\xE6\x9C\xAC";  // "日本"
 
+// A fresh folder in the build tree, one per test so that tests may run side by side.
 fs::path WorkFolder() {
-    fs::path folder = fs::temp_directory_path() / ("kestrova-unicode-" + std::to_string(::getpid()));
-    fs::create_directories(folder);
-    return folder;
+    const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    return fs::path(testmedia::TempDir(std::string("unicode-") + test->name()));
 }
 
 void WriteBytes(const fs::path& path, const std::string& bytes) {
@@ -117,7 +115,6 @@ protected:
         RegisterUnicodeProtocol();
     }
     void SetUp() override { FFolder = WorkFolder(); }
-    void TearDown() override { fs::remove_all(FFolder); }
 
     std::string PathOf(const std::string& leaf) const { return (FFolder / leaf).string(); }
 
