@@ -132,17 +132,10 @@ TEST(TargetNorm, UndecidedFallsBackToTheCallersNorm) {
         FakeJob job;
         ApplyTargetPreset("vcd", "auto", fallback, job);
         EXPECT_EQ(job.Value("r"), rate) << fallback;
+        EXPECT_EQ(job.Value("s"), fallback == "pal" || fallback.empty() ? "352x288" : "352x240") << fallback;
         EXPECT_TRUE(job.Logged(kVerbose, fallback == "pal" || fallback.empty() ? "Assuming PAL for target."
                                                                                 : "Assuming NTSC for target."));
     }
-}
-
-TEST(TargetNorm, FilmNormKeepsNtscSizesAndGop) {
-    FakeJob job;
-    ApplyTargetOption("film-dvd", job);
-    EXPECT_EQ(job.Value("r"), "24000/1001");
-    EXPECT_EQ(job.Value("s"), "720x480");
-    EXPECT_EQ(job.Value("g"), "18");
 }
 
 TEST(TargetNorm, RateWithZeroDenominatorIsInvalid) {
