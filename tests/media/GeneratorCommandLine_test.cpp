@@ -99,10 +99,12 @@ TEST(GeneratorCommandLine, FailedRunLeavesTheOutputNameAlone) {
     { std::ofstream(out) << "keep me"; }
     // MP3 has no 96 kHz: the encoder refuses once the run is under way.
     const GeneratorRun result = RunGenerator({"--format", "flv", "--sample-rate", "96000", "--output", out});
-    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(result.exitCode, 1) << result.output;
     EXPECT_NE(result.output.find("96000"), std::string::npos) << result.output;
     EXPECT_EQ(ReadBytes(out), "keep me");
-    EXPECT_EQ(Listing(folder), std::vector<std::string>{"clip.flv"});  // no work file left over
+    const std::vector<std::string> listing = Listing(folder);
+    EXPECT_EQ(listing, std::vector<std::string>{"clip.flv"}) << "no work file may be left over; found "
+                                                             << testing::PrintToString(listing);
 }
 
 TEST(GeneratorCommandLine, MissingFolderIsReported) {
