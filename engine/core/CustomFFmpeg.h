@@ -6,12 +6,16 @@
 #include "Job.h"
 #include "OutputFiles.h"
 #include "Presets.h"
+#include "RunEvents.h"
+#include "RunTables.h"
 #include "TargetPresets.h"
 #include "frame/FrameHook.h"
 
 #include <atomic>
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace kestrova {
@@ -137,6 +141,27 @@ public:
     int NbInputFiles() const { return FFiles.NbInputFiles; }
     int NbOutputFiles() const { return FFiles.NbOutputFiles; }
 
+    // --- Run -----------------------------------------------------------------------------
+    // Maps the streams, opens the codecs and runs the transcode loop to its end; the terminate
+    // notice comes once at the end, also when the start fails. The run happens in the calling
+    // thread (threaded runs are not built yet and raise).
+    void StartConvert(bool threaded, int priority = 0);
+    // The body of a run: the loop, then the tear-down, ReleaseJob and the terminate notice.
+    void RunConvert();
+    // Asks the loop to stop after the packet it is handling; safe from any thread.
+    void StopConvert(bool wait);
+    // Ends the job whatever its state: a running job stops, one that never started gets its
+    // terminate notice (from a thread of its own), a terminated one is left alone.
+    void TerminateConvert(bool wait);
+    void SetProgressInterval(int64_t microseconds) { FState.ProgressInterval = microseconds; }
+    const TRunStatistics& Statistics() const { return FStatistics; }
+
+    // Installed by the front before the run starts.
+    TProgressCallback OnProgress;
+    TTerminateCallback OnTerminate;
+    // "t" is compared with the most advanced output stream instead of the least advanced.
+    bool LimitByLongestStream = false;
+
 protected:
     // Presets and target presets ("apre", "vpre", "spre", "fpre", "target").
     void ApplyPresetOption(const std::string& name, const std::string& value);
@@ -156,6 +181,33 @@ protected:
     std::atomic<bool> FStopRequested{false};
     std::string FLastError;
     TOutputTables FOutputs;
+
+    // --- Run: where the loop hands packets and decoded frames ----------------------------
+    // Decodes one packet (or, with none, drains the stream) and hands the result to every
+    // output stream the input stream feeds; 0, or -1 on a decoding error.
+    int OutputPacket(InputStreamState& ist, AVPacket* packet);
+    void PreProcessVideo(InputStreamState& ist, AVFrame& picture);
+    // 0, or -1 with LastError() possibly set.
+    int ConfigureFilters(InputStreamState& ist, OutputStreamState& ost);
+    // The size of the encoded frame (0 when none).
+    int DoVideoOut(TOutputFile& file, OutputStreamState& ost, InputStreamState& ist, AVFrame& picture);
+    void DoAudioOut(TOutputFile& file, OutputStreamState& ost, InputStreamState& ist, AVFrame& samples);
+    void DoSubtitleOut(TOutputFile& file, OutputStreamState& ost, InputStreamState& ist,
+                       AVSubtitle& subtitle, int64_t pts);
+    void PrintReport(bool lastReport, int inputIndex);
+    // Sends a frame (null: the end of the stream) to the stream's encoder and writes what comes
+    // out; the bytes written. Raises "Video encoding failed" / "Audio encoding failed".
+    int WriteEncodedPackets(OutputStreamState& ost, const AVFrame* frame);
+    // Writes one packet of the stream (stream time base), keeping its decoding times growing.
+    void WriteOutputPacket(OutputStreamState& ost, AVPacket& packet);
+    void EncodeAudioFifo(OutputStreamState& ost, bool finalFrame);
+    AVFrame& EncoderFrame(OutputStreamState& ost, int samples);
+    AVFrame& ConvertedSamples(OutputStreamState& ost, int samples);
+    // The record that holds the encoder state of the stream (join mode: the first segment's).
+    OutputStreamState& EncoderOwner(TRunTables& run, OutputStreamState& ost);
+
+    std::unique_ptr<TRunTables> FRunTables;  // exists while a run is set up and running
+    TRunStatistics FStatistics;
 
 private:
     friend class TOptionTable;
@@ -209,6 +261,63 @@ private:
     // settings and gives the stream's entry of the input codec table.
     CodecContextPtr TakeInputStream(AVStream& stream, int index, const TNamedDecoders& named,
                                     const AVCodec*& tableEntry);
+
+    // --- Run: set-up, loop and tear-down -------------------------------------------------
+    void Transcode();
+    void SetUpRun(TRunTables& run);
+    void BuildInputTables(TRunTables& run);
+    void BuildOutputTables(TRunTables& run);
+    void ChooseSources(TRunTables& run);
+    int FindProgramSource(const TRunTables& run, AVMediaType kind, int onlyFile) const;
+    int FindUnusedSource(const TRunTables& run, AVMediaType kind, int onlyFile, bool allowUsed) const;
+    bool OwnsOutputStream(const TRunTables& run, int outputIndex) const;
+    void PrepareOutputStreams(TRunTables& run);
+    void CopyStreamFacts(OutputStreamState& ost, const InputStreamState& ist);
+    void PrepareStreamCopy(OutputStreamState& ost, const InputStreamState& ist);
+    void PrepareAudioEncoding(OutputStreamState& ost, InputStreamState& ist);
+    void PrepareVideoEncoding(OutputStreamState& ost, InputStreamState& ist);
+    void OpenTwoPassLog(OutputStreamState& ost, int outputIndex);
+    // The open steps give the failure text (empty on success): it is raised after the
+    // stream mapping has been logged.
+    std::string OpenEncoders(TRunTables& run);
+    std::string OpenDecoders(TRunTables& run);
+    void ReopenEncoders(TRunTables& run);
+    void CloseOpenCodecs();
+    void ResetInputTimes(TRunTables& run);
+    std::string ApplyMetaDataMaps();
+    int DistinctOutputCount() const;
+    void WriteHeaders(TRunTables& run);
+    void LogSessionDescription();
+    void LogStreamMapping(const TRunTables& run);
+    void RunLoop(TRunTables& run);
+    void ClearNoPacketFlags(TRunTables& run);
+    double OutputTime(const OutputStreamState& ost) const;
+    bool FrameLimitReached(const OutputStreamState& ost) const;
+    int ChooseInput(TRunTables& run, TOutputTimes& times) const;
+    int ChooseJoinInput(TRunTables& run, TOutputTimes& times) const;
+    bool SizeLimitReached() const;
+    void HandlePacket(TRunTables& run, int fileIndex, AVPacket& packet);
+    void CorrectTimestamps(InputStreamState& ist, AVPacket& packet);
+    bool ContinueAfterInputEnd(TRunTables& run, int fileIndex);
+    void CarryStreamsForward(TRunTables& run);
+    void FlushRemainingInputs(TRunTables& run);
+    void WriteTrailers(TRunTables& run);
+    int InputStreamIndex(const InputStreamState& ist) const;
+    void CopyToOutputs(InputStreamState& ist, const AVPacket& packet);
+    void StreamCopyPacket(OutputStreamState& ost, const InputStreamState& ist, const AVPacket& packet);
+    int DecodePacket(InputStreamState& ist, AVPacket* packet);
+    int DecodeFrames(InputStreamState& ist, AVPacket* packet);
+    int DecodeSubtitle(InputStreamState& ist, AVPacket* packet);
+    void TakeFrameTimes(InputStreamState& ist, const AVFrame& frame);
+    void HandDecodedFrame(InputStreamState& ist, AVFrame& frame);
+    void PaceRealTimeInput(const InputStreamState& ist);
+    void FlushEncoders(InputStreamState& ist);
+    void FailRun(const std::string& message);
+    void GiveTerminateNotice();
+
+    // Gives the notice of a job that never started. Declared last: it is joined before any
+    // other member goes.
+    std::jthread FNoticeThread;
 };
 
 } // namespace kestrova

@@ -1,0 +1,139 @@
+// From encoders and stream copy to the output files: packets are written with decoding times
+// that only grow, encoders hand over what they produced (and, drained at the end of a stream,
+// what they still hold), and the audio fifo is encoded in whole encoder frames.
+#include "CustomFFmpeg.h"
+
+#include "FFmpegException.h"
+#include "RunText.h"
+#include "frame/FFmpegLogger.h"
+
+#include <cinttypes>
+
+namespace kestrova {
+
+namespace {
+
+const char* EncodingFailure(AVMediaType kind) {
+    switch (kind) {
+    case AVMEDIA_TYPE_AUDIO: return "Audio encoding failed";
+    case AVMEDIA_TYPE_VIDEO: return "Video encoding failed";
+    default: return "Subtitle encoding failed";
+    }
+}
+
+} // namespace
+
+void TCustomFFmpeg::WriteOutputPacket(OutputStreamState& ost, AVPacket& packet) {
+    const AVOutputFormat& format = *ost.File->Context->oformat;
+    // Muxers refuse decoding times that go back; such a packet is moved just past the last one.
+    if (packet.dts != AV_NOPTS_VALUE && ost.LastDts != kNoTimeValue && !(format.flags & AVFMT_NOTIMESTAMPS)) {
+        const int64_t least = ost.LastDts + ((format.flags & AVFMT_TS_NONSTRICT) ? 0 : 1);
+        if (packet.dts < least) {
+            if (FRun.Verbose >= 0)
+                TFFLogger::Instance().Log(this, llWarning,
+                                          FormatText("Non-monotonic timestamps in output stream #%d.%d: %" PRId64
+                                                     " after %" PRId64 ", corrected",
+                                                     ost.FileIndex, ost.Index, packet.dts, ost.LastDts));
+            if (packet.pts != AV_NOPTS_VALUE && packet.pts >= packet.dts) packet.pts = std::max(packet.pts, least);
+            packet.dts = least;
+        }
+    }
+    const int64_t start = packet.dts != AV_NOPTS_VALUE ? packet.dts : packet.pts;
+    if (packet.dts != AV_NOPTS_VALUE) ost.LastDts = packet.dts;
+    if (start != AV_NOPTS_VALUE) ost.CurrentPts = std::max(ost.CurrentPts, start + std::max<int64_t>(packet.duration, 0));
+    WritePacket(*ost.File, *ost.Output, &packet);
+}
+
+int TCustomFFmpeg::WriteEncodedPackets(OutputStreamState& ost, const AVFrame* frame) {
+    TOutputStream& output = *ost.Output;
+    AVCodecContext& encoder = *output.Codec;
+    const int sent = ff::avcodec_send_frame(&encoder, frame);
+    if (sent < 0 && !(frame == nullptr && sent == AVERROR_EOF)) throw FFmpegException(EncodingFailure(output.Kind));
+    OutputStreamState& owner = EncoderOwner(*FRunTables, ost);
+    AVPacket* packet = ost.Packet.get();
+    int written = 0;
+    for (;;) {
+        const int received = ff::avcodec_receive_packet(&encoder, packet);
+        if (received == AVERROR(EAGAIN) || received == AVERROR_EOF) break;
+        if (received < 0) throw FFmpegException(EncodingFailure(output.Kind));
+        written += packet->size;
+        (output.Kind == AVMEDIA_TYPE_VIDEO ? FStatistics.VideoSize : FStatistics.AudioSize) += packet->size;
+        if (owner.PassLog && encoder.stats_out) WritePassOneStats(owner.PassLog.get(), encoder.stats_out);
+        ff::av_packet_rescale_ts(packet, encoder.time_base, output.Stream->time_base);
+        WriteOutputPacket(ost, *packet);
+        ff::av_packet_unref(packet);
+    }
+    return written;
+}
+
+// The end of an input stream: what the audio fifo still holds is encoded, and every encoder
+// fed by the stream gives up the frames it keeps back.
+void TCustomFFmpeg::FlushEncoders(InputStreamState& ist) {
+    const int source = InputStreamIndex(ist);
+    for (OutputStreamState& ost : FRunTables->OutputStreams) {
+        if (ost.SourceIndex != source || !ost.EncodingNeeded) continue;
+        if (!EncoderOwner(*FRunTables, ost).EncoderOpen) continue;
+        const AVCodecContext& encoder = *ost.Output->Codec;
+        switch (ost.Output->Kind) {
+        case AVMEDIA_TYPE_AUDIO:
+            // Encoders without frames of their own size (PCM) hold nothing back.
+            if (encoder.frame_size <= 1) continue;
+            EncodeAudioFifo(ost, true);
+            WriteEncodedPackets(ost, nullptr);
+            break;
+        case AVMEDIA_TYPE_VIDEO: WriteEncodedPackets(ost, nullptr); break;
+        default: break;
+        }
+    }
+}
+
+// Encodes the fifo's samples in encoder frames. With `finalFrame` a remainder shorter than a
+// frame is encoded too: as a short frame when the encoder takes one, else filled with silence.
+void TCustomFFmpeg::EncodeAudioFifo(OutputStreamState& ost, bool finalFrame) {
+    AVAudioFifo* fifo = ost.Fifo.get();
+    if (!fifo) return;
+    const AVCodecContext& encoder = *ost.Output->Codec;
+    const int frameSize = encoder.frame_size;
+    for (;;) {
+        const int available = ff::av_audio_fifo_size(fifo);
+        if (available <= 0) return;
+        int samples = frameSize > 0 ? std::min(available, frameSize) : available;
+        if (frameSize > 0 && available < frameSize && !finalFrame) return;
+        AVFrame& frame = EncoderFrame(ost, frameSize > 0 ? frameSize : samples);
+        const int capacity = frame.nb_samples;
+        if (ff::av_audio_fifo_read(fifo, reinterpret_cast<void**>(frame.extended_data), samples) < samples)
+            throw FFmpegException("Audio encoding failed");
+        const bool shortFrame = frameSize > 0 && samples < frameSize;
+        if (shortFrame && !(encoder.codec->capabilities & AV_CODEC_CAP_SMALL_LAST_FRAME)) {
+            ff::av_samples_set_silence(frame.extended_data, samples, frameSize - samples,
+                                       encoder.ch_layout.nb_channels, encoder.sample_fmt);
+            samples = frameSize;
+        }
+        frame.nb_samples = samples;
+        frame.pts = ost.SyncOpts;
+        WriteEncodedPackets(ost, &frame);
+        frame.nb_samples = capacity;
+        ost.SyncOpts += samples;
+    }
+}
+
+// The stream's frame for the encoder, writable and able to hold `samples` samples.
+AVFrame& TCustomFFmpeg::EncoderFrame(OutputStreamState& ost, int samples) {
+    const AVCodecContext& encoder = *ost.Output->Codec;
+    if (!ost.EncoderFrame || ost.EncoderFrame->nb_samples < samples) {
+        FramePtr frame(ff::av_frame_alloc());
+        if (!frame) throw FFmpegException("Out of memory in do_audio_out");
+        frame->format = encoder.sample_fmt;
+        frame->sample_rate = encoder.sample_rate;
+        frame->nb_samples = samples;
+        if (ff::av_channel_layout_copy(&frame->ch_layout, &encoder.ch_layout) < 0 ||
+            ff::av_frame_get_buffer(frame.get(), 0) < 0)
+            throw FFmpegException("Out of memory in do_audio_out");
+        ost.EncoderFrame = std::move(frame);
+    }
+    // The encoder may still hold the previous frame's buffer.
+    if (ff::av_frame_make_writable(ost.EncoderFrame.get()) < 0) throw FFmpegException("Out of memory in do_audio_out");
+    return *ost.EncoderFrame;
+}
+
+} // namespace kestrova

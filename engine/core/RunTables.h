@@ -1,0 +1,124 @@
+#pragma once
+// The tables one run of a job works on: per input file, per input stream and per output
+// stream. They are built when the run starts (StreamMapping.cpp), live only as long as the run
+// and are freed at its end; the library contexts they hold are freed with them.
+#include "Job.h"
+#include "TwoPassLog.h"
+#include "frame/LibPtr.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace kestrova {
+
+struct TOutputFile;
+struct TOutputStream;
+
+struct InputFileState {
+    bool EndOfFile = false;
+    // The file answered "nothing ready yet" on its last read.
+    bool NoPacket = false;
+    // Its streams in the input stream table: FirstStream .. FirstStream + NbStreams - 1.
+    int FirstStream = 0;
+    int NbStreams = 0;
+};
+
+struct InputStreamState {
+    int FileIndex = 0;
+    int StreamIndex = 0;
+    AVStream* Stream = nullptr;         // owned by the input file
+    AVCodecContext* Decoder = nullptr;  // owned by the job's input tables; open while DecoderOpen
+    bool Discard = true;                // no output stream takes it
+    bool DecodingNeeded = false;
+    bool DecoderOpen = false;
+    int64_t StartTime = 0;        // wall clock when the run started (real-time input), microseconds
+    int64_t NextPts = kNoTimeValue;  // microseconds
+    int64_t Pts = 0;                 // microseconds
+    bool IsStart = true;
+    bool Flushed = false;  // drained at the end of its input (join mode)
+    int Quality = 0;       // of the last decoded picture
+    FramePtr Frame;        // decoded pictures and samples land here, one after another
+};
+
+struct OutputStreamState {
+    int FileIndex = 0;    // output entry (a join output has one entry per input)
+    int Index = 0;        // stream index in its file
+    int SourceIndex = 0;  // in the input stream table
+    int SyncIndex = 0;    // the input stream it keeps pace with
+    TOutputFile* File = nullptr;      // owned by the job's output tables
+    TOutputStream* Output = nullptr;  // owned by File
+    bool EncodingNeeded = false;
+    int FrameNumber = 0;
+    // Encoded video: frames counted in encoder time-base units; audio: samples.
+    int64_t SyncOpts = 0;
+    // End of the last packet written, in the stream's time base: its current presentation time.
+    int64_t CurrentPts = 0;
+    // Decoding time of the last packet written (stream time base); kNoTimeValue before any.
+    int64_t LastDts = kNoTimeValue;
+
+    // Video re-encoding.
+    bool VideoResample = false;
+    FramePtr TempPicture;  // scaled or padded picture handed to the encoder
+    ScalerPtr Scaler;
+    int ResampleWidth = 0, ResampleHeight = 0;
+    int ResamplePixelFormat = AV_PIX_FMT_NONE;
+    int OriginalWidth = 0, OriginalHeight = 0;  // decoder size, for filters
+    bool VideoCrop = false;
+    int TopBand = 0, BottomBand = 0, LeftBand = 0, RightBand = 0;
+    int OriginalTopBand = 0, OriginalBottomBand = 0, OriginalLeftBand = 0, OriginalRightBand = 0;
+    bool VideoPad = false;
+    int PadTop = 0, PadBottom = 0, PadLeft = 0, PadRight = 0;
+
+    // Audio re-encoding.
+    bool AudioResample = false;
+    ResamplerPtr Resampler;
+    int ReformatPair = -6;  // encoder format + 5 * decoder format the converter was made for
+    AudioFifoPtr Fifo;      // samples waiting for a whole encoder frame
+    FramePtr ConvertedSamples;  // resampler output, grown as needed
+    FramePtr EncoderFrame;      // one encoder frame read from the fifo
+
+    // Encoder state. In join mode the streams of later segments share the encoder of the first
+    // segment's stream, and these fields of that first record stand for all of them.
+    bool EncoderOpen = false;
+    AVCodecID SavedEncoderId = AV_CODEC_ID_NONE;
+    TwoPassLogPtr PassLog;  // pass 1: statistics are written here
+    std::string StatsIn;    // pass 2: statistics handed to the encoder
+    PacketPtr Packet;       // encoded packets, one after another
+};
+
+// Counters of a run, read by the progress report.
+struct TRunStatistics {
+    int64_t VideoSize = 0;  // bytes of encoded or copied video
+    int64_t AudioSize = 0;
+    int64_t ExtraSize = 0;  // extra data (global headers) of the encoders
+    int DupFrames = 0;
+    int DropFrames = 0;
+    int64_t StartTime = 0;  // wall clock when the loop started, microseconds
+};
+
+struct TRunTables {
+    std::vector<InputFileState> InputFiles;
+    std::vector<InputStreamState> InputStreams;
+    std::vector<OutputStreamState> OutputStreams;
+    // Join mode: output streams per segment (the stream count of the first output) and the input
+    // being played.
+    int StreamsPerSegment = 0;
+    int JoinIndex = 0;
+    int NbNoPacket = 0;  // inputs that had nothing ready on this round
+    int HeadersWritten = 0;  // outputs whose header is written (they get a trailer)
+    int64_t LastReportTime = 0;
+    PacketPtr Packet;      // the packet being handled
+    PacketPtr CopyPacket;  // its copy on the way to an output
+};
+
+// The least and the most advanced output stream of one pass of the loop, in seconds.
+struct TOutputTimes {
+    double Min = 1e100;
+    double Max = 0;
+};
+
+// The name of a media kind as the engine's messages spell it.
+const char* MediaKindName(AVMediaType kind);
+
+} // namespace kestrova

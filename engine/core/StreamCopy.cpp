@@ -1,0 +1,51 @@
+// Stream copy: an input packet goes to its output as it is, with its timestamps moved into the
+// output stream's time base, from the first key frame on.
+#include "CustomFFmpeg.h"
+
+#include "FFmpegException.h"
+
+namespace kestrova {
+
+namespace {
+
+constexpr AVRational kMicroseconds{1, 1000000};
+
+struct TPacketRelease {
+    AVPacket* Packet;
+    ~TPacketRelease() { ff::av_packet_unref(Packet); }
+};
+
+} // namespace
+
+void TCustomFFmpeg::StreamCopyPacket(OutputStreamState& ost, const InputStreamState& ist, const AVPacket& packet) {
+    // A copy starts at a key frame: what comes before it cannot be decoded.
+    if (ost.FrameNumber == 0 && !(packet.flags & AV_PKT_FLAG_KEY) && !FRun.CopyInitialNonKeyFrames) return;
+
+    const AVRational from = ist.Stream->time_base;
+    const AVRational to = ost.Output->Stream->time_base;
+    const int64_t startOffset = ff::av_rescale_q(FRun.StartTime, kMicroseconds, to);
+
+    AVPacket* copy = FRunTables->CopyPacket.get();
+    // A new reference to the same data: nothing is copied.
+    if (ff::av_packet_ref(copy, &packet) < 0) throw FFmpegException("av_packet_ref failed");
+    TPacketRelease release{copy};
+    copy->pts = packet.pts == AV_NOPTS_VALUE ? AV_NOPTS_VALUE : ff::av_rescale_q(packet.pts, from, to) - startOffset;
+    copy->dts = (packet.dts == AV_NOPTS_VALUE ? ff::av_rescale_q(ist.Pts, kMicroseconds, to)
+                                              : ff::av_rescale_q(packet.dts, from, to)) -
+                startOffset;
+    copy->duration = ff::av_rescale_q(packet.duration, from, to);
+    copy->pos = -1;
+
+    switch (ost.Output->Kind) {
+    case AVMEDIA_TYPE_AUDIO: FStatistics.AudioSize += copy->size; break;
+    case AVMEDIA_TYPE_VIDEO:
+        FStatistics.VideoSize += copy->size;
+        ++ost.SyncOpts;
+        break;
+    default: break;
+    }
+    WriteOutputPacket(ost, *copy);
+    ++ost.FrameNumber;
+}
+
+} // namespace kestrova

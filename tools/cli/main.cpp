@@ -1,0 +1,92 @@
+// kestrova-cli: runs one conversion job in this thread. Exit code 0 when the job finished
+// normally, 1 when it failed or was stopped (Ctrl+C stops it after the packet at hand, with the
+// output's trailer written), 2 for a malformed command line.
+#include "CommandLine.h"
+#include "Console.h"
+#include "ProgramPath.h"
+
+#include "core/CustomFFmpeg.h"
+#include "core/ProgramFolder.h"
+#include "frame/FFmpegLoader.h"
+#include "frame/FFmpegLogger.h"
+#include "frame/MainThread.h"
+
+#include <csignal>
+#include <cstdlib>
+#include <unistd.h>
+
+namespace {
+
+using namespace kestrova;
+
+// The job a Ctrl+C stops. Stopping only stores to an atomic flag, which a signal handler may do.
+TCustomFFmpeg* RunningJob = nullptr;
+
+extern "C" void StopOnInterrupt(int) {
+    if (RunningJob) RunningJob->StopConvert(false);
+}
+
+int Run(const std::vector<std::string>& arguments, const char* invocationName) {
+    const bool terminal = isatty(STDERR_FILENO) != 0;
+    cli::TConsole console(stderr, terminal);
+    if (arguments.empty()) {
+        std::fputs(cli::UsageText().c_str(), stderr);
+        return 2;
+    }
+    std::vector<cli::TCommandStep> steps;
+    try {
+        steps = cli::ParseCommandLine(arguments);
+    } catch (const cli::ECommandLine& error) {
+        console.PrintError(error.what());
+        std::fputs(cli::UsageText().c_str(), stderr);
+        return 2;
+    }
+
+    MainThread::SetCurrentAsMain();
+    const std::string programFolder = cli::ProgramFolderOf(invocationName, std::getenv("PATH"));
+    if (!programFolder.empty()) SetProgramFolder(programFolder);
+    TFFLogger& logger = TFFLogger::Instance();
+    logger.TriggerEventInMainThread = false;
+    logger.OnLog = [&console](const void*, uint32_t, TLogLevel, const std::string& line) { console.PrintLogLine(line); };
+    if (!LoadMediaLibraries(cli::MediaLibraryFolder(programFolder))) {
+        console.PrintError(TFFmpegLoader::Instance().LastError());
+        return 1;
+    }
+
+    TCustomFFmpeg job;
+    try {
+        cli::ApplyCommandLine(job, steps);
+    } catch (const cli::ECommandLine& error) {
+        console.PrintError(error.what());
+        return 1;
+    }
+    if (console.ShowsProgress())
+        job.OnProgress = [&console](TCustomFFmpeg&, const TJobProgress& progress) { console.ShowProgress(progress); };
+
+    RunningJob = &job;
+    std::signal(SIGINT, StopOnInterrupt);
+    job.StartConvert(false);
+    std::signal(SIGINT, SIG_DFL);
+    RunningJob = nullptr;
+    console.FinishProgress();
+
+    const TRunState& state = job.RunState();
+    if (state.FinishedNormally) return 0;
+    if (state.Failed)
+        console.PrintError(state.FailureText);
+    else if (!job.LastError().empty())
+        console.PrintError(job.LastError());
+    else
+        console.PrintError("Conversion stopped");
+    return 1;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    std::vector<std::string> arguments(argv + 1, argv + argc);
+    const int result = Run(arguments, argv[0]);
+    // The logger outlives the job; it stops delivering before the console goes.
+    kestrova::TFFLogger::Instance().OnLog = nullptr;
+    return result;
+}
