@@ -137,16 +137,5 @@ TEST(InputErrorTable, MessagesForEachCode) {
               "  for img001.jpg, img002.jpg, ..., use 'img%03d.jpg'.");
 }
 
-TEST(InputErrorTable, LibraryResultsByMeaning) {
-    EXPECT_EQ(ClassifyOpenError({AVERROR(ENOENT)}), ieNoSuchFile);
-    EXPECT_EQ(ClassifyOpenError({AVERROR(EIO)}), ieIO);
-    EXPECT_EQ(ClassifyOpenError({AVERROR(ENOMEM)}), ieNoMemory);
-    EXPECT_EQ(ClassifyOpenError({AVERROR_INVALIDDATA, true}), ieHeaderParse);
-    EXPECT_EQ(ClassifyOpenError({AVERROR_INVALIDDATA, false}), ieUnknownFormat);
-    EXPECT_EQ(ClassifyOpenError({AVERROR(EINVAL), true}), ieHeaderParse);
-    EXPECT_EQ(ClassifyOpenError({AVERROR_INVALIDDATA, true, true}), ieImageFileNameSyntax);
-    EXPECT_EQ(ClassifyOpenError({AVERROR(EPERM)}), ieOther);
-}
-
 } // namespace
 } // namespace kestrova::testing

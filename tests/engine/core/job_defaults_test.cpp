@@ -1,41 +1,10 @@
-// A job's defaults, what resetting restores, and the typed setters' handling of unset values.
+// What resetting a job restores, and the typed setters' handling of unset values.
 #include "JobTestSupport.h"
 
 namespace kestrova::testing {
 namespace {
 
 using JobDefaultsTest = JobTest;
-
-TEST_F(JobDefaultsTest, NewJobStartsFromTheDocumentedDefaults) {
-    TCustomFFmpeg fresh;
-    const TPendingVideo& v = fresh.PendingVideo();
-    EXPECT_EQ(v.PadColor, (TYuvColour{16, 128, 128}));
-    EXPECT_EQ(v.PixelFormat, -1);
-    EXPECT_EQ(v.IntraDcPrecision, 8);
-    EXPECT_EQ(v.TopFieldFirst, -1);
-    const TPendingAudio& a = fresh.PendingAudio();
-    EXPECT_EQ(a.SampleRate, 44100);
-    EXPECT_EQ(a.Channels, 2);
-    EXPECT_FLOAT_EQ(a.QScale, -99999.0f);
-    EXPECT_EQ(a.Volume, 256);
-    const TRunSettings& r = fresh.RunSettings();
-    EXPECT_EQ(r.RecordingTime, INT64_MAX);
-    EXPECT_EQ(r.LoopOutput, -1);
-    EXPECT_EQ(r.VideoSyncMethod, -1);
-    EXPECT_FLOAT_EQ(r.AudioDriftThreshold, 0.1f);
-    EXPECT_FLOAT_EQ(r.DtsDeltaThreshold, 10.0f);
-    EXPECT_FLOAT_EQ(r.MuxPreload, 0.5f);
-    EXPECT_FLOAT_EQ(r.MuxMaxDelay, 0.7f);
-    EXPECT_EQ(r.Verbose, 1);
-    EXPECT_EQ(r.ThreadCount, 1);
-    EXPECT_EQ(r.BitBufferSize, 262144);
-    EXPECT_EQ(fresh.GenericOptions().ScalerFlags(), SWS_BICUBIC);
-    EXPECT_EQ(fresh.TotalDuration(), -1);
-    EXPECT_EQ(fresh.RunState().ProgressInterval, 500000);
-    EXPECT_EQ(fresh.RunState().PreviewInterval, 100000);
-    for (int kind = 0; kind < kMediaKindCount; ++kind)
-        EXPECT_EQ(fresh.GenericOptions().CodecDefaults(static_cast<AVMediaType>(kind))->codec_type, kind);
-}
 
 TEST_F(JobDefaultsTest, ResetRestoresEveryDefault) {
     const std::string pristine = DescribeJob(job);
@@ -96,13 +65,6 @@ TEST_F(JobDefaultsTest, TypedSettersApplyTheOptionChecks) {
     job.SetPreviewBitmap(true);
     job.SetPreview(false);
     EXPECT_EQ(job.RunState().PreviewFlags, kPreviewBitmapFlag);
-}
-
-TEST_F(JobDefaultsTest, AddMetadataCopiesInOrder) {
-    job.AddMetadata("title", "One");
-    job.AddMetadata("title", "Two");
-    ASSERT_EQ(job.RunSettings().Metadata.size(), 2u);
-    EXPECT_EQ(job.RunSettings().Metadata[1].second, "Two");
 }
 
 } // namespace

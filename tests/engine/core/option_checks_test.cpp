@@ -2,7 +2,10 @@
 // value leaves the job exactly as it was.
 #include "JobTestSupport.h"
 
+#include "TestMedia.h"
 #include "core/ProgramFolder.h"
+
+#include <filesystem>
 
 namespace kestrova::testing {
 namespace {
@@ -109,7 +112,10 @@ TEST_F(OptionChecksTest, ItsscaleIndexIsChecked) {
 
 TEST_F(OptionChecksTest, MatricesNeedSixtyFourCoefficients) {
     std::string full;
-    for (int i = 0; i < 64; ++i) full += (i ? "," : "") + std::to_string(i + 1);
+    for (int i = 0; i < 64; ++i) {
+        if (i) full += ',';
+        full += std::to_string(i + 1);
+    }
     job.ApplyOption("intra_matrix", full);
     ASSERT_TRUE(job.PendingVideo().IntraMatrix.has_value());
     EXPECT_EQ((*job.PendingVideo().IntraMatrix)[0], 1);
@@ -123,7 +129,7 @@ TEST_F(OptionChecksTest, MatricesNeedSixtyFourCoefficients) {
     EXPECT_EQ((*job.PendingVideo().IntraMatrix)[63], 64);
 
     std::string reused;
-    for (int i = 0; i < 64; ++i) reused += (i ? "," : "") + std::string("8");
+    for (int i = 0; i < 64; ++i) reused += i ? ",8" : "8";
     job.ApplyOption("intra_matrix", reused);
     EXPECT_EQ((*job.PendingVideo().IntraMatrix)[0], 8);
     EXPECT_EQ((*job.PendingVideo().IntraMatrix)[63], 8);
@@ -245,6 +251,23 @@ TEST_F(OptionChecksTest, VideoHookThatCannotLoadIsReported) {
     EXPECT_REFUSED("vhook", "/nonexistent/hook.so|-x|1",
                    "Failed to add video hook function: /nonexistent/hook.so|-x|1");
     EXPECT_FALSE(job.RunState().HooksInUse);
+}
+
+// The hook module the frame suite builds; the test is skipped when that suite is not built.
+std::string TestHookModule() {
+    const std::string path = testmedia::BuildDir() + "/tests/engine/frame/hooks/kestrova_test_hook_complete.so";
+    return std::filesystem::exists(path) ? path : std::string();
+}
+
+TEST_F(OptionChecksTest, VideoHookWithArgumentsIsAdded) {
+    const std::string module = TestHookModule();
+    if (module.empty()) GTEST_SKIP() << "test hook module not built";
+    job.ApplyOption("vhook", module + " 7");
+    job.ApplyOption("vhook", module + "|9");
+    EXPECT_EQ(job.VideoHooks().Count(), 2u);
+    EXPECT_TRUE(job.RunState().HooksInUse);
+    EXPECT_REFUSED("vhook", module + "|fail", "Failed to add video hook function: " + module + "|fail");
+    EXPECT_EQ(job.VideoHooks().Count(), 2u);
 }
 
 TEST_F(OptionChecksTest, VstatsNamesAFileInTheProgramFolder) {
