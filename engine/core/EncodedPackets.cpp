@@ -38,7 +38,8 @@ void TCustomFFmpeg::WriteOutputPacket(OutputStreamState& ost, AVPacket& packet) 
             packet.dts = least;
         }
     }
-    const int64_t start = packet.dts != AV_NOPTS_VALUE ? packet.dts : packet.pts;
+    // The stream's current presentation time: the end of the latest picture or samples written.
+    const int64_t start = packet.pts != AV_NOPTS_VALUE ? packet.pts : packet.dts;
     if (packet.dts != AV_NOPTS_VALUE) ost.LastDts = packet.dts;
     if (start != AV_NOPTS_VALUE) ost.CurrentPts = std::max(ost.CurrentPts, start + std::max<int64_t>(packet.duration, 0));
     WritePacket(*ost.File, *ost.Output, &packet);

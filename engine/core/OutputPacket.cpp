@@ -138,6 +138,8 @@ void TCustomFFmpeg::HandDecodedFrame(InputStreamState& ist, AVFrame& frame) {
     const int source = InputStreamIndex(ist);
     for (OutputStreamState& ost : FRunTables->OutputStreams) {
         if (ost.SourceIndex != source || !ost.EncodingNeeded) continue;
+        // A stream that has reached the recording time takes nothing more.
+        if (OutputTime(ost) >= FRun.RecordingTimeSeconds) continue;
         switch (ost.Output->Kind) {
         case AVMEDIA_TYPE_AUDIO: DoAudioOut(*ost.File, ost, ist, frame); break;
         case AVMEDIA_TYPE_VIDEO: DoVideoOut(*ost.File, ost, ist, frame); break;

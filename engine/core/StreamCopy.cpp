@@ -35,6 +35,10 @@ void TCustomFFmpeg::StreamCopyPacket(OutputStreamState& ost, const InputStreamSt
                 startOffset;
     copy->duration = ff::av_rescale_q(packet.duration, from, to);
     copy->pos = -1;
+    // The recording time ends each stream on its own: a packet that would be presented at or
+    // after it is not written, whatever the other streams still need.
+    const int64_t presented = copy->pts != AV_NOPTS_VALUE ? copy->pts : copy->dts;
+    if (static_cast<double>(presented) * ::av_q2d(to) >= FRun.RecordingTimeSeconds) return;
 
     switch (ost.Output->Kind) {
     case AVMEDIA_TYPE_AUDIO: FStatistics.AudioSize += copy->size; break;
