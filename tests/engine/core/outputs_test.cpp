@@ -23,13 +23,6 @@ TEST_F(OutputsTest, FormatComesFromTheFileNameWhenNoneIsSet) {
     EXPECT_TRUE(fs::exists(out));
 }
 
-TEST_F(OutputsTest, PendingFormatWinsOverTheNameAndIsConsumed) {
-    job.ApplyOption("f", "matroska");
-    ASSERT_EQ(job.AddOutputFile(ScratchPath("outputs-forced", "movie.mp4"), false), 1) << job.LastError();
-    EXPECT_STREQ(job.OutputFile(0)->Context->oformat->name, "matroska");
-    EXPECT_EQ(job.Files().FileFormat, "");
-}
-
 TEST_F(OutputsTest, UnknownFormatsAreRefusedWithoutTouchingTheDisk) {
     const std::string unknown = ScratchPath("outputs-unknown", "movie.nosuchext");
     EXPECT_EQ(job.AddOutputFile(unknown, false), -1);
@@ -58,13 +51,6 @@ TEST_F(OutputsTest, FfmToAPlainFileIsAnOrdinaryOutput) {
 TEST_F(OutputsTest, StreamKindsAreNarrowedByTheInputs) {
     ASSERT_TRUE(job.AddInputFile(SmallClip("mp3", 1.0, false, true))) << job.LastError();
     ASSERT_EQ(job.AddOutputFile(ScratchPath("outputs-audio-only", "sound.mp4"), false), 1) << job.LastError();
-    EXPECT_EQ(StreamKinds(job, 0), std::vector{AVMEDIA_TYPE_AUDIO});
-}
-
-TEST_F(OutputsTest, CopyFlagsDoNotAddKindsTheInputsLack) {
-    job.ApplyOption("vcodec", "copy");
-    ASSERT_TRUE(job.AddInputFile(SmallClip("wav", 1.0, false, true))) << job.LastError();
-    ASSERT_EQ(job.AddOutputFile(ScratchPath("outputs-copy-narrowed", "sound.mkv"), false), 1) << job.LastError();
     EXPECT_EQ(StreamKinds(job, 0), std::vector{AVMEDIA_TYPE_AUDIO});
 }
 
@@ -101,13 +87,6 @@ TEST_F(OutputsTest, JoinRepeatsTheOutputOncePerInputAndSumsTheDurations) {
     EXPECT_EQ(job.NbOutputFiles(), 3);
 }
 
-TEST_F(OutputsTest, JoinWithOneInputIsAnOrdinaryOutput) {
-    ASSERT_TRUE(job.AddInputFile(SmallClip("mp4"))) << job.LastError();
-    ASSERT_EQ(job.AddOutputFile(ScratchPath("outputs-join-one", "one.mp4"), true), 1) << job.LastError();
-    EXPECT_FALSE(job.RunState().Join);
-    EXPECT_EQ(job.AddOutputFile(ScratchPath("outputs-join-one", "two.mp4"), false), 2) << job.LastError();
-}
-
 TEST_F(OutputsTest, FiltersRefuseCropBandsAndPadsWithResizingFilters) {
     job.ApplyOption("s", "320x240");
     job.ApplyOption("vfilters", "hflip");
@@ -137,16 +116,6 @@ TEST_F(OutputsTest, MetadataGoesOnTheOutputFirstAddedKeyWinning) {
     EXPECT_EQ(DictionaryValue(metadata, "title"), "first");
     EXPECT_EQ(DictionaryValue(metadata, "artist"), "someone");
     EXPECT_TRUE(job.RunSettings().Metadata.empty());
-}
-
-TEST_F(OutputsTest, MuxerSettingsReachTheOutput) {
-    job.ApplyOption("f", "mpeg");
-    job.ApplyOption("muxpreload", "0.25");
-    job.ApplyOption("muxdelay", "0.5");
-    ASSERT_EQ(job.AddOutputFile(ScratchPath("outputs-mux", "m.mpg"), false), 1) << job.LastError();
-    const TOutputFile& file = *job.OutputFile(0);
-    EXPECT_EQ(DictionaryValue(file.MuxerOptions.get(), "preload"), "250000");
-    EXPECT_EQ(file.Context->max_delay, 500000);
 }
 
 TEST_F(OutputsTest, AnUnopenableFileIsReportedAndNothingIsKept) {
@@ -190,14 +159,6 @@ TEST_F(OutputsTest, AtMostTwentyOutputEntries) {
         ASSERT_EQ(job.AddOutputFile(folder + "/o" + std::to_string(i) + ".mkv", false), i) << job.LastError();
     EXPECT_EQ(job.AddOutputFile(folder + "/one-more.mkv", false), -1);
     EXPECT_EQ(job.LastError(), "max output files 20 reached");
-}
-
-TEST_F(OutputsTest, NonAsciiNamesAreWritten) {
-    const std::string out = ScratchPath("outputs-names", "d\xc3\xa9j\xc3\xa0 vu \xe6\x98\xa0\xe7\x94\xbb.mkv");
-    ASSERT_EQ(job.AddOutputFile(out, false), 1) << job.LastError();
-    ff::avio_write(job.OutputFile(0)->Context->pb, reinterpret_cast<const unsigned char*>("x"), 1);
-    job.ReleaseJob();
-    EXPECT_TRUE(fs::exists(out));
 }
 
 } // namespace

@@ -92,16 +92,5 @@ TEST_F(PresetOptionsTest, VcdTargetFollowsAPalInput) {
     EXPECT_TRUE(Logged(llVerbose, "Assuming PAL for target."));
 }
 
-TEST_F(PresetOptionsTest, TheNormIsDecidedByTheInputsVideoStreams) {
-    std::vector<AVRational> rates;
-    ASSERT_TRUE(job.AddInputFile(SmallClip("mp3", 1.0, false, true))) << job.LastError();
-    ASSERT_TRUE(job.AddInputFile(SmallClip("mp4", 1.0, true, true, "30000/1001"))) << job.LastError();
-    rates = job.InputVideoFrameRates();
-    ASSERT_EQ(rates.size(), 1u);
-    EXPECT_EQ(Describe(rates[0]), "30000/1001");
-    job.ApplyOption("target", "dvd");
-    EXPECT_EQ(job.PendingVideo().FrameHeight, 480);
-}
-
 } // namespace
 } // namespace kestrova::testing
