@@ -5,6 +5,7 @@
 #include "FFmpegException.h"
 #include "InputErrors.h"
 #include "OptionValues.h"
+#include "frame/FFmpegLoader.h"
 #include "frame/UnicodeProtocol.h"
 
 #include <algorithm>
@@ -91,6 +92,8 @@ bool TCustomFFmpeg::CheckOutputFilters() {
 }
 
 int TCustomFFmpeg::AddOutputFile(const std::string& fileName, bool join) {
+    if (!TFFmpegLoader::Instance().AllLoaded(RequiredLibraries()))
+        return FailOutput("The media libraries are not loaded.");
     if (FState.Join) return FailOutput("Cannot join more than one output file.");
     if (!CheckOutputFilters()) return -1;
     const int entries = join && FFiles.NbInputFiles > 1 ? FFiles.NbInputFiles : 1;
