@@ -59,6 +59,8 @@ void TCustomFFmpeg::ReleaseInputFiles() {
 }
 
 void TCustomFFmpeg::ApplyOption(const std::string& name, const std::string& value) {
+    // Most options parse their value with the libraries: refuse rather than call an unbound one.
+    if (!MediaLibrariesLoaded()) throw FFmpegException("The media libraries are not loaded.");
     if (!TOptionTable::Apply(*this, name, value)) SetAVOption(name, value);
 }
 

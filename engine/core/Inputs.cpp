@@ -95,6 +95,8 @@ bool TCustomFFmpeg::FindInputDecoder(AVMediaType kind, const std::string& name, 
 }
 
 bool TCustomFFmpeg::AddInputFile(const std::string& fileName) {
+    if (!TFFmpegLoader::Instance().AllLoaded(RequiredLibraries()))
+        return FailInput("The media libraries are not loaded.");
     if (FFiles.NbInputFiles >= MAX_FILES)
         return FailInput(Format("max input files %d reached", MAX_FILES));
 
