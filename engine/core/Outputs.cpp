@@ -35,10 +35,16 @@ bool NamesResizingFilter(const std::string& chain) {
     return false;
 }
 
-bool HasPrivateOption(const AVClass* privateClass, const char* name) {
-    if (!privateClass) return false;
+const AVOption* PrivateOption(const AVClass* privateClass, const char* name) {
+    if (!privateClass) return nullptr;
     const AVClass* fakeObject = privateClass;
-    return ff::av_opt_find(&fakeObject, name, nullptr, 0, AV_OPT_SEARCH_FAKE_OBJ) != nullptr;
+    return ff::av_opt_find(&fakeObject, name, nullptr, 0, AV_OPT_SEARCH_FAKE_OBJ);
+}
+
+// True when the muxer has the numeric option and takes `value` for it.
+bool TakesPrivateOption(const AVClass* privateClass, const char* name, double value) {
+    const AVOption* option = PrivateOption(privateClass, name);
+    return option && value >= option->min && value <= option->max;
 }
 
 // The recording timestamp (seconds since the epoch) as the "creation_time" the muxers write.
@@ -229,10 +235,12 @@ void TCustomFFmpeg::SetOutputMetadata(AVFormatContext& context) {
 void TCustomFFmpeg::SetMuxerOptions(TOutputFile& file) {
     AVFormatContext& context = *file.Context;
     const AVClass* muxerClass = context.oformat->priv_class;
-    if (HasPrivateOption(muxerClass, "preload"))
-        DictionarySet(file.MuxerOptions, "preload",
-                      std::to_string(static_cast<int64_t>(FRun.MuxPreload * 1000000)));
-    if (HasPrivateOption(muxerClass, "loop"))
+    const auto preload = static_cast<int64_t>(FRun.MuxPreload * 1000000);
+    if (TakesPrivateOption(muxerClass, "preload", static_cast<double>(preload)))
+        DictionarySet(file.MuxerOptions, "preload", std::to_string(preload));
+    // The output loop count of animated pictures; -1 (the default) plays them once where the
+    // muxer knows that value.
+    if (TakesPrivateOption(muxerClass, "loop", FRun.LoopOutput))
         DictionarySet(file.MuxerOptions, "loop", std::to_string(FRun.LoopOutput));
     context.max_delay = static_cast<int>(FRun.MuxMaxDelay * 1000000);
     context.flags |= AVFMT_FLAG_NONBLOCK;

@@ -118,6 +118,18 @@ TEST_F(OutputsTest, MetadataGoesOnTheOutputFirstAddedKeyWinning) {
     EXPECT_TRUE(job.RunSettings().Metadata.empty());
 }
 
+// The loop count goes only to muxers that take the value: -1 is "play once" for GIF and out of
+// range for WebP, whose header would then fail.
+TEST_F(OutputsTest, TheLoopCountReachesOnlyMuxersThatTakeIt) {
+    ASSERT_EQ(job.AddOutputFile(ScratchPath("outputs-loop", "a.gif"), false), 1) << job.LastError();
+    EXPECT_EQ(DictionaryValue(job.OutputFile(0)->MuxerOptions.get(), "loop"), "-1");
+    ASSERT_EQ(job.AddOutputFile(ScratchPath("outputs-loop", "a.webp"), false), 2) << job.LastError();
+    EXPECT_EQ(DictionaryValue(job.OutputFile(1)->MuxerOptions.get(), "loop"), "");
+    job.ApplyOption("loop_output", "3");
+    ASSERT_EQ(job.AddOutputFile(ScratchPath("outputs-loop", "b.webp"), false), 3) << job.LastError();
+    EXPECT_EQ(DictionaryValue(job.OutputFile(2)->MuxerOptions.get(), "loop"), "3");
+}
+
 TEST_F(OutputsTest, AnUnopenableFileIsReportedAndNothingIsKept) {
     const std::string out = ScratchPath("outputs-missing", "no/such/folder/out.mp4");
     job.ApplyOption("vbsf", "null");
