@@ -303,8 +303,9 @@ private:
     void FlushRemainingInputs(TRunTables& run);
     void WriteTrailers(TRunTables& run);
     int InputStreamIndex(const InputStreamState& ist) const;
-    void CopyToOutputs(InputStreamState& ist, const AVPacket& packet);
-    void StreamCopyPacket(OutputStreamState& ost, const InputStreamState& ist, const AVPacket& packet);
+    void CopyToOutputs(InputStreamState& ist, AVPacket& packet);
+    // `lastUse`: nothing reads the packet after this copy, which may take its data over.
+    void StreamCopyPacket(OutputStreamState& ost, const InputStreamState& ist, AVPacket& packet, bool lastUse);
     int DecodePacket(InputStreamState& ist, AVPacket* packet);
     int DecodeFrames(InputStreamState& ist, AVPacket* packet);
     int DecodeSubtitle(InputStreamState& ist, AVPacket* packet);

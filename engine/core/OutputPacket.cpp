@@ -69,10 +69,16 @@ int TCustomFFmpeg::InputStreamIndex(const InputStreamState& ist) const {
     return static_cast<int>(&ist - FRunTables->InputStreams.data());
 }
 
-void TCustomFFmpeg::CopyToOutputs(InputStreamState& ist, const AVPacket& packet) {
+void TCustomFFmpeg::CopyToOutputs(InputStreamState& ist, AVPacket& packet) {
     const int source = InputStreamIndex(ist);
-    for (OutputStreamState& ost : FRunTables->OutputStreams)
-        if (ost.SourceIndex == source && !ost.EncodingNeeded) StreamCopyPacket(ost, ist, packet);
+    OutputStreamState* pending = nullptr;  // each copy is written once the next one is known
+    for (OutputStreamState& ost : FRunTables->OutputStreams) {
+        if (ost.SourceIndex != source || ost.EncodingNeeded) continue;
+        if (pending) StreamCopyPacket(*pending, ist, packet, false);
+        pending = &ost;
+    }
+    // The last copy takes the packet's data over unless the decoder still needs it.
+    if (pending) StreamCopyPacket(*pending, ist, packet, !ist.DecodingNeeded);
 }
 
 // Decodes the packet (or drains the decoder) and hands every frame on; -1 on a decoding error.

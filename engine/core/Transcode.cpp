@@ -191,9 +191,11 @@ void TCustomFFmpeg::HandlePacket(TRunTables& run, int fileIndex, AVPacket& packe
 void TCustomFFmpeg::CorrectTimestamps(InputStreamState& ist, AVPacket& packet) {
     const AVRational timeBase = ist.Stream->time_base;
     int64_t& offset = FFiles.InputFilesTsOffset[ist.FileIndex];
-    const int64_t shift = ff::av_rescale_q(offset, kMicroseconds, timeBase);
-    if (packet.dts != AV_NOPTS_VALUE) packet.dts += shift;
-    if (packet.pts != AV_NOPTS_VALUE) packet.pts += shift;
+    if (offset != 0) {
+        const int64_t shift = ff::av_rescale_q(offset, kMicroseconds, timeBase);
+        if (packet.dts != AV_NOPTS_VALUE) packet.dts += shift;
+        if (packet.pts != AV_NOPTS_VALUE) packet.pts += shift;
+    }
 
     const double scale = ist.StreamIndex < MAX_STREAMS ? FFiles.InputFilesTsScale[ist.FileIndex][ist.StreamIndex] : 0;
     if (scale != 0) {
