@@ -24,7 +24,10 @@ TCustomFFmpeg::TCustomFFmpeg() {
     if (MediaLibrariesLoaded()) CreateOptionContexts();
 }
 
-TCustomFFmpeg::~TCustomFFmpeg() { ReleaseJob(); }
+TCustomFFmpeg::~TCustomFFmpeg() {
+    StopConvert(true);  // nothing of a run outlives the job
+    ReleaseJob();
+}
 
 void TCustomFFmpeg::ResetJob() {
     if (!MediaLibrariesLoaded()) return;

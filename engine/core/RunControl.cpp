@@ -58,8 +58,11 @@ void TCustomFFmpeg::GiveTerminateNotice() {
 }
 
 void TCustomFFmpeg::StopConvert(bool wait) {
-    (void)wait;  // a run in the calling thread has ended before anyone can wait for it
     FStopRequested = true;
+    // A run in the calling thread has ended before anyone can wait for it; a notice on its way
+    // is waited for.
+    if (wait && FNoticeThread.joinable() && FNoticeThread.get_id() != std::this_thread::get_id())
+        FNoticeThread.join();
 }
 
 void TCustomFFmpeg::TerminateConvert(bool wait) {

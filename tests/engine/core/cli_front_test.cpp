@@ -50,6 +50,48 @@ TEST(CommandLineTest, ProgressTextShowsTimeSizeAndShare) {
     EXPECT_EQ(cli::ProgressText(progress), "time=00:01:05 size=    1.50MB");
 }
 
+// What the console wrote into a scratch stream.
+std::string Written(std::FILE* stream) {
+    std::fflush(stream);
+    std::rewind(stream);
+    std::string text;
+    for (int c = std::fgetc(stream); c != EOF; c = std::fgetc(stream)) text += static_cast<char>(c);
+    return text;
+}
+
+TEST(ConsoleTest, ProgressUpdatesOneLineAndLogLinesPassAboveIt) {
+    std::FILE* stream = std::tmpfile();
+    ASSERT_NE(stream, nullptr);
+    {
+        cli::TConsole console(stream, true);
+        TJobProgress progress;
+        progress.CurrentDuration = 1'000'000;
+        console.ShowProgress(progress);
+        progress.CurrentDuration = 2'000'000;
+        console.ShowProgress(progress);
+        console.PrintLogLine("a log line");
+        console.FinishProgress();
+    }
+    const std::string shown = "time=00:00:02 size=    0.00MB";
+    EXPECT_EQ(Written(stream), "\rtime=00:00:01 size=    0.00MB"
+                               "\r\033[K\r" + shown +
+                               "\r\033[Ka log line\n" + shown + "\n");
+    std::fclose(stream);
+}
+
+TEST(ConsoleTest, WithoutAProgressLineOnlyLogLinesAreWritten) {
+    std::FILE* stream = std::tmpfile();
+    ASSERT_NE(stream, nullptr);
+    {
+        cli::TConsole console(stream, false);
+        console.ShowProgress(TJobProgress{});
+        console.PrintLogLine("only this");
+        console.FinishProgress();
+    }
+    EXPECT_EQ(Written(stream), "only this\n");
+    std::fclose(stream);
+}
+
 std::string ProgramPath() { return testmedia::BuildDir() + "/bin/kestrova-cli"; }
 
 // The results are read back through the libraries.
