@@ -93,7 +93,10 @@ TEST_F(OutputStreamsTest, MatricesAndTheOverrideAreTheEncodersOwnCopies) {
     job.ApplyOption("vcodec", "mpeg2video");
     job.ApplyOption("s", "160x120");
     std::string matrix;
-    for (int i = 0; i < 64; ++i) matrix += (i ? "," : "") + std::to_string(16 + i);
+    for (int i = 0; i < 64; ++i) {
+        if (i) matrix += ',';
+        matrix += std::to_string(16 + i);
+    }
     job.ApplyOption("intra_matrix", matrix);
     job.ApplyOption("rc_override", "0,10,5/20,30,-50");
     const AVCodecContext& codec = *AddOutput("quality.mpg").Codec;
