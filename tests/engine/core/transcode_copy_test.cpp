@@ -77,5 +77,30 @@ TEST_F(RunTest, CopiedVideoStartsAtAKeyFrame) {
     EXPECT_LT(copy.First(AVMEDIA_TYPE_VIDEO)->Packets, ProbeFile(input).First(AVMEDIA_TYPE_VIDEO)->Packets);
 }
 
+// The input's timestamp offset ("itsoffset") and a stream's scale ("itsscale") move the
+// packets' times on their way out.
+TEST_F(RunTest, InputOffsetAndScaleMoveTheCopiedTimestamps) {
+    const std::string input = RunClip("f4v", 2.0);
+    const std::string output = TestFolder() + "/moved.mkv";
+    job.ApplyOption("itsoffset", "1.5");
+    job.ApplyOption("itsscale", "0:2");
+    ASSERT_TRUE(job.AddInputFile(input)) << job.LastError();
+    job.ApplyOption("vcodec", "copy");
+    job.ApplyOption("acodec", "copy");
+    ASSERT_GT(job.AddOutputFile(output, false), 0) << job.LastError();
+    ASSERT_TRUE(Run()) << job.RunState().FailureText;
+
+    const TProbedFile source = ProbeFile(input);
+    const TProbedFile moved = ProbeFile(output);
+    ASSERT_TRUE(moved.Opened);
+    const TProbedStream& video = *moved.First(AVMEDIA_TYPE_VIDEO);
+    const TProbedStream& audio = *moved.First(AVMEDIA_TYPE_AUDIO);
+    // Audio keeps its pace, shifted by the offset; video counts twice as slowly.
+    EXPECT_NEAR(audio.PacketSeconds(audio.FirstPts), 1.5, 0.05);
+    EXPECT_NEAR(audio.Duration(), source.First(AVMEDIA_TYPE_AUDIO)->Duration(), 0.05);
+    EXPECT_NEAR(video.Duration(), 2 * source.First(AVMEDIA_TYPE_VIDEO)->Duration(), 0.1);
+    EXPECT_GT(video.PacketSeconds(video.FirstPts), 1.5);
+}
+
 } // namespace
 } // namespace kestrova::testing
