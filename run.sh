@@ -14,14 +14,11 @@ if [ -x "$bin/kestrova" ] && [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
 fi
 
 # Without the windows (or without a display) the main job is a conversion on the command line:
-# a generated sample clip converted into the current folder.
+# a generated sample clip (FLV video with MP3 sound) converted to H.264 and AAC in an MP4 file in
+# the current folder.
 sample=build/sample/sample.flv
+out="$PWD/sample-converted.mp4"
 mkdir -p build/sample
 "$bin/kestrova-mediagen" --format flv --duration 5 --size 640x360 --rate 25 --output "$sample"
-if [ -x "$bin/kestrova-cli" ]; then
-  out="$PWD/sample-converted.mp4"
-  "$bin/kestrova-cli" -i "$sample" -y 1 "$out"
-  echo "Converted $sample into $out"
-else
-  echo "Made the sample clip $PWD/$sample (the command-line converter is not built yet)."
-fi
+"$bin/kestrova-cli" -i "$sample" -y 1 "$out"
+echo "Converted $sample into $out"

@@ -18,13 +18,13 @@ std::string& Folder() {
 
 } // namespace
 
-void SetProgramFolder(const std::string& folder) {
+void SetEngineProgramFolder(const std::string& folder) {
     std::lock_guard guard(FolderLock());
     Folder() = folder.empty() ? "./" : folder;
     if (Folder().back() != '/') Folder() += '/';
 }
 
-std::string ProgramFolder() {
+std::string EngineProgramFolder() {
     std::lock_guard guard(FolderLock());
     return Folder();
 }

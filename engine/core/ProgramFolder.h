@@ -6,8 +6,8 @@
 namespace kestrova {
 
 // Stored with a trailing separator.
-void SetProgramFolder(const std::string& folder);
+void SetEngineProgramFolder(const std::string& folder);
 // With a trailing separator; "./" until a host has set it.
-std::string ProgramFolder();
+std::string EngineProgramFolder();
 
 } // namespace kestrova

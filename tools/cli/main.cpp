@@ -44,7 +44,7 @@ int Run(const std::vector<std::string>& arguments, const char* invocationName) {
 
     MainThread::SetCurrentAsMain();
     const std::string programFolder = cli::ProgramFolderOf(invocationName, std::getenv("PATH"));
-    if (!programFolder.empty()) SetProgramFolder(programFolder);
+    if (!programFolder.empty()) SetEngineProgramFolder(programFolder);
     TFFLogger& logger = TFFLogger::Instance();
     logger.TriggerEventInMainThread = false;
     logger.OnLog = [&console](const void*, uint32_t, TLogLevel, const std::string& line) { console.PrintLogLine(line); };

@@ -273,7 +273,7 @@ TEST_F(OptionChecksTest, VideoHookWithArgumentsIsAdded) {
 TEST_F(OptionChecksTest, VstatsNamesAFileInTheProgramFolder) {
     job.ApplyOption("vstats", "");
     const std::string& name = job.RunSettings().VstatsFileName;
-    const std::string prefix = ProgramFolder() + "vstats_";
+    const std::string prefix = EngineProgramFolder() + "vstats_";
     ASSERT_EQ(name.size(), prefix.size() + 6 + 4) << name;
     EXPECT_EQ(name.substr(0, prefix.size()), prefix);
     EXPECT_EQ(name.substr(name.size() - 4), ".log");
