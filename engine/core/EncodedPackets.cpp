@@ -4,6 +4,7 @@
 #include "CustomFFmpeg.h"
 
 #include "FFmpegException.h"
+#include "SampleFrames.h"
 #include "RunText.h"
 #include "frame/FFmpegLogger.h"
 
@@ -120,21 +121,10 @@ void TCustomFFmpeg::EncodeAudioFifo(OutputStreamState& ost, bool finalFrame) {
 
 // The stream's frame for the encoder, writable and able to hold `samples` samples.
 AVFrame& TCustomFFmpeg::EncoderFrame(OutputStreamState& ost, int samples) {
-    const AVCodecContext& encoder = *ost.Output->Codec;
-    if (!ost.EncoderFrame || ost.EncoderFrame->nb_samples < samples) {
-        FramePtr frame(ff::av_frame_alloc());
-        if (!frame) throw FFmpegException("Out of memory in do_audio_out");
-        frame->format = encoder.sample_fmt;
-        frame->sample_rate = encoder.sample_rate;
-        frame->nb_samples = samples;
-        if (ff::av_channel_layout_copy(&frame->ch_layout, &encoder.ch_layout) < 0 ||
-            ff::av_frame_get_buffer(frame.get(), 0) < 0)
-            throw FFmpegException("Out of memory in do_audio_out");
-        ost.EncoderFrame = std::move(frame);
-    }
+    AVFrame& frame = GrowSampleFrame(ost.EncoderFrame, *ost.Output->Codec, samples);
     // The encoder may still hold the previous frame's buffer.
-    if (ff::av_frame_make_writable(ost.EncoderFrame.get()) < 0) throw FFmpegException("Out of memory in do_audio_out");
-    return *ost.EncoderFrame;
+    if (ff::av_frame_make_writable(&frame) < 0) throw FFmpegException("Out of memory in do_audio_out");
+    return frame;
 }
 
 } // namespace kestrova

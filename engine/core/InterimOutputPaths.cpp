@@ -6,6 +6,7 @@
 #include "CustomFFmpeg.h"
 
 #include "FFmpegException.h"
+#include "SampleFrames.h"
 #include "RunText.h"
 #include "frame/FFmpegLogger.h"
 
@@ -78,19 +79,7 @@ void TCustomFFmpeg::DoAudioOut(TOutputFile&, OutputStreamState& ost, InputStream
 
 // The stream's buffer for converted samples, able to hold `samples` samples.
 AVFrame& TCustomFFmpeg::ConvertedSamples(OutputStreamState& ost, int samples) {
-    const AVCodecContext& encoder = *ost.Output->Codec;
-    if (!ost.ConvertedSamples || ost.ConvertedSamples->nb_samples < samples) {
-        FramePtr frame(ff::av_frame_alloc());
-        if (!frame) throw FFmpegException("Out of memory in do_audio_out");
-        frame->format = encoder.sample_fmt;
-        frame->sample_rate = encoder.sample_rate;
-        frame->nb_samples = samples;
-        if (ff::av_channel_layout_copy(&frame->ch_layout, &encoder.ch_layout) < 0 ||
-            ff::av_frame_get_buffer(frame.get(), 0) < 0)
-            throw FFmpegException("Out of memory in do_audio_out");
-        ost.ConvertedSamples = std::move(frame);
-    }
-    return *ost.ConvertedSamples;
+    return GrowSampleFrame(ost.ConvertedSamples, *ost.Output->Codec, samples);
 }
 
 void TCustomFFmpeg::DoSubtitleOut(TOutputFile&, OutputStreamState&, InputStreamState&, AVSubtitle&, int64_t) {
