@@ -23,6 +23,8 @@ inline constexpr int MAX_STREAM_MAPS = 400;
 inline constexpr int MAX_CODEC_ENTRIES = MAX_FILES * MAX_STREAMS;
 // The most negative 64-bit value: a time that is not set.
 inline constexpr int64_t kNoTimeValue = INT64_MIN;
+// The time base of the engine's own times.
+inline constexpr AVRational kMicroseconds{1, 1000000};
 
 struct TStreamMap {
     int FileIndex = 0;

@@ -12,8 +12,6 @@ namespace kestrova {
 
 namespace {
 
-constexpr AVRational kMicroseconds{1, 1000000};
-
 // Frees a decoded subtitle whichever way its handling ends.
 struct TSubtitleRelease {
     AVSubtitle* Subtitle;

@@ -8,8 +8,6 @@ namespace kestrova {
 
 namespace {
 
-constexpr AVRational kMicroseconds{1, 1000000};
-
 struct TPacketRelease {
     AVPacket* Packet;
     ~TPacketRelease() { ff::av_packet_unref(Packet); }

@@ -16,7 +16,6 @@ namespace kestrova {
 
 namespace {
 
-constexpr AVRational kMicroseconds{1, 1000000};
 constexpr int64_t kNoPacketPause = 10000;  // microseconds
 
 // Returns the packet's buffer to the library whichever way its handling ends.
