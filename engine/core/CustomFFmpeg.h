@@ -9,6 +9,7 @@
 #include "RunEvents.h"
 #include "RunTables.h"
 #include "TargetPresets.h"
+#include "VideoPathState.h"
 #include "frame/FrameHook.h"
 
 #include <atomic>
@@ -181,6 +182,7 @@ protected:
     std::atomic<bool> FStopRequested{false};
     std::string FLastError;
     TOutputTables FOutputs;
+    TVideoPathState FVideoPath;
 
     // --- Run: where the loop hands packets and decoded frames ----------------------------
     // Decodes one packet (or, with none, drains the stream) and hands the result to every
@@ -194,6 +196,15 @@ protected:
     void DoAudioOut(TOutputFile& file, OutputStreamState& ost, InputStreamState& ist, AVFrame& samples);
     void DoSubtitleOut(TOutputFile& file, OutputStreamState& ost, InputStreamState& ist,
                        AVSubtitle& subtitle, int64_t pts);
+    // Steps of the video path (VideoOut.cpp, VideoFilters.cpp).
+    int VideoOutAt(OutputStreamState& ost, InputStreamState& ist, AVFrame& picture, int64_t inputTime);
+    int FilterVideoOut(OutputStreamState& ost, InputStreamState& ist, AVFrame& picture);
+    int FramesToWrite(OutputStreamState& ost, int64_t inputTime);
+    AVFrame* PrepareVideoPicture(OutputStreamState& ost, InputStreamState& ist, AVFrame& picture);
+    void FollowPictureSize(OutputStreamState& ost, const InputStreamState& ist, const AVFrame& picture);
+    AVFrame* FailCropOrPad(const char* message);
+    int EncodeVideoFrames(OutputStreamState& ost, const InputStreamState& ist, const AVFrame& decoded,
+                          AVFrame& picture, int frames);
     void PrintReport(bool lastReport, int inputIndex);
     // Sends a frame (null: the end of the stream) to the stream's encoder and writes what comes
     // out; the bytes written. Raises "Video encoding failed" / "Audio encoding failed".

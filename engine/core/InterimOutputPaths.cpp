@@ -1,8 +1,6 @@
-// Straight-through output paths, until the full video and audio paths and the progress report
-// are built: decoded pictures are scaled when the encoder wants another size or format and
-// encoded one for one; decoded samples are converted when the encoder wants another format,
-// rate or layout, and encoded in encoder frames. No frame-rate or audio synchronisation, no
-// crop, pad, hooks, filters or subtitle encoding yet: those stop the run with a "TODO" message.
+// Straight-through audio path and a short progress report, until the full ones are built:
+// decoded samples are converted when the encoder wants another format, rate or layout, and
+// encoded in encoder frames, without audio synchronisation.
 #include "CustomFFmpeg.h"
 
 #include "FFmpegException.h"
@@ -13,38 +11,6 @@
 #include <cmath>
 
 namespace kestrova {
-
-void TCustomFFmpeg::PreProcessVideo(InputStreamState&, AVFrame&) {}
-
-int TCustomFFmpeg::ConfigureFilters(InputStreamState&, OutputStreamState&) {
-    FLastError = "TODO: video filters are not built yet";
-    return -1;
-}
-
-int TCustomFFmpeg::DoVideoOut(TOutputFile&, OutputStreamState& ost, InputStreamState&, AVFrame& picture) {
-    if (ost.FrameNumber >= FRun.MaxFrames[fkVideo]) return 0;
-    if (ost.VideoCrop || ost.VideoPad) throw FFmpegException("TODO: cropping and padding pictures is not built yet");
-    const AVCodecContext& encoder = *ost.Output->Codec;
-    AVFrame* toEncode = &picture;
-    if (picture.width != ost.ResampleWidth || picture.height != ost.ResampleHeight ||
-        picture.format != ost.ResamplePixelFormat)
-        throw FFmpegException("TODO: pictures that change size are not built yet");
-    if (ost.VideoResample) {
-        AVFrame& scaled = *ost.TempPicture;
-        if (ff::av_frame_make_writable(&scaled) < 0) throw FFmpegException("Video encoding failed");
-        ff::sws_scale(ost.Scaler.get(), picture.data, picture.linesize, 0, picture.height, scaled.data,
-                      scaled.linesize);
-        toEncode = &scaled;
-    } else if (picture.width != encoder.width || picture.height != encoder.height) {
-        throw FFmpegException("Video encoding failed");
-    }
-    toEncode->pts = ost.SyncOpts;
-    toEncode->pict_type = AV_PICTURE_TYPE_NONE;  // the encoder decides the picture types
-    const int written = WriteEncodedPackets(ost, toEncode);
-    ++ost.SyncOpts;
-    ++ost.FrameNumber;
-    return written;
-}
 
 void TCustomFFmpeg::DoAudioOut(TOutputFile&, OutputStreamState& ost, InputStreamState&, AVFrame& samples) {
     const AVCodecContext& encoder = *ost.Output->Codec;
@@ -80,10 +46,6 @@ void TCustomFFmpeg::DoAudioOut(TOutputFile&, OutputStreamState& ost, InputStream
 // The stream's buffer for converted samples, able to hold `samples` samples.
 AVFrame& TCustomFFmpeg::ConvertedSamples(OutputStreamState& ost, int samples) {
     return GrowSampleFrame(ost.ConvertedSamples, *ost.Output->Codec, samples);
-}
-
-void TCustomFFmpeg::DoSubtitleOut(TOutputFile&, OutputStreamState&, InputStreamState&, AVSubtitle&, int64_t) {
-    throw FFmpegException("TODO: re-encoding subtitles is not built yet");
 }
 
 // A short form of the progress report: the numbers for the front's callback, or one status

@@ -69,6 +69,13 @@ struct OutputStreamState {
     int OriginalTopBand = 0, OriginalBottomBand = 0, OriginalLeftBand = 0, OriginalRightBand = 0;
     bool VideoPad = false;
     int PadTop = 0, PadBottom = 0, PadLeft = 0, PadRight = 0;
+    FramePtr PictureView;  // a cropped view of the decoded picture (no copy)
+    // The video filter chain: its graph, the source and sink inside it, and the picture taken
+    // from the sink.
+    FilterGraphPtr FilterGraph;
+    AVFilterContext* FilterSource = nullptr;
+    AVFilterContext* FilterSink = nullptr;
+    FramePtr FilteredPicture;
 
     // Audio re-encoding.
     bool AudioResample = false;
