@@ -1,0 +1,253 @@
+// TAVProbe: seeking, decoding single video pictures and turning them into bitmaps.
+#include "AVProbe.h"
+
+#include "FFmpegLoader.h"
+
+#include <cstdio>
+#include <mutex>
+#include <strings.h>
+
+namespace kestrova {
+
+namespace {
+
+std::string Format(const char* format, auto... arguments) {
+    char text[256];
+    std::snprintf(text, sizeof text, format, arguments...);
+    return text;
+}
+
+constexpr AVRational kMicroseconds{1, AV_TIME_BASE};
+
+} // namespace
+
+TAVProbe::TAVProbe()
+    : FPacket(ff::av_packet_alloc()), FDecodedFrame(ff::av_frame_alloc()),
+      FPictureFrame(ff::av_frame_alloc()) {}
+
+TAVProbe::~TAVProbe() { CloseDecoder(); }
+
+void TAVProbe::ResetPicture() {
+    FPicture = TProbePicture{};
+    if (FPictureFrame) ff::av_frame_unref(FPictureFrame.get());
+}
+
+void TAVProbe::CloseDecoder() {
+    if (!FDecoder) return;
+    std::lock_guard lock(CodecLock());
+    FDecoder.reset();
+    FDecoderStream = -1;
+}
+
+void TAVProbe::CloseFile() {
+    FSeekStream = -1;
+    FSeekStartOffset = 0;
+    FDecodeStream = -1;
+    FEndOfStream = false;
+    FDrained = false;
+    ResetPicture();
+    CloseDecoder();
+    FConverter.Release();
+    TCustomAVProbe::CloseFile();
+}
+
+void TAVProbe::ReadInfo() {
+    TCustomAVProbe::ReadInfo();
+    FSeekStream = FirstVideoStreamIndex() >= 0 ? FirstVideoStreamIndex() : FirstAudioStreamIndex();
+    FSeekStartOffset = 0;
+    const AVFormatContext* context = Context();
+    if (!context) return;
+    if (FSeekStream >= 0) {
+        const int64_t start = context->streams[FSeekStream]->start_time;
+        if (start != AV_NOPTS_VALUE) FSeekStartOffset = start;
+    } else if (context->start_time != AV_NOPTS_VALUE) {
+        FSeekStartOffset = context->start_time;
+    }
+}
+
+bool TAVProbe::CheckSeekable() {
+    if (!RequireFile()) return false;
+    if (!OwnsContext()) {
+        const std::string message = "file cannot be seeked, handle is readonly.";
+        LogError(AV_LOG_ERROR, message);
+        throw EProbeError(message);
+    }
+    return true;
+}
+
+bool TAVProbe::IsImageSequence() const {
+    return strcasecmp(FormatShortName().c_str(), "image2") == 0;
+}
+
+bool TAVProbe::Seek(int flags, int64_t position) {
+    if (!CheckSeekable()) return false;
+    AVFormatContext* context = Context();
+    if (IsImageSequence()) {
+        LogError(AV_LOG_INFO, "\"image2\" format cannot to be seeked.");
+        return false;
+    }
+    const bool byBytes = (flags & AVSEEK_FLAG_BYTE) != 0;
+    if (position < 0) position = 0;
+    int64_t target = position;
+    if (!byBytes) {
+        if (FSeekStream >= 0)
+            target = ff::av_rescale_q(position, kMicroseconds, context->streams[FSeekStream]->time_base);
+        if (FSeekStartOffset > 0) target += FSeekStartOffset;
+    }
+
+    if (FDecoder) ff::avcodec_flush_buffers(FDecoder.get());
+    FEndOfStream = false;
+    FDrained = false;
+    ResetPicture();
+
+    int result = 0;
+    if (target > 0) {
+        result = ff::av_seek_frame(context, FSeekStream, target, flags & 7);
+    } else {
+        result = ff::av_seek_frame(context, FSeekStream, 0, (flags | AVSEEK_FLAG_BACKWARD) & 7);
+        if (result < 0) result = ff::av_seek_frame(context, FSeekStream, target, flags & 6);
+    }
+    if (result < 0) {
+        LogError(AV_LOG_ERROR,
+                 byBytes ? Format("could not seek to position %lld bytes", static_cast<long long>(position))
+                         : Format("could not seek to position %0.3f seconds",
+                                  static_cast<double>(position) / AV_TIME_BASE));
+        return false;
+    }
+    const int64_t reached = context->pb ? ff::avio_seek(context->pb, 0, SEEK_CUR) : 0;
+    LogError(AV_LOG_DEBUG, Format("seek to position %lld bytes", static_cast<long long>(reached)));
+    if (context->pb && ff::avio_feof(context->pb)) {
+        FEndOfStream = true;
+        return false;
+    }
+    return true;
+}
+
+bool TAVProbe::ChooseDecodeStream(int index) {
+    int chosen = index;
+    if (chosen < 0) chosen = FDecodeStream;
+    if (chosen < 0 && !StreamOfKind(-1, AVMEDIA_TYPE_VIDEO)) return false;
+    if (chosen < 0) chosen = FirstVideoStreamIndex();
+    if (!StreamOfKind(chosen, AVMEDIA_TYPE_VIDEO)) return false;
+    if (chosen != FDecodeStream) ResetPicture();
+    FDecodeStream = chosen;
+    return true;
+}
+
+bool TAVProbe::OpenDecoder() {
+    if (FDecoder && FDecoderStream == FDecodeStream) return true;
+    const AVStream& stream = *Context()->streams[FDecodeStream];
+    const AVCodecParameters& par = *stream.codecpar;
+    if (par.width <= 0 || par.height <= 0) {
+        LogError(AV_LOG_ERROR, "frame size of codec is invalid.");
+        return false;
+    }
+    CloseDecoder();
+    const AVCodec* codec = ff::avcodec_find_decoder(par.codec_id);
+    if (!codec) {
+        LogError(AV_LOG_ERROR, Format("Unsupported codec (id=%d) for input file stream #%d",
+                                      static_cast<int>(par.codec_id), FDecodeStream));
+        return false;
+    }
+    CodecContextPtr decoder(ff::avcodec_alloc_context3(codec));
+    const std::string openError =
+        Format("Error while opening codec for input file stream #%d", FDecodeStream);
+    if (!decoder || ff::avcodec_parameters_to_context(decoder.get(), &par) < 0) {
+        LogError(AV_LOG_ERROR, openError);
+        return false;
+    }
+    decoder->pkt_timebase = stream.time_base;
+    {
+        std::lock_guard lock(CodecLock());
+        if (ff::avcodec_open2(decoder.get(), codec, nullptr) < 0) {
+            LogError(AV_LOG_ERROR, openError);
+            return false;
+        }
+    }
+    FDecoder = std::move(decoder);
+    FDecoderStream = FDecodeStream;
+    FDrained = false;
+    return true;
+}
+
+void TAVProbe::StorePicture(const AVPacket* packet) {
+    const AVFrame& frame = *FDecodedFrame;
+    const AVStream& stream = *Context()->streams[FDecodeStream];
+    FPicture.Ready = true;
+    FPicture.PixelFormat = frame.format;
+    FPicture.Width = frame.width;
+    FPicture.Height = frame.height;
+    FPicture.KeyFrame = frame.key_frame == 1;
+    FPicture.PictureType = frame.pict_type >= 0 && frame.pict_type <= 7 ? frame.pict_type : 0;
+    if (packet) {
+        FPicture.PacketDts = packet->dts;
+        FPicture.PacketPts = packet->pts;
+        FPicture.PacketPos = packet->pos;
+    }
+    // The decoder carries each packet's times to the picture it gives, also when pictures come
+    // out in another order than their packets went in.
+    int64_t time = frame.best_effort_timestamp;
+    if (time == AV_NOPTS_VALUE) time = frame.pts;
+    if (time == AV_NOPTS_VALUE) time = frame.pkt_dts;
+    FPicture.Pts = AV_NOPTS_VALUE;
+    if (time != AV_NOPTS_VALUE) {
+        if (stream.start_time != AV_NOPTS_VALUE) time -= stream.start_time;
+        FPicture.Pts = ff::av_rescale_q(time, stream.time_base, kMicroseconds);
+        LogError(AV_LOG_DEBUG, Format("decode PTS: %0.3f", static_cast<double>(FPicture.Pts) / AV_TIME_BASE));
+    }
+    // The picture takes the decoded frame's buffers over: nothing is copied.
+    ff::av_frame_unref(FPictureFrame.get());
+    ff::av_frame_move_ref(FPictureFrame.get(), FDecodedFrame.get());
+}
+
+bool TAVProbe::ReceivePicture() {
+    if (ff::avcodec_receive_frame(FDecoder.get(), FDecodedFrame.get()) < 0) return false;
+    StorePicture(FDrained ? nullptr : FPacket.get());
+    return true;
+}
+
+bool TAVProbe::DecodeNextFrame(int index) {
+    if (!RequireFile()) return false;
+    if (!ChooseDecodeStream(index)) return false;
+    if (!CheckSeekable()) return false;
+    if (FPicture.Ready && IsImageSequence()) return true;  // a still image decodes once
+    const auto endOfStream = [this] {
+        LogError(AV_LOG_INFO, "stream eof reached.");
+        FEndOfStream = true;
+        return false;
+    };
+    if (FEndOfStream) return endOfStream();
+    if (!OpenDecoder()) return false;
+
+    AVFormatContext* context = Context();
+    AVPacket* packet = FPacket.get();
+    for (;;) {
+        if (ReceivePicture()) return true;  // a packet may have given several pictures
+        if (FDrained) return endOfStream();
+        ff::av_packet_unref(packet);
+        if (ff::av_read_frame(context, packet) < 0) {
+            // Pictures the decoder still holds come out before the end is reported.
+            ff::avcodec_send_packet(FDecoder.get(), nullptr);
+            FDrained = true;
+            continue;
+        }
+        if (packet->stream_index != FDecodeStream) continue;
+        LogError(AV_LOG_DEBUG, Format("pkt.st_idx=%d, dts=%lld, pts=%lld, flags=%d", packet->stream_index,
+                                      static_cast<long long>(packet->dts),
+                                      static_cast<long long>(packet->pts), packet->flags));
+        // A damaged packet is skipped: the next one may decode.
+        ff::avcodec_send_packet(FDecoder.get(), packet);
+    }
+}
+
+bool TAVProbe::PictureToBitmap(TProbeBitmap& bitmap) {
+    if (!FPicture.Ready) {
+        LogError(AV_LOG_ERROR, "picture not ready, please decode first");
+        return false;
+    }
+    if (FConverter.Convert(*FPictureFrame, bitmap)) return true;
+    LogError(AV_LOG_ERROR, "convert picture to bitmap failed");
+    return false;
+}
+
+} // namespace kestrova
