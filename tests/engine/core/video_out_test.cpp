@@ -162,6 +162,21 @@ TEST_F(VideoOutTest, FilterChainScalesAndFlipsEveryPicture) {
     }
 }
 
+// The frame size option scales before the chain runs; the chain then sees the encoder's size.
+TEST_F(VideoOutTest, FrameSizeWithAFilterChainScalesFirst) {
+    const std::string input = RunClip("flv", 1.0, true, false);
+    const std::string output = TestFolder() + "/sized.mp4";
+    Prepare(input, {{"vcodec", "libx264"}, {"s", "96x72"}, {"vfilters", "hflip"}}, output);
+    ASSERT_TRUE(Run()) << job.RunState().FailureText;
+    const std::vector<TDecodedPicture> pictures = DecodePictures(output);
+    ASSERT_EQ(pictures.size(), DecodePictures(input).size());
+    for (size_t i = 0; i < pictures.size(); ++i) {
+        ASSERT_EQ(pictures[i].Width, 96);
+        ASSERT_EQ(pictures[i].Height, 72);
+        ASSERT_EQ(pictures[i].MirroredNumber, static_cast<int>(i)) << "picture " << i;
+    }
+}
+
 TEST_F(VideoOutTest, DeinterlacedConversionKeepsEveryPicture) {
     const std::string input = RunClip("flv", 1.0, true, false);
     const std::string output = TestFolder() + "/deinterlaced.mp4";
