@@ -3,6 +3,7 @@
 #include "CustomFFmpeg.h"
 
 #include "Deinterlace.h"
+#include "FFmpegException.h"
 #include "frame/FFmpegLogger.h"
 
 namespace kestrova {
@@ -61,7 +62,8 @@ void TCustomFFmpeg::PreProcessVideo(InputStreamState& ist, AVFrame& picture) {
     // The decoded picture now stands for the work picture, with its own times and flags.
     if (ff::av_frame_copy_props(work, &picture) < 0) return;
     ff::av_frame_unref(&picture);
-    ff::av_frame_ref(&picture, work);
+    // Out of memory here would leave no picture at all: the run ends instead.
+    if (ff::av_frame_ref(&picture, work) < 0) throw FFmpegException("hook buf malloc error.");
 }
 
 } // namespace kestrova

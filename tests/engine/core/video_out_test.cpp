@@ -5,6 +5,7 @@
 #include "core/PadColour.h"
 #include "TranscodeTestSupport.h"
 
+#include <filesystem>
 #include <vector>
 
 namespace kestrova::testing {
@@ -175,6 +176,19 @@ TEST_F(VideoOutTest, FrameSizeWithAFilterChainScalesFirst) {
         ASSERT_EQ(pictures[i].Height, 72);
         ASSERT_EQ(pictures[i].MirroredNumber, static_cast<int>(i)) << "picture " << i;
     }
+}
+
+// The frame suite's hook module fills the luma plane with its argument.
+TEST_F(VideoOutTest, VideoHookChangesEveryEncodedPicture) {
+    const std::string module = testmedia::BuildDir() + "/tests/engine/frame/hooks/kestrova_test_hook_complete.so";
+    if (!std::filesystem::exists(module)) GTEST_SKIP() << "test hook module not built";
+    const std::string input = RunClip("flv", 1.0, true, false);
+    const std::string output = TestFolder() + "/hooked.mp4";
+    Prepare(input, {{"vcodec", "libx264"}, {"vhook", module + "|200"}}, output);
+    ASSERT_TRUE(Run()) << job.RunState().FailureText;
+    const std::vector<TDecodedPicture> pictures = DecodePictures(output);
+    ASSERT_EQ(pictures.size(), DecodePictures(input).size());
+    for (const TDecodedPicture& picture : pictures) ASSERT_NEAR(picture.CornerY, 200, 3);
 }
 
 TEST_F(VideoOutTest, DeinterlacedConversionKeepsEveryPicture) {
