@@ -206,6 +206,7 @@ protected:
     int EncodeVideoFrames(OutputStreamState& ost, const InputStreamState& ist, const AVFrame& decoded,
                           AVFrame& picture, int frames);
     void PrintReport(bool lastReport, int inputIndex);
+    int64_t ReportedOutputSize() const;
     // Sends a frame (null: the end of the stream) to the stream's encoder and writes what comes
     // out; the bytes written. Raises "Video encoding failed" / "Audio encoding failed".
     int WriteEncodedPackets(OutputStreamState& ost, const AVFrame* frame);
@@ -214,6 +215,9 @@ protected:
     void EncodeAudioFifo(OutputStreamState& ost, bool finalFrame);
     AVFrame& EncoderFrame(OutputStreamState& ost, int samples);
     AVFrame& ConvertedSamples(OutputStreamState& ost, int samples);
+    void AppendSilence(OutputStreamState& ost, int count);
+    // The end of an audio stream: the converter and the fifo emptied, the encoder drained.
+    void FlushAudioOut(OutputStreamState& ost);
     // The record that holds the encoder state of the stream (join mode: the first segment's).
     OutputStreamState& EncoderOwner(TRunTables& run, OutputStreamState& ost);
 

@@ -4,6 +4,7 @@
 #include "CustomFFmpeg.h"
 
 #include "FFmpegException.h"
+#include "QualityStats.h"
 #include "SampleFrames.h"
 #include "RunText.h"
 #include "frame/FFmpegLogger.h"
@@ -59,6 +60,7 @@ int TCustomFFmpeg::WriteEncodedPackets(OutputStreamState& ost, const AVFrame* fr
         if (received == AVERROR(EAGAIN) || received == AVERROR_EOF) break;
         if (received < 0) throw FFmpegException(EncodingFailure(output.Kind));
         written += packet->size;
+        TakeQualityStats(ost, *packet);
         (output.Kind == AVMEDIA_TYPE_VIDEO ? FStatistics.VideoSize : FStatistics.AudioSize) += packet->size;
         if (owner.PassLog && encoder.stats_out) WritePassOneStats(owner.PassLog.get(), encoder.stats_out);
         ff::av_packet_rescale_ts(packet, encoder.time_base, output.Stream->time_base);
@@ -75,14 +77,8 @@ void TCustomFFmpeg::FlushEncoders(InputStreamState& ist) {
     for (OutputStreamState& ost : FRunTables->OutputStreams) {
         if (ost.SourceIndex != source || !ost.EncodingNeeded) continue;
         if (!EncoderOwner(*FRunTables, ost).EncoderOpen) continue;
-        const AVCodecContext& encoder = *ost.Output->Codec;
         switch (ost.Output->Kind) {
-        case AVMEDIA_TYPE_AUDIO:
-            // Encoders without frames of their own size (PCM) hold nothing back.
-            if (encoder.frame_size <= 1) continue;
-            EncodeAudioFifo(ost, true);
-            WriteEncodedPackets(ost, nullptr);
-            break;
+        case AVMEDIA_TYPE_AUDIO: FlushAudioOut(ost); break;
         case AVMEDIA_TYPE_VIDEO: WriteEncodedPackets(ost, nullptr); break;
         default: break;
         }

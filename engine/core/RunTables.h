@@ -92,6 +92,11 @@ struct OutputStreamState {
     TwoPassLogPtr PassLog;  // pass 1: statistics are written here
     std::string StatsIn;    // pass 2: statistics handed to the encoder
     PacketPtr Packet;       // encoded packets, one after another
+    // What the encoder said of its last packet: quantiser (lambda units, -1 unknown), picture
+    // type and the squared errors per plane (with the PSNR flag).
+    int CodedQuality = -1;
+    int CodedPictureType = AV_PICTURE_TYPE_NONE;
+    int64_t CodedError[4] = {0, 0, 0, 0};
 };
 
 // Counters of a run, read by the progress report.
