@@ -123,7 +123,8 @@ void ApplyVideoFields(TCustomFFmpeg& job, const TOutputOptions& o) {
     job.SetPadBottom(o.PadBottom);
     job.SetPadLeft(o.PadLeft);
     job.SetPadRight(o.PadRight);
-    job.SetPadColor(o.PadColor & 0xFFFFFFu);
+    // The job's own default is black already (in its video range): only another colour is set.
+    if ((o.PadColor & 0xFFFFFFu) != 0) job.SetPadColor(o.PadColor & 0xFFFFFFu);
     ApplyPositive(job, "g", o.GopSize);
     ApplyPositive(job, "vb", o.VideoBitrate);
     ApplyPositive(job, "maxrate", o.MaxRate);
