@@ -25,7 +25,7 @@ TCustomFFmpeg::TCustomFFmpeg() {
 }
 
 TCustomFFmpeg::~TCustomFFmpeg() {
-    StopConvert(true);  // nothing of a run outlives the job
+    EndThreads();  // nothing of a run outlives the job
     ReleaseJob();
 }
 

@@ -10,6 +10,7 @@
 #include "RunTables.h"
 #include "TargetPresets.h"
 #include "VideoPathState.h"
+#include "frame/ConvertThreads.h"
 #include "frame/FrameHook.h"
 
 #include <atomic>
@@ -144,16 +145,25 @@ public:
 
     // --- Run -----------------------------------------------------------------------------
     // Maps the streams, opens the codecs and runs the transcode loop to its end; the terminate
-    // notice comes once at the end, also when the start fails. The run happens in the calling
-    // thread (threaded runs are not built yet and raise).
-    void StartConvert(bool threaded, int priority = 0);
+    // notice comes once at the end, also when the start fails. Not threaded: the run happens in
+    // the calling thread and nothing is returned. Threaded: returns the worker, still suspended
+    // (the caller resumes it); the job owns it, and it stays valid as long as the job.
+    TConvertThread* StartConvert(bool threaded, TThreadPriority priority = tpNormal);
     // The body of a run: the loop, then the tear-down, ReleaseJob and the terminate notice.
     void RunConvert();
-    // Asks the loop to stop after the packet it is handling; safe from any thread.
+    // Ends the job whatever its state: a running job is asked to stop after the packet it is
+    // handling (a paused worker is resumed to see it), one that never started gets its
+    // terminate notice from a thread of its own, a terminated one is left alone. With `wait`,
+    // returns once the worker or the notice thread has ended (the main thread keeps running
+    // the calls workers hand to it meanwhile). A job running in another caller's thread only
+    // gets its stop flag set: safe from any thread and from a signal handler.
     void StopConvert(bool wait);
-    // Ends the job whatever its state: a running job stops, one that never started gets its
-    // terminate notice (from a thread of its own), a terminated one is left alone.
     void TerminateConvert(bool wait);
+    // Pause and resume of a threaded run: the worker parks at its next packet or event.
+    void SuspendConvert();
+    void ResumeConvert();
+    // The live worker of a threaded run; null before the run and once its notice was given.
+    TConvertThread* WorkerThread() const { return FLiveWorker.load(); }
     void SetProgressInterval(int64_t microseconds) { FState.ProgressInterval = microseconds; }
     const TRunStatistics& Statistics() const { return FStatistics; }
 
@@ -199,6 +209,8 @@ protected:
     // Steps of the video path (VideoOut.cpp, VideoFilters.cpp).
     int VideoOutAt(OutputStreamState& ost, InputStreamState& ist, AVFrame& picture, int64_t inputTime);
     int FilterVideoOut(OutputStreamState& ost, InputStreamState& ist, AVFrame& picture);
+    int DrainVideoFilters(OutputStreamState& ost, InputStreamState& ist);
+    void FlushVideoOut(OutputStreamState& ost, InputStreamState& ist);
     int FramesToWrite(OutputStreamState& ost, int64_t inputTime);
     AVFrame* PrepareVideoPicture(OutputStreamState& ost, InputStreamState& ist, AVFrame& picture);
     void FollowPictureSize(OutputStreamState& ost, const InputStreamState& ist, const AVFrame& picture);
@@ -331,9 +343,18 @@ private:
     void FailRun(const std::string& message);
     void GiveTerminateNotice();
 
-    // Gives the notice of a job that never started. Declared last: it is joined before any
-    // other member goes.
-    std::jthread FNoticeThread;
+    // Parks a paused worker; false once a stop was requested.
+    bool KeepRunning();
+    void PassSuspendGate();
+    // Stops a running job and joins every thread of the job (the destructor's first step).
+    void EndThreads();
+
+    // The threads of the job, joined in EndThreads before any other member goes.
+    std::unique_ptr<TConvertThread> FWorker;
+    std::atomic<TConvertThread*> FLiveWorker{nullptr};
+    std::vector<std::unique_ptr<TWaitThread>> FWaitThreads;
+    // Gives the notice of a job that never started.
+    std::unique_ptr<TDoTerminateThread> FNoticeThread;
 };
 
 } // namespace kestrova

@@ -1,32 +1,37 @@
 // Starting, running, stopping and ending a job, and the end-of-run notice that every run gives
-// exactly once, also when its start fails.
+// exactly once, also when its start fails. A threaded run happens on a worker the job owns; the
+// job joins it (and every other thread it started) before it goes.
 #include "CustomFFmpeg.h"
 
 #include "FFmpegException.h"
 #include "frame/FFmpegLogger.h"
 #include "frame/MainThread.h"
 
-#include <atomic>
+#include <algorithm>
 #include <memory>
 
 namespace kestrova {
 
-void TCustomFFmpeg::StartConvert(bool threaded, int priority) {
-    (void)priority;  // worker threads and their priorities come with the threaded runs
-    if (FState.Running || FState.Terminated) return;
+TConvertThread* TCustomFFmpeg::StartConvert(bool threaded, TThreadPriority priority) {
+    if (FState.Running || FState.Terminated) return nullptr;
     if (FFiles.NbOutputFiles == 0 || FFiles.NbInputFiles == 0) {
         const bool noOutput = FFiles.NbOutputFiles == 0;
         ReleaseJob();
         FailRun(noOutput ? "At least one output file must be specified" : "At least one input file must be specified");
         GiveTerminateNotice();
-        return;
+        return nullptr;
     }
-    if (threaded) throw FFmpegException("TODO: running a job on a worker thread is not built yet");
     FState.Running = true;
     FStopRequested = false;
     FState.FinishedNormally = false;
     FState.Terminated = false;
-    RunConvert();
+    if (!threaded) {
+        RunConvert();
+        return nullptr;
+    }
+    FWorker = std::make_unique<TConvertThread>([this] { RunConvert(); }, priority);
+    FLiveWorker = FWorker.get();
+    return FWorker.get();
 }
 
 void TCustomFFmpeg::RunConvert() {
@@ -52,36 +57,70 @@ void TCustomFFmpeg::FailRun(const std::string& message) {
 }
 
 void TCustomFFmpeg::GiveTerminateNotice() {
+    PassSuspendGate();
     FState.Running = false;
     FState.Terminated = true;
+    // Cleared after the state above, so whoever sees no worker also sees the job terminated;
+    // and before the handler, which may stop or inspect the job.
+    FLiveWorker = nullptr;
     if (OnTerminate) OnTerminate(*this);
 }
 
-void TCustomFFmpeg::StopConvert(bool wait) {
-    FStopRequested = true;
-    // A run in the calling thread has ended before anyone can wait for it; a notice on its way
-    // is waited for.
-    if (wait && FNoticeThread.joinable() && FNoticeThread.get_id() != std::this_thread::get_id())
-        FNoticeThread.join();
+bool TCustomFFmpeg::KeepRunning() {
+    PassSuspendGate();
+    return !FStopRequested;
 }
 
-void TCustomFFmpeg::TerminateConvert(bool wait) {
-    if (FState.Running) {
-        StopConvert(wait);
+void TCustomFFmpeg::PassSuspendGate() {
+    // Only the worker itself parks: a pause never blocks the thread that asked for it.
+    if (TConvertThread* worker = FLiveWorker.load(); worker && worker->IsCallingThread()) worker->PassGate();
+}
+
+void TCustomFFmpeg::SuspendConvert() {
+    if (TConvertThread* worker = FLiveWorker.load(); worker && !worker->Suspended()) worker->Suspend();
+}
+
+void TCustomFFmpeg::ResumeConvert() {
+    if (TConvertThread* worker = FLiveWorker.load(); worker && worker->Suspended()) worker->Resume();
+}
+
+void TCustomFFmpeg::StopConvert(bool wait) {
+    if (TConvertThread* worker = FLiveWorker.load()) {
+        FStopRequested = true;
+        worker->Resume();  // a parked worker could never see the request
+        // Pruned here: waiters of earlier stops whose worker has gone.
+        std::erase_if(FWaitThreads, [](const auto& waiter) { return waiter->Finished(); });
+        auto waiter = std::make_unique<TWaitThread>([this] { return FLiveWorker.load() != nullptr; });
+        if (!wait) {
+            FWaitThreads.push_back(std::move(waiter));
+            return;
+        }
+        waiter->WaitFor();
+        // The handler of the notice still runs on the worker: it is done before this returns,
+        // unless this is that handler.
+        if (!worker->IsCallingThread()) worker->WaitFor();
+        return;
+    }
+    if (FState.Running) {  // a run in the calling thread of another caller (or a signal)
+        FStopRequested = true;
         return;
     }
     // A notice already on its way is given before this call decides anything.
-    if (FNoticeThread.joinable()) FNoticeThread.join();
+    if (FNoticeThread) FNoticeThread->WaitFor();
     if (FState.Terminated) return;
     // A job that never started gets its notice from a thread of its own, as a run would.
-    auto done = std::make_shared<std::atomic<bool>>(false);
-    FNoticeThread = std::jthread([this, done] {
-        GiveTerminateNotice();
-        *done = true;
-    });
-    if (!wait) return;
-    MainThread::WaitUntil([&done] { return done->load(); });
-    FNoticeThread.join();
+    FNoticeThread = std::make_unique<TDoTerminateThread>([this] { GiveTerminateNotice(); });
+    if (wait) FNoticeThread->WaitFor();
+}
+
+void TCustomFFmpeg::TerminateConvert(bool wait) { StopConvert(wait); }
+
+void TCustomFFmpeg::EndThreads() {
+    // A job that never started gets no notice here: its handler may belong to what is going.
+    if (FLiveWorker.load()) StopConvert(true);
+    if (FWorker) FWorker->WaitFor();
+    FWaitThreads.clear();
+    if (FNoticeThread) FNoticeThread->WaitFor();
 }
 
 } // namespace kestrova

@@ -66,7 +66,7 @@ void TCustomFFmpeg::SetUpRun(TRunTables& run) {
 }
 
 void TCustomFFmpeg::RunLoop(TRunTables& run) {
-    while (!FStopRequested) {
+    while (KeepRunning()) {
         TOutputTimes times;
         const int fileIndex = FState.Join ? ChooseJoinInput(run, times) : ChooseInput(run, times);
         if (fileIndex < 0) {
