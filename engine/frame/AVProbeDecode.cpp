@@ -2,6 +2,7 @@
 #include "AVProbe.h"
 
 #include "FFmpegLoader.h"
+#include "FFmpegLogger.h"
 
 #include <cstdio>
 #include <mutex>
@@ -18,6 +19,9 @@ std::string Format(const char* format, auto... arguments) {
 }
 
 constexpr AVRational kMicroseconds{1, AV_TIME_BASE};
+
+// The per-packet and per-picture lines are only made when someone reads them.
+bool DebugLines() { return TFFLogger::Instance().LogLevel() >= llDebug; }
 
 } // namespace
 
@@ -193,7 +197,9 @@ void TAVProbe::StorePicture(const AVPacket* packet) {
     if (time != AV_NOPTS_VALUE) {
         if (stream.start_time != AV_NOPTS_VALUE) time -= stream.start_time;
         FPicture.Pts = ff::av_rescale_q(time, stream.time_base, kMicroseconds);
-        LogError(AV_LOG_DEBUG, Format("decode PTS: %0.3f", static_cast<double>(FPicture.Pts) / AV_TIME_BASE));
+        if (DebugLines())
+            LogError(AV_LOG_DEBUG,
+                     Format("decode PTS: %0.3f", static_cast<double>(FPicture.Pts) / AV_TIME_BASE));
     }
     // The picture takes the decoded frame's buffers over: nothing is copied.
     ff::av_frame_unref(FPictureFrame.get());
@@ -232,9 +238,11 @@ bool TAVProbe::DecodeNextFrame(int index) {
             continue;
         }
         if (packet->stream_index != FDecodeStream) continue;
-        LogError(AV_LOG_DEBUG, Format("pkt.st_idx=%d, dts=%lld, pts=%lld, flags=%d", packet->stream_index,
-                                      static_cast<long long>(packet->dts),
-                                      static_cast<long long>(packet->pts), packet->flags));
+        if (DebugLines())
+            LogError(AV_LOG_DEBUG,
+                     Format("pkt.st_idx=%d, dts=%lld, pts=%lld, flags=%d", packet->stream_index,
+                            static_cast<long long>(packet->dts), static_cast<long long>(packet->pts),
+                            packet->flags));
         // A damaged packet is skipped: the next one may decode.
         ff::avcodec_send_packet(FDecoder.get(), packet);
     }

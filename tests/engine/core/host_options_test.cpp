@@ -66,6 +66,13 @@ TEST_F(THostOptionsTest, TimestampZeroStampsNow) {
     ApplyOutputOptions(job, output, "out.mp4");
     EXPECT_NEAR(static_cast<double>(job.RunSettings().RecordingTimestamp),
                 static_cast<double>(std::time(nullptr)), 5);
+
+    output.Metadata.Timestamp = 43831.5;  // 2020-01-01 12:00 local standard time
+    ApplyOutputOptions(job, output, "out.mp4");
+    tzset();
+    EXPECT_EQ(job.RunSettings().RecordingTimestamp,
+              UnixTimeFromLocalDays(43831.5, static_cast<int>(timezone / 60)));
+    EXPECT_EQ(UnixTimeFromLocalDays(43831.5, 0), 1577880000);
 }
 
 TEST_F(THostOptionsTest, ConvertedFileHasWhatTheRecordsAsked) {
