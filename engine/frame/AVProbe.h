@@ -6,7 +6,7 @@
 // Failures come back as results with LastErrMsg set (and a log line); the exceptions are a
 // missing media library ("LibAVCodec not loaded." ...) and seeking an adopted input.
 #include "LibPtr.h"
-#include "ProbeBitmap.h"
+#include "EngineBitmap.h"
 #include "ProbeStreamInfo.h"
 #include "UnicodeProtocol.h"
 
@@ -111,7 +111,9 @@ public:
     // Decodes the next picture of a video stream (-1: the current one, else the first video
     // stream).
     bool DecodeNextFrame(int index = -1);
-    bool PictureToBitmap(TProbeBitmap& bitmap);
+    // Converts the decoded picture into `bitmap`; on failure the bitmap has the picture's size
+    // and is black.
+    bool PictureToBitmap(TEngineBitmap& bitmap);
 
     const TProbePicture& Picture() const { return FPicture; }
     // The decoded picture itself (valid while Picture().Ready).
@@ -142,7 +144,7 @@ private:
     FramePtr FDecodedFrame;
     FramePtr FPictureFrame;
     TProbePicture FPicture;
-    TPictureToBitmap FConverter;
+    TPictureConverter FConverter;
 };
 
 } // namespace kestrova

@@ -4,7 +4,9 @@
 #include "FFmpegLoader.h"
 #include "FFmpegLogger.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <mutex>
 #include <strings.h>
 
@@ -51,7 +53,7 @@ void TAVProbe::CloseFile() {
     FDrained = false;
     ResetPicture();
     CloseDecoder();
-    FConverter.Release();
+    FConverter.Reset();
     TCustomAVProbe::CloseFile();
 }
 
@@ -248,12 +250,23 @@ bool TAVProbe::DecodeNextFrame(int index) {
     }
 }
 
-bool TAVProbe::PictureToBitmap(TProbeBitmap& bitmap) {
+bool TAVProbe::PictureToBitmap(TEngineBitmap& bitmap) {
     if (!FPicture.Ready) {
         LogError(AV_LOG_ERROR, "picture not ready, please decode first");
         return false;
     }
-    if (FConverter.Convert(*FPictureFrame, bitmap)) return true;
+    const bool converted = FConverter.Convert(*FPictureFrame);
+    const TEngineBitmap* source = FConverter.Bitmap();
+    const int width = converted && source ? source->Width() : FPictureFrame->width;
+    const int height = converted && source ? source->Height() : FPictureFrame->height;
+    bitmap.SetSize(width, height);
+    const std::size_t bytes = static_cast<std::size_t>(bitmap.BytesPerLine()) * std::max(height, 0);
+    if (bytes == 0) return converted;
+    if (converted && source) {
+        std::memcpy(bitmap.Line(0), source->Bits(), bytes);
+        return true;
+    }
+    std::memset(bitmap.Line(0), 0, bytes);
     LogError(AV_LOG_ERROR, "convert picture to bitmap failed");
     return false;
 }

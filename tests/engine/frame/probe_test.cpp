@@ -142,11 +142,11 @@ TEST_F(ProbeTest, SeekThenDecodeGivesThePictureAtThatTime) {
     ASSERT_TRUE(probe.DecodeNextFrame());
     EXPECT_EQ(PictureNumber(), 0);
 
-    TProbeBitmap bitmap;
+    TEngineBitmap bitmap;
     ASSERT_TRUE(probe.PictureToBitmap(bitmap));
-    EXPECT_EQ(bitmap.Width, 160);
-    EXPECT_EQ(bitmap.Height, 120);
-    EXPECT_EQ(bitmap.Stride, 480);
+    EXPECT_EQ(bitmap.Width(), 160);
+    EXPECT_EQ(bitmap.Height(), 120);
+    EXPECT_EQ(bitmap.BytesPerLine(), 480);
 }
 
 TEST_F(ProbeTest, DecodingToTheEndGivesEveryPictureThenEndOfStream) {
@@ -166,7 +166,7 @@ TEST_F(ProbeTest, DecodingToTheEndGivesEveryPictureThenEndOfStream) {
 
 TEST_F(ProbeTest, PictureToBitmapNeedsADecodedPicture) {
     ASSERT_TRUE(probe.LoadFile(MakeClip("flv")));
-    TProbeBitmap bitmap;
+    TEngineBitmap bitmap;
     EXPECT_FALSE(probe.PictureToBitmap(bitmap));
     EXPECT_EQ(probe.LastErrMsg(), "picture not ready, please decode first");
 }
