@@ -62,6 +62,8 @@ int TCustomFFmpeg::WriteEncodedPackets(OutputStreamState& ost, const AVFrame* fr
         written += packet->size;
         TakeQualityStats(ost, *packet);
         (output.Kind == AVMEDIA_TYPE_VIDEO ? FStatistics.VideoSize : FStatistics.AudioSize) += packet->size;
+        if (output.Kind == AVMEDIA_TYPE_VIDEO && !FRun.VstatsFileName.empty())
+            WriteVideoStatsLine(FRunTables->VstatsFile, FRun.VstatsFileName, ost, packet->size, FStatistics.VideoSize);
         if (owner.PassLog && encoder.stats_out) WritePassOneStats(owner.PassLog.get(), encoder.stats_out);
         ff::av_packet_rescale_ts(packet, encoder.time_base, output.Stream->time_base);
         WriteOutputPacket(ost, *packet);

@@ -4,6 +4,7 @@
 // and are freed at its end; the library contexts they hold are freed with them.
 #include "Job.h"
 #include "TwoPassLog.h"
+#include "VideoStatsFile.h"
 #include "frame/LibPtr.h"
 
 #include <cstdint>
@@ -122,6 +123,7 @@ struct TRunTables {
     int64_t LastReportTime = 0;
     PacketPtr Packet;      // the packet being handled
     PacketPtr CopyPacket;  // its copy on the way to an output
+    CFilePtr VstatsFile;   // per-picture video statistics, open from the first encoded picture on
 };
 
 // The least and the most advanced output stream of one pass of the loop, in seconds.

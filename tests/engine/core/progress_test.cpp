@@ -3,6 +3,8 @@
 #include "TranscodeTestSupport.h"
 #include "core/JobStatistics.h"
 
+#include <fstream>
+
 namespace kestrova::testing {
 namespace {
 
@@ -74,6 +76,27 @@ TEST_F(ProgressTest, WithoutCallbackTheLastReportLogsStatusAndByteStatistics) {
     EXPECT_EQ(status.find("dup="), std::string::npos) << status;
     EXPECT_NE(statistics.find("muxing overhead"), std::string::npos) << statistics;
     EXPECT_EQ(statistics.find("unknown"), std::string::npos) << statistics;
+}
+
+TEST_F(ProgressTest, VideoStatisticsFileHasOneLinePerEncodedPicture) {
+    const std::string folder = TestFolder();
+    const std::string output = folder + "/stats.mkv";
+    Prepare(Spec("mp4", 1.0).Path(), {{"vcodec", "mpeg4"}, {"an", ""}, {"vstats_file", folder + "/vstats.log"}}, output);
+    ASSERT_TRUE(Run()) << job.RunState().FailureText;
+    std::ifstream stats(folder + "/vstats.log");
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(stats, line);) lines.push_back(line);
+    ASSERT_EQ(static_cast<int>(lines.size()), ProbeFile(output).First(AVMEDIA_TYPE_VIDEO)->Packets);
+    EXPECT_EQ(lines.front().rfind("frame= ", 0), 0u) << lines.front();
+    EXPECT_NE(lines.front().find("type= I"), std::string::npos) << lines.front();
+    EXPECT_NE(lines.back().find("avg_br="), std::string::npos) << lines.back();
+}
+
+TEST_F(ProgressTest, UnwritableVideoStatisticsFileEndsTheRunWithItsName) {
+    const std::string name = TestFolder() + "/no/such/folder/vstats.log";
+    Prepare(Spec("mp4", 1.0).Path(), {{"vcodec", "mpeg4"}, {"an", ""}, {"vstats_file", name}}, TestFolder() + "/x.mkv");
+    EXPECT_FALSE(Run());
+    EXPECT_EQ(job.RunState().FailureText, "fopen fail: " + name);
 }
 
 TEST(RunStatisticsLine, SharesOfTheWrittenBytes) {
