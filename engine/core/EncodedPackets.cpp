@@ -81,7 +81,7 @@ void TCustomFFmpeg::FlushEncoders(InputStreamState& ist) {
         if (!EncoderOwner(*FRunTables, ost).EncoderOpen) continue;
         switch (ost.Output->Kind) {
         case AVMEDIA_TYPE_AUDIO: FlushAudioOut(ost); break;
-        case AVMEDIA_TYPE_VIDEO: WriteEncodedPackets(ost, nullptr); break;
+        case AVMEDIA_TYPE_VIDEO: FlushVideoOut(ost, ist); break;
         default: break;
         }
     }

@@ -25,6 +25,12 @@ FilterInOutPtr ChainEnd(const char* name, AVFilterContext* filter) {
     return end;
 }
 
+AVRational InputFrameRate(const InputStreamState& ist) {
+    for (AVRational rate : {ist.Decoder->framerate, ist.Stream->avg_frame_rate, ist.Stream->r_frame_rate})
+        if (rate.num > 0 && rate.den > 0) return rate;
+    return AVRational{0, 1};
+}
+
 FramePtr EncoderSizedPicture(const AVCodecContext& encoder) {
     FramePtr picture(ff::av_frame_alloc());
     if (!picture) return picture;
@@ -50,9 +56,12 @@ int TCustomFFmpeg::ConfigureFilters(InputStreamState& ist, OutputStreamState& os
     FilterGraphPtr graph(ff::avfilter_graph_alloc());
     if (!graph) return -1;
     const AVRational aspect = decoder.sample_aspect_ratio.num > 0 ? decoder.sample_aspect_ratio : AVRational{0, 1};
-    const std::string sourceArgs =
+    std::string sourceArgs =
         FormatText("video_size=%dx%d:pix_fmt=%d:time_base=1/1000000:pixel_aspect=%d/%d", decoder.width,
                    decoder.height, static_cast<int>(decoder.pix_fmt), aspect.num, aspect.den);
+    // Filters that make pictures of their own (frame rate, padding in time) need the rate.
+    const AVRational rate = InputFrameRate(ist);
+    if (rate.num > 0) sourceArgs += FormatText(":frame_rate=%d/%d", rate.num, rate.den);
     AVFilterContext* source = nullptr;
     AVFilterContext* sink = nullptr;
     if (ff::avfilter_graph_create_filter(&source, ff::avfilter_get_by_name("buffer"), "src", sourceArgs.c_str(),
@@ -114,6 +123,11 @@ int TCustomFFmpeg::FilterVideoOut(OutputStreamState& ost, InputStreamState& ist,
     const int fed = ff::av_buffersrc_add_frame_flags(ost.FilterSource, &picture, AV_BUFFERSRC_FLAG_KEEP_REF);
     picture.pts = decodedPts;
     if (fed < 0) throw FFmpegException("Error while filtering video");
+    return DrainVideoFilters(ost, ist);
+}
+
+// Encodes every picture the stream's graph has ready.
+int TCustomFFmpeg::DrainVideoFilters(OutputStreamState& ost, InputStreamState& ist) {
     AVFrame* filtered = ost.FilteredPicture.get();
     int written = 0;
     for (;;) {
@@ -125,6 +139,14 @@ int TCustomFFmpeg::FilterVideoOut(OutputStreamState& ost, InputStreamState& ist,
         ff::av_frame_unref(filtered);
     }
     return written;
+}
+
+// The end of the stream: filters that hold pictures back (frame rate, padding in time) give
+// them up, then the encoder is drained.
+void TCustomFFmpeg::FlushVideoOut(OutputStreamState& ost, InputStreamState& ist) {
+    if (ost.FilterGraph && ff::av_buffersrc_add_frame_flags(ost.FilterSource, nullptr, 0) >= 0)
+        DrainVideoFilters(ost, ist);
+    WriteEncodedPackets(ost, nullptr);
 }
 
 } // namespace kestrova

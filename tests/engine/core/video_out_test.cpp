@@ -163,6 +163,18 @@ TEST_F(VideoOutTest, FilterChainScalesAndFlipsEveryPicture) {
     }
 }
 
+// A filter that holds pictures until the end of its input gives them up when the input ends.
+TEST_F(VideoOutTest, PicturesHeldByTheChainAreEncodedAtTheEnd) {
+    const std::string input = RunClip("flv", 1.0, true, false);
+    const std::string output = TestFolder() + "/padded_in_time.mp4";
+    Prepare(input, {{"vcodec", "libx264"}, {"vfilters", "tpad=stop=5:stop_mode=clone"}}, output);
+    ASSERT_TRUE(Run()) << job.RunState().FailureText;
+    const std::vector<TDecodedPicture> pictures = DecodePictures(output);
+    const size_t source = DecodePictures(input).size();
+    ASSERT_EQ(pictures.size(), source + 5);
+    EXPECT_EQ(pictures.back().Number, static_cast<int>(source) - 1);
+}
+
 // The frame size option scales before the chain runs; the chain then sees the encoder's size.
 TEST_F(VideoOutTest, FrameSizeWithAFilterChainScalesFirst) {
     const std::string input = RunClip("flv", 1.0, true, false);
