@@ -92,8 +92,10 @@ void TCustomFFmpeg::PrintReport(bool lastReport, int inputIndex) {
                            static_cast<double>(progress.BitRate));
         if (FStatistics.DupFrames || FStatistics.DropFrames)
             line += FormatText(" dup=%d drop=%d", FStatistics.DupFrames, FStatistics.DropFrames);
-        if (OnProgress)
+        if (OnProgress) {
+            PassSuspendGate();  // a paused worker raises no event until it is resumed
             OnProgress(*this, progress);
+        }
         else if (FRun.Verbose >= 0)
             TFFLogger::Instance().Log(this, llVerbose, line);
     }
