@@ -1,5 +1,6 @@
 #include "Deinterlace.h"
 
+#include "PixelFormats.h"
 #include "frame/LibBindings.h"
 
 #include <algorithm>
@@ -8,15 +9,6 @@
 namespace kestrova {
 
 namespace {
-
-bool IsPlanarYuv8(const AVPixFmtDescriptor& desc) {
-    if (desc.flags & (AV_PIX_FMT_FLAG_RGB | AV_PIX_FMT_FLAG_PAL | AV_PIX_FMT_FLAG_BITSTREAM | AV_PIX_FMT_FLAG_HWACCEL))
-        return false;
-    if (desc.nb_components > 1 && !(desc.flags & AV_PIX_FMT_FLAG_PLANAR)) return false;
-    for (int c = 0; c < desc.nb_components; ++c)
-        if (desc.comp[c].depth != 8 || desc.comp[c].step != 1) return false;
-    return true;
-}
 
 void DeinterlacePlane(const uint8_t* src, int srcStride, uint8_t* dst, int dstStride, int width, int height) {
     // Lines outside the picture repeat the nearest line of the same field parity.

@@ -1,5 +1,6 @@
 #include "PictureCropPad.h"
 
+#include "PixelFormats.h"
 #include "frame/LibBindings.h"
 
 #include <cstring>
@@ -7,16 +8,6 @@
 namespace kestrova {
 
 namespace {
-
-// Planar 8-bit YUV (or grey), the formats whose planes can be filled with one value each.
-bool IsPlanarYuv8(const AVPixFmtDescriptor& desc) {
-    if (desc.flags & (AV_PIX_FMT_FLAG_RGB | AV_PIX_FMT_FLAG_PAL | AV_PIX_FMT_FLAG_BITSTREAM | AV_PIX_FMT_FLAG_HWACCEL))
-        return false;
-    if (desc.nb_components > 1 && !(desc.flags & AV_PIX_FMT_FLAG_PLANAR)) return false;
-    for (int c = 0; c < desc.nb_components; ++c)
-        if (desc.comp[c].depth != 8 || desc.comp[c].step != 1) return false;
-    return true;
-}
 
 void FillRect(uint8_t* plane, int linesize, int x, int y, int width, int height, uint8_t value) {
     if (width <= 0 || height <= 0) return;
