@@ -55,16 +55,20 @@ const QByteArray kAudioProfile = R"(<?xml version="1.0" encoding="utf-8"?>
 
 class ConvertWithChoicesTest : public ChoicesTest {
 protected:
+    static testmedia::ClipSpec FlvSpec() {
+        testmedia::ClipSpec spec;
+        spec.format = "flv";
+        spec.duration = 3;
+        return spec;
+    }
+
     static void SetUpTestSuite() {
         ASSERT_TRUE(LoadMediaLibraries()) << TFFmpegLoader::Instance().LastError();
     }
 
-    // A probed 3-second 320x240 FLV clip at 25 frames per second with stereo audio, and the
-    // profile's defaults, output into a folder named in other scripts.
-    void Prepare(const QByteArray& profile) {
-        testmedia::ClipSpec spec;
-        spec.format = "flv";
-        spec.duration = 3;
+    // A probed 3-second clip (by default a 320x240 FLV at 25 frames per second with stereo
+    // audio) and the profile's defaults, output into a folder named in other scripts.
+    void Prepare(const QByteArray& profile, testmedia::ClipSpec spec = FlvSpec()) {
         ASSERT_TRUE(FProbe.LoadFile(testmedia::Clip(spec))) << FProbe.LastErrMsg();
         Choices.Source = SourceFromProbe(FProbe);
         WriteFile("profile.xml", profile);
@@ -144,6 +148,20 @@ TEST_F(ConvertWithChoicesTest, AudioOnlyTargetHasNoVideo) {
     EXPECT_EQ(result.VideoStreamCount(), 0);
     ASSERT_EQ(result.AudioStreamCount(), 1);
     EXPECT_EQ(result.GetAudioStreamInfo().Channels, 2);  // "Auto": the source's
+}
+
+TEST_F(ConvertWithChoicesTest, AudioSourceConvertsWithAVideoProfile) {
+    testmedia::ClipSpec spec;
+    spec.format = "mp3";
+    spec.duration = 2;
+    spec.video = false;
+    Prepare(kVideoProfile, spec);
+    const std::string output = Convert();
+    ASSERT_FALSE(output.empty());
+    TAVProbe result;
+    ASSERT_TRUE(result.LoadFile(output)) << result.LastErrMsg();
+    EXPECT_EQ(result.VideoStreamCount(), 0);
+    EXPECT_EQ(result.AudioStreamCount(), 1);
 }
 
 TEST_F(ConvertWithChoicesTest, EveryFilterIsAcceptedByTheLibraries) {
