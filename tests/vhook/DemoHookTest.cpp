@@ -20,8 +20,8 @@ constexpr int kLineReach = 36;
 struct TTextExpectation {
     int X = 0, Y = 0;
     std::array<int, 3> Colour{};
-    int Characters = 0;     // of the text as typed
-    int MinWidth = 0;       // the drawn text is at least this wide
+    int Characters = 0;  // of the text as typed
+    int MinWidth = 0;    // the drawn text is at least this wide
     bool Underlined = false;
 };
 
@@ -45,7 +45,8 @@ const TDemoCase kDemoCases[] = {
          std::array<int, 2>{-30, -20},
          std::nullopt},
         {"BoldUnderlinedTextInItsColour",
-         {"-t", "VADOR", "-tx", "10", "-ty", "10", "-fc", "FF2020", "-fn", "Tahoma", "-fs", "16", "-fst", "BU"},
+         {"-t", "VADOR", "-tx", "10", "-ty", "10", "-fc", "FF2020", "-fn", "Tahoma", "-fs", "16", "-fst",
+          "BU"},
          {"yuv444p", 320, 240},
          std::nullopt,
          TTextExpectation{10, 10, {255, 32, 32}, 5, 60, true}},
@@ -60,8 +61,8 @@ const TDemoCase kDemoCases[] = {
          std::nullopt,
          TTextExpectation{20, 60, {255, 255, 32}, 14, 130, false}},
         {"PictureAndTextOnAnOddSizedSemiPlanarPicture",
-         {"-i", "@VantelHook.bmp", "-mc", "FFFFFF", "-ix", "87", "-iy", "23", "-t", "VADOR", "-tx", "4", "-ty", "4",
-          "-fc", "2080FF", "-fs", "12"},
+         {"-i", "@VantelHook.bmp", "-mc", "FFFFFF", "-ix", "87", "-iy", "23", "-t", "VADOR", "-tx", "4",
+          "-ty", "4", "-fc", "2080FF", "-fs", "12"},
          {"nv12", 161, 97},
          std::array<int, 2>{87, 23},
          TTextExpectation{4, 4, {32, 128, 255}, 5, 40, false}},
@@ -118,8 +119,8 @@ TEST_P(DemoHookTest, DrawsItsPictureAndTextWhereTheLinePutsThem) {
     const int width = test.Source.Width, height = test.Source.Height;
 
     const std::optional<TArea> pictureReach =
-            test.PictureAt ? std::optional(OverlayReach((*test.PictureAt)[0], (*test.PictureAt)[1], kPictureSide,
-                                                        kPictureSide, width, height))
+            test.PictureAt ? std::optional(OverlayReach((*test.PictureAt)[0], (*test.PictureAt)[1],
+                                                        kPictureSide, kPictureSide, width, height))
                            : std::nullopt;
     const std::optional<TArea> textReach =
             test.Text ? std::optional(TextReach(*test.Text, width, height)) : std::nullopt;
@@ -128,18 +129,20 @@ TEST_P(DemoHookTest, DrawsItsPictureAndTextWhereTheLinePutsThem) {
     for (size_t index = 0; index < after.size(); ++index) {
         const TArea changed = ChangedArea(*before[index], *after[index]);
         EXPECT_FALSE(changed.Empty()) << "frame " << index;
-        EXPECT_TRUE(changed.Within(allowed)) << "frame " << index << ": changed " << changed.X0 << "," << changed.Y0
-                                             << " to " << changed.X1 << "," << changed.Y1;
+        EXPECT_TRUE(changed.Within(allowed)) << "frame " << index << ": changed " << changed.X0 << ","
+                                             << changed.Y0 << " to " << changed.X1 << "," << changed.Y1;
         const TRgbaPicture shown = ToRgba(*after[index]);
         if (test.PictureAt) {
-            const TArtComparison drawn = CompareDrawnArt(art, shown, (*test.PictureAt)[0], (*test.PictureAt)[1], 12);
+            const TArtComparison drawn =
+                    CompareDrawnArt(art, shown, (*test.PictureAt)[0], (*test.PictureAt)[1], 12);
             EXPECT_GT(drawn.Compared, 100) << "frame " << index;
             EXPECT_EQ(drawn.FirstMismatch, "") << "frame " << index;
         }
         if (!test.Text) continue;
         const TTextExpectation& text = *test.Text;
         EXPECT_GT(CountColour(shown, *textReach, text.Colour, 60), 20) << "frame " << index;
-        EXPECT_EQ(HasColouredRun(shown, *textReach, text.Colour, text.MinWidth), text.Underlined) << "frame " << index;
+        EXPECT_EQ(HasColouredRun(shown, *textReach, text.Colour, text.MinWidth), text.Underlined)
+                << "frame " << index;
         if (test.PictureAt) continue;  // the text's own extent is only known without the picture
         EXPECT_GE(changed.X1 - changed.X0, text.MinWidth) << "frame " << index;
         EXPECT_LE(changed.X0, text.X + 3) << "frame " << index;
@@ -149,5 +152,5 @@ TEST_P(DemoHookTest, DrawsItsPictureAndTextWhereTheLinePutsThem) {
 INSTANTIATE_TEST_SUITE_P(Lines, DemoHookTest, ::testing::ValuesIn(kDemoCases),
                          [](const auto& info) { return std::string(info.param.Name); });
 
-} // namespace
-} // namespace kestrova::vhooktest
+}  // namespace
+}  // namespace kestrova::vhooktest

@@ -7,7 +7,8 @@ namespace kestrova::vhooktest {
 
 TArea OverlayReach(int x, int y, int width, int height, int pictureWidth, int pictureHeight) {
     return {std::max(0, x - kChromaReach), std::max(0, y - kChromaReach),
-            std::min(pictureWidth, x + width + kChromaReach), std::min(pictureHeight, y + height + kChromaReach)};
+            std::min(pictureWidth, x + width + kChromaReach),
+            std::min(pictureHeight, y + height + kChromaReach)};
 }
 
 bool SolidArtPixel(const TRgbaPicture& art, int x, int y) {
@@ -23,20 +24,23 @@ bool SolidArtPixel(const TRgbaPicture& art, int x, int y) {
     return true;
 }
 
-TArtComparison CompareDrawnArt(const TRgbaPicture& art, const TRgbaPicture& picture, int x, int y, int tolerance) {
+TArtComparison CompareDrawnArt(const TRgbaPicture& art, const TRgbaPicture& picture, int x, int y,
+                               int tolerance, const TArea& skip) {
     TArtComparison comparison;
     for (int ay = 0; ay < art.Height; ++ay) {
         for (int ax = 0; ax < art.Width; ++ax) {
             const int px = x + ax, py = y + ay;
-            if (px < 0 || py < 0 || px >= picture.Width || py >= picture.Height || !SolidArtPixel(art, ax, ay))
+            if (px < 0 || py < 0 || px >= picture.Width || py >= picture.Height || skip.Contains(px, py) ||
+                !SolidArtPixel(art, ax, ay))
                 continue;
             ++comparison.Compared;
             const auto expected = art.At(ax, ay), shown = picture.At(px, py);
             for (int c = 0; c < 3; ++c) {
-                if (std::abs(expected[c] - shown[c]) <= tolerance || !comparison.FirstMismatch.empty()) continue;
-                comparison.FirstMismatch = "at " + std::to_string(px) + "," + std::to_string(py) + " channel " +
-                                           std::to_string(c) + ": " + std::to_string(shown[c]) + " instead of " +
-                                           std::to_string(expected[c]);
+                if (std::abs(expected[c] - shown[c]) <= tolerance || !comparison.FirstMismatch.empty())
+                    continue;
+                comparison.FirstMismatch = "at " + std::to_string(px) + "," + std::to_string(py) +
+                                           " channel " + std::to_string(c) + ": " + std::to_string(shown[c]) +
+                                           " instead of " + std::to_string(expected[c]);
             }
         }
     }
@@ -55,4 +59,4 @@ int CountColour(const TRgbaPicture& picture, const TArea& area, std::array<int, 
     return count;
 }
 
-} // namespace kestrova::vhooktest
+}  // namespace kestrova::vhooktest

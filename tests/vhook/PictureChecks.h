@@ -17,15 +17,17 @@ TArea OverlayReach(int x, int y, int width, int height, int pictureWidth, int pi
 // picture's edge nor chroma subsampling blurs what the frame must show.
 bool SolidArtPixel(const TRgbaPicture& art, int x, int y);
 
-// Compares the solid pixels of `art` drawn at (x, y) with the picture; the number compared and
-// a description of the first one off by more than `tolerance` in a channel (empty when none).
+// Compares the solid pixels of `art` drawn at (x, y) with the picture, except those in `skip`
+// (something else drawn over them); the number compared and a description of the first one off
+// by more than `tolerance` in a channel (empty when none).
 struct TArtComparison {
     int Compared = 0;
     std::string FirstMismatch;
 };
-TArtComparison CompareDrawnArt(const TRgbaPicture& art, const TRgbaPicture& picture, int x, int y, int tolerance);
+TArtComparison CompareDrawnArt(const TRgbaPicture& art, const TRgbaPicture& picture, int x, int y,
+                               int tolerance, const TArea& skip = {});
 
 // Pixels within `tolerance` of `colour` in every channel, inside `area`.
 int CountColour(const TRgbaPicture& picture, const TArea& area, std::array<int, 3> colour, int tolerance);
 
-} // namespace kestrova::vhooktest
+}  // namespace kestrova::vhooktest
