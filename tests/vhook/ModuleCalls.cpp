@@ -42,7 +42,8 @@ void THookInstance::Process(THookPictureRecord& picture, AVPixelFormat format, i
     FProcess(FContext, &picture, format, width, height, pts);
 }
 
-TFencedPicture::TFencedPicture(AVPixelFormat format, int width, int height) {
+TFencedPicture::TFencedPicture(AVPixelFormat format, int width, int height)
+    : FFormat(format), FWidth(width), FHeight(height) {
     const AVPixFmtDescriptor* descriptor = av_pix_fmt_desc_get(format);
     const int planes = av_pix_fmt_count_planes(format);
     for (int plane = 0; plane < planes; ++plane) {
@@ -86,6 +87,23 @@ std::vector<uint8_t> TFencedPicture::Content() const {
             content.insert(content.end(), start, start + plane.RowBytes);
         }
     return content;
+}
+
+}  // namespace kestrova::vhooktest
+
+namespace kestrova::vhooktest {
+
+TFramePtr TFencedPicture::AsFrame() const {
+    TFramePtr frame(av_frame_alloc());
+    if (!frame) return frame;
+    frame->format = FFormat;
+    frame->width = FWidth;
+    frame->height = FHeight;
+    for (size_t plane = 0; plane < FPlanes.size(); ++plane) {
+        frame->data[plane] = FRecord.Data[plane];
+        frame->linesize[plane] = FRecord.Linesize[plane];
+    }
+    return frame;
 }
 
 }  // namespace kestrova::vhooktest

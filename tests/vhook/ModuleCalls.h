@@ -4,6 +4,8 @@ extern "C" {
 #include <libavutil/pixfmt.h>
 }
 
+#include "DecodedVideo.h"
+
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -57,8 +59,12 @@ public:
     bool FencesIntact() const;
     // The bytes of the picture proper (no padding), plane after plane.
     std::vector<uint8_t> Content() const;
+    // A frame record over the planes (they stay owned by this picture), to read pixels with.
+    TFramePtr AsFrame() const;
 
 private:
+    AVPixelFormat FFormat;
+    int FWidth, FHeight;
     struct TPlane {
         std::vector<uint8_t> Buffer;
         int RowBytes = 0, Rows = 0, Linesize = 0;
