@@ -28,7 +28,7 @@ struct TTextExpectation {
 struct TDemoCase {
     const char* Name;
     std::vector<std::string> Arguments;  // "@name" stands for the file in the program's vhook/
-    TSourceSpec Source;
+    TSourceKind Source;
     std::optional<std::array<int, 2>> PictureAt;
     std::optional<TTextExpectation> Text;
 };

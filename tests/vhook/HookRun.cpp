@@ -30,24 +30,24 @@ std::string VhookFile(const std::string& name) {
     return testmedia::BuildDir() + "/bin/vhook/" + name;
 }
 
-std::string StagedSource(const TSourceSpec& spec) {
+std::string StagedSource(const TSourceKind& kind) {
     testmedia::ClipSpec clip;
     clip.format = "mp4";
     clip.duration = 0.4;
     clip.audio = false;
     const std::string generated = testmedia::Clip(clip);
     const fs::path staged = fs::path(testmedia::BuildDir()) / "test-media" /
-                            ("vhook-source-" + spec.PixelFormat + "-" + std::to_string(spec.Width) + "x" +
-                             std::to_string(spec.Height) + ".nut");
+                            ("vhook-source-" + kind.PixelFormat + "-" + std::to_string(kind.Width) + "x" +
+                             std::to_string(kind.Height) + ".nut");
     if (fs::exists(staged) && NewerThan(staged, generated) && NewerThan(staged, ProgramPath()))
         return staged.string();
 
     // Written under a private name and renamed into place: other test processes may ask at once.
     const fs::path partial = staged.string() + ".part" + std::to_string(getpid()) + ".nut";
-    const std::string size = std::to_string(spec.Width) + "x" + std::to_string(spec.Height);
+    const std::string size = std::to_string(kind.Width) + "x" + std::to_string(kind.Height);
     const testmedia::ProcessResult result =
             testmedia::RunProcess(ProgramPath(), {"-i", generated, "-vcodec", "rawvideo", "-pix_fmt",
-                                                  spec.PixelFormat, "-s", size, "-y", "1", partial.string()});
+                                                  kind.PixelFormat, "-s", size, "-y", "1", partial.string()});
     if (result.exitCode != 0)
         throw std::runtime_error("cannot stage " + staged.string() + ":\n" + result.output);
     fs::rename(partial, staged);

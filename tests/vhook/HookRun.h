@@ -14,11 +14,11 @@ std::string VhookFile(const std::string& name);
 // A generated clip re-encoded losslessly (raw video in NUT) in a pixel format and size, so that
 // the hooks receive exactly that kind of picture and their output can be compared sample by
 // sample. Made once into <build>/test-media/ and reused.
-struct TSourceSpec {
+struct TSourceKind {
     std::string PixelFormat = "yuv420p";
     int Width = 320, Height = 240;
 };
-std::string StagedSource(const TSourceSpec& spec);
+std::string StagedSource(const TSourceKind& kind);
 
 // Converts `source` into `output` (raw video, so the pictures stay as the hooks left them),
 // passing each line to the engine's "vhook" option.

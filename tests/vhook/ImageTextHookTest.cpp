@@ -28,7 +28,7 @@ int Nearest(double value) {
 struct TImageTextCase {
     const char* Name;
     std::vector<std::string> Arguments;  // "@name" stands for the file in the program's vhook/
-    TSourceSpec Source;
+    TSourceKind Source;
     TPlace PictureAt;  // empty: no picture
     TPlace TextAt;     // empty: no text
     TColourOf TextColour;

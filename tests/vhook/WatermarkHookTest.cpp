@@ -23,7 +23,7 @@ constexpr int kMargin = 10;
 struct TWatermarkCase {
     const char* Name;
     int Mode;
-    TSourceSpec Source;
+    TSourceKind Source;
 };
 
 const TWatermarkCase kWatermarkCases[] = {

@@ -18,6 +18,10 @@ struct TPatternFree {
     void operator()(FcPattern* pattern) const { FcPatternDestroy(pattern); }
 };
 using TPatternPtr = std::unique_ptr<FcPattern, TPatternFree>;
+struct TConfigFree {
+    void operator()(FcConfig* config) const { FcConfigDestroy(config); }
+};
+using TConfigPtr = std::unique_ptr<FcConfig, TConfigFree>;
 
 constexpr std::string_view kFontExtensions[] = {".ttf", ".otf", ".ttc", ".pfb", ".pfa"};
 
@@ -48,12 +52,14 @@ std::optional<TFontFile> FindFont(const std::string& family, bool bold, bool ita
     FcPatternAddInteger(wanted.get(), FC_WEIGHT, bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
     FcPatternAddInteger(wanted.get(), FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
     FcPatternAddBool(wanted.get(), FC_SCALABLE, FcTrue);
-    // The process's font configuration (loaded once, on first use, by the library itself).
-    if (!FcConfigSubstitute(nullptr, wanted.get(), FcMatchPattern)) return std::nullopt;
+    // A configuration of the hook's own, dropped after the lookup: the process-wide one belongs to
+    // the program (its windows use it too), and a module unloaded or finished must leave nothing.
+    const TConfigPtr config(FcInitLoadConfigAndFonts());
+    if (!config || !FcConfigSubstitute(config.get(), wanted.get(), FcMatchPattern)) return std::nullopt;
     FcDefaultSubstitute(wanted.get());
 
     FcResult result = FcResultNoMatch;
-    TPatternPtr found(FcFontMatch(nullptr, wanted.get(), &result));
+    TPatternPtr found(FcFontMatch(config.get(), wanted.get(), &result));
     if (!found || result != FcResultMatch) return std::nullopt;
     FcChar8* path = nullptr;
     if (FcPatternGetString(found.get(), FC_FILE, 0, &path) != FcResultMatch || !path) return std::nullopt;
