@@ -8,7 +8,6 @@
 #include FT_TRUETYPE_TABLES_H
 
 #include <algorithm>
-#include <climits>
 #include <cmath>
 #include <memory>
 #include <vector>
@@ -168,6 +167,49 @@ void Blit(TAlphaMask& mask, int x, int y, const TGlyphImage& glyph) {
     }
 }
 
+// The glyphs of a line placed along the baseline, and the box they and the line cover.
+struct TLaidOutLine {
+    std::vector<std::pair<int, TGlyphImage>> Glyphs;  // pen position in pixels, glyph
+    TBounds Bounds;
+    int Width = 0;  // the pen's advance
+};
+
+bool TooLarge(const TBounds& bounds) {
+    return static_cast<int64_t>(bounds.Right - bounds.Left) * (bounds.Bottom - bounds.Top) > kMaxMaskPixels;
+}
+
+std::optional<TLaidOutLine> LayOutLine(FT_Face face, const TFontFile& font, std::string_view utf8) {
+    const int ascender = Pixels26(face->size->metrics.ascender);
+    const int descender = Pixels26(face->size->metrics.descender);  // negative: below the baseline
+    TLaidOutLine line;
+    line.Bounds = {0, -ascender, 0, -descender};
+    FT_Pos pen = 0;
+    FT_UInt previous = 0;
+    for (const char32_t code : DecodeUtf8(utf8)) {
+        if (code < 0x20) continue;  // control characters draw nothing
+        const FT_UInt index = FT_Get_Char_Index(face, code);
+        if (previous && index && FT_HAS_KERNING(face)) {
+            FT_Vector kerning{};
+            if (FT_Get_Kerning(face, previous, index, FT_KERNING_DEFAULT, &kerning) == 0) pen += kerning.x;
+        }
+        TGlyphImage glyph;
+        FT_Pos advance = 0;
+        if (!RenderGlyph(face, index, font, glyph, advance)) continue;
+        const int x = Pixels26(pen);
+        if (glyph.Width > 0 && glyph.Height > 0)
+            line.Bounds.Include(x + glyph.Left, glyph.Top, x + glyph.Left + glyph.Width,
+                                glyph.Top + glyph.Height);
+        // A text wider than any picture is refused before it takes up memory.
+        if (TooLarge(line.Bounds)) return std::nullopt;
+        line.Glyphs.emplace_back(x, std::move(glyph));
+        pen += advance;
+        previous = index;
+    }
+    line.Width = Pixels26(pen);
+    line.Bounds.Include(0, -ascender, line.Width, -descender);
+    return line;
+}
+
 }  // namespace
 
 std::optional<TTextMask> RenderText(std::string_view utf8, const TTextStyle& style) {
@@ -178,58 +220,34 @@ std::optional<TTextMask> RenderText(std::string_view utf8, const TTextStyle& sty
     TFontFile font;
     TFacePtr face = OpenFace(library.get(), style, font);
     if (!face) return std::nullopt;
-
-    const int ascender = Pixels26(face->size->metrics.ascender);
-    const int descender = Pixels26(face->size->metrics.descender);  // negative: below the baseline
-    TBounds bounds{0, -ascender, 0, -descender};
-    std::vector<std::pair<int, TGlyphImage>> placed;  // pen position in pixels, glyph
-    FT_Pos pen = 0;
-    FT_UInt previous = 0;
-    for (const char32_t code : DecodeUtf8(utf8)) {
-        if (code < 0x20) continue;  // control characters draw nothing
-        const FT_UInt index = FT_Get_Char_Index(face.get(), code);
-        if (previous && index && FT_HAS_KERNING(face.get())) {
-            FT_Vector kerning{};
-            if (FT_Get_Kerning(face.get(), previous, index, FT_KERNING_DEFAULT, &kerning) == 0)
-                pen += kerning.x;
-        }
-        TGlyphImage glyph;
-        FT_Pos advance = 0;
-        if (!RenderGlyph(face.get(), index, font, glyph, advance)) continue;
-        const int x = Pixels26(pen);
-        if (glyph.Width > 0 && glyph.Height > 0)
-            bounds.Include(x + glyph.Left, glyph.Top, x + glyph.Left + glyph.Width, glyph.Top + glyph.Height);
-        placed.emplace_back(x, std::move(glyph));
-        pen += advance;
-        previous = index;
-    }
-    const int lineWidth = Pixels26(pen);
-    bounds.Include(0, -ascender, lineWidth, -descender);
+    std::optional<TLaidOutLine> line = LayOutLine(face.get(), font, utf8);
+    if (!line) return std::nullopt;
 
     std::vector<TBar> bars;
     if (style.Underline) bars.push_back(Underline(face.get()));
     if (style.StrikeOut) bars.push_back(StrikeOut(face.get()));
-    for (const TBar& bar : bars) bounds.Include(0, bar.Top, lineWidth, bar.Top + bar.Thickness);
+    TBounds& bounds = line->Bounds;
+    for (const TBar& bar : bars) bounds.Include(0, bar.Top, line->Width, bar.Top + bar.Thickness);
+    if (TooLarge(bounds)) return std::nullopt;
 
-    if (static_cast<int64_t>(bounds.Right - bounds.Left) * (bounds.Bottom - bounds.Top) > kMaxMaskPixels)
-        return std::nullopt;
+    const int ascender = Pixels26(face->size->metrics.ascender);
     TTextMask text;
     text.Mask.Width = bounds.Right - bounds.Left;
     text.Mask.Height = bounds.Bottom - bounds.Top;
     text.Mask.Coverage.assign(static_cast<size_t>(text.Mask.Width) * text.Mask.Height, 0);
     text.OriginX = -bounds.Left;
     text.OriginY = -ascender - bounds.Top;
-    text.LineWidth = lineWidth;
-    text.LineHeight = ascender - descender;
+    text.LineWidth = line->Width;
+    text.LineHeight = ascender - Pixels26(face->size->metrics.descender);
     const int baseline = -bounds.Top;
-    for (const auto& [x, glyph] : placed)
+    for (const auto& [x, glyph] : line->Glyphs)
         Blit(text.Mask, x + glyph.Left - bounds.Left, baseline + glyph.Top, glyph);
     for (const TBar& bar : bars)
         for (int row = 0; row < bar.Thickness; ++row)
             std::fill_n(text.Mask.Coverage.begin() +
                                 static_cast<ptrdiff_t>(baseline + bar.Top + row) * text.Mask.Width +
                                 text.OriginX,
-                        lineWidth, uint8_t{255});
+                        line->Width, uint8_t{255});
     return text;
 }
 
