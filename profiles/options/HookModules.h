@@ -17,9 +17,9 @@ struct THookModule {
 
 // One row per hook, in the order their lines are written.
 inline constexpr std::array<THookModule, 5> kHookModules{{
-        {THook::Imlib2Image, "imlib2.so", "imlib2.jpg"},
+        {THook::Imlib2Image, "imlib2.so", "imlib2.bmp"},
         {THook::Imlib2Text, "imlib2.so", nullptr},
-        {THook::WaterMark, "watermark.so", "watermark.gif"},
+        {THook::WaterMark, "watermark.so", "watermark.bmp"},
         {THook::DemoImage, "VantelHook.so", "VantelHook.bmp"},
         {THook::DemoText, "VantelHook.so", nullptr},
 }};
@@ -30,7 +30,7 @@ const THookModule& HookModule(THook hook);
 QString HookFolder(const QString& programFolder);
 
 // A hook can be offered when its module is in the hook folder. The modules' own libraries
-// (Imlib2, FreeType) are found by the system's loader, so only the module file counts.
+// (FreeType, fontconfig) are found by the system's loader, so only the module file counts.
 bool IsHookModulePresent(THook hook, const QString& programFolder);
 
 }  // namespace kestrova

@@ -70,7 +70,7 @@ TEST_F(HookLinesTest, OneLinePerCheckedHookAsItsModuleTakesIt) {
             {"nothing checked", [](THookChoices&) {}, [](const std::string&) { return std::string(); }},
             {"watermark", [](THookChoices& h) { h.WaterMark = true; },
              [](const std::string& v) {
-                 return "vhook=" + v + "watermark.so -f " + v + "watermark.gif -m 0\r\n";
+                 return "vhook=" + v + "watermark.so -f " + v + "watermark.bmp -m 0\r\n";
              }},
             {"watermark mode 1",
              [](THookChoices& h) {
@@ -78,11 +78,11 @@ TEST_F(HookLinesTest, OneLinePerCheckedHookAsItsModuleTakesIt) {
                  h.WaterMarkMode1 = true;
              },
              [](const std::string& v) {
-                 return "vhook=" + v + "watermark.so -f " + v + "watermark.gif -m 1\r\n";
+                 return "vhook=" + v + "watermark.so -f " + v + "watermark.bmp -m 1\r\n";
              }},
             {"image", [](THookChoices& h) { h.Imlib2Image = true; },
              [](const std::string& v) {
-                 return "vhook=" + v + "imlib2.so -i " + v + "imlib2.jpg -x W-w -y H-h\r\n";
+                 return "vhook=" + v + "imlib2.so -i " + v + "imlib2.bmp -x W-w -y H-h\r\n";
              }},
             {"dancing image",
              [](THookChoices& h) {
@@ -91,7 +91,7 @@ TEST_F(HookLinesTest, OneLinePerCheckedHookAsItsModuleTakesIt) {
              },
              [](const std::string& v) {
                  return "vhook=" + v + "imlib2.so -i " + v +
-                        "imlib2.jpg -x (W-w)*(0.5+0.5*sin(N/47*PI)) -y (H-h)*(0.5+0.5*cos(N/97*PI))\r\n";
+                        "imlib2.bmp -x (W-w)*(0.5+0.5*sin(N/47*PI)) -y (H-h)*(0.5+0.5*cos(N/97*PI))\r\n";
              }},
             {"text", [](THookChoices& h) { h.Imlib2Text = true; },
              [](const std::string& v) {
@@ -153,9 +153,9 @@ TEST_F(HookLinesTest, OneLinePerCheckedHookAsItsModuleTakesIt) {
                  h.DemoText = h.DemoImage = h.WaterMark = h.Imlib2Text = h.Imlib2Image = true;
              },
              [](const std::string& v) {
-                 return "vhook=" + v + "imlib2.so -i " + v + "imlib2.jpg -x W-w -y H-h\r\n" + "vhook=" + v +
+                 return "vhook=" + v + "imlib2.so -i " + v + "imlib2.bmp -x W-w -y H-h\r\n" + "vhook=" + v +
                         "imlib2.so -R 255 -G 255 -B 255 -F Tahoma.ttf/16 -t VADOR -x 10 -y 10\r\n" +
-                        "vhook=" + v + "watermark.so -f " + v + "watermark.gif -m 0\r\n" + "vhook=" + v +
+                        "vhook=" + v + "watermark.so -f " + v + "watermark.bmp -m 0\r\n" + "vhook=" + v +
                         "VantelHook.so -i " + v + "VantelHook.bmp -mc FFFFFF -ix 530 -iy 310\r\n" +
                         "vhook=" + v +
                         "VantelHook.so -t VADOR -tx 10 -ty 10 -fc FFFFFF -fn Tahoma -fs 16 -fst BU\r\n";
@@ -177,7 +177,7 @@ TEST_F(HookLinesTest, AFolderWithABlankJoinsEveryLineWithBars) {
     Choices.Hooks.DemoText = true;
     const std::string v = V();
     EXPECT_EQ(Build().ExtOptions,
-              "vhook=" + v + "watermark.so|-f|" + v + "watermark.gif|-m|0\r\n" + "vhook=" + v +
+              "vhook=" + v + "watermark.so|-f|" + v + "watermark.bmp|-m|0\r\n" + "vhook=" + v +
                       "VantelHook.so|-t|VADOR|-tx|10|-ty|10|-fc|FFFFFF|-fn|Tahoma|-fs|16|-fst|BU\r\n");
 }
 
