@@ -9,10 +9,31 @@
 #include <QMimeData>
 #include <QPainter>
 #include <QScrollBar>
+#include <QStyledItemDelegate>
 
 #include <algorithm>
 
 namespace kestrova {
+
+namespace {
+
+// Gives every row the list's row height when one is set.
+class TRowHeightDelegate : public QStyledItemDelegate {
+public:
+    explicit TRowHeightDelegate(const TListViewEx& list)
+        : QStyledItemDelegate(const_cast<TListViewEx*>(&list)), FList(list) {}
+
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        QSize size = QStyledItemDelegate::sizeHint(option, index);
+        if (FList.RowHeight() > 0) size.setHeight(FList.RowHeight());
+        return size;
+    }
+
+private:
+    const TListViewEx& FList;
+};
+
+}  // namespace
 
 int ColumnIndexByCaption(int position, const QString& headerText, const QStringList& captions) {
     if (position >= 0 && position < captions.size() && captions[position] == headerText) return position;
@@ -33,6 +54,7 @@ TListViewEx::TListViewEx(QWidget* parent) : QTreeWidget(parent) {
     // Files from a file manager are taken, item drags are not offered.
     setAcceptDrops(true);
     viewport()->setAcceptDrops(true);
+    setItemDelegate(new TRowHeightDelegate(*this));
     ConnectHeader();
     ConnectScrollBars();
 }
@@ -144,6 +166,12 @@ TListHit TListViewEx::HitTestAt(const QPoint& listPoint) const {
 void TListViewEx::SetGridLines(bool gridLines) {
     FGridLines = gridLines;
     viewport()->update();
+}
+
+void TListViewEx::SetRowHeight(int rowHeight) {
+    FRowHeight = std::max(0, rowHeight);
+    // Uniform row heights are measured once; a new height needs a new layout.
+    doItemsLayout();
 }
 
 void TListViewEx::drawRow(QPainter* painter, const QStyleOptionViewItem& option,

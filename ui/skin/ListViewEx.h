@@ -48,6 +48,10 @@ public:
     bool GridLines() const { return FGridLines; }
     void SetGridLines(bool gridLines);
 
+    // Every row this many pixels high (0: as high as its text needs).
+    int RowHeight() const { return FRowHeight; }
+    void SetRowHeight(int rowHeight);
+
 signals:
     void OnBeginColumnResize(kestrova::TListViewEx* sender, int columnIndex, int columnWidth);
     void OnColumnResize(kestrova::TListViewEx* sender, int columnIndex, int columnWidth);
@@ -73,6 +77,7 @@ private:
     void ConnectScrollBars();
 
     bool FGridLines = true;
+    int FRowHeight = 0;
 };
 
 }  // namespace kestrova

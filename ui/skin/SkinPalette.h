@@ -9,9 +9,10 @@ namespace kestrova::skin {
 inline constexpr QRgb kListBase = 0xFF141920;           // list rows
 inline constexpr QRgb kListAlternateBase = 0xFF171D25;  // every other row
 inline constexpr QRgb kListText = 0xFFD9DFE7;
+inline constexpr int kListRowHeight = 20;
 inline constexpr QRgb kListGrid = 0xFF222A35;
 inline constexpr QRgb kAccent = 0xFFFF9A3C;         // the warm accent of the pictures
-inline constexpr QRgb kListSelection = 0xFF8A4A1A;  // the accent, deepened for a row's background
+inline constexpr QRgb kListSelection = 0xFF2C3849;  // a lifted slate behind the selected row
 inline constexpr QRgb kListSelectedText = 0xFFFFFFFF;
 inline constexpr QRgb kHeaderText = 0xFFAEB8C6;
 inline constexpr QRgb kHeaderHotText = 0xFFEEF1F5;
