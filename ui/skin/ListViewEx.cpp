@@ -42,6 +42,7 @@ int ColumnIndexByCaption(int position, const QString& headerText, const QStringL
 
 TListViewEx::TListViewEx(QWidget* parent) : QTreeWidget(parent) {
     setHeader(new TTrackingHeader(this));
+    header()->setSectionsClickable(true);  // setHeader() resets it; captions press like buttons
     setRootIsDecorated(false);
     setItemsExpandable(false);
     setUniformRowHeights(true);

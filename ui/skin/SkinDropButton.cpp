@@ -4,6 +4,7 @@
 
 #include <QMenu>
 #include <QPainter>
+#include <QStyleOptionFocusRect>
 
 #include <algorithm>
 
@@ -28,7 +29,7 @@ void TSkinDropButton::SetFacePicture(const QPixmap& picture) {
 TFaceState TSkinDropButton::FaceState() const {
     if (!isEnabled()) return TFaceState::Disabled;
     if (isDown() || (menu() && menu()->isVisible())) return TFaceState::Pressed;
-    if (underMouse() || hasFocus()) return TFaceState::Hot;
+    if (underMouse()) return TFaceState::Hot;
     return TFaceState::Normal;
 }
 
@@ -62,6 +63,12 @@ void TSkinDropButton::paintEvent(QPaintEvent* event) {
     painter.setPen(QColor(isEnabled() ? skin::kFaceText : skin::kFaceDisabledText));
     painter.drawText(caption, Qt::AlignCenter,
                      fontMetrics().elidedText(text(), Qt::ElideRight, caption.width()));
+    if (hasFocus()) {
+        QStyleOptionFocusRect focus;
+        focus.initFrom(this);
+        focus.rect = caption.adjusted(2, 4, -2, -4);
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
+    }
 }
 
 }  // namespace kestrova

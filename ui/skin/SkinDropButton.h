@@ -6,8 +6,9 @@
 namespace kestrova {
 
 // The options dialog's skinned drop-down button (Save As...): a standard push button drawn on
-// the skin's face picture, its caption centred left of the arrow zone. It looks pressed while
-// held down and while its menu is open. Without a face picture it draws as a plain button.
+// the skin's face picture, its caption centred left of the arrow zone (framed while it has the
+// keyboard focus). It looks pressed while held down and while its menu is open. Without a face picture it
+// draws as a plain button.
 class TSkinDropButton : public QPushButton {
     Q_OBJECT
 
