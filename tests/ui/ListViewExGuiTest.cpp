@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <vector>
 
 namespace kestrova {
@@ -73,6 +74,10 @@ const THitCase kHitCases[] = {
         {"ScrolledBy50TenPixelsInIsAt60", 50, {10, 50}, 2, 0},
         {"ScrolledBy50SixtyPixelsInIsAt110", 50, {60, 50}, 2, 1},
 };
+
+void PrintTo(const THitCase& hit, std::ostream* out) {
+    *out << hit.Name;
+}
 
 class ListViewExHitTest : public ListViewExTest, public ::testing::WithParamInterface<THitCase> {};
 
@@ -148,6 +153,10 @@ const TCaptionCase kCaptionCases[] = {
         {"CaptionsCompareExactly", 0, "input", {"Input", "Size"}, -1},
 };
 
+void PrintTo(const TCaptionCase& rule, std::ostream* out) {
+    *out << rule.Name;
+}
+
 class ColumnByCaptionTest : public ::testing::TestWithParam<TCaptionCase> {};
 
 TEST_P(ColumnByCaptionTest, FindsTheNotifiedColumn) {
@@ -181,6 +190,10 @@ const TDragCase kDragCases[] = {
         {"BackWhereItStarted", 2, {30, 0}, 200},
         {"NoNarrowerThanTheMinimum", 2, {-195}, -1},
 };
+
+void PrintTo(const TDragCase& drag, std::ostream* out) {
+    *out << drag.Name;
+}
 
 class ListViewExDragTest : public ListViewExTest, public ::testing::WithParamInterface<TDragCase> {};
 
@@ -283,6 +296,10 @@ const TDropCase kDropCases[] = {
         {"PlainTextIsRefused", {}, false, {}},
 };
 
+void PrintTo(const TDropCase& drop, std::ostream* out) {
+    *out << drop.Name;
+}
+
 class ListViewExDropTest : public ListViewExTest, public ::testing::WithParamInterface<TDropCase> {};
 
 TEST_P(ListViewExDropTest, RaisesOneDropFileWithTheFirstLocalFile) {
@@ -345,6 +362,10 @@ const TScrollCase kScrollCases[] = {
         {"MouseWheel", TScrollAction::Wheel, true},
         {"ScrolledByTheProgram", TScrollAction::Programmatic, false},
 };
+
+void PrintTo(const TScrollCase& scroll, std::ostream* out) {
+    *out << scroll.Name;
+}
 
 class ListViewExScrollTest : public ListViewExTest, public ::testing::WithParamInterface<TScrollCase> {};
 

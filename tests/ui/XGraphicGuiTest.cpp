@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <ostream>
 #include <vector>
 
 namespace kestrova {
@@ -182,6 +183,10 @@ const TRuleCase kRuleCases[] = {
         {"NewOverPictureIsOnlyStored", {S::Enter, S::NewOver}, P::Over, {1, 0, 0, 0}},
 };
 
+void PrintTo(const TRuleCase& rule, std::ostream* out) {
+    *out << rule.Name;
+}
+
 class XGraphicRuleTest : public XGraphicTest, public ::testing::WithParamInterface<TRuleCase> {};
 
 TEST_P(XGraphicRuleTest, ShowsThePictureAndRaisesTheEventsOfItsState) {
@@ -214,6 +219,10 @@ const TOrderCase kOrderCases[] = {
         {"MouseDown", TStep::Press, TShown::Over, TShown::Click},
         {"MouseUp", TStep::Release, TShown::Click, TShown::Over},
 };
+
+void PrintTo(const TOrderCase& order, std::ostream* out) {
+    *out << order.Name;
+}
 
 class XGraphicOrderTest : public XGraphicTest, public ::testing::WithParamInterface<TOrderCase> {};
 

@@ -1,11 +1,13 @@
 // kestrova-skinrender: draws every picture of the skin list from its SVG source into the
-// program's skin folder and copies the scalable sources the list names.
+// program's skin folder, copies the scalable sources the list names and removes pictures the
+// list no longer has.
 //   kestrova-skinrender <picture list> <source folder> <output folder>
 #include "tools/skinrender/PictureList.h"
 #include "tools/skinrender/SvgRasteriser.h"
 #include "tools/skinrender/SvgTemplate.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -19,14 +21,25 @@ namespace {
 
 using namespace kestrova::skinrender;
 
-void CheckOutputsUnique(const TPictureList& list) {
+std::set<QString> UniqueOutputs(const TPictureList& list) {
     std::set<QString> outputs;
     auto claim = [&outputs](const QString& output) {
-        if (!outputs.insert(output).second)
+        if (!outputs.insert(QDir::cleanPath(output)).second)
             throw std::runtime_error("two entries write " + output.toStdString());
     };
     for (const TPictureJob& job : list.Pictures) claim(job.Output);
     for (const TCopyJob& job : list.Copies) claim(job.Output);
+    return outputs;
+}
+
+// A picture dropped from the list leaves the skin folder too, so that nothing loads a stale one.
+void RemoveUnlisted(const QDir& outputFolder, const std::set<QString>& outputs) {
+    QDirIterator files(outputFolder.path(), {QStringLiteral("*.png"), QStringLiteral("*.svg")}, QDir::Files,
+                       QDirIterator::Subdirectories);
+    while (files.hasNext()) {
+        const QString path = files.next();
+        if (!outputs.count(QDir::cleanPath(outputFolder.relativeFilePath(path)))) QFile::remove(path);
+    }
 }
 
 QString PreparedPath(const QDir& outputFolder, const QString& output) {
@@ -58,9 +71,10 @@ int Run(const QStringList& args) {
     const QDir sourceFolder(args[2]);
     const QDir outputFolder(args[3]);
     const TPictureList list = ParsePictureList(ReadSourceFile(QDir(), args[1]), args[1]);
-    CheckOutputsUnique(list);
+    const std::set<QString> outputs = UniqueOutputs(list);
     for (const TPictureJob& job : list.Pictures) DrawPicture(job, sourceFolder, outputFolder);
     for (const TCopyJob& job : list.Copies) CopySource(job, sourceFolder, outputFolder);
+    RemoveUnlisted(outputFolder, outputs);
     return 0;
 }
 
