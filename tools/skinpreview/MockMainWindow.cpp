@@ -15,6 +15,7 @@
 #include <QMouseEvent>
 #include <QScrollBar>
 
+#include <map>
 #include <memory>
 
 namespace kestrova::skinpreview {

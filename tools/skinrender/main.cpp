@@ -69,7 +69,7 @@ int Run(const QStringList& args) {
         return 2;
     }
     const QDir sourceFolder(args[2]);
-    const QDir outputFolder(args[3]);
+    const QDir outputFolder(QDir(args[3]).absolutePath());
     const TPictureList list = ParsePictureList(ReadSourceFile(QDir(), args[1]), args[1]);
     const std::set<QString> outputs = UniqueOutputs(list);
     for (const TPictureJob& job : list.Pictures) DrawPicture(job, sourceFolder, outputFolder);

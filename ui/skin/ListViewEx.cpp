@@ -20,8 +20,7 @@ namespace {
 // Gives every row the list's row height when one is set.
 class TRowHeightDelegate : public QStyledItemDelegate {
 public:
-    explicit TRowHeightDelegate(const TListViewEx& list)
-        : QStyledItemDelegate(const_cast<TListViewEx*>(&list)), FList(list) {}
+    explicit TRowHeightDelegate(TListViewEx& list) : QStyledItemDelegate(&list), FList(list) {}
 
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
         QSize size = QStyledItemDelegate::sizeHint(option, index);
