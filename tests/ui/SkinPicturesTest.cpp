@@ -158,5 +158,12 @@ TEST(ProgramIcon, TheScalableIconLiesBesideThePictures) {
     EXPECT_TRUE(QFileInfo(kProgramFolder + skin::kSkinFolder + skin::kProgramIconSvg).isFile());
 }
 
+TEST(ProgramIcon, TheWindowIconHasEveryDrawnSize) {
+    const QIcon icon = skin::LoadProgramIcon(kProgramFolder);
+    QList<QSize> expected;
+    for (const int size : skin::kProgramIconSizes) expected.append(QSize(size, size));
+    EXPECT_EQ(icon.availableSizes(), expected);
+}
+
 }  // namespace
 }  // namespace kestrova

@@ -45,4 +45,12 @@ void ApplyButtonPictures(TXGraphic& button, const TButtonPictures& pictures) {
     button.SetPictureNormal(pictures.Normal);
 }
 
+QIcon LoadProgramIcon(const QString& programFolder) {
+    QIcon icon;
+    for (const int size : kProgramIconSizes)
+        icon.addFile(programFolder + kSkinFolder + QStringLiteral("kestrova-%1.png").arg(size),
+                     QSize(size, size));
+    return icon;
+}
+
 }  // namespace kestrova::skin

@@ -1,4 +1,5 @@
 #pragma once
+#include <QIcon>
 #include <QLatin1String>
 #include <QPixmap>
 #include <QString>
@@ -38,6 +39,9 @@ namespace kestrova::skin {
 //                                 control places in OutputOptionsLayout.h
 // skin: the program's icon
 //   kestrova.svg, kestrova-16.png, kestrova-32.png, kestrova-48.png, kestrova-256.png
+//
+// Pictures carry transparency wherever what lies below should show (button faces at rest,
+// icon corners). Colours for texts the windows draw beside them are in SkinPalette.h.
 
 inline constexpr QLatin1String kMainFolder{"skin/main/"};
 inline constexpr QLatin1String kIconFolder{"skin/icon/"};
@@ -93,5 +97,8 @@ TButtonPictures LoadButtonPictures(const QString& programFolder, QLatin1String s
 // Gives a button its four pictures. Setting PictureNormal also shows it, so give a button its
 // pictures before its first SetEnabled(false), which then shows the disabled one.
 void ApplyButtonPictures(TXGraphic& button, const TButtonPictures& pictures);
+
+// The window icon in every drawn size, from programFolder + "skin/".
+QIcon LoadProgramIcon(const QString& programFolder);
 
 }  // namespace kestrova::skin

@@ -19,9 +19,6 @@ public:
     // coordinates), or -1.
     int DividerAt(int x) const;
 
-    // The section being dragged, or -1.
-    int TrackedSection() const { return FTrackedSection; }
-
 signals:
     void BeginTrack(int logicalIndex, int width);
     void Track(int logicalIndex, int width);
