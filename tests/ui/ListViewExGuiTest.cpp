@@ -180,15 +180,18 @@ struct TResizeEvent {
 struct TDragCase {
     const char* Name;
     int Section;
+    int Grab;                // where the divider is taken, relative to it
     std::vector<int> Moves;  // pointer positions relative to the divider, in order
     int FinalWidth;          // -1: the header's minimum section size
 };
 
 const TDragCase kDragCases[] = {
-        {"WideningTheFirstColumn", 0, {10, 25, 40}, 140},
-        {"NarrowingTheMiddleColumn", 1, {-20, -60}, 90},
-        {"BackWhereItStarted", 2, {30, 0}, 200},
-        {"NoNarrowerThanTheMinimum", 2, {-195}, -1},
+        {"WideningTheFirstColumn", 0, 0, {10, 25, 40}, 140},
+        {"NarrowingTheMiddleColumn", 1, 0, {-20, -60}, 90},
+        {"TakenJustInsideItsSection", 1, -2, {8}, 160},
+        {"TakenJustPastTheLastColumn", 2, 2, {12}, 210},
+        {"BackWhereItStarted", 2, 0, {30, 0}, 200},
+        {"NoNarrowerThanTheMinimum", 2, 0, {-195}, -1},
 };
 
 void PrintTo(const TDragCase& drag, std::ostream* out) {
@@ -218,11 +221,11 @@ TEST_P(ListViewExDragTest, RaisesBeginOnceTrackPerMoveEndOnceAndResizesOnRelease
     });
 
     const int divider = header.sectionViewportPosition(drag.Section) + start;
-    QTest::mousePress(header.viewport(), Qt::LeftButton, {}, QPoint(divider, 5));
+    QTest::mousePress(header.viewport(), Qt::LeftButton, {}, QPoint(divider + drag.Grab, 5));
     std::vector<TResizeEvent> expected{{TResize::Begin, drag.Section, start}};
     for (const int move : drag.Moves) {
         QTest::mouseMove(header.viewport(), QPoint(divider + move, 5));
-        expected.push_back({TResize::Track, drag.Section, std::max(minimum, start + move)});
+        expected.push_back({TResize::Track, drag.Section, std::max(minimum, start + move - drag.Grab)});
     }
     QTest::mouseRelease(header.viewport(), Qt::LeftButton, {}, QPoint(divider + drag.Moves.back(), 5));
     const int finalWidth = drag.FinalWidth < 0 ? minimum : drag.FinalWidth;

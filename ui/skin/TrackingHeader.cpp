@@ -22,17 +22,26 @@ TTrackingHeader::TTrackingHeader(QWidget* parent) : QHeaderView(Qt::Horizontal, 
 }
 
 int TTrackingHeader::DividerAt(int x) const {
+    // The same grip as the standard header's (and its resize cursor): the margin at the right
+    // end of the section under x, or at its left end, which is the divider of the visible
+    // section before it; past the last section, its divider's outer margin.
     const int margin = style()->pixelMetric(QStyle::PM_HeaderGripMargin, nullptr, this);
-    // The divider at the right end of a section, within the grip margin on either side; the
-    // last visible section that qualifies wins, as its divider is drawn on top.
-    int found = -1;
-    for (int visual = 0; visual < count(); ++visual) {
-        const int logical = logicalIndex(visual);
-        if (isSectionHidden(logical) || sectionResizeMode(logical) != Interactive) continue;
-        const int right = sectionViewportPosition(logical) + sectionSize(logical);
-        if (x >= right - margin && x <= right + margin) found = logical;
+    int visual = visualIndexAt(x);
+    if (visual < 0) {
+        const int last = visualIndexAt(x - margin);
+        return last >= 0 && sectionResizeMode(logicalIndex(last)) == Interactive ? logicalIndex(last) : -1;
     }
-    return found;
+    const int logical = logicalIndex(visual);
+    const int left = sectionViewportPosition(logical);
+    int found = -1;
+    if (x < left + margin) {
+        while (--visual >= 0 && found < 0) {
+            if (!isSectionHidden(logicalIndex(visual))) found = logicalIndex(visual);
+        }
+    } else if (x > left + sectionSize(logical) - margin) {
+        found = logical;
+    }
+    return found >= 0 && sectionResizeMode(found) == Interactive ? found : -1;
 }
 
 int TTrackingHeader::TrackedWidth(int x) const {
