@@ -1,0 +1,12 @@
+#pragma once
+#include <QString>
+
+class QMimeData;
+
+namespace kestrova {
+
+// The first local file (or folder) among dropped data's URLs (text/uri-list as file managers
+// send it); URLs of other schemes are passed over. Empty when there is none.
+QString FirstDroppedLocalFile(const QMimeData& data);
+
+}  // namespace kestrova

@@ -1,0 +1,28 @@
+#pragma once
+#include <QColor>
+#include <QPalette>
+
+namespace kestrova::skin {
+
+// Colours drawn by code beside the skin's pictures, chosen to sit with them: the queue list's
+// body under the dark header and scroll bars, and the texts on the header and the light faces.
+inline constexpr QRgb kListBase = 0xFF141920;           // list rows
+inline constexpr QRgb kListAlternateBase = 0xFF171D25;  // every other row
+inline constexpr QRgb kListText = 0xFFD9DFE7;
+inline constexpr int kListRowHeight = 20;
+inline constexpr QRgb kListGrid = 0xFF222A35;
+inline constexpr QRgb kAccent = 0xFFFF9A3C;         // the warm accent of the pictures
+inline constexpr QRgb kListSelection = 0xFF2C3849;  // a lifted slate behind the selected row
+inline constexpr QRgb kListSelectedText = 0xFFFFFFFF;
+inline constexpr QRgb kHeaderText = 0xFFAEB8C6;
+inline constexpr QRgb kHeaderHotText = 0xFFEEF1F5;
+inline constexpr QRgb kFaceText = 0xFF1E293B;  // on the light combo and drop-button faces
+inline constexpr QRgb kFaceDisabledText = 0xFF9AA5B4;
+inline constexpr QRgb kCaptionText = 0xFFFFFFFF;  // the main window's title
+inline constexpr QRgb kMutedText = 0xFF8C97A6;    // the shutdown check box
+inline constexpr QRgb kMeterText = 0xFF5BD68A;    // the processor load
+
+// The queue list's palette: dark rows, light text, accent selection; the rest from base.
+QPalette QueueListPalette(const QPalette& base);
+
+}  // namespace kestrova::skin
