@@ -6,10 +6,10 @@
 #include "BenchSupport.h"
 #include "TestMedia.h"
 
-#include "core/CustomFFmpeg.h"
-#include "frame/FFmpegLoader.h"
-#include "frame/FFmpegLogger.h"
-#include "frame/LibPtr.h"
+#include "engine/core/CustomFFmpeg.h"
+#include "engine/frame/FFmpegLoader.h"
+#include "engine/frame/FFmpegLogger.h"
+#include "engine/frame/LibPtr.h"
 
 #include <chrono>
 #include <stdexcept>

@@ -3,7 +3,7 @@
 // picture converter) to its TPreviewer from its worker; the window work happens on the main
 // thread, in a window the host supplies through SetPreviewWindowFactory. Without a factory
 // (command-line front, tests) frames are accepted and shown nowhere.
-#include "EngineBitmap.h"
+#include "engine/frame/EngineBitmap.h"
 
 #include <atomic>
 #include <cstdint>
@@ -23,7 +23,8 @@ public:
 };
 
 // Makes a window; the window calls `closedByUser` when the user closes it.
-using TPreviewWindowFactory = std::function<std::unique_ptr<IPreviewWindow>(std::function<void()> closedByUser)>;
+using TPreviewWindowFactory =
+        std::function<std::unique_ptr<IPreviewWindow>(std::function<void()> closedByUser)>;
 // Set by the host on its main thread before any job previews; an empty factory removes it.
 void SetPreviewWindowFactory(TPreviewWindowFactory factory);
 
@@ -57,4 +58,4 @@ private:
     std::unique_ptr<IPreviewWindow> FWindow;
 };
 
-} // namespace kestrova
+}  // namespace kestrova

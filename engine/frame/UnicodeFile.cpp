@@ -1,9 +1,9 @@
-#include "UnicodeFile.h"
+#include "engine/frame/UnicodeFile.h"
 
-#include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <cerrno>
 
 namespace kestrova {
 
@@ -18,9 +18,11 @@ int OpenFlagsFor(int avioFlags) {
     return O_RDONLY;
 }
 
-UnicodeFile& FileOf(void* opaque) { return *static_cast<UnicodeFile*>(opaque); }
+UnicodeFile& FileOf(void* opaque) {
+    return *static_cast<UnicodeFile*>(opaque);
+}
 
-} // namespace
+}  // namespace
 
 std::unique_ptr<UnicodeFile> UnicodeFile::Open(const std::string& path, int avioFlags) {
     int descriptor;
@@ -31,7 +33,9 @@ std::unique_ptr<UnicodeFile> UnicodeFile::Open(const std::string& path, int avio
     return std::make_unique<UnicodeFile>(descriptor);
 }
 
-UnicodeFile::~UnicodeFile() { Close(); }
+UnicodeFile::~UnicodeFile() {
+    Close();
+}
 
 bool UnicodeFile::Close() {
     if (FDescriptor < 0) return true;
@@ -78,9 +82,15 @@ int64_t UnicodeFile::SeekTo(int64_t offset, int whence) {
     return static_cast<int64_t>(position);
 }
 
-int UnicodeFile::ReadPacket(void* opaque, uint8_t* buffer, int size) { return FileOf(opaque).Read(buffer, size); }
-int UnicodeFile::WritePacket(void* opaque, uint8_t* buffer, int size) { return FileOf(opaque).Write(buffer, size); }
-int64_t UnicodeFile::Seek(void* opaque, int64_t offset, int whence) { return FileOf(opaque).SeekTo(offset, whence); }
+int UnicodeFile::ReadPacket(void* opaque, uint8_t* buffer, int size) {
+    return FileOf(opaque).Read(buffer, size);
+}
+int UnicodeFile::WritePacket(void* opaque, uint8_t* buffer, int size) {
+    return FileOf(opaque).Write(buffer, size);
+}
+int64_t UnicodeFile::Seek(void* opaque, int64_t offset, int whence) {
+    return FileOf(opaque).SeekTo(offset, whence);
+}
 
 void detail::UnicodeIOFree::operator()(AVIOContext* context) const {
     if (!context) return;
@@ -103,10 +113,9 @@ UnicodeIOPtr OpenUnicodeIO(const std::string& path, int avioFlags, int& error) {
     }
     const bool writing = (avioFlags & AVIO_FLAG_WRITE) != 0;
     const bool reading = !writing || (avioFlags & AVIO_FLAG_READ) != 0;
-    AVIOContext* context = ff::avio_alloc_context(buffer, kIOBufferSize, writing ? 1 : 0, file.get(),
-                                                  reading ? &UnicodeFile::ReadPacket : nullptr,
-                                                  writing ? &UnicodeFile::WritePacket : nullptr,
-                                                  &UnicodeFile::Seek);
+    AVIOContext* context = ff::avio_alloc_context(
+            buffer, kIOBufferSize, writing ? 1 : 0, file.get(), reading ? &UnicodeFile::ReadPacket : nullptr,
+            writing ? &UnicodeFile::WritePacket : nullptr, &UnicodeFile::Seek);
     if (!context) {
         ff::av_free(buffer);
         error = AVERROR(ENOMEM);
@@ -120,4 +129,4 @@ bool IsUnicodeIO(const AVIOContext* context) {
     return context && context->seek == &UnicodeFile::Seek;
 }
 
-} // namespace kestrova
+}  // namespace kestrova

@@ -2,7 +2,7 @@
 // A media file opened through the operating system's own file calls and offered to the
 // libraries as a custom AVIOContext. Used for names the libraries' built-in file protocol must
 // not see (the "unicode:utf8:" form of UnicodeProtocol.h).
-#include "LibBindings.h"
+#include "engine/frame/LibBindings.h"
 
 #include <memory>
 #include <string>
@@ -42,8 +42,10 @@ private:
 
 namespace detail {
 // Frees a custom I/O context made by OpenUnicodeIO together with its buffer and its file.
-struct UnicodeIOFree { void operator()(AVIOContext* context) const; };
-} // namespace detail
+struct UnicodeIOFree {
+    void operator()(AVIOContext* context) const;
+};
+}  // namespace detail
 
 using UnicodeIOPtr = std::unique_ptr<AVIOContext, detail::UnicodeIOFree>;
 
@@ -55,4 +57,4 @@ UnicodeIOPtr OpenUnicodeIO(const std::string& path, int avioFlags, int& error);
 // True when `context` was made by OpenUnicodeIO (its callbacks are ours).
 bool IsUnicodeIO(const AVIOContext* context);
 
-} // namespace kestrova
+}  // namespace kestrova

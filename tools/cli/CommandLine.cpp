@@ -1,6 +1,6 @@
 #include "CommandLine.h"
 
-#include "core/CustomFFmpeg.h"
+#include "engine/core/CustomFFmpeg.h"
 
 namespace kestrova::cli {
 

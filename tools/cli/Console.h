@@ -1,7 +1,7 @@
 #pragma once
 // What kestrova-cli shows on standard error: every log line, and on an interactive terminal the
 // progress as one line that updates in place.
-#include "core/RunEvents.h"
+#include "engine/core/CustomFFmpeg.h"
 
 #include <cstdio>
 #include <mutex>

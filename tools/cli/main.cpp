@@ -5,11 +5,11 @@
 #include "Console.h"
 #include "ProgramPath.h"
 
-#include "core/CustomFFmpeg.h"
-#include "core/ProgramFolder.h"
-#include "frame/FFmpegLoader.h"
-#include "frame/FFmpegLogger.h"
-#include "frame/MainThread.h"
+#include "engine/core/CustomFFmpeg.h"
+#include "engine/frame/ProgramFolder.h"
+#include "engine/frame/FFmpegLoader.h"
+#include "engine/frame/FFmpegLogger.h"
+#include "engine/frame/MainThread.h"
 
 #include <csignal>
 #include <cstdlib>

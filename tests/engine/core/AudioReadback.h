@@ -1,8 +1,8 @@
 #pragma once
 // Decodes the first audio stream of a file with the libraries: its shape, and the samples of its
 // first channel as floats.
-#include "frame/LibBindings.h"
-#include "frame/LibPtr.h"
+#include "engine/frame/LibBindings.h"
+#include "engine/frame/LibPtr.h"
 
 #include <string>
 #include <vector>

@@ -2,10 +2,10 @@
 // Shared fixture of the job tests: the media libraries loaded once, a freshly reset job per
 // test, the engine log captured, and a readable description of the job's settings so that a
 // test can state "nothing changed" in one comparison.
-#include "core/CustomFFmpeg.h"
-#include "core/FFmpegException.h"
-#include "frame/FFmpegLoader.h"
-#include "frame/FFmpegLogger.h"
+#include "engine/core/CustomFFmpeg.h"
+#include "engine/core/FFmpegException.h"
+#include "engine/frame/FFmpegLoader.h"
+#include "engine/frame/FFmpegLogger.h"
 
 #include <gtest/gtest.h>
 
@@ -79,7 +79,7 @@ inline std::string DescribeJob(const TCustomFFmpeg& job) {
     const TFileTables& f = job.Files();
     out << "format=" << f.FileFormat << " maps=" << f.NbStreamMaps
         << " metamaps=" << f.NbMetaDataMaps << " inputs=" << f.NbInputFiles
-        << " outputs=" << f.NbOutputFiles << "\nscale0=";
+        << " outputs=" << job.NbOutputFiles() << "\nscale0=";
     for (double scale : f.InputFilesTsScale[0]) out << scale << ",";
     const TBitstreamFilterChains& b = job.BitstreamFilters();
     out << "\nbsf=" << b.Video.size() << "," << b.Audio.size() << "," << b.Subtitle.size()

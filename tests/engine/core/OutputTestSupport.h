@@ -3,7 +3,7 @@
 // added output.
 #include "JobTestSupport.h"
 #include "TestMedia.h"
-#include "frame/LibBindings.h"
+#include "engine/frame/LibBindings.h"
 
 #include <filesystem>
 #include <string>

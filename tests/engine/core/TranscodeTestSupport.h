@@ -4,8 +4,8 @@
 // packet of it.
 #include "JobTestSupport.h"
 #include "TestMedia.h"
-#include "frame/LibBindings.h"
-#include "frame/LibPtr.h"
+#include "engine/frame/LibBindings.h"
+#include "engine/frame/LibPtr.h"
 
 #include <algorithm>
 #include <atomic>

@@ -2,7 +2,7 @@
 // file whose samples come out scaled.
 #include "TranscodeTestSupport.h"
 
-#include "core/AudioVolume.h"
+#include "engine/core/audio/AudioVolume.h"
 
 #include <algorithm>
 #include <cstring>

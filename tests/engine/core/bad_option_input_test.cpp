@@ -3,7 +3,7 @@
 // FFmpegException, never anything else, and the sanitizer build watches the memory.
 #include "JobTestSupport.h"
 
-#include "core/OptionTable.h"
+#include "engine/core/options/OptionTable.h"
 
 namespace kestrova::testing {
 namespace {

@@ -2,8 +2,8 @@
 // record applied to a job whose conversion result is then read back with the probe.
 #include "TranscodeTestSupport.h"
 
-#include "frame/AVProbe.h"
-#include "frame/HostOptions.h"
+#include "engine/frame/AVProbe.h"
+#include "engine/front/HostOptions.h"
 
 #include <ctime>
 

@@ -3,7 +3,7 @@
 #include "JobTestSupport.h"
 
 #include "ClipBuilder.h"
-#include "core/InputErrors.h"
+#include "engine/frame/InputErrors.h"
 
 #include <fstream>
 

@@ -3,7 +3,7 @@
 #include "JobTestSupport.h"
 
 #include "TestMedia.h"
-#include "core/ProgramFolder.h"
+#include "engine/frame/ProgramFolder.h"
 
 #include <filesystem>
 

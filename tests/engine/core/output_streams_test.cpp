@@ -1,7 +1,7 @@
 // Output streams made from the pending settings, and the options that add one more stream.
 #include "OutputTestSupport.h"
 
-#include "core/SampleAspect.h"
+#include "engine/core/video/SampleAspect.h"
 
 #include <gtest/gtest.h>
 

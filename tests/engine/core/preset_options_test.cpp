@@ -1,7 +1,7 @@
 // Presets and target presets applied through the job, up to the output stream they shape.
 #include "OutputTestSupport.h"
 
-#include "core/BuiltInPresets.h"
+#include "engine/core/options/BuiltInPresets.h"
 
 #include <gtest/gtest.h>
 

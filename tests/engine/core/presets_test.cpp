@@ -1,9 +1,9 @@
 // Presets: lookup, preset text and its messages, and every built-in preset on a real libx264.
-#include "core/BuiltInPresets.h"
-#include "core/FFmpegException.h"
-#include "core/Presets.h"
-#include "frame/FFmpegLoader.h"
-#include "frame/LibBindings.h"
+#include "engine/core/options/BuiltInPresets.h"
+#include "engine/core/FFmpegException.h"
+#include "engine/core/options/Presets.h"
+#include "engine/frame/FFmpegLoader.h"
+#include "engine/frame/LibBindings.h"
 #include "TestMedia.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // The numbers of the progress report and the statistics of the last one.
 #include "ClipBuilder.h"
 #include "TranscodeTestSupport.h"
-#include "core/JobStatistics.h"
+#include "engine/core/run/JobStatistics.h"
 
 #include <fstream>
 

@@ -1,10 +1,10 @@
 // Target presets: the norm decision, the settings per target type, and their names against the
 // real libraries and real generated inputs.
-#include "core/FFmpegException.h"
-#include "core/TargetPresets.h"
-#include "frame/FFmpegLoader.h"
-#include "frame/LibBindings.h"
-#include "frame/UnicodeProtocol.h"
+#include "engine/core/FFmpegException.h"
+#include "engine/core/options/TargetPresets.h"
+#include "engine/frame/FFmpegLoader.h"
+#include "engine/frame/LibBindings.h"
+#include "engine/frame/UnicodeProtocol.h"
 #include "TestMedia.h"
 
 #include <gtest/gtest.h>

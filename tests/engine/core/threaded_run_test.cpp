@@ -2,7 +2,7 @@
 // it between packets, a stop reaches a paused or never-resumed worker, and the terminate
 // notice comes exactly once from the worker.
 #include "TranscodeTestSupport.h"
-#include "frame/MainThread.h"
+#include "engine/frame/MainThread.h"
 
 #include <sys/resource.h>
 

@@ -2,7 +2,7 @@
 // encoder, crop and pad, frame-rate changes that drop pictures, filter chains and
 // deinterlacing. Each result is decoded again and its pictures read back (size, picture
 // number of the generator's pattern, colour of a border pixel).
-#include "core/PadColour.h"
+#include "engine/core/options/PadColour.h"
 #include "TranscodeTestSupport.h"
 
 #include <filesystem>

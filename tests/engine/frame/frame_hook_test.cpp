@@ -1,7 +1,7 @@
 // The video hook list with real hook modules built beside the tests.
-#include "frame/FFmpegLoader.h"
-#include "frame/FFmpegLogger.h"
-#include "frame/FrameHook.h"
+#include "engine/frame/FFmpegLoader.h"
+#include "engine/frame/FFmpegLogger.h"
+#include "engine/frame/FrameHook.h"
 
 #include <gtest/gtest.h>
 

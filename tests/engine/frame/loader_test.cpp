@@ -1,25 +1,26 @@
 // Loading and binding the media libraries at run time.
-#include "frame/FFmpegLoader.h"
-#include "frame/LibBindings.h"
+#include "engine/frame/FFmpegLoader.h"
+#include "engine/frame/LibBindings.h"
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <filesystem>
 #include <fstream>
 #include <mutex>
 #include <string>
-#include <unistd.h>
 
 namespace fs = std::filesystem;
 using namespace kestrova;
 
 namespace {
 
-TFFmpegLoader& Loader() { return TFFmpegLoader::Instance(); }
+TFFmpegLoader& Loader() {
+    return TFFmpegLoader::Instance();
+}
 
 // A fresh empty folder under the test's temporary directory.
-fs::path MakeFolder(const std::string& name)
-{
+fs::path MakeFolder(const std::string& name) {
     fs::path folder = fs::temp_directory_path() / ("kestrova_loader_" + std::to_string(::getpid())) / name;
     fs::remove_all(folder);
     fs::create_directories(folder);
@@ -27,19 +28,16 @@ fs::path MakeFolder(const std::string& name)
 }
 
 // Where the system keeps a library: the path the dynamic loader resolved for a system load.
-fs::path SystemLibraryPath(TLibraryId id)
-{
+fs::path SystemLibraryPath(TLibraryId id) {
     for (const char* dir : {"/usr/lib/x86_64-linux-gnu", "/lib/x86_64-linux-gnu", "/usr/lib"}) {
         fs::path candidate = fs::path(dir) / LibraryFileName(id);
-        if (fs::exists(candidate))
-            return candidate;
+        if (fs::exists(candidate)) return candidate;
     }
     return {};
 }
 
 // A folder with links to the system's copies of every required media library.
-fs::path MakeLinkedFolder(const std::string& name)
-{
+fs::path MakeLinkedFolder(const std::string& name) {
     fs::path folder = MakeFolder(name);
     for (TLibraryId id : {libAVUtil, libSWResample, libSWScale, libAVCodec, libAVFormat, libAVFilter})
         fs::create_symlink(SystemLibraryPath(id), folder / LibraryFileName(id));
@@ -48,8 +46,7 @@ fs::path MakeLinkedFolder(const std::string& name)
 
 // Every test starts and ends with the system's libraries loaded by plain name, whatever folder
 // an earlier test loaded them from.
-void ReloadFromSystem()
-{
+void ReloadFromSystem() {
     Loader().UnloadSet(RequiredLibraries());
     ASSERT_TRUE(LoadMediaLibraries()) << Loader().LastError();
 }
@@ -60,10 +57,9 @@ protected:
     void TearDown() override { ReloadFromSystem(); }
 };
 
-} // namespace
+}  // namespace
 
-TEST(LibraryTable, RequiredSetHasSwresampleButNoDeviceOrSdl)
-{
+TEST(LibraryTable, RequiredSetHasSwresampleButNoDeviceOrSdl) {
     const TLibrarySet set = RequiredLibraries();
     EXPECT_EQ(set.count(), 7u);
     EXPECT_TRUE(set.test(libSWResample));
@@ -72,20 +68,22 @@ TEST(LibraryTable, RequiredSetHasSwresampleButNoDeviceOrSdl)
     EXPECT_FALSE(set.test(libSDL));
 }
 
-TEST_F(LoaderTest, EmptyFolderLoadsFromSystemAndBindsEveryPointer)
-{
+TEST_F(LoaderTest, EmptyFolderLoadsFromSystemAndBindsEveryPointer) {
     ASSERT_TRUE(LoadMediaLibraries()) << Loader().LastError();
     EXPECT_TRUE(Loader().AllLoaded(RequiredLibraries()));
     EXPECT_EQ(Loader().ModulePath(libAVCodec), "libavcodec.so.59");
 #define KESTROVA_ENTRY(name) EXPECT_NE(ff::name, nullptr) << #name;
 #define KESTROVA_MYUTIL(name, symbol) EXPECT_NE(ff::name, nullptr) << #name;
-#include "frame/bindings/avutil.inc"
-#include "frame/bindings/swresample.inc"
-#include "frame/bindings/swscale.inc"
-#include "frame/bindings/avcodec.inc"
-#include "frame/bindings/avformat.inc"
-#include "frame/bindings/avfilter.inc"
-#include "frame/bindings/myutil.inc"
+// The lists in the libraries' loading order.
+// clang-format off
+#include "engine/frame/bindings/avutil.inc"
+#include "engine/frame/bindings/swresample.inc"
+#include "engine/frame/bindings/swscale.inc"
+#include "engine/frame/bindings/avcodec.inc"
+#include "engine/frame/bindings/avformat.inc"
+#include "engine/frame/bindings/avfilter.inc"
+#include "engine/frame/bindings/myutil.inc"
+// clang-format on
 #undef KESTROVA_ENTRY
 #undef KESTROVA_MYUTIL
     // The pointers reach the real libraries.
@@ -95,8 +93,7 @@ TEST_F(LoaderTest, EmptyFolderLoadsFromSystemAndBindsEveryPointer)
     EXPECT_STREQ(text, "42-x");
 }
 
-TEST_F(LoaderTest, FolderWithoutTrailingSeparatorLoadsEveryLibraryFromIt)
-{
+TEST_F(LoaderTest, FolderWithoutTrailingSeparatorLoadsEveryLibraryFromIt) {
     const fs::path folder = MakeLinkedFolder("linked");
     std::string name = folder.string();
     ASSERT_NE(name.back(), '/');
@@ -109,16 +106,14 @@ TEST_F(LoaderTest, FolderWithoutTrailingSeparatorLoadsEveryLibraryFromIt)
     EXPECT_NE(ff::avformat_open_input, nullptr);
 }
 
-TEST_F(LoaderTest, FolderWithTrailingSeparatorGetsNoSecondOne)
-{
+TEST_F(LoaderTest, FolderWithTrailingSeparatorGetsNoSecondOne) {
     const fs::path folder = MakeLinkedFolder("trailing");
     Loader().UnloadSet(RequiredLibraries());
     ASSERT_TRUE(LoadMediaLibraries(folder.string() + "/")) << Loader().LastError();
     EXPECT_EQ(Loader().ModulePath(libAVCodec), folder.string() + "/libavcodec.so.59");
 }
 
-TEST_F(LoaderTest, LibraryMissingFromTheFolderComesFromTheSystem)
-{
+TEST_F(LoaderTest, LibraryMissingFromTheFolderComesFromTheSystem) {
     const fs::path folder = MakeLinkedFolder("without_swscale");
     fs::remove(folder / "libswscale.so.6");
     Loader().UnloadSet(RequiredLibraries());
@@ -127,8 +122,7 @@ TEST_F(LoaderTest, LibraryMissingFromTheFolderComesFromTheSystem)
     EXPECT_EQ(Loader().ModulePath(libAVCodec), folder.string() + "/libavcodec.so.59");
 }
 
-TEST_F(LoaderTest, BrokenLibraryFailsTheSetAndUnloadsEveryMember)
-{
+TEST_F(LoaderTest, BrokenLibraryFailsTheSetAndUnloadsEveryMember) {
     const fs::path folder = MakeLinkedFolder("broken_swscale");
     fs::remove(folder / "libswscale.so.6");
     std::ofstream(folder / "libswscale.so.6") << "not a shared object";
@@ -147,8 +141,7 @@ TEST_F(LoaderTest, BrokenLibraryFailsTheSetAndUnloadsEveryMember)
     EXPECT_EQ(ff::my_fopen, nullptr);
 }
 
-TEST_F(LoaderTest, LibraryOfAnotherKindFailsOnItsFirstMissingEntryPoint)
-{
+TEST_F(LoaderTest, LibraryOfAnotherKindFailsOnItsFirstMissingEntryPoint) {
     const fs::path folder = MakeLinkedFolder("wrong_swscale");
     fs::remove(folder / "libswscale.so.6");
     fs::create_symlink(SystemLibraryPath(libSWResample), folder / "libswscale.so.6");
@@ -163,8 +156,7 @@ TEST_F(LoaderTest, LibraryOfAnotherKindFailsOnItsFirstMissingEntryPoint)
     EXPECT_EQ(ff::swr_alloc, nullptr);
 }
 
-TEST_F(LoaderTest, LoadingTwiceBindsNothingAgain)
-{
+TEST_F(LoaderTest, LoadingTwiceBindsNothingAgain) {
     ASSERT_TRUE(LoadMediaLibraries());
     const auto openBefore = ff::avcodec_open2;
     // A second request, even naming a folder now, keeps what is loaded.
@@ -174,8 +166,7 @@ TEST_F(LoaderTest, LoadingTwiceBindsNothingAgain)
     EXPECT_EQ(ff::avcodec_open2, openBefore);
 }
 
-TEST_F(LoaderTest, UnloadingOneLibraryEmptiesOnlyItsPointers)
-{
+TEST_F(LoaderTest, UnloadingOneLibraryEmptiesOnlyItsPointers) {
     ASSERT_TRUE(LoadMediaLibraries());
     Loader().Unload(libSWScale);
     EXPECT_FALSE(Loader().IsLoaded(libSWScale));
@@ -187,8 +178,6 @@ TEST_F(LoaderTest, UnloadingOneLibraryEmptiesOnlyItsPointers)
     EXPECT_TRUE(Loader().AllLoaded(RequiredLibraries()));
 }
 
-TEST_F(LoaderTest, EmptySetIsAProgrammingError)
-{
+TEST_F(LoaderTest, EmptySetIsAProgrammingError) {
     EXPECT_THROW(Loader().LoadSet(TLibrarySet()), std::logic_error);
 }
-

@@ -1,10 +1,10 @@
 // The engine logger: levels, the libraries' messages through its callback, engine messages,
 // the single instance and delivery on the main thread.
-#include "frame/FFmpegLoader.h"
-#include "frame/FFmpegLogger.h"
-#include "frame/LibBindings.h"
-#include "frame/MainThread.h"
-#include "frame/ThreadId.h"
+#include "engine/frame/FFmpegLoader.h"
+#include "engine/frame/FFmpegLogger.h"
+#include "engine/frame/LibBindings.h"
+#include "engine/frame/MainThread.h"
+#include "engine/frame/ThreadId.h"
 
 #include <gtest/gtest.h>
 

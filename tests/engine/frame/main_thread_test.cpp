@@ -1,5 +1,5 @@
 // The engine's main-thread queue: workers hand calls to the main thread and wait for them.
-#include "frame/MainThread.h"
+#include "engine/frame/MainThread.h"
 
 #include <gtest/gtest.h>
 

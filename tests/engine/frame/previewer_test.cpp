@@ -1,10 +1,10 @@
 // Pictures to engine bitmaps through the real scaler, the preview time caption, and the
 // previewer handing frames to a host window on the main thread until the user closes it.
-#include "frame/EngineBitmap.h"
-#include "frame/FFmpegLoader.h"
-#include "frame/LibBindings.h"
-#include "frame/MainThread.h"
-#include "frame/Previewer.h"
+#include "engine/frame/EngineBitmap.h"
+#include "engine/frame/FFmpegLoader.h"
+#include "engine/frame/LibBindings.h"
+#include "engine/frame/MainThread.h"
+#include "engine/frame/Previewer.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // The media probe on generated clips: what it reports of each kind of file, the messages of
 // files it cannot open, and seeking and decoding into pictures.
-#include "frame/AVProbe.h"
-#include "frame/FFmpegLoader.h"
-#include "frame/UnicodeProtocol.h"
+#include "engine/frame/AVProbe.h"
+#include "engine/frame/FFmpegLoader.h"
+#include "engine/frame/UnicodeProtocol.h"
 
 #include "TestMedia.h"
 

@@ -1,6 +1,6 @@
 // Double to rational conversion for frame rates and aspect ratios.
-#include "frame/FFmpegLoader.h"
-#include "frame/LibBindings.h"
+#include "engine/frame/FFmpegLoader.h"
+#include "engine/frame/LibBindings.h"
 
 #include <gtest/gtest.h>
 

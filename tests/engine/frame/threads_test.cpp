@@ -1,8 +1,8 @@
 // The suspension gate and the job threads: a worker created suspended runs nothing before its
 // first resume, runs at its priority, parks at its gate while suspended, and a wait thread
 // ends once the worker it watches is gone.
-#include "frame/ConvertThreads.h"
-#include "frame/MainThread.h"
+#include "engine/frame/ConvertThreads.h"
+#include "engine/frame/MainThread.h"
 
 #include <gtest/gtest.h>
 

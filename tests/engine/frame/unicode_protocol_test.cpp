@@ -1,8 +1,8 @@
 // File names handed to the media libraries and the unicode file I/O, through the real libraries.
-#include "frame/FFmpegLoader.h"
-#include "frame/LibBindings.h"
-#include "frame/UnicodeFile.h"
-#include "frame/UnicodeProtocol.h"
+#include "engine/frame/FFmpegLoader.h"
+#include "engine/frame/LibBindings.h"
+#include "engine/frame/UnicodeFile.h"
+#include "engine/frame/UnicodeProtocol.h"
 #include "TestMedia.h"
 
 #include <gtest/gtest.h>
