@@ -45,7 +45,7 @@ private:
 
 void AppendToFifo(OutputStreamState& ost, uint8_t* const* data, int count) {
     if (count <= 0) return;
-    if (ff::av_audio_fifo_write(ost.Fifo.get(), reinterpret_cast<void**>(const_cast<uint8_t**>(data)),
+    if (ff::av_audio_fifo_write(ost.Audio.Fifo.get(), reinterpret_cast<void**>(const_cast<uint8_t**>(data)),
                                 count) < count)
         throw FFmpegException("av_fifo_realloc2() failed");
 }
@@ -55,12 +55,12 @@ void AppendToFifo(OutputStreamState& ost, uint8_t* const* data, int count) {
 void TCustomFFmpeg::DoAudioOut(TOutputFile&, OutputStreamState& ost, InputStreamState& ist,
                                AVFrame& samples) {
     const AVCodecContext& encoder = *ost.Output->Codec;
-    if (samples.nb_samples <= 0 || !ost.Fifo) return;
+    if (samples.nb_samples <= 0 || !ost.Audio.Fifo) return;
     CheckAudioBufferSizes(samples, encoder);
-    if (samples.ch_layout.nb_channels != encoder.ch_layout.nb_channels) ost.AudioResample = true;
+    if (samples.ch_layout.nb_channels != encoder.ch_layout.nb_channels) ost.Audio.Resample = true;
     SwrContext* resampler = nullptr;
-    if (ost.AudioResample || NeedsConversion(samples, encoder))
-        resampler = &ResamplerFor(ost, samples, FRun.AudioSyncMethod > 1);
+    if (ost.Audio.Resample || NeedsConversion(samples, encoder))
+        resampler = &ResamplerFor(ost.Audio, encoder, samples, FRun.AudioSyncMethod > 1);
 
     const TAudioSyncSettings sync{FRun.AudioSyncMethod, FRun.AudioDriftThreshold, FRun.StartTime,
                                   FRun.Verbose, this};
@@ -99,7 +99,7 @@ void TCustomFFmpeg::AppendSilence(OutputStreamState& ost, int count) {
 // The end of the stream: the converter gives up the samples it holds back, the fifo is encoded
 // to its last sample (a short last frame where the encoder takes one) and the encoder drained.
 void TCustomFFmpeg::FlushAudioOut(OutputStreamState& ost) {
-    if (SwrContext* resampler = ost.Resampler.get()) {
+    if (SwrContext* resampler = ost.Audio.Resampler.get()) {
         for (;;) {
             const int pending = ff::swr_get_out_samples(resampler, 0);
             if (pending <= 0) break;
@@ -116,13 +116,13 @@ void TCustomFFmpeg::FlushAudioOut(OutputStreamState& ost) {
 
 // The stream's buffer for converted samples, able to hold `samples` samples.
 AVFrame& TCustomFFmpeg::ConvertedSamples(OutputStreamState& ost, int samples) {
-    return GrowSampleFrame(ost.ConvertedSamples, *ost.Output->Codec, samples);
+    return GrowSampleFrame(ost.Audio.ConvertedSamples, *ost.Output->Codec, samples);
 }
 
 // Encodes the fifo's samples in encoder frames. With `finalFrame` a remainder shorter than a
 // frame is encoded too: as a short frame when the encoder takes one, else filled with silence.
 void TCustomFFmpeg::EncodeAudioFifo(OutputStreamState& ost, bool finalFrame) {
-    AVAudioFifo* fifo = ost.Fifo.get();
+    AVAudioFifo* fifo = ost.Audio.Fifo.get();
     if (!fifo) return;
     const AVCodecContext& encoder = *ost.Output->Codec;
     const int frameSize = encoder.frame_size;
@@ -151,7 +151,7 @@ void TCustomFFmpeg::EncodeAudioFifo(OutputStreamState& ost, bool finalFrame) {
 
 // The stream's frame for the encoder, writable and able to hold `samples` samples.
 AVFrame& TCustomFFmpeg::EncoderFrame(OutputStreamState& ost, int samples) {
-    AVFrame& frame = GrowSampleFrame(ost.EncoderFrame, *ost.Output->Codec, samples);
+    AVFrame& frame = GrowSampleFrame(ost.Audio.EncoderFrame, *ost.Output->Codec, samples);
     // The encoder may still hold the previous frame's buffer.
     if (ff::av_frame_make_writable(&frame) < 0) throw FFmpegException("Out of memory in do_audio_out");
     return frame;

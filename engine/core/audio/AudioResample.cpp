@@ -1,8 +1,6 @@
 #include "engine/core/audio/AudioResample.h"
 
 #include "engine/core/FFmpegException.h"
-#include "engine/core/outputs/OutputFiles.h"
-#include "engine/core/run/RunTables.h"
 #include "engine/frame/Text.h"
 
 #include <climits>
@@ -43,23 +41,23 @@ void CheckAudioBufferSizes(const AVFrame& samples, const AVCodecContext& encoder
     if (bytes > INT_MAX) throw FFmpegException("Buffer sizes too large in do_audio_out");
 }
 
-SwrContext& ResamplerFor(OutputStreamState& ost, const AVFrame& samples, bool stretchable) {
-    const AVCodecContext& encoder = *ost.Output->Codec;
+SwrContext& ResamplerFor(TAudioOutState& audio, const AVCodecContext& encoder, const AVFrame& samples,
+                         bool stretchable) {
     const int pair = FormatPair(encoder.sample_fmt, samples.format);
-    if (ost.Resampler && ost.ReformatPair == pair) return *ost.Resampler;
-    ost.Resampler.reset();
+    if (audio.Resampler && audio.ReformatPair == pair) return *audio.Resampler;
+    audio.Resampler.reset();
     SwrContext* made = nullptr;
     // The library takes the layouts by non-const pointer but only reads them.
     ff::swr_alloc_set_opts2(&made, const_cast<AVChannelLayout*>(&encoder.ch_layout), encoder.sample_fmt,
                             encoder.sample_rate, const_cast<AVChannelLayout*>(&samples.ch_layout),
                             static_cast<AVSampleFormat>(samples.format), samples.sample_rate, 0, nullptr);
-    ost.Resampler.reset(made);
+    audio.Resampler.reset(made);
     if (made) {
         SetFilterOptions(made);
         if (stretchable) ff::av_opt_set(made, "flags", "res", 0);
     }
     if (!made || ff::swr_init(made) < 0) {
-        ost.Resampler.reset();
+        audio.Resampler.reset();
         const bool formatOnly = samples.sample_rate == encoder.sample_rate &&
                                 samples.ch_layout.nb_channels == encoder.ch_layout.nb_channels;
         if (formatOnly) {
@@ -72,7 +70,7 @@ SwrContext& ResamplerFor(OutputStreamState& ost, const AVFrame& samples, bool st
                                          samples.ch_layout.nb_channels, samples.sample_rate,
                                          encoder.ch_layout.nb_channels, encoder.sample_rate));
     }
-    ost.ReformatPair = pair;
+    audio.ReformatPair = pair;
     return *made;
 }
 

@@ -58,7 +58,7 @@ TAudioSyncStep SyncAudio(const TAudioSyncSettings& settings, OutputStreamState& 
     if (ist.Pts == kNoTimeValue || samples.sample_rate <= 0) return step;
     const AVCodecContext& encoder = *ost.Output->Codec;
     const double encoderRate = encoder.sample_rate;
-    const int waiting = ost.Fifo ? ff::av_audio_fifo_size(ost.Fifo.get()) : 0;
+    const int waiting = ost.Audio.Fifo ? ff::av_audio_fifo_size(ost.Audio.Fifo.get()) : 0;
     const double inputTime = static_cast<double>(ist.Pts - settings.StartTime) / 1000000;
     if (settings.Method == 0) {
         ost.SyncOpts = std::llround(inputTime * encoderRate) - waiting;

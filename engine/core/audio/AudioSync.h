@@ -1,7 +1,7 @@
 #pragma once
-// Keeping an output audio stream in step with its input's timestamps: the output's sample clock
-// is compared with the input time of the decoded samples, and the difference is made good by
-// dropping samples, putting silence before them, or stretching them a little in the converter.
+// Only for the core. Keeping an output audio stream in step with its input's timestamps: the output's sample
+// clock is compared with the input time of the decoded samples, and the difference is made good by dropping
+// samples, putting silence before them, or stretching them a little in the converter.
 #include "engine/core/run/RunTables.h"
 
 namespace kestrova {

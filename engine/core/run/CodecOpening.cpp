@@ -99,8 +99,8 @@ std::string TCustomFFmpeg::OpenEncoders() {
             return FormatText("Error while opening encoder for output stream #%d.%d (%s) - maybe incorrect "
                               "parameters such as bit_rate, rate, width or height",
                               ost.FileIndex, ost.Index, MediaKindName(output.Kind));
-        ost.EncoderOpen = true;
-        ost.SavedEncoderId = codec->id;
+        ost.Encoder.Open = true;
+        ost.Encoder.SavedId = codec->id;
         FStatistics.ExtraSize += context.extradata_size;
         // The muxer learns the stream from the open encoder.
         if (ff::avcodec_parameters_from_context(output.Stream->codecpar, &context) < 0)
@@ -140,19 +140,20 @@ void TCustomFFmpeg::ReopenEncoders() {
     TRunTables& run = *FRunTables;
     for (int i = 0; i < run.StreamsPerSegment; ++i) {
         OutputStreamState& ost = run.OutputStreams[i];
-        if (!ost.EncodingNeeded || !ost.EncoderOpen) continue;
+        if (!ost.EncodingNeeded || !ost.Encoder.Open) continue;
         TOutputStream& output = *ost.Output;
-        const AVCodec* codec = output.Encoder ? output.Encoder : ff::avcodec_find_encoder(ost.SavedEncoderId);
+        const AVCodec* codec =
+                output.Encoder ? output.Encoder : ff::avcodec_find_encoder(ost.Encoder.SavedId);
         if (!codec)
             throw FFmpegException(FormatText("Unsupported codec for output stream #%d.%d (%s)", ost.FileIndex,
                                              ost.Index, MediaKindName(output.Kind)));
         CodecContextPtr fresh = CloneEncoderSettings(*output.Codec, *codec);
-        if (!ost.StatsIn.empty()) fresh->stats_in = ost.StatsIn.data();
+        if (!ost.Encoder.StatsIn.empty()) fresh->stats_in = ost.Encoder.StatsIn.data();
         {
             std::lock_guard lock(CodecLock());
             output.Codec->stats_in = nullptr;  // ours, not the context's
             output.Codec.reset();
-            ost.EncoderOpen = false;
+            ost.Encoder.Open = false;
         }
         output.Codec = std::move(fresh);
         if (OpenCodec(*output.Codec, *codec, output.EncoderOptions) < 0)
@@ -160,7 +161,7 @@ void TCustomFFmpeg::ReopenEncoders() {
                     FormatText("Error while opening codec for output stream #%d.%d (%s) - maybe "
                                "incorrect parameters such as bit_rate, rate, width or height",
                                ost.FileIndex, ost.Index, MediaKindName(output.Kind)));
-        ost.EncoderOpen = true;
+        ost.Encoder.Open = true;
     }
 }
 
@@ -170,11 +171,11 @@ void TCustomFFmpeg::CloseOpenCodecs() {
     if (!FRunTables) return;
     std::lock_guard lock(CodecLock());
     for (OutputStreamState& ost : FRunTables->OutputStreams) {
-        if (!ost.EncoderOpen) continue;
+        if (!ost.Encoder.Open) continue;
         AVCodecContext* context = ost.Output->Codec.get();
         context->stats_in = nullptr;
         ff::avcodec_close(context);
-        ost.EncoderOpen = false;
+        ost.Encoder.Open = false;
     }
     for (InputStreamState& ist : FRunTables->InputStreams) {
         if (!ist.DecoderOpen) continue;

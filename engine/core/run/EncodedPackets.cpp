@@ -60,19 +60,20 @@ int TCustomFFmpeg::WriteEncodedPackets(OutputStreamState& ost, const AVFrame* fr
     if (sent < 0 && !(frame == nullptr && sent == AVERROR_EOF))
         throw FFmpegException(EncodingFailure(output.Kind));
     OutputStreamState& owner = EncoderOwner(ost);
-    AVPacket* packet = ost.Packet.get();
+    AVPacket* packet = ost.Encoder.Packet.get();
     int written = 0;
     for (;;) {
         const int received = ff::avcodec_receive_packet(&encoder, packet);
         if (received == AVERROR(EAGAIN) || received == AVERROR_EOF) break;
         if (received < 0) throw FFmpegException(EncodingFailure(output.Kind));
         written += packet->size;
-        TakeQualityStats(ost, *packet);
+        TakeQualityStats(ost.Encoder, *packet);
         (output.Kind == AVMEDIA_TYPE_VIDEO ? FStatistics.VideoSize : FStatistics.AudioSize) += packet->size;
         if (output.Kind == AVMEDIA_TYPE_VIDEO && !FRun.VstatsFileName.empty())
             WriteVideoStatsLine(FRunTables->VstatsFile, FRun.VstatsFileName, ost, packet->size,
                                 FStatistics.VideoSize);
-        if (owner.PassLog && encoder.stats_out) WritePassOneStats(owner.PassLog.get(), encoder.stats_out);
+        if (owner.Encoder.PassLog && encoder.stats_out)
+            WritePassOneStats(owner.Encoder.PassLog.get(), encoder.stats_out);
         ff::av_packet_rescale_ts(packet, encoder.time_base, output.Stream->time_base);
         WriteOutputPacket(ost, *packet);
         ff::av_packet_unref(packet);
@@ -86,7 +87,7 @@ void TCustomFFmpeg::FlushEncoders(InputStreamState& ist) {
     const int source = InputStreamIndex(ist);
     for (OutputStreamState& ost : FRunTables->OutputStreams) {
         if (ost.SourceIndex != source || !ost.EncodingNeeded) continue;
-        if (!EncoderOwner(ost).EncoderOpen) continue;
+        if (!EncoderOwner(ost).Encoder.Open) continue;
         switch (ost.Output->Kind) {
             case AVMEDIA_TYPE_AUDIO:
                 FlushAudioOut(ost);

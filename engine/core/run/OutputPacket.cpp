@@ -116,6 +116,8 @@ int TCustomFFmpeg::DecodeFrames(InputStreamState& ist, AVPacket* packet) {
             ist.Quality = frame->quality;
             PreProcessVideo(ist, *frame);
         } else if (FAudio.Volume != 256) {
+            // The pending volume, read here on purpose: one volume for the whole run (the last one
+            // set), not the one current when the stream was added.
             if (ff::av_frame_make_writable(frame) < 0) return -1;
             ApplyVolume(*frame, FAudio.Volume);
         }

@@ -24,7 +24,8 @@ std::string PsnrText(const AVCodecContext& encoder, const OutputStreamState& ost
     std::string text = "PSNR=";
     double errorSum = 0, scaleSum = 0;
     for (int plane = 0; plane < 3; ++plane) {
-        const auto error = static_cast<double>(lastReport ? encoder.error[plane] : ost.CodedError[plane]);
+        const auto error =
+                static_cast<double>(lastReport ? encoder.error[plane] : ost.Encoder.CodedError[plane]);
         double scale = static_cast<double>(encoder.width) * encoder.height * 255.0 * 255.0;
         if (lastReport) scale *= ost.FrameNumber;
         if (plane > 0) scale /= 4;
@@ -36,8 +37,8 @@ std::string PsnrText(const AVCodecContext& encoder, const OutputStreamState& ost
 }
 
 float StreamQuality(const OutputStreamState& ost) {
-    if (!ost.EncodingNeeded || ost.CodedQuality < 0) return -1;
-    return static_cast<float>(ost.CodedQuality) / FF_QP2LAMBDA;
+    if (!ost.EncodingNeeded || ost.Encoder.CodedQuality < 0) return -1;
+    return static_cast<float>(ost.Encoder.CodedQuality) / FF_QP2LAMBDA;
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
 #include "engine/core/run/QualityStats.h"
 
-#include "engine/core/run/RunTables.h"
 #include "engine/frame/Text.h"
 
 #include <algorithm>
@@ -25,16 +24,16 @@ uint64_t ReadLittle64(const uint8_t* bytes) {
 
 }  // namespace
 
-void TakeQualityStats(OutputStreamState& ost, const AVPacket& packet) {
+void TakeQualityStats(TEncoderState& encoder, const AVPacket& packet) {
     size_t size = 0;
     const uint8_t* stats = ff::av_packet_get_side_data(&packet, AV_PKT_DATA_QUALITY_STATS, &size);
     // Layout: quality (32 bits), picture type, error count, two reserved bytes, then the errors.
     if (!stats || size < 8) return;
-    ost.CodedQuality = static_cast<int>(ReadLittle32(stats));
-    ost.CodedPictureType = stats[4];
+    encoder.CodedQuality = static_cast<int>(ReadLittle32(stats));
+    encoder.CodedPictureType = stats[4];
     const size_t errors = std::min<size_t>({stats[5], 4, (size - 8) / 8});
     for (size_t i = 0; i < errors; ++i)
-        ost.CodedError[i] = static_cast<int64_t>(ReadLittle64(stats + 8 + 8 * i));
+        encoder.CodedError[i] = static_cast<int64_t>(ReadLittle64(stats + 8 + 8 * i));
 }
 
 void CountQuantiser(int quantiser) {

@@ -1,15 +1,15 @@
 #pragma once
 // What encoders report of each packet (quantiser, picture type, plane errors), and the quantiser
 // histogram that every job of the process adds to.
-#include "engine/core/run/RunTables.h"
+#include "engine/core/run/EncoderState.h"
 
 #include <string>
 
 namespace kestrova {
 
-// Takes the quality statistics the encoder attached to `packet` into the stream's record;
-// a packet without them leaves the record as it was.
-void TakeQualityStats(OutputStreamState& ost, const AVPacket& packet);
+// Takes the quality statistics the encoder attached to `packet` into the encoder's state; a
+// packet without them leaves the state as it was.
+void TakeQualityStats(TEncoderState& encoder, const AVPacket& packet);
 
 // The quantiser histogram (52 counters, shared by the whole process and never cleared): one more
 // for `quantiser` when it lies from 0 to 51.

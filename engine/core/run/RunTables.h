@@ -4,8 +4,10 @@
 // as the run and are freed at its end; the library contexts they hold are freed with them. The
 // job reaches them through its one member FRunTables.
 #include "engine/core/Job.h"
-#include "engine/core/run/TwoPassLog.h"
+#include "engine/core/audio/AudioOutState.h"
+#include "engine/core/run/EncoderState.h"
 #include "engine/core/run/VideoStatsFile.h"
+#include "engine/core/video/VideoOutState.h"
 #include "engine/frame/LibPtr.h"
 
 #include <cstdint>
@@ -43,6 +45,8 @@ struct InputStreamState {
     FramePtr Frame;        // decoded pictures and samples land here, one after another
 };
 
+// One output stream of the run: where it stands, where its input comes from, and the state of
+// the stages it passes through, each kept by its stage.
 struct OutputStreamState {
     int FileIndex = 0;                // output entry (a join output has one entry per input)
     int Index = 0;                    // stream index in its file
@@ -59,46 +63,9 @@ struct OutputStreamState {
     // Decoding time of the last packet written (stream time base); kNoTimeValue before any.
     int64_t LastDts = kNoTimeValue;
 
-    // Video re-encoding.
-    bool VideoResample = false;
-    FramePtr TempPicture;  // scaled or padded picture handed to the encoder
-    ScalerPtr Scaler;
-    int ResampleWidth = 0, ResampleHeight = 0;
-    int ResamplePixelFormat = AV_PIX_FMT_NONE;
-    int OriginalWidth = 0, OriginalHeight = 0;  // decoder size, for filters
-    bool VideoCrop = false;
-    int TopBand = 0, BottomBand = 0, LeftBand = 0, RightBand = 0;
-    int OriginalTopBand = 0, OriginalBottomBand = 0, OriginalLeftBand = 0, OriginalRightBand = 0;
-    bool VideoPad = false;
-    int PadTop = 0, PadBottom = 0, PadLeft = 0, PadRight = 0;
-    FramePtr PictureView;  // a cropped view of the decoded picture (no copy)
-    // The video filter chain: its graph, the source and sink inside it, and the picture taken
-    // from the sink.
-    FilterGraphPtr FilterGraph;
-    AVFilterContext* FilterSource = nullptr;
-    AVFilterContext* FilterSink = nullptr;
-    FramePtr FilteredPicture;
-
-    // Audio re-encoding.
-    bool AudioResample = false;
-    ResamplerPtr Resampler;
-    int ReformatPair = -6;      // encoder format + 5 * decoder format the converter was made for
-    AudioFifoPtr Fifo;          // samples waiting for a whole encoder frame
-    FramePtr ConvertedSamples;  // resampler output, grown as needed
-    FramePtr EncoderFrame;      // one encoder frame read from the fifo
-
-    // Encoder state. In join mode the streams of later segments share the encoder of the first
-    // segment's stream, and these fields of that first record stand for all of them.
-    bool EncoderOpen = false;
-    AVCodecID SavedEncoderId = AV_CODEC_ID_NONE;
-    TwoPassLogPtr PassLog;  // pass 1: statistics are written here
-    std::string StatsIn;    // pass 2: statistics handed to the encoder
-    PacketPtr Packet;       // encoded packets, one after another
-    // What the encoder said of its last packet: quantiser (lambda units, -1 unknown), picture
-    // type and the squared errors per plane (with the PSNR flag).
-    int CodedQuality = -1;
-    int CodedPictureType = AV_PICTURE_TYPE_NONE;
-    int64_t CodedError[4] = {0, 0, 0, 0};
+    TVideoOutState Video;   // video/VideoOutState.h
+    TAudioOutState Audio;   // audio/AudioOutState.h
+    TEncoderState Encoder;  // run/EncoderState.h
 };
 
 struct TRunTables {

@@ -102,8 +102,8 @@ void TCustomFFmpeg::BuildOutputTables() {
             ost.Index = static_cast<int>(stream);
             ost.File = &file;
             ost.Output = file.Streams[stream].get();
-            ost.Packet.reset(ff::av_packet_alloc());
-            if (!ost.Packet) throw FFmpegException("av_mallocz fail");
+            ost.Encoder.Packet.reset(ff::av_packet_alloc());
+            if (!ost.Encoder.Packet) throw FFmpegException("av_mallocz fail");
         }
     }
     run.StreamsPerSegment = FState.Join ? static_cast<int>(FOutputs.Entries[0]->Streams.size())
@@ -255,6 +255,7 @@ void TCustomFFmpeg::PrepareStreamCopy(OutputStreamState& ost, const InputStreamS
                 throw FFmpegException("-vcodec copy and PostHooks are incompatible (frames are not decoded)");
             break;
         case AVMEDIA_TYPE_AUDIO:
+            // The pending volume, read here on purpose: the one the decoded audio will get.
             if (FAudio.Volume != 256)
                 throw FFmpegException("-acodec copy and -vol are incompatible (frames are not decoded)");
             break;
@@ -299,9 +300,9 @@ void TCustomFFmpeg::PrepareStreamCopy(OutputStreamState& ost, const InputStreamS
 
 void TCustomFFmpeg::PrepareAudioEncoding(OutputStreamState& ost, InputStreamState& ist) {
     AVCodecContext& encoder = *ost.Output->Codec;
-    ost.Fifo.reset(ff::av_audio_fifo_alloc(encoder.sample_fmt, encoder.ch_layout.nb_channels, 1024));
-    if (!ost.Fifo) throw FFmpegException("av_fifo_alloc fail");
-    ost.AudioResample = ist.Stream->codecpar->sample_rate != encoder.sample_rate || FRun.AudioSyncMethod > 1;
+    ost.Audio.Fifo.reset(ff::av_audio_fifo_alloc(encoder.sample_fmt, encoder.ch_layout.nb_channels, 1024));
+    if (!ost.Audio.Fifo) throw FFmpegException("av_fifo_alloc fail");
+    ost.Audio.Resample = ist.Stream->codecpar->sample_rate != encoder.sample_rate || FRun.AudioSyncMethod > 1;
     ost.EncodingNeeded = true;
     ist.DecodingNeeded = true;
 }
@@ -312,42 +313,40 @@ void TCustomFFmpeg::PrepareVideoEncoding(OutputStreamState& ost, InputStreamStat
     if (decoder.pix_fmt == AV_PIX_FMT_NONE)
         throw FFmpegException("Video pixel format is unknown, stream cannot be decoded");
 
-    ost.TopBand = ost.OriginalTopBand = FVideo.CropTop;
-    ost.BottomBand = ost.OriginalBottomBand = FVideo.CropBottom;
-    ost.LeftBand = ost.OriginalLeftBand = FVideo.CropLeft;
-    ost.RightBand = ost.OriginalRightBand = FVideo.CropRight;
-    ost.VideoCrop = ost.TopBand || ost.BottomBand || ost.LeftBand || ost.RightBand;
-    ost.PadTop = FVideo.PadTop;
-    ost.PadBottom = FVideo.PadBottom;
-    ost.PadLeft = FVideo.PadLeft;
-    ost.PadRight = FVideo.PadRight;
-    ost.VideoPad = ost.PadTop || ost.PadBottom || ost.PadLeft || ost.PadRight;
+    TVideoOutState& video = ost.Video;
+    // The crop and pad bands are the pending ones at the start of the run: the last values set,
+    // whichever output was added after them.
+    video.CropBands = TPictureBands{FVideo.CropTop, FVideo.CropBottom, FVideo.CropLeft, FVideo.CropRight};
+    video.OriginalCropBands = video.CropBands;
+    video.Crop = video.CropBands.Any();
+    video.PadBands = TPictureBands{FVideo.PadTop, FVideo.PadBottom, FVideo.PadLeft, FVideo.PadRight};
+    video.Pad = video.PadBands.Any();
 
-    const int croppedWidth = decoder.width - (ost.LeftBand + ost.RightBand);
-    const int croppedHeight = decoder.height - (ost.TopBand + ost.BottomBand);
-    const int unpaddedWidth = encoder.width - (ost.PadLeft + ost.PadRight);
-    const int unpaddedHeight = encoder.height - (ost.PadTop + ost.PadBottom);
-    ost.VideoResample = !(croppedWidth == unpaddedWidth && croppedHeight == unpaddedHeight &&
-                          decoder.pix_fmt == encoder.pix_fmt);
+    const int croppedWidth = decoder.width - video.CropBands.Width();
+    const int croppedHeight = decoder.height - video.CropBands.Height();
+    const int unpaddedWidth = encoder.width - video.PadBands.Width();
+    const int unpaddedHeight = encoder.height - video.PadBands.Height();
+    video.Resample = !(croppedWidth == unpaddedWidth && croppedHeight == unpaddedHeight &&
+                       decoder.pix_fmt == encoder.pix_fmt);
 
-    if (ost.VideoPad && !ost.VideoResample) {
-        ost.TempPicture = AllocatePicture(encoder.pix_fmt, encoder.width, encoder.height);
-        if (!ost.TempPicture) throw FFmpegException("avpicture_alloc fail");
+    if (video.Pad && !video.Resample) {
+        video.TempPicture = AllocatePicture(encoder.pix_fmt, encoder.width, encoder.height);
+        if (!video.TempPicture) throw FFmpegException("avpicture_alloc fail");
     }
-    if (ost.VideoResample) {
-        ost.TempPicture = AllocatePicture(encoder.pix_fmt, encoder.width, encoder.height);
-        if (!ost.TempPicture) throw FFmpegException("Cannot allocate temp picture, check pix fmt");
+    if (video.Resample) {
+        video.TempPicture = AllocatePicture(encoder.pix_fmt, encoder.width, encoder.height);
+        if (!video.TempPicture) throw FFmpegException("Cannot allocate temp picture, check pix fmt");
         FRun.ScalerFlags = FOptions.ScalerFlags();
-        ost.Scaler.reset(ff::sws_getContext(croppedWidth, croppedHeight, decoder.pix_fmt, unpaddedWidth,
-                                            unpaddedHeight, encoder.pix_fmt, FRun.ScalerFlags, nullptr,
-                                            nullptr, nullptr));
-        if (!ost.Scaler) throw FFmpegException("Cannot get resampling context");
+        video.Scaler.reset(ff::sws_getContext(croppedWidth, croppedHeight, decoder.pix_fmt, unpaddedWidth,
+                                              unpaddedHeight, encoder.pix_fmt, FRun.ScalerFlags, nullptr,
+                                              nullptr, nullptr));
+        if (!video.Scaler) throw FFmpegException("Cannot get resampling context");
     }
-    ost.ResampleWidth = croppedWidth;
-    ost.ResampleHeight = croppedHeight;
-    ost.ResamplePixelFormat = decoder.pix_fmt;
-    ost.OriginalWidth = decoder.width;
-    ost.OriginalHeight = decoder.height;
+    video.ResampleWidth = croppedWidth;
+    video.ResampleHeight = croppedHeight;
+    video.ResamplePixelFormat = decoder.pix_fmt;
+    video.OriginalWidth = decoder.width;
+    video.OriginalHeight = decoder.height;
     ost.EncodingNeeded = true;
     ist.DecodingNeeded = true;
 
@@ -359,21 +358,22 @@ void TCustomFFmpeg::PrepareVideoEncoding(OutputStreamState& ost, InputStreamStat
 void TCustomFFmpeg::OpenTwoPassLog(OutputStreamState& ost, int outputIndex) {
     AVCodecContext& encoder = *ost.Output->Codec;
     if (!(encoder.flags & (AV_CODEC_FLAG_PASS1 | AV_CODEC_FLAG_PASS2))) return;
+    // The pending log file prefix, as set when the run starts.
     const std::string name = TwoPassLogName(FVideo.PassLogFile, outputIndex);
     if (encoder.flags & AV_CODEC_FLAG_PASS1) {
-        ost.PassLog = CreatePassOneLog(name);
-        if (!ost.PassLog)
+        ost.Encoder.PassLog = CreatePassOneLog(name);
+        if (!ost.Encoder.PassLog)
             throw FFmpegException(FormatText("Cannot write log file %s for pass-1 encoding", name.c_str()));
         return;
     }
     try {
-        if (!ReadPassTwoLog(name, ost.StatsIn))
+        if (!ReadPassTwoLog(name, ost.Encoder.StatsIn))
             throw FFmpegException(FormatText("Cannot read log file %s for pass-2 encoding", name.c_str()));
     } catch (const std::bad_alloc&) {
         throw FFmpegException("Could not allocate log buffer");
     }
     // The text stays ours: the encoder only reads it, and the tear-down takes it back.
-    encoder.stats_in = ost.StatsIn.data();
+    encoder.stats_in = ost.Encoder.StatsIn.data();
 }
 
 }  // namespace kestrova

@@ -18,11 +18,11 @@ void WriteVideoStatsLine(CFilePtr& file, const std::string& fileName, const Outp
     const AVCodecContext& encoder = *ost.Output->Codec;
     std::FILE* out = file.get();
     std::fprintf(out, "frame= %5d q= %2.1f ", ost.FrameNumber,
-                 static_cast<double>(ost.CodedQuality) / FF_QP2LAMBDA);
+                 static_cast<double>(ost.Encoder.CodedQuality) / FF_QP2LAMBDA);
     if (encoder.flags & AV_CODEC_FLAG_PSNR)
         std::fprintf(
                 out, "PSNR= %6.2f ",
-                -10.0 * std::log10(static_cast<double>(ost.CodedError[0]) /
+                -10.0 * std::log10(static_cast<double>(ost.Encoder.CodedError[0]) /
                                    (static_cast<double>(encoder.width) * encoder.height * 255.0 * 255.0)));
     std::fprintf(out, "f_size= %6d ", frameSize);
     const double timeBase = ::av_q2d(encoder.time_base);
@@ -32,7 +32,7 @@ void WriteVideoStatsLine(CFilePtr& file, const std::string& fileName, const Outp
     std::fprintf(out, "s_size= %8.0fkB time= %0.3f br= %7.1fkbits/s avg_br= %7.1fkbits/s ",
                  static_cast<double>(videoBytes) / 1024, time, bitRate, average);
     std::fprintf(out, "type= %c\n",
-                 ff::av_get_picture_type_char(static_cast<AVPictureType>(ost.CodedPictureType)));
+                 ff::av_get_picture_type_char(static_cast<AVPictureType>(ost.Encoder.CodedPictureType)));
 }
 
 }  // namespace kestrova

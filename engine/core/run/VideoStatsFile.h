@@ -1,5 +1,5 @@
 #pragma once
-// The per-frame video statistics file ("vstats"): one line per encoded picture.
+// Only for the core: the per-frame video statistics file ("vstats"), one line per encoded picture.
 #include <cstdint>
 #include <cstdio>
 #include <memory>

@@ -9,6 +9,10 @@ namespace kestrova {
 
 struct TPictureBands {
     int Top = 0, Bottom = 0, Left = 0, Right = 0;
+
+    bool Any() const { return Top || Bottom || Left || Right; }
+    int Width() const { return Left + Right; }   // of the left and right bands together
+    int Height() const { return Top + Bottom; }  // of the top and bottom bands together
 };
 
 // Moves the plane pointers of a planar or packed 8-bit picture to start at (left, top).

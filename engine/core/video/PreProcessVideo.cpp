@@ -35,6 +35,7 @@ AVFrame* PrepareWorkPicture(FramePtr& work, const AVFrame& picture) {
 void TCustomFFmpeg::PreProcessVideo(InputStreamState& ist, AVFrame& picture) {
     ++FVideoPath->HookFrameCounter;
     const bool hooks = FState.HooksInUse && !FVideoHooks.Empty();
+    // The pending deinterlace setting, read here on purpose: the value last set, for every picture.
     if (!FVideo.Deinterlace && !hooks) return;
 
     AVFrame* work = PrepareWorkPicture(FVideoPath->WorkPicture, picture);

@@ -26,7 +26,7 @@ void TCustomFFmpeg::DoSubtitleOut(TOutputFile&, OutputStreamState& ost, InputStr
     const AVRational streamTimeBase = ost.Output->Stream->time_base;
     const bool dvb = encoder.codec_id == AV_CODEC_ID_DVB_SUBTITLE;
     const unsigned rects = subtitle.num_rects;
-    AVPacket* packet = ost.Packet.get();
+    AVPacket* packet = ost.Encoder.Packet.get();
     for (int index = 0; index < (dvb ? 2 : 1); ++index) {
         subtitle.pts = pts + int64_t{subtitle.start_display_time} * 1000;
         subtitle.end_display_time -= subtitle.start_display_time;

@@ -45,7 +45,8 @@ FramePtr EncoderSizedPicture(const AVCodecContext& encoder) {
 }  // namespace
 
 int TCustomFFmpeg::ConfigureFilters(InputStreamState& ist, OutputStreamState& ost) {
-    if (ost.TopBand || ost.BottomBand || ost.LeftBand || ost.RightBand) {
+    TVideoOutState& video = ost.Video;
+    if (video.CropBands.Any()) {
         FLastError = "Cannot enable crop options and filters at the same time.";
         return -1;
     }
@@ -73,8 +74,8 @@ int TCustomFFmpeg::ConfigureFilters(InputStreamState& ist, OutputStreamState& os
         return -1;
 
     const int scalerFlags = FOptions.ScalerFlags();
-    const int padWidth = ost.PadLeft + ost.PadRight;
-    const int padHeight = ost.PadTop + ost.PadBottom;
+    const int padWidth = video.PadBands.Width();
+    const int padHeight = video.PadBands.Height();
     const int unpaddedWidth = encoder.width - padWidth;
     const int unpaddedHeight = encoder.height - padHeight;
     // The chain: a scale to the encoder's size first when the sizes differ, then the user's
@@ -82,6 +83,7 @@ int TCustomFFmpeg::ConfigureFilters(InputStreamState& ist, OutputStreamState& os
     std::string chain;
     if (decoder.width + padWidth != encoder.width || decoder.height + padHeight != encoder.height)
         chain = FormatText("scale=%d:%d:flags=%d,", unpaddedWidth, unpaddedHeight, scalerFlags);
+    // The pending filter chain, read here on purpose: the chain last set, for every video stream.
     chain += FVideo.Filters.empty() ? std::string("null") : FVideo.Filters;
     chain += std::string(",format=pix_fmts=") + encoderFormat;
 
@@ -99,23 +101,22 @@ int TCustomFFmpeg::ConfigureFilters(InputStreamState& ist, OutputStreamState& os
 
     const int sinkWidth = ff::av_buffersink_get_w(sink);
     const int sinkHeight = ff::av_buffersink_get_h(sink);
-    if (ost.VideoPad && (sinkWidth != unpaddedWidth || sinkHeight != unpaddedHeight)) {
-        FLastError = "Cannot enable pad options and the filters which resize frame at the same time. (crop, "
-                     "rotate, "
-                     "scale, transpose, etc.)";
+    if (video.Pad && (sinkWidth != unpaddedWidth || sinkHeight != unpaddedHeight)) {
+        FLastError = "Cannot enable pad options and the filters which resize frame at the same time. "
+                     "(crop, rotate, scale, transpose, etc.)";
         return -1;
     }
     encoder.width = sinkWidth + padWidth;
     encoder.height = sinkHeight + padHeight;
-    if (ost.VideoPad) {
-        ost.TempPicture = EncoderSizedPicture(encoder);
-        if (!ost.TempPicture) return -1;
+    if (video.Pad) {
+        video.TempPicture = EncoderSizedPicture(encoder);
+        if (!video.TempPicture) return -1;
     }
-    ost.FilteredPicture.reset(ff::av_frame_alloc());
-    if (!ost.FilteredPicture) return -1;
-    ost.FilterGraph = std::move(graph);
-    ost.FilterSource = source;
-    ost.FilterSink = sink;
+    video.FilteredPicture.reset(ff::av_frame_alloc());
+    if (!video.FilteredPicture) return -1;
+    video.FilterGraph = std::move(graph);
+    video.FilterSource = source;
+    video.FilterSink = sink;
     return 0;
 }
 
@@ -124,7 +125,8 @@ int TCustomFFmpeg::FilterVideoOut(OutputStreamState& ost, InputStreamState& ist,
     // The graph counts in microseconds of the input; the decoded picture keeps its own time.
     const int64_t decodedPts = picture.pts;
     picture.pts = ist.Pts;
-    const int fed = ff::av_buffersrc_add_frame_flags(ost.FilterSource, &picture, AV_BUFFERSRC_FLAG_KEEP_REF);
+    const int fed =
+            ff::av_buffersrc_add_frame_flags(ost.Video.FilterSource, &picture, AV_BUFFERSRC_FLAG_KEEP_REF);
     picture.pts = decodedPts;
     if (fed < 0) throw FFmpegException("Error while filtering video");
     return DrainVideoFilters(ost, ist);
@@ -132,10 +134,10 @@ int TCustomFFmpeg::FilterVideoOut(OutputStreamState& ost, InputStreamState& ist,
 
 // Encodes every picture the stream's graph has ready.
 int TCustomFFmpeg::DrainVideoFilters(OutputStreamState& ost, InputStreamState& ist) {
-    AVFrame* filtered = ost.FilteredPicture.get();
+    AVFrame* filtered = ost.Video.FilteredPicture.get();
     int written = 0;
     for (;;) {
-        const int received = ff::av_buffersink_get_frame(ost.FilterSink, filtered);
+        const int received = ff::av_buffersink_get_frame(ost.Video.FilterSink, filtered);
         if (received == AVERROR(EAGAIN) || received == AVERROR_EOF) break;
         if (received < 0) throw FFmpegException("Error while filtering video");
         const int64_t time = filtered->pts != AV_NOPTS_VALUE ? filtered->pts : ist.Pts;
@@ -148,7 +150,7 @@ int TCustomFFmpeg::DrainVideoFilters(OutputStreamState& ost, InputStreamState& i
 // The end of the stream: filters that hold pictures back (frame rate, padding in time) give
 // them up, then the encoder is drained.
 void TCustomFFmpeg::FlushVideoOut(OutputStreamState& ost, InputStreamState& ist) {
-    if (ost.FilterGraph && ff::av_buffersrc_add_frame_flags(ost.FilterSource, nullptr, 0) >= 0)
+    if (ost.Video.FilterGraph && ff::av_buffersrc_add_frame_flags(ost.Video.FilterSource, nullptr, 0) >= 0)
         DrainVideoFilters(ost, ist);
     WriteEncodedPackets(ost, nullptr);
 }

@@ -25,10 +25,6 @@ void HandPictureToPreview(int previewFlags, const AVFrame&, uint32_t) {
     if (previewFlags == 0) return;
 }
 
-TPictureBands PadBands(const OutputStreamState& ost) {
-    return {ost.PadTop, ost.PadBottom, ost.PadLeft, ost.PadRight};
-}
-
 int EvenBand(int band, int newSize, int oldSize) {
     return oldSize > 0 ? (band * newSize / oldSize) & ~1 : band;
 }
@@ -36,7 +32,7 @@ int EvenBand(int band, int newSize, int oldSize) {
 }  // namespace
 
 int TCustomFFmpeg::DoVideoOut(TOutputFile&, OutputStreamState& ost, InputStreamState& ist, AVFrame& picture) {
-    if (ost.FilterGraph) return FilterVideoOut(ost, ist, picture);
+    if (ost.Video.FilterGraph) return FilterVideoOut(ost, ist, picture);
     return VideoOutAt(ost, ist, picture, FRunTables->InputStreams[static_cast<size_t>(ost.SyncIndex)].Pts);
 }
 
@@ -96,37 +92,39 @@ AVFrame* TCustomFFmpeg::FailCropOrPad(const char* message) {
 // The picture to encode, at the encoder's size: `picture` itself, a cropped view of it, or the
 // stream's temporary picture. Null when cropping or padding failed (logged).
 AVFrame* TCustomFFmpeg::PrepareVideoPicture(OutputStreamState& ost, InputStreamState& ist, AVFrame& picture) {
-    const bool filtered = ost.FilterGraph != nullptr;
+    TVideoOutState& video = ost.Video;
+    const bool filtered = video.FilterGraph != nullptr;
     const auto format = static_cast<AVPixelFormat>(picture.format);
     uint8_t* data[4] = {picture.data[0], picture.data[1], picture.data[2], picture.data[3]};
     const int* linesize = picture.linesize;
-    const bool crop = !filtered && ost.VideoCrop;
-    if (crop && !CropPlanes(data, linesize, format, ost.TopBand, ost.LeftBand))
+    const bool crop = !filtered && video.Crop;
+    if (crop && !CropPlanes(data, linesize, format, video.CropBands.Top, video.CropBands.Left))
         return FailCropOrPad("error cropping picture");
     if (!filtered) FollowPictureSize(ost, ist, picture);
-    const int width = picture.width - (crop ? ost.LeftBand + ost.RightBand : 0);
-    const int height = picture.height - (crop ? ost.TopBand + ost.BottomBand : 0);
+    const int width = picture.width - (crop ? video.CropBands.Width() : 0);
+    const int height = picture.height - (crop ? video.CropBands.Height() : 0);
 
     AVFrame* target = &picture;
-    if ((ost.VideoResample && !filtered) || ost.VideoPad) {
-        AVFrame& temp = *ost.TempPicture;
+    if ((video.Resample && !filtered) || video.Pad) {
+        AVFrame& temp = *video.TempPicture;
         if (ff::av_frame_make_writable(&temp) < 0) throw FFmpegException("Video encoding failed");
         uint8_t* inner[4] = {temp.data[0], temp.data[1], temp.data[2], temp.data[3]};
-        if (ost.VideoPad && !CropPlanes(inner, temp.linesize, static_cast<AVPixelFormat>(temp.format),
-                                        ost.PadTop, ost.PadLeft))
+        if (video.Pad && !CropPlanes(inner, temp.linesize, static_cast<AVPixelFormat>(temp.format),
+                                     video.PadBands.Top, video.PadBands.Left))
             return FailCropOrPad("error padding picture");
-        if (ost.VideoResample && !filtered)
-            ff::sws_scale(ost.Scaler.get(), data, linesize, 0, height, inner, temp.linesize);
+        if (video.Resample && !filtered)
+            ff::sws_scale(video.Scaler.get(), data, linesize, 0, height, inner, temp.linesize);
         else
             ff::av_image_copy(inner, temp.linesize, const_cast<const uint8_t**>(data), linesize, format,
                               width, height);
-        if (ost.VideoPad && !PadBorders(temp, PadBands(ost), FVideo.PadColor))
+        // The pending pad colour, read here on purpose: the colour last set, for every stream.
+        if (video.Pad && !PadBorders(temp, video.PadBands, FVideo.PadColor))
             return FailCropOrPad("error padding picture");
         target = &temp;
     } else if (crop) {
         // A view of the decoded picture that starts at the first kept pixel: no copy.
-        if (!ost.PictureView) ost.PictureView.reset(ff::av_frame_alloc());
-        AVFrame* view = ost.PictureView.get();
+        if (!video.PictureView) video.PictureView.reset(ff::av_frame_alloc());
+        AVFrame* view = video.PictureView.get();
         ff::av_frame_unref(view);
         if (!view || ff::av_frame_ref(view, &picture) < 0) throw FFmpegException("Video encoding failed");
         for (int plane = 0; plane < 4; ++plane) view->data[plane] = data[plane];
@@ -142,10 +140,11 @@ AVFrame* TCustomFFmpeg::PrepareVideoPicture(OutputStreamState& ost, InputStreamS
 // cannot take it.
 void TCustomFFmpeg::FollowPictureSize(OutputStreamState& ost, const InputStreamState& ist,
                                       const AVFrame& picture) {
-    const int width = picture.width - (ost.LeftBand + ost.RightBand);
-    const int height = picture.height - (ost.TopBand + ost.BottomBand);
-    if (width == ost.ResampleWidth && height == ost.ResampleHeight &&
-        picture.format == ost.ResamplePixelFormat)
+    TVideoOutState& video = ost.Video;
+    const int width = picture.width - video.CropBands.Width();
+    const int height = picture.height - video.CropBands.Height();
+    if (width == video.ResampleWidth && height == video.ResampleHeight &&
+        picture.format == video.ResamplePixelFormat)
         return;
     const auto format = static_cast<AVPixelFormat>(picture.format);
     const char* formatName = ff::av_get_pix_fmt_name(format);
@@ -153,31 +152,33 @@ void TCustomFFmpeg::FollowPictureSize(OutputStreamState& ost, const InputStreamS
                               FormatText("Input Stream #%d.%d frame size changed to %dx%d, %s", ist.FileIndex,
                                          ist.StreamIndex, picture.width, picture.height,
                                          formatName ? formatName : "?"));
-    if (!ost.VideoResample)
+    if (!video.Resample)
         throw FFmpegException(FormatText("Input Stream #%d.%d frame size changed to %dx%d: the output stream "
                                          "#%d.%d keeps the first size and cannot scale pictures",
                                          ist.FileIndex, ist.StreamIndex, picture.width, picture.height,
                                          ost.FileIndex, ost.Index));
-    ost.TopBand = EvenBand(ost.OriginalTopBand, picture.height, ost.OriginalHeight);
-    ost.BottomBand = EvenBand(ost.OriginalBottomBand, picture.height, ost.OriginalHeight);
-    ost.LeftBand = EvenBand(ost.OriginalLeftBand, picture.width, ost.OriginalWidth);
-    ost.RightBand = EvenBand(ost.OriginalRightBand, picture.width, ost.OriginalWidth);
-    ost.ResampleWidth = picture.width - (ost.LeftBand + ost.RightBand);
-    ost.ResampleHeight = picture.height - (ost.TopBand + ost.BottomBand);
-    ost.ResamplePixelFormat = picture.format;
+    video.CropBands.Top = EvenBand(video.OriginalCropBands.Top, picture.height, video.OriginalHeight);
+    video.CropBands.Bottom = EvenBand(video.OriginalCropBands.Bottom, picture.height, video.OriginalHeight);
+    video.CropBands.Left = EvenBand(video.OriginalCropBands.Left, picture.width, video.OriginalWidth);
+    video.CropBands.Right = EvenBand(video.OriginalCropBands.Right, picture.width, video.OriginalWidth);
+    video.ResampleWidth = picture.width - video.CropBands.Width();
+    video.ResampleHeight = picture.height - video.CropBands.Height();
+    video.ResamplePixelFormat = picture.format;
     const AVCodecContext& encoder = *ost.Output->Codec;
     FRun.ScalerFlags = FOptions.ScalerFlags();
-    ost.Scaler.reset(ff::sws_getContext(ost.ResampleWidth, ost.ResampleHeight, format,
-                                        encoder.width - (ost.PadLeft + ost.PadRight),
-                                        encoder.height - (ost.PadTop + ost.PadBottom), encoder.pix_fmt,
-                                        FRun.ScalerFlags, nullptr, nullptr, nullptr));
-    if (!ost.Scaler) throw FFmpegException("Cannot get resampling context");
+    video.Scaler.reset(ff::sws_getContext(video.ResampleWidth, video.ResampleHeight, format,
+                                          encoder.width - video.PadBands.Width(),
+                                          encoder.height - video.PadBands.Height(), encoder.pix_fmt,
+                                          FRun.ScalerFlags, nullptr, nullptr, nullptr));
+    if (!video.Scaler) throw FFmpegException("Cannot get resampling context");
 }
 
 int TCustomFFmpeg::EncodeVideoFrames(OutputStreamState& ost, const InputStreamState& ist,
                                      const AVFrame& decoded, AVFrame& picture, int frames) {
     const AVCodecContext& encoder = *ost.Output->Codec;
     picture.interlaced_frame = decoded.interlaced_frame;
+    // Top field first, same quality and the motion-estimation threshold are the pending settings,
+    // read here on purpose: the values last set, for every video stream of the run.
     if (encoder.flags & (AV_CODEC_FLAG_INTERLACED_DCT | AV_CODEC_FLAG_INTERLACED_ME))
         picture.top_field_first = FVideo.TopFieldFirst == -1 ? decoded.top_field_first : FVideo.TopFieldFirst;
     picture.quality = FVideo.SameQuality ? ist.Quality : encoder.global_quality;
