@@ -8,6 +8,7 @@
 #include "app/shell/OutputFolder.h"
 #include "app/shell/Prompts.h"
 #include "app/shell/ShellCommands.h"
+#include "filenames/FolderName.h"
 
 #include <QButtonGroup>
 #include <QGroupBox>
@@ -49,13 +50,6 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const QString& captio
     auto* button = Place(new QPushButton(caption, parent), name, geometry);
     button->setAutoDefault(false);
     return button;
-}
-
-QString WithoutTrailingSeparator(QString folder)
-{
-    while (folder.size() > 1 && folder.endsWith(u'/'))
-        folder.chop(1);
-    return folder;
 }
 
 } // namespace

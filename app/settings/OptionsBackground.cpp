@@ -1,6 +1,6 @@
 #include "app/settings/OptionsBackground.h"
 
-#include "app/shell/ProgramFolder.h"
+#include "engine/frame/ProgramFolder.h"
 
 #include <QLinearGradient>
 #include <QPainter>
@@ -24,7 +24,7 @@ QPixmap DrawnBackground(const QSize& size)
 
 QPixmap OptionsBackground(const QSize& size)
 {
-    const QPixmap skin(ProgramFolder() + QStringLiteral("skin/icon/Options_bg.png"));
+    const QPixmap skin(QString::fromStdString(ProgramFolder()) + QStringLiteral("skin/icon/Options_bg.png"));
     return skin.isNull() ? DrawnBackground(size) : skin;
 }
 

@@ -1,7 +1,7 @@
 #include "app/settings/Settings.h"
 
 #include "app/settings/IniFile.h"
-#include "app/shell/ProgramFolder.h"
+#include "engine/frame/ProgramFolder.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -51,7 +51,7 @@ void SettingsStore::Save() const
 
 QString SettingsFilePath()
 {
-    return ProgramFolder() + QStringLiteral("Setting.ini");
+    return QString::fromStdString(ProgramFolder()) + QStringLiteral("Setting.ini");
 }
 
 SettingsStore& AppSettings()

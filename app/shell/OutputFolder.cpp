@@ -1,6 +1,7 @@
 #include "app/shell/OutputFolder.h"
 
-#include "app/shell/ProgramFolder.h"
+#include "engine/frame/ProgramFolder.h"
+#include "filenames/FolderName.h"
 #include "platform/Services.h"
 
 #include <QDir>
@@ -15,13 +16,6 @@ namespace {
 bool FolderExists(const QString& folder)
 {
     return !folder.isEmpty() && QFileInfo(folder).isDir();
-}
-
-QString WithoutTrailingSeparator(QString folder)
-{
-    if (folder.size() > 1 && folder.endsWith(u'/'))
-        folder.chop(1);
-    return folder;
 }
 
 } // namespace
@@ -51,7 +45,7 @@ QString ResolveOutputFolder(const QString& folderText)
             QDir().mkdir(folder);
     }
     if (!FolderExists(folder))
-        folder = ProgramFolder();
+        folder = QString::fromStdString(ProgramFolder());
 
     if (!folder.endsWith(u'/'))
         folder += u'/';

@@ -3,8 +3,8 @@
 // packet), both over the same run-time bound libraries. Target: the engine takes at most 1.15
 // times the minimal loop; BM_EngineOverMinimal reports that ratio, measured in one run with the
 // two alternating so that both see the same machine state.
-#include "BenchSupport.h"
-#include "TestMedia.h"
+#include "bench/harness/BenchSupport.h"
+#include "tests/support/TestMedia.h"
 
 #include "engine/core/CustomFFmpeg.h"
 #include "engine/frame/FFmpegLoader.h"

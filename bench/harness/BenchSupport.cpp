@@ -1,4 +1,4 @@
-#include "BenchSupport.h"
+#include "bench/harness/BenchSupport.h"
 
 #include <filesystem>
 #include <sys/resource.h>

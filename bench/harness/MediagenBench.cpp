@@ -1,7 +1,7 @@
 // How long the test-media generator takes for typical clips (run in this process).
-#include "BenchSupport.h"
-#include "FramePattern.h"
-#include "Generator.h"
+#include "bench/harness/BenchSupport.h"
+#include "tools/mediagen/FramePattern.h"
+#include "tools/mediagen/Generator.h"
 
 extern "C" {
 #include <libavutil/log.h>

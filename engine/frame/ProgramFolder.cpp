@@ -1,32 +1,26 @@
 #include "engine/frame/ProgramFolder.h"
 
-#include <mutex>
+#include <filesystem>
+#include <system_error>
 
 namespace kestrova {
 
 namespace {
 
-std::mutex& FolderLock() {
-    static std::mutex lock;
-    return lock;
-}
-
-std::string& Folder() {
-    static std::string folder = "./";
+std::string FindProgramFolder() {
+    std::error_code error;
+    const std::filesystem::path executable = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (error || !executable.has_parent_path()) return "./";
+    std::string folder = executable.parent_path().string();
+    if (folder.back() != '/') folder += '/';
     return folder;
 }
 
 }  // namespace
 
-void SetEngineProgramFolder(const std::string& folder) {
-    std::lock_guard guard(FolderLock());
-    Folder() = folder.empty() ? "./" : folder;
-    if (Folder().back() != '/') Folder() += '/';
-}
-
-std::string EngineProgramFolder() {
-    std::lock_guard guard(FolderLock());
-    return Folder();
+std::string ProgramFolder() {
+    static const std::string folder = FindProgramFolder();
+    return folder;
 }
 
 }  // namespace kestrova

@@ -1,13 +1,13 @@
 #pragma once
-// The program's own folder as the engine uses it (for files it names itself, such as the
-// video statistics file). The host sets it at start-up; until then it is the current folder.
+// The program folder: the folder of the running executable. The program's data lies there
+// (LibAV, profiles, skin, vhook, Setting.ini), and the engine puts the files it names itself
+// there (the video statistics file). The one place every part of the program finds it.
 #include <string>
 
 namespace kestrova {
 
-// Stored with a trailing separator.
-void SetEngineProgramFolder(const std::string& folder);
-// With a trailing separator; "./" until a host has set it.
-std::string EngineProgramFolder();
+// With a trailing separator. Found once from the kernel's link to the running executable; "./"
+// (the current folder) when that cannot be read.
+std::string ProgramFolder();
 
 }  // namespace kestrova

@@ -1,6 +1,6 @@
 #include "profiles/store/UniqueFileName.h"
 
-#include "app/shell/NumberedFileName.h"
+#include "filenames/NumberedFileName.h"
 
 namespace kestrova {
 

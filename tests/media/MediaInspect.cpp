@@ -1,6 +1,6 @@
-#include "MediaInspect.h"
+#include "tests/media/MediaInspect.h"
 
-#include "TestMedia.h"
+#include "tests/support/TestMedia.h"
 
 #include <cmath>
 #include <limits>

@@ -1,4 +1,4 @@
-#include "PrivateBus.h"
+#include "tests/platform/PrivateBus.h"
 
 #include <QFile>
 #include <QStandardPaths>

@@ -1,4 +1,4 @@
-#include "ProgramFolderFixture.h"
+#include "tests/profiles/ProgramFolderFixture.h"
 
 #include "profiles/store/IndexDocument.h"
 

@@ -1,8 +1,8 @@
 // Reading the generated picture code and tone back from decoded media.
-#include "TestMedia.h"
+#include "tests/support/TestMedia.h"
 
-#include "FramePattern.h"
-#include "ToneSignal.h"
+#include "tools/mediagen/FramePattern.h"
+#include "tools/mediagen/ToneSignal.h"
 
 namespace kestrova::testmedia {
 

@@ -1,7 +1,7 @@
-#include "TestMedia.h"
+#include "tests/support/TestMedia.h"
 
-#include "FormatTable.h"
-#include "ProcessRun.h"
+#include "tools/mediagen/FormatTable.h"
+#include "tests/support/ProcessRun.h"
 
 #include <charconv>
 #include <filesystem>

@@ -1,4 +1,4 @@
-#include "Console.h"
+#include "tools/cli/Console.h"
 
 #include <cstdint>
 

@@ -1,6 +1,6 @@
-#include "AudioTrack.h"
+#include "tools/mediagen/AudioTrack.h"
 
-#include "ToneSignal.h"
+#include "tools/mediagen/ToneSignal.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,7 +1,7 @@
 #pragma once
 // The audio stream of a clip: one sine tone per channel (ToneSignal.h).
-#include "EncodedStream.h"
-#include "GeneratorOptions.h"
+#include "tools/mediagen/EncodedStream.h"
+#include "tools/mediagen/GeneratorOptions.h"
 
 #include <cstdint>
 

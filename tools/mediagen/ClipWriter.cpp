@@ -1,9 +1,9 @@
-#include "ClipWriter.h"
+#include "tools/mediagen/ClipWriter.h"
 
-#include "AudioTrack.h"
-#include "FormatTable.h"
-#include "LibSupport.h"
-#include "VideoTrack.h"
+#include "tools/mediagen/AudioTrack.h"
+#include "tools/mediagen/FormatTable.h"
+#include "tools/mediagen/LibSupport.h"
+#include "tools/mediagen/VideoTrack.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,6 @@
 #pragma once
 // Encodes and muxes one intact clip.
-#include "GeneratorOptions.h"
+#include "tools/mediagen/GeneratorOptions.h"
 
 #include <string>
 

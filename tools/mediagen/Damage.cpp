@@ -1,4 +1,4 @@
-#include "Damage.h"
+#include "tools/mediagen/Damage.h"
 
 #include <algorithm>
 #include <filesystem>

@@ -1,4 +1,4 @@
-#include "EncodedStream.h"
+#include "tools/mediagen/EncodedStream.h"
 
 #include <stdexcept>
 #include <string>

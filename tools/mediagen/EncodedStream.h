@@ -1,6 +1,6 @@
 #pragma once
 // One output stream of a clip: its encoder and the muxer stream it writes to.
-#include "LibSupport.h"
+#include "tools/mediagen/LibSupport.h"
 
 namespace kestrova::mediagen {
 

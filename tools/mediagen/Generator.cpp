@@ -1,7 +1,7 @@
-#include "Generator.h"
+#include "tools/mediagen/Generator.h"
 
-#include "ClipWriter.h"
-#include "Damage.h"
+#include "tools/mediagen/ClipWriter.h"
+#include "tools/mediagen/Damage.h"
 
 #include <filesystem>
 #include <stdexcept>

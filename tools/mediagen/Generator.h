@@ -1,7 +1,7 @@
 #pragma once
 // One run of the generator: make the clip under a temporary name, damage it if asked, then
 // move it into place, so the output name never holds a half-written file.
-#include "GeneratorOptions.h"
+#include "tools/mediagen/GeneratorOptions.h"
 
 namespace kestrova::mediagen {
 

@@ -1,8 +1,8 @@
-#include "GeneratorOptions.h"
+#include "tools/mediagen/GeneratorOptions.h"
 
-#include "FormatTable.h"
-#include "FramePattern.h"
-#include "ToneSignal.h"
+#include "tools/mediagen/FormatTable.h"
+#include "tools/mediagen/FramePattern.h"
+#include "tools/mediagen/ToneSignal.h"
 
 #include <charconv>
 #include <cmath>

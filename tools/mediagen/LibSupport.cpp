@@ -1,4 +1,4 @@
-#include "LibSupport.h"
+#include "tools/mediagen/LibSupport.h"
 
 #include <stdexcept>
 

@@ -1,6 +1,6 @@
-#include "VideoTrack.h"
+#include "tools/mediagen/VideoTrack.h"
 
-#include "FramePattern.h"
+#include "tools/mediagen/FramePattern.h"
 
 #include <stdexcept>
 #include <string>

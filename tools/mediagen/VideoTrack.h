@@ -1,7 +1,7 @@
 #pragma once
 // The video stream of a clip: numbered pattern pictures at a constant frame rate.
-#include "EncodedStream.h"
-#include "GeneratorOptions.h"
+#include "tools/mediagen/EncodedStream.h"
+#include "tools/mediagen/GeneratorOptions.h"
 
 #include <cstdint>
 

@@ -1,6 +1,6 @@
 // kestrova-mediagen: makes deterministic test clips from synthetic pictures and tones.
-#include "Generator.h"
-#include "GeneratorOptions.h"
+#include "tools/mediagen/Generator.h"
+#include "tools/mediagen/GeneratorOptions.h"
 
 extern "C" {
 #include <libavutil/log.h>

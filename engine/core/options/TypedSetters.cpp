@@ -267,7 +267,7 @@ void TCustomFFmpeg::SetVstatsFileFromClock() {
     localtime_r(&now, &local);
     char clock[16];
     std::snprintf(clock, sizeof clock, "%02d%02d%02d", local.tm_hour, local.tm_min, local.tm_sec);
-    FRun.VstatsFileName = EngineProgramFolder() + "vstats_" + clock + ".log";
+    FRun.VstatsFileName = ProgramFolder() + "vstats_" + clock + ".log";
 }
 
 void TCustomFFmpeg::AddVideoHook(const std::string& value) {

@@ -1,6 +1,6 @@
 #pragma once
 // Readable clip requests for the job tests: Spec("flv", 1).Size(640, 360).Rate("25").
-#include "TestMedia.h"
+#include "tests/support/TestMedia.h"
 
 #include <string>
 

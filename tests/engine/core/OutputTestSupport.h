@@ -1,8 +1,8 @@
 #pragma once
 // Helpers of the output tests: generated clips, scratch paths and a look at the streams of an
 // added output.
-#include "JobTestSupport.h"
-#include "TestMedia.h"
+#include "tests/engine/core/JobTestSupport.h"
+#include "tests/support/TestMedia.h"
 #include "engine/frame/LibBindings.h"
 
 #include <filesystem>

@@ -2,8 +2,8 @@
 // Helpers of the run tests: generated clips, a scratch folder per test, running a job with its
 // terminate notices counted, and a probe that opens a result with the libraries and reads every
 // packet of it.
-#include "JobTestSupport.h"
-#include "TestMedia.h"
+#include "tests/engine/core/JobTestSupport.h"
+#include "tests/support/TestMedia.h"
 #include "engine/frame/LibBindings.h"
 #include "engine/frame/LibPtr.h"
 

@@ -1,0 +1,91 @@
+#include "tests/app/Fakes.h"
+#include "app/shell/OutputFolder.h"
+#include "engine/frame/ProgramFolder.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+namespace kestrova::testing {
+
+TEST(OutputFolderTest, AnExistingFolderSurroundedByBlanksKeepsOneSeparator)
+{
+    ShellTestEnvironment environment;
+    const QString out = environment.MakeFolder(QStringLiteral("Out"));
+
+    EXPECT_EQ(ResolveOutputFolder(QStringLiteral("  ") + out + QStringLiteral("/  ")), out + u'/');
+    EXPECT_EQ(ResolveOutputFolder(out), out + u'/');
+    EXPECT_FALSE(QFileInfo::exists(environment.Folders().videos));  // no fallback was needed
+}
+
+TEST(OutputFolderTest, AMissingFolderGivesTheVideoFolderCreatedOnDemand)
+{
+    ShellTestEnvironment environment;
+    const QString videos = environment.Folders().videos;
+    ASSERT_FALSE(QFileInfo::exists(videos));
+
+    EXPECT_EQ(ResolveOutputFolder(environment.Path(QStringLiteral("gone"))), videos + u'/');
+    EXPECT_TRUE(QFileInfo(videos).isDir());
+    EXPECT_FALSE(QFileInfo::exists(environment.Path(QStringLiteral("gone"))));
+}
+
+TEST(OutputFolderTest, EmptyTextAndALoneSeparatorResolveToTheVideoFolder)
+{
+    ShellTestEnvironment environment;
+    const QString videos = environment.Folders().videos + u'/';
+    EXPECT_EQ(ResolveOutputFolder(QString()), videos);
+    EXPECT_EQ(ResolveOutputFolder(QStringLiteral("/")), videos);
+    EXPECT_EQ(ResolveOutputFolder(QStringLiteral("   ")), videos);
+}
+
+TEST(OutputFolderTest, AFileIsNoOutputFolder)
+{
+    ShellTestEnvironment environment;
+    QFile file(environment.Path(QStringLiteral("movie.mp4")));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    EXPECT_EQ(ResolveOutputFolder(file.fileName()), environment.Folders().videos + u'/');
+}
+
+TEST(OutputFolderTest, TheVideoFolderIsCreatedOneLevelDeepOnlyElseTheProgramFolderServes)
+{
+    ShellTestEnvironment environment;
+    environment.Folders().videos = environment.Path(QStringLiteral("no/such/Videos"));
+
+    EXPECT_EQ(ResolveOutputFolder(QString()), QString::fromStdString(ProgramFolder()));
+    EXPECT_FALSE(QFileInfo::exists(environment.Path(QStringLiteral("no"))));
+}
+
+TEST(OutputFolderTest, WithoutADocumentsFolderTheLookupFails)
+{
+    ShellTestEnvironment environment;
+    environment.Folders().documents.clear();
+    try {
+        ResolveOutputFolder(QString());
+        FAIL() << "no error raised";
+    } catch (const std::runtime_error& error) {
+        EXPECT_STREQ(error.what(), "Could not find MyDocuments folder location.");
+    }
+    // A configured folder that exists needs no lookup.
+    const QString out = environment.MakeFolder(QStringLiteral("Out"));
+    EXPECT_EQ(ResolveOutputFolder(out), out + u'/');
+}
+
+TEST(DefaultVideoFolderTest, IsTheUsersVideosFolderWithoutSeparator)
+{
+    ShellTestEnvironment environment;
+    environment.Folders().videos = environment.Path(QStringLiteral("home/Filme/"));
+    EXPECT_EQ(DefaultVideoFolder(), environment.Path(QStringLiteral("home/Filme")));
+}
+
+TEST(DefaultVideoFolderTest, WithoutAVideosFolderItLiesBesideTheDocuments)
+{
+    ShellTestEnvironment environment;
+    environment.Folders().videos.clear();
+    EXPECT_EQ(DefaultVideoFolder(), environment.Path(QStringLiteral("home/Videos")));
+}
+
+} // namespace kestrova::testing
