@@ -35,25 +35,25 @@ QUrl ShellTargetUrl(const QString& target)
     return QUrl::fromLocalFile(QFileInfo(target).absoluteFilePath());
 }
 
-DesktopShell::DesktopShell(const QDBusConnection& bus) : bus_(bus) {}
+TDesktopShell::TDesktopShell(const QDBusConnection& bus) : FBus(bus) {}
 
-QDBusConnection DesktopShell::Bus() const
+QDBusConnection TDesktopShell::Bus() const
 {
-    return bus_ ? *bus_ : QDBusConnection::sessionBus();
+    return FBus ? *FBus : QDBusConnection::sessionBus();
 }
 
-bool DesktopShell::Open(const QString& target)
+bool TDesktopShell::Open(const QString& target)
 {
     const QUrl url = ShellTargetUrl(target);
     return url.isValid() && OpenUrl(url);
 }
 
-bool DesktopShell::OpenUrl(const QUrl& url)
+bool TDesktopShell::OpenUrl(const QUrl& url)
 {
     return QDesktopServices::openUrl(url);
 }
 
-bool DesktopShell::ShowItem(const QString& path)
+bool TDesktopShell::ShowItem(const QString& path)
 {
     if (path.isEmpty())
         return false;

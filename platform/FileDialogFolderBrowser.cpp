@@ -26,13 +26,13 @@ void CentreOnWorkArea(QWidget& dialog, const QWidget* owner)
 
 } // namespace
 
-QString FileDialogFolderBrowser::Choose(const FolderBrowseRequest& request)
+QString TFileDialogFolderBrowser::Choose(const TFolderBrowseRequest& request)
 {
-    QFileDialog dialog(request.owner, request.title, request.startFolder);
+    QFileDialog dialog(request.Owner, request.Title, request.StartFolder);
     dialog.setFileMode(QFileDialog::Directory);
     dialog.setOption(QFileDialog::ShowDirsOnly, true);
-    if (request.centreOnScreen)
-        CentreOnWorkArea(dialog, request.owner);
+    if (request.CentreOnScreen)
+        CentreOnWorkArea(dialog, request.Owner);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     return QDir::cleanPath(dialog.selectedFiles().constFirst());

@@ -4,7 +4,7 @@
 
 namespace kestrova::platform {
 
-QString InputDialogTextPrompt::Ask(QWidget* owner, const QString& caption, const QString& prompt,
+QString TInputDialogTextPrompt::Ask(QWidget* owner, const QString& caption, const QString& prompt,
                                    const QString& initialText)
 {
     bool accepted = false;

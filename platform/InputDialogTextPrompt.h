@@ -4,7 +4,7 @@
 namespace kestrova::platform {
 
 // Asks with the toolkit's input dialog.
-class InputDialogTextPrompt : public TextPrompt {
+class TInputDialogTextPrompt : public TTextPrompt {
 public:
     QString Ask(QWidget* owner, const QString& caption, const QString& prompt,
                 const QString& initialText) override;

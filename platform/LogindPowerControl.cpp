@@ -11,11 +11,11 @@ constexpr auto kLoginManagerInterface = "org.freedesktop.login1.Manager";
 constexpr int kLoginTimeoutMs = 10000;
 } // namespace
 
-LogindPowerControl::LogindPowerControl(const QDBusConnection& bus) : bus_(bus) {}
+TLogindPowerControl::TLogindPowerControl(const QDBusConnection& bus) : FBus(bus) {}
 
-bool LogindPowerControl::PowerOff()
+bool TLogindPowerControl::PowerOff()
 {
-    const QDBusConnection bus = bus_ ? *bus_ : QDBusConnection::systemBus();
+    const QDBusConnection bus = FBus ? *FBus : QDBusConnection::systemBus();
     if (!bus.isConnected())
         return false;
     QDBusMessage call = QDBusMessage::createMethodCall(QString::fromLatin1(kLoginService),

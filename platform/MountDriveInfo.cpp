@@ -35,7 +35,7 @@ bool IsOpticalMount(const QByteArray& fileSystemType, const QByteArray& device, 
     return readOnly && IsOpticalDevice(device);
 }
 
-bool MountDriveInfo::IsCdRom(const QString& path)
+bool TMountDriveInfo::IsCdRom(const QString& path)
 {
     if (path.isEmpty())
         return false;

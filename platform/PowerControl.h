@@ -3,9 +3,9 @@
 namespace kestrova::platform {
 
 // Turning the computer off at the end of a run.
-class PowerControl {
+class TPowerControl {
 public:
-    virtual ~PowerControl() = default;
+    virtual ~TPowerControl() = default;
 
     // Asks the system to power off, without forcing past sessions or programs that hold it
     // up. True when the system accepted the request.

@@ -15,12 +15,12 @@ QString Location(QStandardPaths::StandardLocation location)
 
 } // namespace
 
-QString XdgUserFolders::Documents()
+QString TXdgUserFolders::Documents()
 {
     return Location(QStandardPaths::DocumentsLocation);
 }
 
-QString XdgUserFolders::Videos()
+QString TXdgUserFolders::Videos()
 {
     // The toolkit's "movies" location is the XDG videos folder.
     return Location(QStandardPaths::MoviesLocation);

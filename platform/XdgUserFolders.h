@@ -4,7 +4,7 @@
 namespace kestrova::platform {
 
 // The XDG user directories (user-dirs.dirs), with the toolkit's fallbacks under the home folder.
-class XdgUserFolders : public UserFolders {
+class TXdgUserFolders : public TUserFolders {
 public:
     QString Documents() override;
     QString Videos() override;

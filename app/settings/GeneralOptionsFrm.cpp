@@ -56,10 +56,10 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const QString& captio
 
 const QString TFrmGeneralOption::UpdatePageAddress = QStringLiteral("https://kestrova.orvanta.example/update");
 
-TFrmGeneralOption::TFrmGeneralOption(SettingsStore& settings, QWidget* parent)
+TFrmGeneralOption::TFrmGeneralOption(TSettingsStore& settings, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                           | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
-      settings_(settings)
+      FSettings(settings)
 {
     FormCreate();
 }
@@ -71,7 +71,7 @@ void TFrmGeneralOption::FormCreate()
     setFont(QFont(QStringLiteral("Tahoma"), 8));
     setFixedSize(kClientSize);
     setModal(true);
-    background_ = OptionsBackground(kClientSize);
+    FBackground = OptionsBackground(kClientSize);
     CreateControls();
     ConnectHandlers();
     FillFromSettings();
@@ -83,7 +83,7 @@ void TFrmGeneralOption::CreateControls()
     lblProcess = Place(new QLabel(QStringLiteral("Maximun Simultaneous Running Processes:"), grpConvert),
                        "lblProcess", {14, 24, 260, 20});
     edtProcess = Place(new QLineEdit(grpConvert), "edtProcess", {280, 22, 44, 22});
-    udProcess = Place(new UpDown(grpConvert), "udProcess", {324, 22, 16, 22});
+    udProcess = Place(new TUpDown(grpConvert), "udProcess", {324, 22, 16, 22});
     udProcess->SetRange(kProcessesMinimum, kProcessesMaximum);
     udProcess->SetBuddy(edtProcess);
 
@@ -138,7 +138,7 @@ void TFrmGeneralOption::PlacePriorityColumns()
 
 void TFrmGeneralOption::ConnectHandlers()
 {
-    connect(udProcess, &UpDown::Clicked, this, &TFrmGeneralOption::udProcessClick);
+    connect(udProcess, &TUpDown::Clicked, this, &TFrmGeneralOption::udProcessClick);
     // Typing a new count makes it worth applying as much as stepping it does.
     connect(edtProcess, &QLineEdit::textEdited, this, &TFrmGeneralOption::udProcessClick);
     connect(edtOutPutFolder, &QLineEdit::textChanged, this, &TFrmGeneralOption::edtOutPutFolderChange);
@@ -154,11 +154,11 @@ void TFrmGeneralOption::ConnectHandlers()
 
 void TFrmGeneralOption::FillFromSettings()
 {
-    const GeneralSettings& values = settings_.Values();
+    const TGeneralSettings& values = FSettings.Values();
     const int lastItem = static_cast<int>(kPriorityItems.size()) - 1;
-    rdgrpPriorityItems->button(std::min<int>(values.priority, lastItem))->setChecked(true);
-    RunShowingErrors([&] { edtOutPutFolder->setText(ResolveOutputFolder(values.outputFolder)); });
-    udProcess->SetPosition(values.processes);
+    rdgrpPriorityItems->button(std::min<int>(values.Priority, lastItem))->setChecked(true);
+    RunShowingErrors([&] { edtOutPutFolder->setText(ResolveOutputFolder(values.OutputFolder)); });
+    udProcess->SetPosition(values.Processes);
 }
 
 void TFrmGeneralOption::showEvent(QShowEvent* event)
@@ -175,7 +175,7 @@ void TFrmGeneralOption::FormShow()
 void TFrmGeneralOption::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
-    painter.drawPixmap(0, 0, background_);
+    painter.drawPixmap(0, 0, FBackground);
     QDialog::paintEvent(event);
 }
 
@@ -183,11 +183,11 @@ bool TFrmGeneralOption::StoreAndSave()
 {
     return RunShowingErrors([this] {
         const int processes = IntegerOfText(edtProcess->text());
-        GeneralSettings& values = settings_.Values();
-        values.processes = processes;
-        values.priority = static_cast<quint8>(std::max(rdgrpPriorityItems->checkedId(), 0));
-        values.outputFolder = edtOutPutFolder->text();
-        settings_.Save();
+        TGeneralSettings& values = FSettings.Values();
+        values.Processes = processes;
+        values.Priority = static_cast<quint8>(std::max(rdgrpPriorityItems->checkedId(), 0));
+        values.OutputFolder = edtOutPutFolder->text();
+        FSettings.Save();
     });
 }
 

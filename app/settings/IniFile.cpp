@@ -59,7 +59,7 @@ QString StorableValue(QString value)
 
 } // namespace
 
-IniFile IniFile::Load(const QString& path)
+TIniFile TIniFile::Load(const QString& path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
@@ -67,36 +67,36 @@ IniFile IniFile::Load(const QString& path)
     return FromText(QString::fromUtf8(file.readAll()));
 }
 
-IniFile IniFile::FromText(const QString& text)
+TIniFile TIniFile::FromText(const QString& text)
 {
-    IniFile ini;
+    TIniFile ini;
     QString body = text;
     if (body.startsWith(kByteOrderMark)) {
-        ini.byteOrderMark_ = true;
+        ini.FByteOrderMark = true;
         body.remove(0, 1);
     }
     if (body.contains(QStringLiteral("\r\n")))
-        ini.lineBreak_ = QStringLiteral("\r\n");
+        ini.FLineBreak = QStringLiteral("\r\n");
     body.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     if (body.endsWith(u'\n'))
         body.chop(1);
     if (!body.isEmpty())
-        ini.lines_ = body.split(u'\n');
+        ini.FLines = body.split(u'\n');
     return ini;
 }
 
-IniFile::Location IniFile::Find(const QString& section, const QString& key) const
+TIniFile::TLocation TIniFile::Find(const QString& section, const QString& key) const
 {
-    Location found;
+    TLocation found;
     bool inSection = false;
-    for (qsizetype i = 0; i < lines_.size(); ++i) {
-        const QString line = lines_[i].trimmed();
+    for (qsizetype i = 0; i < FLines.size(); ++i) {
+        const QString line = FLines[i].trimmed();
         if (IsSectionHeader(line)) {
             if (inSection)
                 break;  // only the first section of that name counts
             inSection = SameName(SectionName(line), section.trimmed());
             if (inSection)
-                found.sectionLine = found.lastEntryLine = i;
+                found.SectionLine = found.LastEntryLine = i;
             continue;
         }
         if (!inSection)
@@ -104,28 +104,28 @@ IniFile::Location IniFile::Find(const QString& section, const QString& key) cons
         const std::optional<QString> lineKey = KeyOf(line);
         if (!lineKey)
             continue;
-        found.lastEntryLine = i;
-        if (found.keyLine < 0 && SameName(*lineKey, key.trimmed()))
-            found.keyLine = i;
+        found.LastEntryLine = i;
+        if (found.KeyLine < 0 && SameName(*lineKey, key.trimmed()))
+            found.KeyLine = i;
     }
     return found;
 }
 
-std::optional<QString> IniFile::Value(const QString& section, const QString& key) const
+std::optional<QString> TIniFile::Value(const QString& section, const QString& key) const
 {
-    const Location found = Find(section, key);
-    if (found.keyLine < 0)
+    const TLocation found = Find(section, key);
+    if (found.KeyLine < 0)
         return std::nullopt;
-    const QString& line = lines_[found.keyLine];
+    const QString& line = FLines[found.KeyLine];
     return Unquoted(line.mid(line.indexOf(u'=') + 1).trimmed());
 }
 
-QString IniFile::ReadString(const QString& section, const QString& key, const QString& defaultValue) const
+QString TIniFile::ReadString(const QString& section, const QString& key, const QString& defaultValue) const
 {
     return Value(section, key).value_or(defaultValue);
 }
 
-int IniFile::ReadInteger(const QString& section, const QString& key, int defaultValue) const
+int TIniFile::ReadInteger(const QString& section, const QString& key, int defaultValue) const
 {
     const std::optional<QString> text = Value(section, key);
     if (!text)
@@ -133,32 +133,32 @@ int IniFile::ReadInteger(const QString& section, const QString& key, int default
     return ParseInteger(*text).value_or(defaultValue);
 }
 
-void IniFile::WriteString(const QString& section, const QString& key, const QString& value)
+void TIniFile::WriteString(const QString& section, const QString& key, const QString& value)
 {
     const QString entry = key.trimmed() + u'=' + StorableValue(value);
-    const Location found = Find(section, key);
-    if (found.keyLine >= 0)
-        lines_[found.keyLine] = entry;
-    else if (found.sectionLine >= 0)
-        lines_.insert(found.lastEntryLine + 1, entry);
+    const TLocation found = Find(section, key);
+    if (found.KeyLine >= 0)
+        FLines[found.KeyLine] = entry;
+    else if (found.SectionLine >= 0)
+        FLines.insert(found.LastEntryLine + 1, entry);
     else
-        lines_ << u'[' + section.trimmed() + u']' << entry;
+        FLines << u'[' + section.trimmed() + u']' << entry;
 }
 
-void IniFile::WriteInteger(const QString& section, const QString& key, int value)
+void TIniFile::WriteInteger(const QString& section, const QString& key, int value)
 {
     WriteString(section, key, QString::number(value));
 }
 
-QString IniFile::Text() const
+QString TIniFile::Text() const
 {
-    QString text = byteOrderMark_ ? QString(kByteOrderMark) : QString();
-    for (const QString& line : lines_)
-        text += line + lineBreak_;
+    QString text = FByteOrderMark ? QString(kByteOrderMark) : QString();
+    for (const QString& line : FLines)
+        text += line + FLineBreak;
     return text;
 }
 
-bool IniFile::Save(const QString& path) const
+bool TIniFile::Save(const QString& path) const
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))

@@ -25,58 +25,58 @@ QToolButton* MakeArrow(Qt::ArrowType arrow, QWidget* parent)
 
 } // namespace
 
-UpDown::UpDown(QWidget* parent)
-    : QWidget(parent), up_(MakeArrow(Qt::UpArrow, this)), down_(MakeArrow(Qt::DownArrow, this))
+TUpDown::TUpDown(QWidget* parent)
+    : QWidget(parent), FUp(MakeArrow(Qt::UpArrow, this)), FDown(MakeArrow(Qt::DownArrow, this))
 {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    layout->addWidget(up_);
-    layout->addWidget(down_);
-    connect(up_, &QToolButton::clicked, this, [this] { Step(+1); });
-    connect(down_, &QToolButton::clicked, this, [this] { Step(-1); });
+    layout->addWidget(FUp);
+    layout->addWidget(FDown);
+    connect(FUp, &QToolButton::clicked, this, [this] { Step(+1); });
+    connect(FDown, &QToolButton::clicked, this, [this] { Step(-1); });
 }
 
-void UpDown::SetBuddy(QLineEdit* buddy)
+void TUpDown::SetBuddy(QLineEdit* buddy)
 {
-    if (buddy_)
-        buddy_->removeEventFilter(this);
-    buddy_ = buddy;
-    if (buddy_) {
-        buddy_->installEventFilter(this);
-        buddy_->setText(QString::number(position_));
+    if (FBuddy)
+        FBuddy->removeEventFilter(this);
+    FBuddy = buddy;
+    if (FBuddy) {
+        FBuddy->installEventFilter(this);
+        FBuddy->setText(QString::number(FPosition));
     }
 }
 
-void UpDown::SetRange(int minimum, int maximum)
+void TUpDown::SetRange(int minimum, int maximum)
 {
-    minimum_ = minimum;
-    maximum_ = std::max(minimum, maximum);
-    SetPosition(position_);
+    FMinimum = minimum;
+    FMaximum = std::max(minimum, maximum);
+    SetPosition(FPosition);
 }
 
-void UpDown::SetPosition(int position)
+void TUpDown::SetPosition(int position)
 {
-    position_ = std::clamp(position, minimum_, maximum_);
-    if (buddy_)
-        buddy_->setText(QString::number(position_));
+    FPosition = std::clamp(position, FMinimum, FMaximum);
+    if (FBuddy)
+        FBuddy->setText(QString::number(FPosition));
 }
 
-void UpDown::Step(int delta)
+void TUpDown::Step(int delta)
 {
-    int from = position_;
-    if (buddy_) {
-        if (const std::optional<int> typed = ParseInteger(buddy_->text()))
-            from = std::clamp(*typed, minimum_, maximum_);
+    int from = FPosition;
+    if (FBuddy) {
+        if (const std::optional<int> typed = ParseInteger(FBuddy->text()))
+            from = std::clamp(*typed, FMinimum, FMaximum);
     }
     // Stepping from the range's end stays there (no overflow past the int range either).
-    SetPosition(delta > 0 ? (from < maximum_ ? from + 1 : from) : (from > minimum_ ? from - 1 : from));
+    SetPosition(delta > 0 ? (from < FMaximum ? from + 1 : from) : (from > FMinimum ? from - 1 : from));
     emit Clicked();
 }
 
-bool UpDown::eventFilter(QObject* watched, QEvent* event)
+bool TUpDown::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == buddy_ && event->type() == QEvent::KeyPress && isEnabled()) {
+    if (watched == FBuddy && event->type() == QEvent::KeyPress && isEnabled()) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Up || key == Qt::Key_Down) {
             Step(key == Qt::Key_Up ? +1 : -1);

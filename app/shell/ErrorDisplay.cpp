@@ -11,23 +11,23 @@ namespace kestrova {
 
 namespace {
 
-ErrorDisplayHandler& InstalledHandler()
+TErrorDisplayHandler& InstalledHandler()
 {
-    static ErrorDisplayHandler handler;
+    static TErrorDisplayHandler handler;
     return handler;
 }
 
-void ShowInMessageBox(const ErrorNotice& notice)
+void ShowInMessageBox(const TErrorNotice& notice)
 {
-    const QMessageBox::Icon icon = notice.severity == ErrorSeverity::Warning
+    const QMessageBox::Icon icon = notice.Severity == TErrorSeverity::Warning
         ? QMessageBox::Warning : QMessageBox::Critical;
-    QMessageBox box(icon, notice.title, notice.text, QMessageBox::Ok, QApplication::activeWindow());
+    QMessageBox box(icon, notice.Title, notice.Text, QMessageBox::Ok, QApplication::activeWindow());
     box.exec();
 }
 
-void Show(const ErrorNotice& notice)
+void Show(const TErrorNotice& notice)
 {
-    if (const ErrorDisplayHandler& handler = InstalledHandler())
+    if (const TErrorDisplayHandler& handler = InstalledHandler())
         handler(notice);
     else
         ShowInMessageBox(notice);
@@ -35,7 +35,7 @@ void Show(const ErrorNotice& notice)
 
 } // namespace
 
-ErrorDisplayHandler SetErrorDisplay(ErrorDisplayHandler handler)
+TErrorDisplayHandler SetErrorDisplay(TErrorDisplayHandler handler)
 {
     return std::exchange(InstalledHandler(), std::move(handler));
 }
@@ -50,9 +50,9 @@ QString ErrorMessageText(const QString& message)
 void ShowException(const std::exception& error)
 {
     const bool fromEngine = dynamic_cast<const FFmpegException*>(&error) != nullptr;
-    Show({.title = QGuiApplication::applicationDisplayName(),
-          .text = ErrorMessageText(QString::fromUtf8(error.what())),
-          .severity = fromEngine ? ErrorSeverity::Warning : ErrorSeverity::Error});
+    Show({.Title = QGuiApplication::applicationDisplayName(),
+          .Text = ErrorMessageText(QString::fromUtf8(error.what())),
+          .Severity = fromEngine ? TErrorSeverity::Warning : TErrorSeverity::Error});
 }
 
 bool RunShowingErrors(const std::function<void()>& command)

@@ -22,7 +22,7 @@ bool FolderExists(const QString& folder)
 
 QString DefaultVideoFolder()
 {
-    platform::UserFolders& folders = platform::Use<platform::UserFolders>();
+    platform::TUserFolders& folders = platform::Use<platform::TUserFolders>();
     const QString documents = folders.Documents();
     if (documents.isEmpty())
         throw std::runtime_error("Could not find MyDocuments folder location.");

@@ -6,17 +6,17 @@ namespace kestrova {
 
 bool ShellOpen(const QString& target)
 {
-    return platform::Use<platform::Shell>().Open(target);
+    return platform::Use<platform::TShell>().Open(target);
 }
 
 bool ShowInFileManager(const QString& path)
 {
-    return platform::Use<platform::Shell>().ShowItem(path);
+    return platform::Use<platform::TShell>().ShowItem(path);
 }
 
 bool ShutDown()
 {
-    return platform::Use<platform::PowerControl>().PowerOff();
+    return platform::Use<platform::TPowerControl>().PowerOff();
 }
 
 } // namespace kestrova

@@ -11,18 +11,18 @@ extern "C" {
 
 namespace {
 
-using kestrova::mediagen::GeneratorOptions;
+using kestrova::mediagen::TGeneratorOptions;
 
 void GenerateClip(benchmark::State& state, const char* format) {
     av_log_set_level(AV_LOG_ERROR);
-    GeneratorOptions options;
-    options.format = format;
-    options.duration = 10.0;
-    options.width = 640;
-    options.height = 360;
-    options.output = kestrova::bench::ScratchDir(std::string("mediagen-") + format) + "/clip";
+    TGeneratorOptions options;
+    options.Format = format;
+    options.Duration = 10.0;
+    options.Width = 640;
+    options.Height = 360;
+    options.Output = kestrova::bench::ScratchDir(std::string("mediagen-") + format) + "/clip";
     for (auto _ : state) kestrova::mediagen::Generate(options);
-    const double frames = options.duration * options.rate.num / options.rate.den;
+    const double frames = options.Duration * options.Rate.Num / options.Rate.Den;
     state.counters["frames_per_s"] = benchmark::Counter(frames * state.iterations(), benchmark::Counter::kIsRate);
     kestrova::bench::ReportPeakMemory(state);
 }

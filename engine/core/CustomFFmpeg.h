@@ -66,7 +66,7 @@ struct TInputKinds {
 //   audio/AudioOut.cpp        the audio output path and its fifo
 //
 // The job applies presets and target presets to itself (options/Presets.h, options/TargetPresets.h).
-class TCustomFFmpeg : public PresetTarget, public TargetPresetTarget {
+class TCustomFFmpeg : public TPresetTarget, public TTargetPresetTarget {
 public:
     TCustomFFmpeg();
     virtual ~TCustomFFmpeg();

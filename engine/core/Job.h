@@ -17,10 +17,10 @@
 
 namespace kestrova {
 
-inline constexpr int MAX_FILES = 20;    // input files, and output files
-inline constexpr int MAX_STREAMS = 20;  // streams per file
-inline constexpr int MAX_STREAM_MAPS = 400;
-inline constexpr int MAX_CODEC_ENTRIES = MAX_FILES * MAX_STREAMS;
+inline constexpr int kMaxFiles = 20;    // input files, and output files
+inline constexpr int kMaxStreams = 20;  // streams per file
+inline constexpr int kMaxStreamMaps = 400;
+inline constexpr int kMaxCodecEntries = kMaxFiles * kMaxStreams;
 // The most negative 64-bit value: a time that is not set.
 inline constexpr int64_t kNoTimeValue = INT64_MIN;
 // The time base of the engine's own times.
@@ -40,23 +40,23 @@ struct TMetaDataMap {
 
 // Files and fixed-capacity tables (the output files are in TOutputTables, outputs/OutputFiles.h).
 struct TFileTables {
-    std::array<InputFilePtr, MAX_FILES> InputFiles;
+    std::array<InputFilePtr, kMaxFiles> InputFiles;
     int NbInputFiles = 0;
     // [input file][stream]: a decoder context per input stream, filled from the stream's
     // parameters when the file is added and opened when the streams are mapped.
-    std::array<std::vector<CodecContextPtr>, MAX_FILES> InputStreamContexts;
-    std::array<int64_t, MAX_FILES> InputFilesTsOffset{};
+    std::array<std::vector<CodecContextPtr>, kMaxFiles> InputStreamContexts;
+    std::array<int64_t, kMaxFiles> InputFilesTsOffset{};
     // [input file][stream]; 0 means no scaling.
-    std::array<std::array<double, MAX_STREAMS>, MAX_FILES> InputFilesTsScale{};
+    std::array<std::array<double, kMaxStreams>, kMaxFiles> InputFilesTsScale{};
 
-    std::array<const AVCodec*, MAX_CODEC_ENTRIES> InputCodecs{};
+    std::array<const AVCodec*, kMaxCodecEntries> InputCodecs{};
     int NbInputCodecs = 0;
-    std::array<const AVCodec*, MAX_CODEC_ENTRIES> OutputCodecs{};
+    std::array<const AVCodec*, kMaxCodecEntries> OutputCodecs{};
     int NbOutputCodecs = 0;
 
-    std::array<TStreamMap, MAX_STREAM_MAPS> StreamMaps{};
+    std::array<TStreamMap, kMaxStreamMaps> StreamMaps{};
     int NbStreamMaps = 0;
-    std::array<TMetaDataMap, MAX_FILES> MetaDataMaps{};
+    std::array<TMetaDataMap, kMaxFiles> MetaDataMaps{};
     int NbMetaDataMaps = 0;
 
     std::string FileFormat;  // pending container format name; empty when unset

@@ -43,14 +43,14 @@ bool IsUtf8CharacterSet(std::string_view codeset) {
     return lower == "utf-8" || lower == "utf8";
 }
 
-class Converter {
+class TCharacterSetConverter {
 public:
-    Converter(const char* to, const char* from) : FHandle(::iconv_open(to, from)) {}
-    ~Converter() {
+    TCharacterSetConverter(const char* to, const char* from) : FHandle(::iconv_open(to, from)) {}
+    ~TCharacterSetConverter() {
         if (Valid()) ::iconv_close(FHandle);
     }
-    Converter(const Converter&) = delete;
-    Converter& operator=(const Converter&) = delete;
+    TCharacterSetConverter(const TCharacterSetConverter&) = delete;
+    TCharacterSetConverter& operator=(const TCharacterSetConverter&) = delete;
     bool Valid() const { return FHandle != reinterpret_cast<iconv_t>(-1); }
 
     // Converts the whole of `text`; false when any character has no form in the target set.
@@ -79,7 +79,7 @@ bool PassesAsNarrowName(const std::string& path) {
     if (codeset && IsUtf8CharacterSet(codeset)) return true;
     if (IsAscii(path)) return true;  // every character set of this platform extends ASCII
     if (!codeset || !*codeset) return false;
-    Converter toNarrow(codeset, "UTF-8");
+    TCharacterSetConverter toNarrow(codeset, "UTF-8");
     std::string narrow;
     return toNarrow.Valid() && toNarrow.Convert(path, narrow) && narrow == path;
 }
@@ -177,7 +177,7 @@ int CloseOutputIO(AVIOContext** pb) {
         ff::avio_flush(io.get());
         result = io->error;
     }
-    if (!static_cast<UnicodeFile*>(io->opaque)->Close() && result >= 0) result = AVERROR(EIO);
+    if (!static_cast<TUnicodeFile*>(io->opaque)->Close() && result >= 0) result = AVERROR(EIO);
     return result;
 }
 

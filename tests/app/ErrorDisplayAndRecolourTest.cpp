@@ -26,34 +26,34 @@ TEST(ErrorDisplayTest, AFullStopIsAddedAfterLettersAndDigitsOnly)
 
 TEST(ErrorDisplayTest, EngineErrorsAreWarningsAndOthersErrors)
 {
-    ShellTestEnvironment environment;
+    TShellTestEnvironment environment;
     ShowException(FFmpegException("Unknown format"));
     ShowException(std::runtime_error("Unable to write to /srv/Setting.ini"));
 
-    ASSERT_EQ(environment.errors.size(), 2u);
-    EXPECT_EQ(environment.errors[0].severity, ErrorSeverity::Warning);
-    EXPECT_EQ(environment.errors[0].text, QStringLiteral("Unknown format."));
-    EXPECT_EQ(environment.errors[1].severity, ErrorSeverity::Error);
-    EXPECT_EQ(environment.errors[1].title, QGuiApplication::applicationDisplayName());
+    ASSERT_EQ(environment.Errors.size(), 2u);
+    EXPECT_EQ(environment.Errors[0].Severity, TErrorSeverity::Warning);
+    EXPECT_EQ(environment.Errors[0].Text, QStringLiteral("Unknown format."));
+    EXPECT_EQ(environment.Errors[1].Severity, TErrorSeverity::Error);
+    EXPECT_EQ(environment.Errors[1].Title, QGuiApplication::applicationDisplayName());
 }
 
 TEST(ErrorDisplayTest, MessagesKeepTheirCharacters)
 {
-    ShellTestEnvironment environment;
+    TShellTestEnvironment environment;
     ShowException(std::runtime_error("Kann \xC3\xBC" "ber nicht schreiben: /srv/Vid\xC3\xA9os"));
-    ASSERT_EQ(environment.errors.size(), 1u);
-    EXPECT_EQ(environment.errors[0].text, QStringLiteral("Kann über nicht schreiben: /srv/Vidéos."));
+    ASSERT_EQ(environment.Errors.size(), 1u);
+    EXPECT_EQ(environment.Errors[0].Text, QStringLiteral("Kann über nicht schreiben: /srv/Vidéos."));
 }
 
 TEST(ErrorDisplayTest, RunShowingErrorsReportsWhetherTheCommandSucceeded)
 {
-    ShellTestEnvironment environment;
+    TShellTestEnvironment environment;
     int runs = 0;
     EXPECT_TRUE(RunShowingErrors([&] { ++runs; }));
     EXPECT_FALSE(RunShowingErrors([] { throw std::runtime_error("broken"); }));
     EXPECT_EQ(runs, 1);
-    ASSERT_EQ(environment.errors.size(), 1u);
-    EXPECT_EQ(environment.errors[0].text, QStringLiteral("broken."));
+    ASSERT_EQ(environment.Errors.size(), 1u);
+    EXPECT_EQ(environment.Errors[0].Text, QStringLiteral("broken."));
 }
 
 TEST(RecolourTest, ReplacesOnlyTheOldColourAndKeepsTransparency)

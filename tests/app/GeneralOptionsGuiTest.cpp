@@ -22,13 +22,13 @@ namespace {
 // The dialog over a settings file of the test's own, with every desktop service faked.
 class GeneralOptionsTest : public ::testing::Test {
 protected:
-    GeneralOptionsTest() : settings_(environment_.Path(QStringLiteral("Setting.ini"))) {}
+    GeneralOptionsTest() : FSettings(FEnvironment.Path(QStringLiteral("Setting.ini"))) {}
 
     TFrmGeneralOption& Dialog()
     {
-        if (!dialog_)
-            dialog_ = std::make_unique<TFrmGeneralOption>(settings_);
-        return *dialog_;
+        if (!FDialog)
+            FDialog = std::make_unique<TFrmGeneralOption>(FSettings);
+        return *FDialog;
     }
 
     template <class Widget>
@@ -45,18 +45,18 @@ protected:
 
     QByteArray SettingsFile() const
     {
-        QFile file(settings_.FilePath());
+        QFile file(FSettings.FilePath());
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
 
     void UseSettings(int processes, quint8 priority, const QString& folder)
     {
-        settings_.Values() = {.processes = processes, .priority = priority, .outputFolder = folder};
+        FSettings.Values() = {.Processes = processes, .Priority = priority, .OutputFolder = folder};
     }
 
-    ShellTestEnvironment environment_;
-    SettingsStore settings_;
-    std::unique_ptr<TFrmGeneralOption> dialog_;
+    TShellTestEnvironment FEnvironment;
+    TSettingsStore FSettings;
+    std::unique_ptr<TFrmGeneralOption> FDialog;
 };
 
 } // namespace
@@ -89,8 +89,8 @@ TEST_F(GeneralOptionsTest, ShowsEveryControlWithItsCaption)
     EXPECT_EQ(Find<QPushButton>("btnCancel")->text(), QStringLiteral("Cancel"));
     EXPECT_EQ(Find<QPushButton>("btnApply")->text(), QStringLiteral("Apply"));
     EXPECT_TRUE(Find<QPushButton>("btnApply")->isEnabled());
-    EXPECT_EQ(Find<UpDown>("udProcess")->Minimum(), 0);
-    EXPECT_EQ(Find<UpDown>("udProcess")->Maximum(), 100);
+    EXPECT_EQ(Find<TUpDown>("udProcess")->Minimum(), 0);
+    EXPECT_EQ(Find<TUpDown>("udProcess")->Maximum(), 100);
 }
 
 TEST_F(GeneralOptionsTest, TheUpdateGroupLiesOutOfSight)
@@ -101,12 +101,12 @@ TEST_F(GeneralOptionsTest, TheUpdateGroupLiesOutOfSight)
     auto* check = Find<QPushButton>("btnCheckUpdate");
     EXPECT_EQ(check->text(), QStringLiteral("Check for update"));
     check->click();
-    EXPECT_EQ(environment_.Shell().opened, std::vector<QString>{TFrmGeneralOption::UpdatePageAddress});
+    EXPECT_EQ(FEnvironment.Shell().Opened, std::vector<QString>{TFrmGeneralOption::UpdatePageAddress});
 }
 
 TEST_F(GeneralOptionsTest, ShowingFillsTheControlsFromTheSettings)
 {
-    const QString out = environment_.MakeFolder(QStringLiteral("Out"));
+    const QString out = FEnvironment.MakeFolder(QStringLiteral("Out"));
     UseSettings(5, 2, out + u'/');
     Dialog().show();
     EXPECT_EQ(Text("edtProcess"), QStringLiteral("5"));
@@ -116,34 +116,34 @@ TEST_F(GeneralOptionsTest, ShowingFillsTheControlsFromTheSettings)
 
 TEST_F(GeneralOptionsTest, WithoutSettingsFileTheVideoFolderIsShownAndNothingIsWritten)
 {
-    settings_.Load();
+    FSettings.Load();
     Dialog().show();
     EXPECT_EQ(Text("edtProcess"), QStringLiteral("3"));
     EXPECT_EQ(CheckedPriority(), 0);
-    EXPECT_EQ(Text("edtOutPutFolder"), environment_.Folders().videos + u'/');
-    EXPECT_TRUE(QFileInfo(environment_.Folders().videos).isDir());
-    EXPECT_FALSE(QFileInfo::exists(settings_.FilePath()));
+    EXPECT_EQ(Text("edtOutPutFolder"), FEnvironment.Folders().VideosFolder + u'/');
+    EXPECT_TRUE(QFileInfo(FEnvironment.Folders().VideosFolder).isDir());
+    EXPECT_FALSE(QFileInfo::exists(FSettings.FilePath()));
 }
 
 TEST_F(GeneralOptionsTest, RestoreThenCancelChangesNothing)
 {
-    const QString out = environment_.MakeFolder(QStringLiteral("Out"));
+    const QString out = FEnvironment.MakeFolder(QStringLiteral("Out"));
     UseSettings(7, 3, out);
-    settings_.Save();
+    FSettings.Save();
     const QByteArray saved = SettingsFile();
     Dialog().show();
 
     Click("btnRestore");
     EXPECT_EQ(Text("edtProcess"), QStringLiteral("3"));
     EXPECT_EQ(CheckedPriority(), 0);
-    EXPECT_EQ(Text("edtOutPutFolder"), environment_.Folders().videos + u'/');
+    EXPECT_EQ(Text("edtOutPutFolder"), FEnvironment.Folders().VideosFolder + u'/');
     Click("btnCancel");
 
     EXPECT_FALSE(Dialog().isVisible());
     EXPECT_EQ(Dialog().result(), QDialog::Rejected);
-    EXPECT_EQ(settings_.Values().processes, 7);
-    EXPECT_EQ(settings_.Values().priority, 3);
-    EXPECT_EQ(settings_.Values().outputFolder, out);
+    EXPECT_EQ(FSettings.Values().Processes, 7);
+    EXPECT_EQ(FSettings.Values().Priority, 3);
+    EXPECT_EQ(FSettings.Values().OutputFolder, out);
     EXPECT_EQ(SettingsFile(), saved);
 
     Dialog().show();  // shown again, the controls come from the settings once more
@@ -154,30 +154,30 @@ TEST_F(GeneralOptionsTest, RestoreThenCancelChangesNothing)
 
 TEST_F(GeneralOptionsTest, ApplyStoresABrowsedFolderWithoutTrailingSeparator)
 {
-    const QString chosen = environment_.MakeFolder(QStringLiteral("Chosen"));
-    environment_.Browser().answer = chosen + u'/';
+    const QString chosen = FEnvironment.MakeFolder(QStringLiteral("Chosen"));
+    FEnvironment.Browser().Answer = chosen + u'/';
     Dialog().show();
 
     Click("btnBrowse");
-    ASSERT_EQ(environment_.Browser().requests.size(), 1u);
-    EXPECT_EQ(environment_.Browser().requests[0].title, QStringLiteral("Select Destination Folder"));
-    EXPECT_EQ(environment_.Browser().requests[0].owner, &Dialog());
-    EXPECT_FALSE(environment_.Browser().requests[0].centreOnScreen);
+    ASSERT_EQ(FEnvironment.Browser().Requests.size(), 1u);
+    EXPECT_EQ(FEnvironment.Browser().Requests[0].Title, QStringLiteral("Select Destination Folder"));
+    EXPECT_EQ(FEnvironment.Browser().Requests[0].Owner, &Dialog());
+    EXPECT_FALSE(FEnvironment.Browser().Requests[0].CentreOnScreen);
     EXPECT_EQ(Text("edtOutPutFolder"), chosen);
 
     Find<QRadioButton>("rdgrpPriorityItem1")->click();
     Click("btnApply");
 
-    EXPECT_TRUE(environment_.errors.empty());
+    EXPECT_TRUE(FEnvironment.Errors.empty());
     EXPECT_FALSE(Find<QPushButton>("btnApply")->isEnabled());
     EXPECT_TRUE(Dialog().isVisible());
-    EXPECT_EQ(settings_.Values().outputFolder, chosen);
+    EXPECT_EQ(FSettings.Values().OutputFolder, chosen);
     EXPECT_EQ(SettingsFile(), QStringLiteral("[general]\nprocesses=3\npriority=1\noutputfolder=%1\n")
                                   .arg(chosen).toUtf8());
 
-    SettingsStore nextStart(settings_.FilePath());
+    TSettingsStore nextStart(FSettings.FilePath());
     nextStart.Load();
-    EXPECT_EQ(nextStart.Values().outputFolder, chosen + u'/');
+    EXPECT_EQ(nextStart.Values().OutputFolder, chosen + u'/');
 }
 
 TEST_F(GeneralOptionsTest, CancellingTheBrowserKeepsTheFolder)
@@ -196,27 +196,27 @@ TEST_F(GeneralOptionsTest, ATextThatIsNoIntegerIsReportedAndNothingIsSaved)
     Click("btnApply");
     Click("btnOk");
 
-    ASSERT_EQ(environment_.errors.size(), 2u);
-    EXPECT_EQ(environment_.errors[0].text, QStringLiteral("'abc' is not a valid integer value."));
-    EXPECT_EQ(environment_.errors[0].severity, ErrorSeverity::Error);
-    EXPECT_FALSE(QFileInfo::exists(settings_.FilePath()));
-    EXPECT_EQ(settings_.Values().processes, 3);
+    ASSERT_EQ(FEnvironment.Errors.size(), 2u);
+    EXPECT_EQ(FEnvironment.Errors[0].Text, QStringLiteral("'abc' is not a valid integer value."));
+    EXPECT_EQ(FEnvironment.Errors[0].Severity, TErrorSeverity::Error);
+    EXPECT_FALSE(QFileInfo::exists(FSettings.FilePath()));
+    EXPECT_EQ(FSettings.Values().Processes, 3);
     EXPECT_TRUE(Dialog().isVisible());
     EXPECT_TRUE(Find<QPushButton>("btnApply")->isEnabled());  // still worth applying once corrected
 }
 
 TEST_F(GeneralOptionsTest, AnUnwritableSettingsFileIsReportedAndTheDialogStaysOpen)
 {
-    ASSERT_TRUE(QDir().mkdir(settings_.FilePath()));  // a folder where the file should be
+    ASSERT_TRUE(QDir().mkdir(FSettings.FilePath()));  // a folder where the file should be
     Dialog().show();
     Find<QLineEdit>("edtProcess")->setText(QStringLiteral("6"));
 
     Click("btnOk");
 
-    ASSERT_EQ(environment_.errors.size(), 1u);
-    EXPECT_EQ(environment_.errors[0].text, QStringLiteral("Unable to write to %1.").arg(settings_.FilePath()));
+    ASSERT_EQ(FEnvironment.Errors.size(), 1u);
+    EXPECT_EQ(FEnvironment.Errors[0].Text, QStringLiteral("Unable to write to %1.").arg(FSettings.FilePath()));
     EXPECT_TRUE(Dialog().isVisible());
-    EXPECT_EQ(settings_.Values().processes, 6);  // held in memory all the same
+    EXPECT_EQ(FSettings.Values().Processes, 6);  // held in memory all the same
 }
 
 TEST_F(GeneralOptionsTest, OkSavesAndClosesAndZeroProcessesIsAccepted)
@@ -224,10 +224,10 @@ TEST_F(GeneralOptionsTest, OkSavesAndClosesAndZeroProcessesIsAccepted)
     Dialog().show();
     Find<QLineEdit>("edtProcess")->setText(QStringLiteral("0"));
     Click("btnOk");
-    EXPECT_TRUE(environment_.errors.empty());
+    EXPECT_TRUE(FEnvironment.Errors.empty());
     EXPECT_FALSE(Dialog().isVisible());
     EXPECT_EQ(Dialog().result(), QDialog::Accepted);
-    EXPECT_EQ(settings_.Values().processes, 0);
+    EXPECT_EQ(FSettings.Values().Processes, 0);
     EXPECT_TRUE(SettingsFile().startsWith("[general]\nprocesses=0\n"));
 }
 
@@ -238,7 +238,7 @@ TEST_F(GeneralOptionsTest, TheArrowsStepWithinTheRangeAndEnableApply)
     Click("btnApply");
     ASSERT_FALSE(Find<QPushButton>("btnApply")->isEnabled());
 
-    QList<QToolButton*> arrows = Find<UpDown>("udProcess")->findChildren<QToolButton*>();
+    QList<QToolButton*> arrows = Find<TUpDown>("udProcess")->findChildren<QToolButton*>();
     ASSERT_EQ(arrows.size(), 2);
     QToolButton* up = arrows[0]->arrowType() == Qt::UpArrow ? arrows[0] : arrows[1];
     QToolButton* down = up == arrows[0] ? arrows[1] : arrows[0];
@@ -267,7 +267,7 @@ TEST_F(GeneralOptionsTest, OpenShowsTheFolderInTheFileManager)
 {
     Dialog().show();
     Click("btnOpen");
-    EXPECT_EQ(environment_.Shell().opened, std::vector<QString>{Text("edtOutPutFolder")});
+    EXPECT_EQ(FEnvironment.Shell().Opened, std::vector<QString>{Text("edtOutPutFolder")});
 }
 
 TEST_F(GeneralOptionsTest, EveryCaptionFitsItsControl)
@@ -286,14 +286,14 @@ TEST_F(GeneralOptionsTest, EveryCaptionFitsItsControl)
 
 TEST_F(GeneralOptionsTest, LooksRight)
 {
-    const QString out = environment_.MakeFolder(QStringLiteral("Videos of the week"));
+    const QString out = FEnvironment.MakeFolder(QStringLiteral("Videos of the week"));
     UseSettings(3, 1, out);
     Dialog().show();
     const QImage picture = Dialog().grab().toImage();
     EXPECT_EQ(picture.size(), QSize(445, 289));
     // Kept for a look by eye when a folder for it is named.
     const QString folder = qEnvironmentVariable("KESTROVA_SCREENSHOT_DIR");
-    EXPECT_TRUE(picture.save(folder.isEmpty() ? environment_.Path(QStringLiteral("options.png"))
+    EXPECT_TRUE(picture.save(folder.isEmpty() ? FEnvironment.Path(QStringLiteral("options.png"))
                                               : folder + QStringLiteral("/general-options.png")));
 }
 

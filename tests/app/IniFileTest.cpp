@@ -16,7 +16,7 @@ const QString kGeneral = QStringLiteral("general");
 
 TEST(IniFileTest, MissingSectionsAndKeysGiveTheDefault)
 {
-    const IniFile ini = IniFile::FromText(QStringLiteral("[general]\nprocesses=5\n"));
+    const TIniFile ini = TIniFile::FromText(QStringLiteral("[general]\nprocesses=5\n"));
     EXPECT_EQ(ini.ReadString(kGeneral, QStringLiteral("outputfolder"), QStringLiteral("none")), QStringLiteral("none"));
     EXPECT_EQ(ini.ReadInteger(QStringLiteral("other"), QStringLiteral("processes"), 3), 3);
     EXPECT_EQ(ini.ReadInteger(kGeneral, QStringLiteral("processes"), 3), 5);
@@ -25,7 +25,7 @@ TEST(IniFileTest, MissingSectionsAndKeysGiveTheDefault)
 
 TEST(IniFileTest, ReadsLikePrivateProfileFiles)
 {
-    const IniFile ini = IniFile::FromText(QStringLiteral(
+    const TIniFile ini = TIniFile::FromText(QStringLiteral(
         "; written by hand\n"
         "orphan=1\n"
         "[ General ]\n"
@@ -47,7 +47,7 @@ TEST(IniFileTest, ReadsLikePrivateProfileFiles)
 
 TEST(IniFileTest, IntegersThatAreNotNumbersGiveTheDefault)
 {
-    const IniFile ini = IniFile::FromText(QStringLiteral("[general]\na=abc\nb=0x1F\nc=-2\nd=12abc\ne=99999999999\n"));
+    const TIniFile ini = TIniFile::FromText(QStringLiteral("[general]\na=abc\nb=0x1F\nc=-2\nd=12abc\ne=99999999999\n"));
     EXPECT_EQ(ini.ReadInteger(kGeneral, QStringLiteral("a"), 3), 3);
     EXPECT_EQ(ini.ReadInteger(kGeneral, QStringLiteral("b"), 3), 31);
     EXPECT_EQ(ini.ReadInteger(kGeneral, QStringLiteral("c"), 3), -2);
@@ -57,7 +57,7 @@ TEST(IniFileTest, IntegersThatAreNotNumbersGiveTheDefault)
 
 TEST(IniFileTest, WritingChangesOnlyTheLinesItMustAndKeepsTheRestInOrder)
 {
-    IniFile ini = IniFile::FromText(QStringLiteral(
+    TIniFile ini = TIniFile::FromText(QStringLiteral(
         "; Kestrova settings\n"
         "[window]\n"
         "left=10\n"
@@ -90,11 +90,11 @@ TEST(IniFileTest, WritingChangesOnlyTheLinesItMustAndKeepsTheRestInOrder)
 
 TEST(IniFileTest, ValuesThatReadingWouldChangeAreQuoted)
 {
-    IniFile ini;
+    TIniFile ini;
     ini.WriteString(kGeneral, QStringLiteral("blanks"), QStringLiteral(" /srv/out "));
     ini.WriteString(kGeneral, QStringLiteral("quotes"), QStringLiteral("\"x\""));
     ini.WriteString(kGeneral, QStringLiteral("lines"), QStringLiteral("/srv/a\nb=1"));
-    const IniFile reread = IniFile::FromText(ini.Text());
+    const TIniFile reread = TIniFile::FromText(ini.Text());
     EXPECT_EQ(reread.ReadString(kGeneral, QStringLiteral("blanks"), {}), QStringLiteral(" /srv/out "));
     EXPECT_EQ(reread.ReadString(kGeneral, QStringLiteral("quotes"), {}), QStringLiteral("\"x\""));
     // A line break cannot be stored; it must not smuggle in a key of its own either.
@@ -104,7 +104,7 @@ TEST(IniFileTest, ValuesThatReadingWouldChangeAreQuoted)
 
 TEST(IniFileTest, KeepsWindowsLineBreaksAndAByteOrderMark)
 {
-    IniFile ini = IniFile::FromText(QStringLiteral("\xFEFF[general]\r\nprocesses=1\r\n"));
+    TIniFile ini = TIniFile::FromText(QStringLiteral("\xFEFF[general]\r\nprocesses=1\r\n"));
     ini.WriteInteger(kGeneral, QStringLiteral("priority"), 2);
     EXPECT_EQ(ini.Text(), QStringLiteral("\xFEFF[general]\r\nprocesses=1\r\npriority=2\r\n"));
 }
@@ -114,12 +114,12 @@ TEST(IniFileTest, SavesAndLoadsAFile)
     QTemporaryDir folder;
     ASSERT_TRUE(folder.isValid());
     const QString path = folder.filePath(QStringLiteral("Setting.ini"));
-    EXPECT_TRUE(IniFile::Load(path).Text().isEmpty());  // a missing file is an empty document
+    EXPECT_TRUE(TIniFile::Load(path).Text().isEmpty());  // a missing file is an empty document
 
-    IniFile ini;
+    TIniFile ini;
     ini.WriteString(kGeneral, QStringLiteral("outputfolder"), QStringLiteral("/srv/Vidéos"));
     ASSERT_TRUE(ini.Save(path));
-    EXPECT_EQ(IniFile::Load(path).ReadString(kGeneral, QStringLiteral("outputfolder"), {}),
+    EXPECT_EQ(TIniFile::Load(path).ReadString(kGeneral, QStringLiteral("outputfolder"), {}),
               QStringLiteral("/srv/Vidéos"));
     EXPECT_FALSE(ini.Save(folder.path()));  // a folder is no file
 }

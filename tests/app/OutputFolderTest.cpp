@@ -13,18 +13,18 @@ namespace kestrova::testing {
 
 TEST(OutputFolderTest, AnExistingFolderSurroundedByBlanksKeepsOneSeparator)
 {
-    ShellTestEnvironment environment;
+    TShellTestEnvironment environment;
     const QString out = environment.MakeFolder(QStringLiteral("Out"));
 
     EXPECT_EQ(ResolveOutputFolder(QStringLiteral("  ") + out + QStringLiteral("/  ")), out + u'/');
     EXPECT_EQ(ResolveOutputFolder(out), out + u'/');
-    EXPECT_FALSE(QFileInfo::exists(environment.Folders().videos));  // no fallback was needed
+    EXPECT_FALSE(QFileInfo::exists(environment.Folders().VideosFolder));  // no fallback was needed
 }
 
 TEST(OutputFolderTest, AMissingFolderGivesTheVideoFolderCreatedOnDemand)
 {
-    ShellTestEnvironment environment;
-    const QString videos = environment.Folders().videos;
+    TShellTestEnvironment environment;
+    const QString videos = environment.Folders().VideosFolder;
     ASSERT_FALSE(QFileInfo::exists(videos));
 
     EXPECT_EQ(ResolveOutputFolder(environment.Path(QStringLiteral("gone"))), videos + u'/');
@@ -34,8 +34,8 @@ TEST(OutputFolderTest, AMissingFolderGivesTheVideoFolderCreatedOnDemand)
 
 TEST(OutputFolderTest, EmptyTextAndALoneSeparatorResolveToTheVideoFolder)
 {
-    ShellTestEnvironment environment;
-    const QString videos = environment.Folders().videos + u'/';
+    TShellTestEnvironment environment;
+    const QString videos = environment.Folders().VideosFolder + u'/';
     EXPECT_EQ(ResolveOutputFolder(QString()), videos);
     EXPECT_EQ(ResolveOutputFolder(QStringLiteral("/")), videos);
     EXPECT_EQ(ResolveOutputFolder(QStringLiteral("   ")), videos);
@@ -43,17 +43,17 @@ TEST(OutputFolderTest, EmptyTextAndALoneSeparatorResolveToTheVideoFolder)
 
 TEST(OutputFolderTest, AFileIsNoOutputFolder)
 {
-    ShellTestEnvironment environment;
+    TShellTestEnvironment environment;
     QFile file(environment.Path(QStringLiteral("movie.mp4")));
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.close();
-    EXPECT_EQ(ResolveOutputFolder(file.fileName()), environment.Folders().videos + u'/');
+    EXPECT_EQ(ResolveOutputFolder(file.fileName()), environment.Folders().VideosFolder + u'/');
 }
 
 TEST(OutputFolderTest, TheVideoFolderIsCreatedOneLevelDeepOnlyElseTheProgramFolderServes)
 {
-    ShellTestEnvironment environment;
-    environment.Folders().videos = environment.Path(QStringLiteral("no/such/Videos"));
+    TShellTestEnvironment environment;
+    environment.Folders().VideosFolder = environment.Path(QStringLiteral("no/such/Videos"));
 
     EXPECT_EQ(ResolveOutputFolder(QString()), QString::fromStdString(ProgramFolder()));
     EXPECT_FALSE(QFileInfo::exists(environment.Path(QStringLiteral("no"))));
@@ -61,8 +61,8 @@ TEST(OutputFolderTest, TheVideoFolderIsCreatedOneLevelDeepOnlyElseTheProgramFold
 
 TEST(OutputFolderTest, WithoutADocumentsFolderTheLookupFails)
 {
-    ShellTestEnvironment environment;
-    environment.Folders().documents.clear();
+    TShellTestEnvironment environment;
+    environment.Folders().DocumentsFolder.clear();
     try {
         ResolveOutputFolder(QString());
         FAIL() << "no error raised";
@@ -76,15 +76,15 @@ TEST(OutputFolderTest, WithoutADocumentsFolderTheLookupFails)
 
 TEST(DefaultVideoFolderTest, IsTheUsersVideosFolderWithoutSeparator)
 {
-    ShellTestEnvironment environment;
-    environment.Folders().videos = environment.Path(QStringLiteral("home/Filme/"));
+    TShellTestEnvironment environment;
+    environment.Folders().VideosFolder = environment.Path(QStringLiteral("home/Filme/"));
     EXPECT_EQ(DefaultVideoFolder(), environment.Path(QStringLiteral("home/Filme")));
 }
 
 TEST(DefaultVideoFolderTest, WithoutAVideosFolderItLiesBesideTheDocuments)
 {
-    ShellTestEnvironment environment;
-    environment.Folders().videos.clear();
+    TShellTestEnvironment environment;
+    environment.Folders().VideosFolder.clear();
     EXPECT_EQ(DefaultVideoFolder(), environment.Path(QStringLiteral("home/Videos")));
 }
 

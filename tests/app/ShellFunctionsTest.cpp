@@ -39,8 +39,8 @@ TEST(TimeTextTest, AnUnknownNegativeDurationReadsAsZero)
 
 class NumberedFileNameTest : public ::testing::Test {
 protected:
-    QString Path(const QString& name) const { return environment_.Path(name); }
-    ShellTestEnvironment environment_;
+    QString Path(const QString& name) const { return FEnvironment.Path(name); }
+    TShellTestEnvironment FEnvironment;
 };
 
 TEST_F(NumberedFileNameTest, NumbersAFreshName)
@@ -73,7 +73,7 @@ TEST_F(NumberedFileNameTest, AGivenExtensionKeepsThePathWhole)
 
 TEST_F(NumberedFileNameTest, ADotInAFolderNameIsNoExtension)
 {
-    const QString folder = environment_.MakeFolder(QStringLiteral("take.2"));
+    const QString folder = FEnvironment.MakeFolder(QStringLiteral("take.2"));
     EXPECT_EQ(NumberedFileName(folder + QStringLiteral("/movie")), folder + QStringLiteral("/movie-1"));
 }
 
@@ -84,46 +84,46 @@ TEST(VersionTextTest, IsTheFirstThreeCharactersOfTheVersion)
 
 TEST(ShellCommandsTest, GoToTheDesktopShell)
 {
-    ShellTestEnvironment environment;
+    TShellTestEnvironment environment;
     EXPECT_TRUE(ShellOpen(QStringLiteral("https://example.org/")));
     EXPECT_TRUE(ShowInFileManager(QStringLiteral("/srv/out/movie.mp4")));
-    EXPECT_EQ(environment.Shell().opened, std::vector<QString>{QStringLiteral("https://example.org/")});
-    EXPECT_EQ(environment.Shell().shown, std::vector<QString>{QStringLiteral("/srv/out/movie.mp4")});
+    EXPECT_EQ(environment.Shell().Opened, std::vector<QString>{QStringLiteral("https://example.org/")});
+    EXPECT_EQ(environment.Shell().Shown, std::vector<QString>{QStringLiteral("/srv/out/movie.mp4")});
 }
 
 TEST(ShellCommandsTest, ShutDownAsksOnceAndReportsTheAnswer)
 {
-    ShellTestEnvironment environment;
+    TShellTestEnvironment environment;
     EXPECT_TRUE(ShutDown());
-    environment.Power().accept = false;
+    environment.Power().Accept = false;
     EXPECT_FALSE(ShutDown());
-    EXPECT_EQ(environment.Power().powerOffRequests, 2);
+    EXPECT_EQ(environment.Power().PowerOffRequests, 2);
 }
 
 TEST(PromptsTest, BrowseForFolderPassesTheRequestAndTheAnswer)
 {
-    ShellTestEnvironment environment;
-    environment.Browser().answer = QStringLiteral("/srv/out");
+    TShellTestEnvironment environment;
+    environment.Browser().Answer = QStringLiteral("/srv/out");
     EXPECT_EQ(BrowseForFolder(nullptr, QStringLiteral("Select Output Folder"), true, QStringLiteral("/srv")),
               QStringLiteral("/srv/out"));
-    ASSERT_EQ(environment.Browser().requests.size(), 1u);
-    const platform::FolderBrowseRequest& request = environment.Browser().requests[0];
-    EXPECT_EQ(request.title, QStringLiteral("Select Output Folder"));
-    EXPECT_EQ(request.startFolder, QStringLiteral("/srv"));
-    EXPECT_TRUE(request.centreOnScreen);
+    ASSERT_EQ(environment.Browser().Requests.size(), 1u);
+    const platform::TFolderBrowseRequest& request = environment.Browser().Requests[0];
+    EXPECT_EQ(request.Title, QStringLiteral("Select Output Folder"));
+    EXPECT_EQ(request.StartFolder, QStringLiteral("/srv"));
+    EXPECT_TRUE(request.CentreOnScreen);
 
-    environment.Browser().answer.clear();
+    environment.Browser().Answer.clear();
     EXPECT_TRUE(BrowseForFolder(nullptr, QStringLiteral("Select Output Folder")).isEmpty());
 }
 
 TEST(PromptsTest, AskForTextPassesCaptionPromptAndInitialText)
 {
-    ShellTestEnvironment environment;
-    environment.Prompt().answer = QStringLiteral("My profile");
+    TShellTestEnvironment environment;
+    environment.Prompt().Answer = QStringLiteral("My profile");
     EXPECT_EQ(AskForText(nullptr, QStringLiteral("Save as"), QStringLiteral("Name:"), QStringLiteral("old")),
               QStringLiteral("My profile"));
-    ASSERT_EQ(environment.Prompt().questions.size(), 1u);
-    EXPECT_EQ(environment.Prompt().questions[0],
+    ASSERT_EQ(environment.Prompt().Questions.size(), 1u);
+    EXPECT_EQ(environment.Prompt().Questions[0],
               (QStringList{QStringLiteral("Save as"), QStringLiteral("Name:"), QStringLiteral("old")}));
 }
 

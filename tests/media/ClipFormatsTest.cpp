@@ -13,17 +13,17 @@ namespace {
 using testmedia::Clip;
 using testmedia::ClipSpec;
 
-struct FormatCase {
-    std::string format;
-    AVCodecID video;  // AV_CODEC_ID_NONE for audio-only formats
-    AVCodecID audio;
-    std::string demuxer;
+struct TFormatCase {
+    std::string Format;
+    AVCodecID Video;  // AV_CODEC_ID_NONE for audio-only formats
+    AVCodecID Audio;
+    std::string Demuxer;
 };
 
-void PrintTo(const FormatCase& c, std::ostream* os) { *os << c.format; }
+void PrintTo(const TFormatCase& c, std::ostream* os) { *os << c.Format; }
 
 // The formats with video come first.
-const FormatCase kFormatCases[] = {
+const TFormatCase kFormatCases[] = {
     {"flv", AV_CODEC_ID_FLV1, AV_CODEC_ID_MP3, "flv"},
     {"f4v", AV_CODEC_ID_H264, AV_CODEC_ID_AAC, "mov,mp4,m4a,3gp,3g2,mj2"},
     {"mp4", AV_CODEC_ID_H264, AV_CODEC_ID_AAC, "mov,mp4,m4a,3gp,3g2,mj2"},
@@ -33,8 +33,8 @@ const FormatCase kFormatCases[] = {
     {"wav", AV_CODEC_ID_NONE, AV_CODEC_ID_PCM_S16LE, "wav"},
 };
 
-std::string CaseName(const testing::TestParamInfo<FormatCase>& info) {
-    std::string name = info.param.format;
+std::string CaseName(const testing::TestParamInfo<TFormatCase>& info) {
+    std::string name = info.param.Format;
     for (char& c : name)
         if (c == '-') c = '_';
     return name;
@@ -60,13 +60,13 @@ ClipSpec OddSpec(const std::string& format) {
     return spec;
 }
 
-class ClipFormats : public testing::TestWithParam<FormatCase> {
+class ClipFormats : public testing::TestWithParam<TFormatCase> {
 protected:
-    bool HasVideo() const { return GetParam().video != AV_CODEC_ID_NONE; }
+    bool HasVideo() const { return GetParam().Video != AV_CODEC_ID_NONE; }
 
     // Samples per frame of the audio encoder at a rate (0 for PCM, which has no frames).
     int AudioFrameSize(int sampleRate) const {
-        switch (GetParam().audio) {
+        switch (GetParam().Audio) {
         case AV_CODEC_ID_MP3: return sampleRate >= 32000 ? 1152 : 576;
         case AV_CODEC_ID_AAC: return 1024;
         case AV_CODEC_ID_WMAV2: return sampleRate <= 16000 ? 512 : sampleRate <= 22050 ? 1024 : 2048;
@@ -92,19 +92,19 @@ protected:
         int error = 0;
         InputPtr input = OpenMedia(path, &error);
         ASSERT_TRUE(input) << path << ": " << ErrorText(error);
-        EXPECT_EQ(input->iformat->name, GetParam().demuxer);
+        EXPECT_EQ(input->iformat->name, GetParam().Demuxer);
         ASSERT_EQ(input->nb_streams, HasVideo() ? 2u : 1u);
 
         const AVStream* audio = FindStream(input.get(), AVMEDIA_TYPE_AUDIO);
         ASSERT_NE(audio, nullptr);
-        EXPECT_EQ(audio->codecpar->codec_id, GetParam().audio);
+        EXPECT_EQ(audio->codecpar->codec_id, GetParam().Audio);
         EXPECT_EQ(audio->codecpar->sample_rate, spec.sampleRate);
         EXPECT_EQ(audio->codecpar->ch_layout.nb_channels, spec.channels);
 
         if (HasVideo()) {
             const AVStream* video = FindStream(input.get(), AVMEDIA_TYPE_VIDEO);
             ASSERT_NE(video, nullptr);
-            EXPECT_EQ(video->codecpar->codec_id, GetParam().video);
+            EXPECT_EQ(video->codecpar->codec_id, GetParam().Video);
             EXPECT_EQ(video->codecpar->width, spec.width);
             EXPECT_EQ(video->codecpar->height, spec.height);
             // FLV keeps milliseconds, so 30000/1001 comes back as a close fraction.
@@ -120,38 +120,38 @@ protected:
     }
 };
 
-TEST_P(ClipFormats, DefaultParametersShowInTheFile) { ExpectMatches(DefaultSpec(GetParam().format)); }
+TEST_P(ClipFormats, DefaultParametersShowInTheFile) { ExpectMatches(DefaultSpec(GetParam().Format)); }
 
-TEST_P(ClipFormats, OddParametersShowInTheFile) { ExpectMatches(OddSpec(GetParam().format)); }
+TEST_P(ClipFormats, OddParametersShowInTheFile) { ExpectMatches(OddSpec(GetParam().Format)); }
 
 class VideoClipFormats : public ClipFormats {};
 
 TEST_P(VideoClipFormats, PicturesDecodeInOrderWithTheirNumbers) {
-    for (const ClipSpec& spec : {DefaultSpec(GetParam().format), OddSpec(GetParam().format)}) {
+    for (const ClipSpec& spec : {DefaultSpec(GetParam().Format), OddSpec(GetParam().Format)}) {
         int error = 0;
         InputPtr input = OpenMedia(Clip(spec), &error);
         ASSERT_TRUE(input) << ErrorText(error);
-        const DecodedMedia decoded = DecodeAll(input.get());
-        EXPECT_EQ(decoded.decodeErrors, 0);
+        const TDecodedMedia decoded = DecodeAll(input.get());
+        EXPECT_EQ(decoded.DecodeErrors, 0);
         const int frames = static_cast<int>(std::lround(spec.duration * av_q2d(FrameRate(spec))));
-        ASSERT_EQ(decoded.frameNumbers.size(), static_cast<size_t>(frames)) << spec.rate;
-        for (int n = 0; n < frames; ++n) EXPECT_EQ(decoded.frameNumbers[n], n) << "frame " << n;
+        ASSERT_EQ(decoded.FrameNumbers.size(), static_cast<size_t>(frames)) << spec.rate;
+        for (int n = 0; n < frames; ++n) EXPECT_EQ(decoded.FrameNumbers[n], n) << "frame " << n;
     }
 }
 
 TEST_P(ClipFormats, EachChannelCarriesItsTone) {
-    ClipSpec spec = DefaultSpec(GetParam().format);
+    ClipSpec spec = DefaultSpec(GetParam().Format);
     for (const int channels : {1, 2}) {
         spec.channels = channels;
         int error = 0;
         InputPtr input = OpenMedia(Clip(spec), &error);
         ASSERT_TRUE(input) << ErrorText(error);
-        const DecodedMedia decoded = DecodeAll(input.get());
-        EXPECT_EQ(decoded.decodeErrors, 0);
-        ASSERT_EQ(decoded.channels.size(), static_cast<size_t>(channels));
+        const TDecodedMedia decoded = DecodeAll(input.get());
+        EXPECT_EQ(decoded.DecodeErrors, 0);
+        ASSERT_EQ(decoded.Channels.size(), static_cast<size_t>(channels));
         const auto expected = static_cast<size_t>(spec.duration * spec.sampleRate);
         for (int c = 0; c < channels; ++c) {
-            const std::vector<float>& samples = decoded.channels[c];
+            const std::vector<float>& samples = decoded.Channels[c];
             // Lossy codecs add priming and pad the last frame: right to within two codec frames.
             EXPECT_NEAR(static_cast<double>(samples.size()), static_cast<double>(expected),
                         2.0 * AudioFrameSize(spec.sampleRate));

@@ -35,13 +35,13 @@ TEST_P(AudioOffset, LateAudioStartsAfterTheVideo) {
     const double audio = StreamStart(FindStream(input.get(), AVMEDIA_TYPE_AUDIO));
     EXPECT_NEAR(audio - video, 0.5, kOffsetTolerance);
 
-    const DecodedMedia decoded = DecodeAll(input.get());
-    ASSERT_FALSE(decoded.frameNumbers.empty());
-    EXPECT_EQ(decoded.frameNumbers.front(), 0);
-    EXPECT_EQ(decoded.frameNumbers.size(), 50u);
+    const TDecodedMedia decoded = DecodeAll(input.get());
+    ASSERT_FALSE(decoded.FrameNumbers.empty());
+    EXPECT_EQ(decoded.FrameNumbers.front(), 0);
+    EXPECT_EQ(decoded.FrameNumbers.size(), 50u);
     // The audio covers the rest of the two seconds.
-    ASSERT_FALSE(decoded.channels.empty());
-    EXPECT_NEAR(static_cast<double>(decoded.channels[0].size()) / spec.sampleRate, 1.5, 2 * 1152.0 / 44100);
+    ASSERT_FALSE(decoded.Channels.empty());
+    EXPECT_NEAR(static_cast<double>(decoded.Channels[0].size()) / spec.sampleRate, 1.5, 2 * 1152.0 / 44100);
 }
 
 TEST_P(AudioOffset, EarlyAudioStartsBeforeTheVideo) {
@@ -55,9 +55,9 @@ TEST_P(AudioOffset, EarlyAudioStartsBeforeTheVideo) {
     EXPECT_NEAR(video - audio, 0.5, kOffsetTolerance);
 
     // The pictures keep their place on the timeline: the first one shown is number 13 (0.52 s).
-    const DecodedMedia decoded = DecodeAll(input.get());
-    ASSERT_EQ(decoded.frameNumbers.size(), 37u);
-    for (size_t i = 0; i < decoded.frameNumbers.size(); ++i) EXPECT_EQ(decoded.frameNumbers[i], 13 + static_cast<int>(i));
+    const TDecodedMedia decoded = DecodeAll(input.get());
+    ASSERT_EQ(decoded.FrameNumbers.size(), 37u);
+    for (size_t i = 0; i < decoded.FrameNumbers.size(); ++i) EXPECT_EQ(decoded.FrameNumbers[i], 13 + static_cast<int>(i));
 }
 
 INSTANTIATE_TEST_SUITE_P(VideoFormats, AudioOffset, testing::Values("flv", "f4v", "mp4", "mp4-mpeg4"),
@@ -73,7 +73,7 @@ TEST(ClipStreams, NoAudioLeavesOnlyTheVideo) {
     ASSERT_TRUE(input);
     ASSERT_EQ(input->nb_streams, 1u);
     EXPECT_EQ(input->streams[0]->codecpar->codec_type, AVMEDIA_TYPE_VIDEO);
-    EXPECT_EQ(DecodeAll(input.get()).frameNumbers.size(), 50u);
+    EXPECT_EQ(DecodeAll(input.get()).FrameNumbers.size(), 50u);
 }
 
 TEST(ClipStreams, NoVideoLeavesOnlyTheAudio) {
@@ -94,10 +94,10 @@ TEST(ClipStreams, ShorterThanAFrameStillHasAFrameOfEachStream) {
     InputPtr input = OpenClip(spec);
     ASSERT_TRUE(input);
     ASSERT_EQ(input->nb_streams, 2u);
-    const DecodedMedia decoded = DecodeAll(input.get());
-    EXPECT_EQ(decoded.frameNumbers, std::vector<int>{0});
-    ASSERT_EQ(decoded.channels.size(), 2u);
-    EXPECT_FALSE(decoded.channels[0].empty());
+    const TDecodedMedia decoded = DecodeAll(input.get());
+    EXPECT_EQ(decoded.FrameNumbers, std::vector<int>{0});
+    ASSERT_EQ(decoded.Channels.size(), 2u);
+    EXPECT_FALSE(decoded.Channels[0].empty());
 }
 
 TEST(ClipStreams, MisleadingExtensionStillOpensAsItsRealFormat) {

@@ -21,7 +21,7 @@ ClipSpec Spec(const std::string& format, const std::string& damage = "") {
     return spec;
 }
 
-size_t AudioSamples(const DecodedMedia& media) { return media.channels.empty() ? 0 : media.channels[0].size(); }
+size_t AudioSamples(const TDecodedMedia& media) { return media.Channels.empty() ? 0 : media.Channels[0].size(); }
 
 // Readable picture numbers must be true frames of the clip, in order. A picture may repeat:
 // decoders conceal a damaged frame with the one before.
@@ -37,11 +37,11 @@ void ExpectNumbersInOrder(const std::vector<int>& numbers, int frames) {
 
 class DamagedClips : public testing::TestWithParam<std::string> {
 protected:
-    DecodedMedia DecodeIntact() {
+    TDecodedMedia DecodeIntact() {
         int error = 0;
         InputPtr input = OpenMedia(Clip(Spec(GetParam())), &error);
         EXPECT_TRUE(input) << ErrorText(error);
-        return input ? DecodeAll(input.get()) : DecodedMedia{};
+        return input ? DecodeAll(input.get()) : TDecodedMedia{};
     }
 };
 
@@ -72,13 +72,13 @@ TEST_P(DamagedClips, TruncatedClipLosesItsSecondHalf) {
         EXPECT_LT(error, 0);
         return;
     }
-    const DecodedMedia intact = DecodeIntact();
-    const DecodedMedia damaged = DecodeAll(input.get());
+    const TDecodedMedia intact = DecodeIntact();
+    const TDecodedMedia damaged = DecodeAll(input.get());
     // Roughly the first half decodes; nothing past the cut.
-    if (!intact.frameNumbers.empty()) {
-        EXPECT_GT(damaged.frameNumbers.size(), intact.frameNumbers.size() / 4);
-        EXPECT_LT(damaged.frameNumbers.size(), intact.frameNumbers.size() * 3 / 4);
-        ExpectNumbersInOrder(damaged.frameNumbers, static_cast<int>(intact.frameNumbers.size()));
+    if (!intact.FrameNumbers.empty()) {
+        EXPECT_GT(damaged.FrameNumbers.size(), intact.FrameNumbers.size() / 4);
+        EXPECT_LT(damaged.FrameNumbers.size(), intact.FrameNumbers.size() * 3 / 4);
+        ExpectNumbersInOrder(damaged.FrameNumbers, static_cast<int>(intact.FrameNumbers.size()));
     }
     EXPECT_GT(AudioSamples(damaged), AudioSamples(intact) / 4);
     EXPECT_LT(AudioSamples(damaged), AudioSamples(intact) * 3 / 4);
@@ -95,12 +95,12 @@ TEST_P(DamagedClips, OverwrittenStartLosesTheHeaderOrTheFirstFrames) {
     }
     // Some formats resynchronise behind the damage (MP3 frames, or the raw MPEG-4 video of an
     // MP4 whose header is gone): then less comes out than from the intact clip.
-    const DecodedMedia intact = DecodeIntact();
-    const DecodedMedia damaged = DecodeAll(input.get());
-    const bool lostPictures = damaged.frameNumbers.size() < intact.frameNumbers.size();
+    const TDecodedMedia intact = DecodeIntact();
+    const TDecodedMedia damaged = DecodeAll(input.get());
+    const bool lostPictures = damaged.FrameNumbers.size() < intact.FrameNumbers.size();
     const bool lostSound = AudioSamples(damaged) < AudioSamples(intact);
     EXPECT_TRUE(lostPictures || lostSound);
-    ExpectNumbersInOrder(damaged.frameNumbers, static_cast<int>(intact.frameNumbers.size()));
+    ExpectNumbersInOrder(damaged.FrameNumbers, static_cast<int>(intact.FrameNumbers.size()));
 }
 
 TEST_P(DamagedClips, RandomBytesOfAnySeedDoNotOpen) {

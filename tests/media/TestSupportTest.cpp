@@ -21,23 +21,23 @@ namespace fs = std::filesystem;
 using testmedia::FrameNumberFromPicture;
 
 // A 4:2:0 picture with padded lines, as decoders hand them out.
-struct Picture {
-    Picture(int width, int height) : width(width), height(height), linesize(width + 32) {
-        y.assign(static_cast<size_t>(linesize) * height, 0);
-        u.assign(static_cast<size_t>(linesize) * height / 2, 0);
-        v.assign(static_cast<size_t>(linesize) * height / 2, 0);
+struct TPicture {
+    TPicture(int width, int height) : Width(width), Height(height), Linesize(width + 32) {
+        Y.assign(static_cast<size_t>(Linesize) * height, 0);
+        U.assign(static_cast<size_t>(Linesize) * height / 2, 0);
+        V.assign(static_cast<size_t>(Linesize) * height / 2, 0);
     }
     void Draw(int number) {
-        mediagen::DrawFramePattern(number, width, height, y.data(), linesize, u.data(), linesize, v.data(), linesize);
+        mediagen::DrawFramePattern(number, Width, Height, Y.data(), Linesize, U.data(), Linesize, V.data(), Linesize);
     }
-    int Read() const { return FrameNumberFromPicture(y.data(), linesize, width, height); }
-    int width, height, linesize;
-    std::vector<uint8_t> y, u, v;
+    int Read() const { return FrameNumberFromPicture(Y.data(), Linesize, Width, Height); }
+    int Width, Height, Linesize;
+    std::vector<uint8_t> Y, U, V;
 };
 
 TEST(FrameNumberReading, DrawnNumbersReadBackAtEverySize) {
     for (const auto& [width, height] : std::vector<std::pair<int, int>>{{16, 16}, {176, 144}, {322, 242}, {1920, 1080}}) {
-        Picture picture(width, height);
+        TPicture picture(width, height);
         for (const int number : {0, 1, 2, 255, 256, 12345, 43690, mediagen::kMaxFrameNumber}) {
             picture.Draw(number);
             EXPECT_EQ(picture.Read(), number) << width << "x" << height;
@@ -46,32 +46,32 @@ TEST(FrameNumberReading, DrawnNumbersReadBackAtEverySize) {
 }
 
 TEST(FrameNumberReading, PicturesWithoutACodeAreUnreadable) {
-    Picture picture(320, 240);
+    TPicture picture(320, 240);
     for (const uint8_t level : {uint8_t{0}, uint8_t{16}, uint8_t{128}, uint8_t{235}, uint8_t{255}}) {
-        std::fill(picture.y.begin(), picture.y.end(), level);
+        std::fill(picture.Y.begin(), picture.Y.end(), level);
         EXPECT_EQ(picture.Read(), -1) << int(level);
     }
     EXPECT_EQ(FrameNumberFromPicture(nullptr, 320, 320, 240), -1);
     picture.Draw(5);
-    EXPECT_EQ(FrameNumberFromPicture(picture.y.data(), picture.linesize, 8, 8), -1);
+    EXPECT_EQ(FrameNumberFromPicture(picture.Y.data(), picture.Linesize, 8, 8), -1);
 }
 
 TEST(FrameNumberReading, BlendOfTwoPicturesIsUnreadable) {
     // What a frame-rate converter that mixes neighbours would produce.
-    Picture first(320, 240), second(320, 240);
+    TPicture first(320, 240), second(320, 240);
     first.Draw(1);
     second.Draw(2);
-    for (size_t i = 0; i < first.y.size(); ++i) first.y[i] = static_cast<uint8_t>((first.y[i] + second.y[i]) / 2);
+    for (size_t i = 0; i < first.Y.size(); ++i) first.Y[i] = static_cast<uint8_t>((first.Y[i] + second.Y[i]) / 2);
     EXPECT_EQ(first.Read(), -1);
 }
 
 TEST(FrameNumberReading, BrokenInvertedCopyIsUnreadable) {
-    Picture picture(320, 240);
+    TPicture picture(320, 240);
     picture.Draw(3);
     // Make cell (row 2, column 0) agree with its partner in row 0.
-    const mediagen::CellRect cell = mediagen::PatternCell(2, 0, 320, 240);
-    for (int y = cell.y; y < cell.y + cell.height; ++y)
-        std::fill_n(picture.y.begin() + y * picture.linesize + cell.x, cell.width, mediagen::kLumaSet);
+    const mediagen::TCellRect cell = mediagen::PatternCell(2, 0, 320, 240);
+    for (int y = cell.Y; y < cell.Y + cell.Height; ++y)
+        std::fill_n(picture.Y.begin() + y * picture.Linesize + cell.X, cell.Width, mediagen::kLumaSet);
     EXPECT_EQ(picture.Read(), -1);
 }
 

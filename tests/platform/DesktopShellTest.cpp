@@ -15,44 +15,44 @@ namespace kestrova::testing {
 namespace {
 
 // Stands in for the desktop's file manager on the private bus.
-class FakeFileManager : public QObject {
+class TFakeFileManager : public QObject {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.freedesktop.FileManager1")
 
 public:
-    struct Request {
-        QStringList uris;
-        QString startupId;
+    struct TRequest {
+        QStringList Uris;
+        QString StartupId;
     };
 
-    std::vector<Request> Requests() const
+    std::vector<TRequest> Requests() const
     {
-        std::lock_guard lock(mutex_);
-        return requests_;
+        std::lock_guard lock(FMutex);
+        return FRequests;
     }
 
 public slots:
     void ShowItems(const QStringList& uris, const QString& startupId)
     {
-        std::lock_guard lock(mutex_);
-        requests_.push_back({uris, startupId});
+        std::lock_guard lock(FMutex);
+        FRequests.push_back({uris, startupId});
     }
 
 private:
-    mutable std::mutex mutex_;
-    std::vector<Request> requests_;
+    mutable std::mutex FMutex;
+    std::vector<TRequest> FRequests;
 };
 
 // Records what would have been handed to the desktop instead of opening it.
-class RecordingDesktopShell : public platform::DesktopShell {
+class TRecordingDesktopShell : public platform::TDesktopShell {
 public:
-    using DesktopShell::DesktopShell;
-    std::vector<QUrl> opened;
+    using TDesktopShell::TDesktopShell;
+    std::vector<QUrl> Opened;
 
 protected:
     bool OpenUrl(const QUrl& url) override
     {
-        opened.push_back(url);
+        Opened.push_back(url);
         return true;
     }
 };
@@ -63,55 +63,55 @@ const QString kItem = QStringLiteral("/tmp/kestrova out/clip #1 100%.mp4");
 
 TEST(DesktopShellTest, ShowsTheFileThroughTheFileManager)
 {
-    PrivateBus bus;
+    TPrivateBus bus;
     if (!bus.IsRunning())
         GTEST_SKIP() << "dbus-daemon is not installed";
-    FakeFileManager* fileManager = bus.Publish(std::make_unique<FakeFileManager>(),
+    TFakeFileManager* fileManager = bus.Publish(std::make_unique<TFakeFileManager>(),
         QStringLiteral("org.freedesktop.FileManager1"), QStringLiteral("/org/freedesktop/FileManager1"));
     ASSERT_NE(fileManager, nullptr);
-    RecordingDesktopShell shell(bus.Connect());
+    TRecordingDesktopShell shell(bus.Connect());
 
     EXPECT_TRUE(shell.ShowItem(kItem));
 
     const auto requests = fileManager->Requests();
     ASSERT_EQ(requests.size(), 1u);
-    ASSERT_EQ(requests[0].uris.size(), 1);
+    ASSERT_EQ(requests[0].Uris.size(), 1);
     // The whole name survives the trip as one file URL: blanks, '#' and '%' included.
-    EXPECT_EQ(QUrl(requests[0].uris[0]).toLocalFile(), kItem);
-    EXPECT_TRUE(requests[0].uris[0].startsWith(QStringLiteral("file:///tmp/")));
-    EXPECT_TRUE(requests[0].startupId.isEmpty());
-    EXPECT_TRUE(shell.opened.empty());
+    EXPECT_EQ(QUrl(requests[0].Uris[0]).toLocalFile(), kItem);
+    EXPECT_TRUE(requests[0].Uris[0].startsWith(QStringLiteral("file:///tmp/")));
+    EXPECT_TRUE(requests[0].StartupId.isEmpty());
+    EXPECT_TRUE(shell.Opened.empty());
 }
 
 TEST(DesktopShellTest, OpensTheFolderWhenNoFileManagerAnswers)
 {
-    PrivateBus bus;
+    TPrivateBus bus;
     if (!bus.IsRunning())
         GTEST_SKIP() << "dbus-daemon is not installed";
-    RecordingDesktopShell shell(bus.Connect());
+    TRecordingDesktopShell shell(bus.Connect());
 
     EXPECT_TRUE(shell.ShowItem(kItem));
 
-    ASSERT_EQ(shell.opened.size(), 1u);
-    EXPECT_EQ(shell.opened[0].toLocalFile(), QStringLiteral("/tmp/kestrova out"));
+    ASSERT_EQ(shell.Opened.size(), 1u);
+    EXPECT_EQ(shell.Opened[0].toLocalFile(), QStringLiteral("/tmp/kestrova out"));
 }
 
 TEST(DesktopShellTest, OpensTheFolderWithoutABus)
 {
-    RecordingDesktopShell shell(QDBusConnection(QStringLiteral("kestrova-never-connected")));
+    TRecordingDesktopShell shell(QDBusConnection(QStringLiteral("kestrova-never-connected")));
 
     EXPECT_TRUE(shell.ShowItem(kItem));
 
-    ASSERT_EQ(shell.opened.size(), 1u);
-    EXPECT_EQ(shell.opened[0].toLocalFile(), QStringLiteral("/tmp/kestrova out"));
+    ASSERT_EQ(shell.Opened.size(), 1u);
+    EXPECT_EQ(shell.Opened[0].toLocalFile(), QStringLiteral("/tmp/kestrova out"));
 }
 
 TEST(DesktopShellTest, NothingToShowForAnEmptyPath)
 {
-    RecordingDesktopShell shell(QDBusConnection(QStringLiteral("kestrova-never-connected")));
+    TRecordingDesktopShell shell(QDBusConnection(QStringLiteral("kestrova-never-connected")));
     EXPECT_FALSE(shell.ShowItem(QString()));
     EXPECT_FALSE(shell.Open(QString()));
-    EXPECT_TRUE(shell.opened.empty());
+    EXPECT_TRUE(shell.Opened.empty());
 }
 
 TEST(ShellTargetUrlTest, PathsBecomeFileUrlsOfTheWholeName)

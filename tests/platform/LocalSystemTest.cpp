@@ -25,7 +25,7 @@ TEST(DriveInfoTest, OrdinaryFoldersAreNotCdRoms)
 {
     QTemporaryDir folder;
     ASSERT_TRUE(folder.isValid());
-    platform::MountDriveInfo drives;
+    platform::TMountDriveInfo drives;
     EXPECT_FALSE(drives.IsCdRom(folder.path()));
     // A folder still to be made is judged by the nearest folder that exists.
     EXPECT_FALSE(drives.IsCdRom(folder.filePath(QStringLiteral("not/made/yet"))));
@@ -37,48 +37,48 @@ class XdgUserFoldersTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(home_.isValid());
-        savedHome_ = qgetenv("HOME");
-        savedConfig_ = qgetenv("XDG_CONFIG_HOME");
-        qputenv("HOME", QFile::encodeName(home_.path()));
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(home_.filePath(QStringLiteral("config"))));
+        ASSERT_TRUE(FHome.isValid());
+        FSavedHome = qgetenv("HOME");
+        FSavedConfig = qgetenv("XDG_CONFIG_HOME");
+        qputenv("HOME", QFile::encodeName(FHome.path()));
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(FHome.filePath(QStringLiteral("config"))));
     }
 
     void TearDown() override
     {
-        qputenv("HOME", savedHome_);
-        if (savedConfig_.isNull())
+        qputenv("HOME", FSavedHome);
+        if (FSavedConfig.isNull())
             qunsetenv("XDG_CONFIG_HOME");
         else
-            qputenv("XDG_CONFIG_HOME", savedConfig_);
+            qputenv("XDG_CONFIG_HOME", FSavedConfig);
     }
 
     void WriteUserDirs(const QByteArray& text)
     {
-        ASSERT_TRUE(QDir(home_.path()).mkpath(QStringLiteral("config")));
-        QFile file(home_.filePath(QStringLiteral("config/user-dirs.dirs")));
+        ASSERT_TRUE(QDir(FHome.path()).mkpath(QStringLiteral("config")));
+        QFile file(FHome.filePath(QStringLiteral("config/user-dirs.dirs")));
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(text);
     }
 
-    QTemporaryDir home_;
-    QByteArray savedHome_;
-    QByteArray savedConfig_;
+    QTemporaryDir FHome;
+    QByteArray FSavedHome;
+    QByteArray FSavedConfig;
 };
 
 TEST_F(XdgUserFoldersTest, FollowsTheUsersDirectories)
 {
     WriteUserDirs("XDG_DOCUMENTS_DIR=\"$HOME/Dokumente\"\nXDG_VIDEOS_DIR=\"$HOME/Filme/\"\n");
-    platform::XdgUserFolders folders;
-    EXPECT_EQ(folders.Documents(), home_.filePath(QStringLiteral("Dokumente")));
-    EXPECT_EQ(folders.Videos(), home_.filePath(QStringLiteral("Filme")));
+    platform::TXdgUserFolders folders;
+    EXPECT_EQ(folders.Documents(), FHome.filePath(QStringLiteral("Dokumente")));
+    EXPECT_EQ(folders.Videos(), FHome.filePath(QStringLiteral("Filme")));
 }
 
 TEST_F(XdgUserFoldersTest, FallsBackToTheConventionalFoldersInTheHome)
 {
-    platform::XdgUserFolders folders;
-    EXPECT_EQ(folders.Documents(), home_.filePath(QStringLiteral("Documents")));
-    EXPECT_EQ(folders.Videos(), home_.filePath(QStringLiteral("Videos")));
+    platform::TXdgUserFolders folders;
+    EXPECT_EQ(folders.Documents(), FHome.filePath(QStringLiteral("Documents")));
+    EXPECT_EQ(folders.Videos(), FHome.filePath(QStringLiteral("Videos")));
 }
 
 } // namespace kestrova::testing

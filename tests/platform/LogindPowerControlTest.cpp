@@ -13,39 +13,39 @@ namespace kestrova::testing {
 namespace {
 
 // Stands in for systemd-logind on the private bus, so nothing is ever powered off.
-class FakeLoginManager : public QObject, protected QDBusContext {
+class TFakeLoginManager : public QObject, protected QDBusContext {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.freedesktop.login1.Manager")
 
 public:
-    explicit FakeLoginManager(bool refuse) : refuse_(refuse) {}
+    explicit TFakeLoginManager(bool refuse) : FRefuse(refuse) {}
 
     std::vector<bool> PowerOffRequests() const
     {
-        std::lock_guard lock(mutex_);
-        return requests_;
+        std::lock_guard lock(FMutex);
+        return FRequests;
     }
 
 public slots:
     void PowerOff(bool interactive)
     {
         {
-            std::lock_guard lock(mutex_);
-            requests_.push_back(interactive);
+            std::lock_guard lock(FMutex);
+            FRequests.push_back(interactive);
         }
-        if (refuse_)
+        if (FRefuse)
             sendErrorReply(QDBusError::AccessDenied, QStringLiteral("Interactive authentication required."));
     }
 
 private:
-    const bool refuse_;
-    mutable std::mutex mutex_;
-    std::vector<bool> requests_;
+    const bool FRefuse;
+    mutable std::mutex FMutex;
+    std::vector<bool> FRequests;
 };
 
-FakeLoginManager* PublishLoginManager(PrivateBus& bus, bool refuse)
+TFakeLoginManager* PublishLoginManager(TPrivateBus& bus, bool refuse)
 {
-    return bus.Publish(std::make_unique<FakeLoginManager>(refuse), QStringLiteral("org.freedesktop.login1"),
+    return bus.Publish(std::make_unique<TFakeLoginManager>(refuse), QStringLiteral("org.freedesktop.login1"),
                        QStringLiteral("/org/freedesktop/login1"));
 }
 
@@ -53,12 +53,12 @@ FakeLoginManager* PublishLoginManager(PrivateBus& bus, bool refuse)
 
 TEST(LogindPowerControlTest, AsksTheLoginManagerWithoutInteraction)
 {
-    PrivateBus bus;
+    TPrivateBus bus;
     if (!bus.IsRunning())
         GTEST_SKIP() << "dbus-daemon is not installed";
-    FakeLoginManager* logind = PublishLoginManager(bus, false);
+    TFakeLoginManager* logind = PublishLoginManager(bus, false);
     ASSERT_NE(logind, nullptr);
-    platform::LogindPowerControl power(bus.Connect());
+    platform::TLogindPowerControl power(bus.Connect());
 
     EXPECT_TRUE(power.PowerOff());
     EXPECT_EQ(logind->PowerOffRequests(), std::vector<bool>{false});
@@ -66,12 +66,12 @@ TEST(LogindPowerControlTest, AsksTheLoginManagerWithoutInteraction)
 
 TEST(LogindPowerControlTest, ARefusalIsFalse)
 {
-    PrivateBus bus;
+    TPrivateBus bus;
     if (!bus.IsRunning())
         GTEST_SKIP() << "dbus-daemon is not installed";
-    FakeLoginManager* logind = PublishLoginManager(bus, true);
+    TFakeLoginManager* logind = PublishLoginManager(bus, true);
     ASSERT_NE(logind, nullptr);
-    platform::LogindPowerControl power(bus.Connect());
+    platform::TLogindPowerControl power(bus.Connect());
 
     EXPECT_FALSE(power.PowerOff());
     EXPECT_EQ(logind->PowerOffRequests().size(), 1u);
@@ -79,16 +79,16 @@ TEST(LogindPowerControlTest, ARefusalIsFalse)
 
 TEST(LogindPowerControlTest, NoLoginManagerIsFalse)
 {
-    PrivateBus bus;
+    TPrivateBus bus;
     if (!bus.IsRunning())
         GTEST_SKIP() << "dbus-daemon is not installed";
-    platform::LogindPowerControl power(bus.Connect());
+    platform::TLogindPowerControl power(bus.Connect());
     EXPECT_FALSE(power.PowerOff());
 }
 
 TEST(LogindPowerControlTest, NoBusIsFalse)
 {
-    platform::LogindPowerControl power(QDBusConnection(QStringLiteral("kestrova-never-connected")));
+    platform::TLogindPowerControl power(QDBusConnection(QStringLiteral("kestrova-never-connected")));
     EXPECT_FALSE(power.PowerOff());
 }
 

@@ -23,59 +23,59 @@ const char* const kBusConfiguration = R"(<!DOCTYPE busconfig PUBLIC "-//freedesk
 
 } // namespace
 
-PrivateBus::PrivateBus()
+TPrivateBus::TPrivateBus()
 {
     const QString daemon = QStandardPaths::findExecutable(QStringLiteral("dbus-daemon"));
-    if (daemon.isEmpty() || !folder_.isValid())
+    if (daemon.isEmpty() || !FFolder.isValid())
         return;
-    const QString configuration = folder_.filePath(QStringLiteral("bus.conf"));
+    const QString configuration = FFolder.filePath(QStringLiteral("bus.conf"));
     QFile file(configuration);
     if (!file.open(QIODevice::WriteOnly))
         return;
-    file.write(QString::fromLatin1(kBusConfiguration).arg(folder_.path()).toUtf8());
+    file.write(QString::fromLatin1(kBusConfiguration).arg(FFolder.path()).toUtf8());
     file.close();
 
-    daemon_.start(daemon, {QStringLiteral("--config-file=") + configuration, QStringLiteral("--nofork"),
+    FDaemon.start(daemon, {QStringLiteral("--config-file=") + configuration, QStringLiteral("--nofork"),
                            QStringLiteral("--nopidfile"), QStringLiteral("--print-address=1")});
-    if (!daemon_.waitForStarted(5000))
+    if (!FDaemon.waitForStarted(5000))
         return;
-    while (!daemon_.canReadLine() && daemon_.waitForReadyRead(5000)) {}
-    address_ = QString::fromUtf8(daemon_.readLine()).trimmed();
+    while (!FDaemon.canReadLine() && FDaemon.waitForReadyRead(5000)) {}
+    FAddress = QString::fromUtf8(FDaemon.readLine()).trimmed();
 }
 
-PrivateBus::~PrivateBus()
+TPrivateBus::~TPrivateBus()
 {
-    serviceThread_.quit();
-    serviceThread_.wait();
-    services_.clear();
-    for (const QString& name : connections_)
+    FServiceThread.quit();
+    FServiceThread.wait();
+    FServices.clear();
+    for (const QString& name : FConnections)
         QDBusConnection::disconnectFromBus(name);
-    if (daemon_.state() != QProcess::NotRunning) {
-        daemon_.kill();
-        daemon_.waitForFinished(5000);
+    if (FDaemon.state() != QProcess::NotRunning) {
+        FDaemon.kill();
+        FDaemon.waitForFinished(5000);
     }
 }
 
-QDBusConnection PrivateBus::ConnectAs(const QString& name)
+QDBusConnection TPrivateBus::ConnectAs(const QString& name)
 {
-    connections_ << name;
-    return QDBusConnection::connectToBus(address_, name);
+    FConnections << name;
+    return QDBusConnection::connectToBus(FAddress, name);
 }
 
-QDBusConnection PrivateBus::Connect()
+QDBusConnection TPrivateBus::Connect()
 {
-    return ConnectAs(QStringLiteral("kestrova-test-client-%1").arg(connections_.size()));
+    return ConnectAs(QStringLiteral("kestrova-test-client-%1").arg(FConnections.size()));
 }
 
-bool PrivateBus::PublishObject(std::unique_ptr<QObject> object, const QString& service, const QString& path)
+bool TPrivateBus::PublishObject(std::unique_ptr<QObject> object, const QString& service, const QString& path)
 {
-    if (!serviceThread_.isRunning())
-        serviceThread_.start();
-    object->moveToThread(&serviceThread_);
-    QDBusConnection connection = ConnectAs(QStringLiteral("kestrova-test-service-%1").arg(connections_.size()));
+    if (!FServiceThread.isRunning())
+        FServiceThread.start();
+    object->moveToThread(&FServiceThread);
+    QDBusConnection connection = ConnectAs(QStringLiteral("kestrova-test-service-%1").arg(FConnections.size()));
     const bool published = connection.isConnected() && connection.registerService(service)
         && connection.registerObject(path, object.get(), QDBusConnection::ExportAllSlots);
-    services_.push_back(std::move(object));
+    FServices.push_back(std::move(object));
     return published;
 }
 

@@ -12,7 +12,7 @@ namespace kestrova::testing {
 
 namespace {
 
-class NullShell : public platform::Shell {
+class TNullShell : public platform::TShell {
 public:
     bool Open(const QString&) override { return false; }
     bool ShowItem(const QString&) override { return false; }
@@ -22,38 +22,38 @@ public:
 
 TEST(ServicesTest, TheLinuxImplementationsServeByDefault)
 {
-    EXPECT_NE(dynamic_cast<platform::DesktopShell*>(&platform::Use<platform::Shell>()), nullptr);
-    EXPECT_NE(dynamic_cast<platform::LogindPowerControl*>(&platform::Use<platform::PowerControl>()), nullptr);
-    EXPECT_NE(dynamic_cast<platform::FileDialogFolderBrowser*>(&platform::Use<platform::FolderBrowser>()), nullptr);
-    EXPECT_NE(dynamic_cast<platform::InputDialogTextPrompt*>(&platform::Use<platform::TextPrompt>()), nullptr);
-    EXPECT_NE(dynamic_cast<platform::XdgUserFolders*>(&platform::Use<platform::UserFolders>()), nullptr);
-    EXPECT_NE(dynamic_cast<platform::MountDriveInfo*>(&platform::Use<platform::DriveInfo>()), nullptr);
+    EXPECT_NE(dynamic_cast<platform::TDesktopShell*>(&platform::Use<platform::TShell>()), nullptr);
+    EXPECT_NE(dynamic_cast<platform::TLogindPowerControl*>(&platform::Use<platform::TPowerControl>()), nullptr);
+    EXPECT_NE(dynamic_cast<platform::TFileDialogFolderBrowser*>(&platform::Use<platform::TFolderBrowser>()), nullptr);
+    EXPECT_NE(dynamic_cast<platform::TInputDialogTextPrompt*>(&platform::Use<platform::TTextPrompt>()), nullptr);
+    EXPECT_NE(dynamic_cast<platform::TXdgUserFolders*>(&platform::Use<platform::TUserFolders>()), nullptr);
+    EXPECT_NE(dynamic_cast<platform::TMountDriveInfo*>(&platform::Use<platform::TDriveInfo>()), nullptr);
 }
 
 TEST(ServicesTest, AnInstalledServiceServesUntilItsScopeEnds)
 {
-    platform::Shell* outer = nullptr;
+    platform::TShell* outer = nullptr;
     {
-        platform::ScopedService<platform::Shell> first(std::make_unique<NullShell>());
+        platform::TScopedService<platform::TShell> first(std::make_unique<TNullShell>());
         outer = &*first;
-        EXPECT_EQ(&platform::Use<platform::Shell>(), outer);
+        EXPECT_EQ(&platform::Use<platform::TShell>(), outer);
         {
-            platform::ScopedService<platform::Shell> second(std::make_unique<NullShell>());
-            EXPECT_EQ(&platform::Use<platform::Shell>(), &*second);
+            platform::TScopedService<platform::TShell> second(std::make_unique<TNullShell>());
+            EXPECT_EQ(&platform::Use<platform::TShell>(), &*second);
         }
-        EXPECT_EQ(&platform::Use<platform::Shell>(), outer);
+        EXPECT_EQ(&platform::Use<platform::TShell>(), outer);
     }
-    EXPECT_NE(dynamic_cast<platform::DesktopShell*>(&platform::Use<platform::Shell>()), nullptr);
+    EXPECT_NE(dynamic_cast<platform::TDesktopShell*>(&platform::Use<platform::TShell>()), nullptr);
 }
 
 TEST(ServicesTest, InstallingHandsBackThePreviousReplacement)
 {
-    auto replacement = std::make_unique<NullShell>();
-    platform::Shell* installed = replacement.get();
+    auto replacement = std::make_unique<TNullShell>();
+    platform::TShell* installed = replacement.get();
     EXPECT_EQ(platform::SetShellService(std::move(replacement)), nullptr);
-    const std::unique_ptr<platform::Shell> previous = platform::SetShellService(nullptr);
+    const std::unique_ptr<platform::TShell> previous = platform::SetShellService(nullptr);
     EXPECT_EQ(previous.get(), installed);
-    EXPECT_NE(dynamic_cast<platform::DesktopShell*>(&platform::Use<platform::Shell>()), nullptr);
+    EXPECT_NE(dynamic_cast<platform::TDesktopShell*>(&platform::Use<platform::TShell>()), nullptr);
 }
 
 } // namespace kestrova::testing

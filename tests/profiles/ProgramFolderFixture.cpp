@@ -131,7 +131,7 @@ TWriteBlock::TWriteBlock(const QString& path)
     if (isFolder && QFile::setPermissions(path, QFile::ReadOwner | QFile::ExeOwner)) {
         QFile probe(path + "/.write-probe");
         if (!probe.open(QIODevice::WriteOnly)) {
-            FMode = EMode::Permissions;
+            FMode = TBlockMode::Permissions;
             return;
         }
         probe.close();
@@ -140,14 +140,14 @@ TWriteBlock::TWriteBlock(const QString& path)
     }
     // Permissions do not hold a privileged user back; the immutable flag does.
     if (SetImmutable(true))
-        FMode = EMode::Immutable;
+        FMode = TBlockMode::Immutable;
 }
 
 TWriteBlock::~TWriteBlock()
 {
-    if (FMode == EMode::Permissions)
+    if (FMode == TBlockMode::Permissions)
         QFile::setPermissions(FPath, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    else if (FMode == EMode::Immutable)
+    else if (FMode == TBlockMode::Immutable)
         SetImmutable(false);
 }
 

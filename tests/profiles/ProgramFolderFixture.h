@@ -67,13 +67,13 @@ public:
     ~TWriteBlock();
     TWriteBlock(const TWriteBlock&) = delete;
     TWriteBlock& operator=(const TWriteBlock&) = delete;
-    bool Blocked() const { return FMode != EMode::None; }
+    bool Blocked() const { return FMode != TBlockMode::None; }
 
 private:
-    enum class EMode { None, Permissions, Immutable };
+    enum class TBlockMode { None, Permissions, Immutable };
     bool SetImmutable(bool on) const;
     QString FPath;
-    EMode FMode = EMode::None;
+    TBlockMode FMode = TBlockMode::None;
 };
 
 } // namespace kestrova::test

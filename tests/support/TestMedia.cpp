@@ -59,9 +59,9 @@ std::vector<std::string> GeneratorArguments(const ClipSpec& spec, const std::str
     };
     if (spec.audioOffset != 0.0) args.insert(args.end(), {"--audio-offset", NumberText(spec.audioOffset)});
     if (!spec.audio) args.push_back("--no-audio");
-    const mediagen::FormatProfile* profile = mediagen::FindFormat(spec.format);
+    const mediagen::TFormatProfile* profile = mediagen::FindFormat(spec.format);
     // Audio-only formats have no video to leave out.
-    if (!spec.video && profile && profile->videoEncoder) args.push_back("--no-video");
+    if (!spec.video && profile && profile->VideoEncoder) args.push_back("--no-video");
     if (!spec.damage.empty()) args.insert(args.end(), {"--damage", spec.damage});
     return args;
 }
@@ -82,8 +82,8 @@ std::string GeneratorPath() { return KESTROVA_MEDIAGEN_PATH; }
 std::string BuildDir() { return KESTROVA_TEST_BUILD_DIR; }
 
 std::string FormatExtension(const std::string& format) {
-    const mediagen::FormatProfile* profile = mediagen::FindFormat(format);
-    return profile ? profile->extension : format;
+    const mediagen::TFormatProfile* profile = mediagen::FindFormat(format);
+    return profile ? profile->Extension : format;
 }
 
 GeneratorRun RunGenerator(const std::vector<std::string>& args) {

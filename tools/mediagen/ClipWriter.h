@@ -6,8 +6,8 @@
 
 namespace kestrova::mediagen {
 
-// Writes the clip described by options to path (options.output and options.damage are not
+// Writes the clip described by options to path (options.Output and options.Damage are not
 // looked at). Throws std::runtime_error on failure; the caller removes the partial file.
-void WriteClip(const GeneratorOptions& options, const std::string& path);
+void WriteClip(const TGeneratorOptions& options, const std::string& path);
 
 } // namespace kestrova::mediagen

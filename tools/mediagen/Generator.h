@@ -6,6 +6,6 @@
 namespace kestrova::mediagen {
 
 // Throws std::runtime_error on failure (and leaves nothing behind).
-void Generate(const GeneratorOptions& options);
+void Generate(const TGeneratorOptions& options);
 
 } // namespace kestrova::mediagen

@@ -32,14 +32,14 @@ using CodecContextPtr = std::unique_ptr<AVCodecContext, detail::CodecContextFree
 using OutputContextPtr = std::unique_ptr<AVFormatContext, detail::OutputContextFree>;
 
 // An option dictionary handed to calls that take it by address and may replace it.
-struct OptionList {
-    AVDictionary* entries = nullptr;
-    OptionList() = default;
-    OptionList(const OptionList&) = delete;
-    OptionList& operator=(const OptionList&) = delete;
-    ~OptionList() { av_dict_free(&entries); }
-    void Set(const char* key, const char* value) { av_dict_set(&entries, key, value, 0); }
-    int Count() const { return av_dict_count(entries); }
+struct TOptionList {
+    AVDictionary* Entries = nullptr;
+    TOptionList() = default;
+    TOptionList(const TOptionList&) = delete;
+    TOptionList& operator=(const TOptionList&) = delete;
+    ~TOptionList() { av_dict_free(&Entries); }
+    void Set(const char* key, const char* value) { av_dict_set(&Entries, key, value, 0); }
+    int Count() const { return av_dict_count(Entries); }
 };
 
 // The library's text for an error code.

@@ -92,8 +92,8 @@ bool TCustomFFmpeg::FindInputDecoder(AVMediaType kind, const std::string& name, 
 bool TCustomFFmpeg::AddInputFile(const std::string& fileName) {
     if (!TFFmpegLoader::Instance().AllLoaded(RequiredLibraries()))
         return FailInput("The media libraries are not loaded.");
-    if (FFiles.NbInputFiles >= MAX_FILES)
-        return FailInput(FormatText("max input files %d reached", MAX_FILES));
+    if (FFiles.NbInputFiles >= kMaxFiles)
+        return FailInput(FormatText("max input files %d reached", kMaxFiles));
 
     // 1. A forced container format (a name no demuxer has leaves the format to probing).
     const AVInputFormat* forcedFormat = nullptr;
@@ -170,9 +170,9 @@ bool TCustomFFmpeg::AddInputFile(const std::string& fileName) {
         TFFLogger::Instance().Log(this, llVerbose, message);
         return FailInput(message);
     }
-    if (context->nb_streams > MAX_STREAMS ||
-        FFiles.NbInputCodecs + static_cast<int>(context->nb_streams) > MAX_CODEC_ENTRIES)
-        return FailInput(FormatText("%s: stream index over MAX_STREAMS(%d)", fileName.c_str(), MAX_STREAMS));
+    if (context->nb_streams > kMaxStreams ||
+        FFiles.NbInputCodecs + static_cast<int>(context->nb_streams) > kMaxCodecEntries)
+        return FailInput(FormatText("%s: stream index over MAX_STREAMS(%d)", fileName.c_str(), kMaxStreams));
 
     // 10. The start time seeks the first input added after it was set, and only that one.
     int64_t timestamp = FRun.StartTime;

@@ -62,8 +62,8 @@ TStreamScale ParseStreamScale(const std::string& name, const std::string& value)
     TStreamScale result;
     result.StreamIndex = ParseIntegerOption(name, value.substr(0, colon));
     result.Scale = ParseFloatOption(name, value.substr(colon + 1));
-    if (result.StreamIndex < 0 || result.StreamIndex >= MAX_STREAMS)
-        throw FFmpegException("stream index over MAX_STREAMS(" + std::to_string(MAX_STREAMS) + ")");
+    if (result.StreamIndex < 0 || result.StreamIndex >= kMaxStreams)
+        throw FFmpegException("stream index over MAX_STREAMS(" + std::to_string(kMaxStreams) + ")");
     return result;
 }
 

@@ -18,7 +18,7 @@ struct TStreamScale {
     int StreamIndex = 0;
     double Scale = 0;
 };
-// stream:scale; an index outside 0..MAX_STREAMS-1 raises "stream index over MAX_STREAMS(20)".
+// stream:scale; an index outside 0..kMaxStreams-1 raises "stream index over MAX_STREAMS(20)".
 TStreamScale ParseStreamScale(const std::string& name, const std::string& value);
 
 // The header line and one line per pixel format (sample format).

@@ -190,16 +190,16 @@ std::vector<TOptionTable::TEntry> TOptionTable::MakeEntries() {
             {"map",
              [](TJob& j, const TText& n, const TText& v) {
                  const TStreamMap map = ParseStreamMap(n, v);
-                 if (j.FFiles.NbStreamMaps >= MAX_STREAM_MAPS)
+                 if (j.FFiles.NbStreamMaps >= kMaxStreamMaps)
                      throw FFmpegException("Too many stream maps (at most " +
-                                           std::to_string(MAX_STREAM_MAPS) + ")");
+                                           std::to_string(kMaxStreamMaps) + ")");
                  j.FFiles.StreamMaps[j.FFiles.NbStreamMaps++] = map;
              }},
             {"map_meta_data",
              [](TJob& j, const TText& n, const TText& v) {
                  const TMetaDataMap map = ParseMetaDataMap(n, v);
-                 if (j.FFiles.NbMetaDataMaps >= MAX_FILES)
-                     throw FFmpegException("Too many meta-data maps (at most " + std::to_string(MAX_FILES) +
+                 if (j.FFiles.NbMetaDataMaps >= kMaxFiles)
+                     throw FFmpegException("Too many meta-data maps (at most " + std::to_string(kMaxFiles) +
                                            ")");
                  j.FFiles.MetaDataMaps[j.FFiles.NbMetaDataMaps++] = map;
              }},
@@ -212,8 +212,8 @@ std::vector<TOptionTable::TEntry> TOptionTable::MakeEntries() {
             {"itsscale",
              [](TJob& j, const TText& n, const TText& v) {
                  const TStreamScale scale = ParseStreamScale(n, v);
-                 if (j.FFiles.NbInputFiles >= MAX_FILES)
-                     throw FFmpegException("max input files " + std::to_string(MAX_FILES) + " reached");
+                 if (j.FFiles.NbInputFiles >= kMaxFiles)
+                     throw FFmpegException("max input files " + std::to_string(kMaxFiles) + " reached");
                  j.FFiles.InputFilesTsScale[j.FFiles.NbInputFiles][scale.StreamIndex] = scale.Scale;
              }},
             {"timestamp",

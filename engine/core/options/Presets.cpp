@@ -51,7 +51,7 @@ char KindOf(const std::string& option) {
 
 // Finds the built-in preset for `name`, trying "<codec>-<name>" second; `lookedUp` ends as the
 // name tried last.
-const TBuiltInPreset* FindForKind(const std::string& name, char kind, const PresetTarget& job,
+const TBuiltInPreset* FindForKind(const std::string& name, char kind, const TPresetTarget& job,
                                   std::string& lookedUp) {
     lookedUp = name;
     if (const TBuiltInPreset* preset = FindBuiltInPreset(name)) return preset;
@@ -61,7 +61,7 @@ const TBuiltInPreset* FindForKind(const std::string& name, char kind, const Pres
     return FindBuiltInPreset(lookedUp);
 }
 
-void ApplyLine(const std::string& presetName, const std::string& line, PresetTarget& job) {
+void ApplyLine(const std::string& presetName, const std::string& line, TPresetTarget& job) {
     const std::size_t equals = line.find('=');
     const std::string key = equals == std::string::npos ? std::string() : Trimmed(line.substr(0, equals));
     const std::string value = equals == std::string::npos ? std::string() : Trimmed(line.substr(equals + 1));
@@ -83,7 +83,7 @@ bool IsPresetOption(const std::string& option) {
     return option == "apre" || option == "vpre" || option == "spre" || option == "fpre";
 }
 
-void ApplyPresetText(const std::string& presetName, const std::string& text, PresetTarget& job) {
+void ApplyPresetText(const std::string& presetName, const std::string& text, TPresetTarget& job) {
     std::istringstream lines(NormaliseLineBreaks(Trimmed(text)));
     std::string line;
     while (std::getline(lines, line)) {
@@ -92,7 +92,7 @@ void ApplyPresetText(const std::string& presetName, const std::string& text, Pre
     }
 }
 
-void ApplyPresetOption(const std::string& option, const std::string& value, PresetTarget& job) {
+void ApplyPresetOption(const std::string& option, const std::string& value, TPresetTarget& job) {
     if (!IsPresetOption(option)) throw FFmpegException("Unknown preset option: " + option);
     if (option == "fpre") {
         const std::optional<std::string> text = ReadPresetFile(value);

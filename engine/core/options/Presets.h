@@ -8,7 +8,7 @@
 namespace kestrova {
 
 // What applying a preset needs from a job.
-struct PresetTarget {
+struct TPresetTarget {
     // The codec name set for a kind: 'a' audio, 'v' video, 's' subtitle; empty when none.
     virtual std::string CodecName(char kind) const = 0;
     // As the options "acodec", "vcodec", "scodec".
@@ -17,7 +17,7 @@ struct PresetTarget {
     virtual bool SetAVOption(const std::string& name, const std::string& value) = 0;
 
 protected:
-    ~PresetTarget() = default;
+    ~TPresetTarget() = default;
 };
 
 // True for "apre", "vpre", "spre" and "fpre".
@@ -25,9 +25,9 @@ bool IsPresetOption(const std::string& option);
 
 // Applies the preset named by `value` for the preset option `option`. Throws FFmpegException
 // when no preset is found or a line fails; lines before the failing one stay applied.
-void ApplyPresetOption(const std::string& option, const std::string& value, PresetTarget& job);
+void ApplyPresetOption(const std::string& option, const std::string& value, TPresetTarget& job);
 
 // Applies preset text line by line; `presetName` names the preset in error messages.
-void ApplyPresetText(const std::string& presetName, const std::string& text, PresetTarget& job);
+void ApplyPresetText(const std::string& presetName, const std::string& text, TPresetTarget& job);
 
 }  // namespace kestrova

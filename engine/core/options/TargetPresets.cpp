@@ -61,13 +61,13 @@ bool IsExplicitNorm(const std::string& norm) {
     return norm == "pal" || norm == "ntsc" || norm == "film";
 }
 
-void DefaultAspect(TargetPresetTarget& job, const char* aspect) {
+void DefaultAspect(TTargetPresetTarget& job, const char* aspect) {
     if (job.AspectRatioSet()) return;
     job.Log(llInfo, std::string("Assuming ") + aspect + " for aspect ratio");
     job.ApplyOption("aspect", aspect);
 }
 
-void CommonVideo(TargetPresetTarget& job, TTvNorm norm, const char* videoCodec, const char* audioCodec,
+void CommonVideo(TTargetPresetTarget& job, TTvNorm norm, const char* videoCodec, const char* audioCodec,
                  const char* format, const char* size) {
     job.ApplyOption("vcodec", videoCodec);
     job.ApplyOption("acodec", audioCodec);
@@ -77,11 +77,11 @@ void CommonVideo(TargetPresetTarget& job, TTvNorm norm, const char* videoCodec, 
     job.ApplyOption("g", GopSizeOf(norm));
 }
 
-void AtLeastStereo(TargetPresetTarget& job) {
+void AtLeastStereo(TTargetPresetTarget& job) {
     if (job.Channels() == 1) job.SetChannels(2);
 }
 
-void ApplyVcd(TargetPresetTarget& job, TTvNorm norm) {
+void ApplyVcd(TTargetPresetTarget& job, TTvNorm norm) {
     CommonVideo(job, norm, "mpeg1video", "mp2", "vcd", SizeFor(norm, "352x288", "352x240"));
     job.ApplyOption("b", "1150000");
     job.ApplyOption("maxrate", "1150000");
@@ -97,7 +97,7 @@ void ApplyVcd(TargetPresetTarget& job, TTvNorm norm) {
     DefaultAspect(job, "4:3");
 }
 
-void ApplySvcd(TargetPresetTarget& job, TTvNorm norm) {
+void ApplySvcd(TTargetPresetTarget& job, TTvNorm norm) {
     CommonVideo(job, norm, "mpeg2video", "mp2", "svcd", SizeFor(norm, "480x576", "480x480"));
     job.ApplyOption("b", "2040000");
     job.ApplyOption("maxrate", "2516000");
@@ -112,7 +112,7 @@ void ApplySvcd(TargetPresetTarget& job, TTvNorm norm) {
     DefaultAspect(job, "4:3");
 }
 
-void ApplyDvd(TargetPresetTarget& job, TTvNorm norm) {
+void ApplyDvd(TTargetPresetTarget& job, TTvNorm norm) {
     CommonVideo(job, norm, "mpeg2video", "ac3", "dvd", SizeFor(norm, "720x576", "720x480"));
     job.ApplyOption("b", "6000000");
     job.ApplyOption("maxrate", "9000000");
@@ -126,7 +126,7 @@ void ApplyDvd(TargetPresetTarget& job, TTvNorm norm) {
     DefaultAspect(job, "16:9");
 }
 
-void ApplyDv(TargetPresetTarget& job, TTvNorm norm, bool dv50) {
+void ApplyDv(TTargetPresetTarget& job, TTvNorm norm, bool dv50) {
     job.ApplyOption("f", "dv");
     job.ApplyOption("s", SizeFor(norm, "720x576", "720x480"));
     job.ApplyOption("pix_fmt", dv50 ? "yuv422p" : (norm == TTvNorm::PAL ? "yuv420p" : "yuv411p"));
@@ -138,7 +138,7 @@ void ApplyDv(TargetPresetTarget& job, TTvNorm norm, bool dv50) {
 }  // namespace
 
 TTvNorm DecideTvNorm(const std::string& norm, const std::string& fallbackNorm,
-                     const TargetPresetTarget& job) {
+                     const TTargetPresetTarget& job) {
     if (norm == "pal") return TTvNorm::PAL;
     if (norm == "ntsc") return TTvNorm::NTSC;
     if (norm == "film") return TTvNorm::FILM;
@@ -154,7 +154,7 @@ TTvNorm DecideTvNorm(const std::string& norm, const std::string& fallbackNorm,
 }
 
 void ApplyTargetPreset(const std::string& type, const std::string& norm, const std::string& fallbackNorm,
-                       TargetPresetTarget& job) {
+                       TTargetPresetTarget& job) {
     const TTvNorm decided = DecideTvNorm(norm, fallbackNorm, job);
     if (!IsExplicitNorm(norm) && job.Verbosity() > 0)
         job.Log(llVerbose,
@@ -171,7 +171,7 @@ void ApplyTargetPreset(const std::string& type, const std::string& norm, const s
         throw FFmpegException("Unknown target type");
 }
 
-void ApplyTargetOption(const std::string& value, TargetPresetTarget& job) {
+void ApplyTargetOption(const std::string& value, TTargetPresetTarget& job) {
     const std::string text = Trimmed(value);
     for (const char* norm : {"pal", "ntsc", "film"}) {
         const std::string prefix = std::string(norm) + "-";

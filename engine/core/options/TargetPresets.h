@@ -10,7 +10,7 @@
 namespace kestrova {
 
 // What applying a target preset needs from a job.
-struct TargetPresetTarget {
+struct TTargetPresetTarget {
     // The job's option dispatcher ("vcodec", "f", "s", "r", "g", "b", "aspect", ...); throws
     // FFmpegException on a bad value.
     virtual void ApplyOption(const std::string& name, const std::string& value) = 0;
@@ -29,7 +29,7 @@ struct TargetPresetTarget {
     virtual void Log(int level, const std::string& message) = 0;
 
 protected:
-    ~TargetPresetTarget() = default;
+    ~TTargetPresetTarget() = default;
 };
 
 enum class TTvNorm { PAL, NTSC, FILM };
@@ -38,13 +38,13 @@ enum class TTvNorm { PAL, NTSC, FILM };
 // "film"; anything else decides automatically, falling back to `fallbackNorm`: "film", "ntsc",
 // otherwise PAL). Throws FFmpegException; settings made before a failure stay made.
 void ApplyTargetPreset(const std::string& type, const std::string& norm, const std::string& fallbackNorm,
-                       TargetPresetTarget& job);
+                       TTargetPresetTarget& job);
 
 // The "target" option: a type, optionally prefixed with "pal-", "ntsc-" or "film-"; without a
 // prefix the norm is decided automatically with NTSC as the fallback.
-void ApplyTargetOption(const std::string& value, TargetPresetTarget& job);
+void ApplyTargetOption(const std::string& value, TTargetPresetTarget& job);
 
 // The norm "auto" decides on (exposed for the front's and tests' use).
-TTvNorm DecideTvNorm(const std::string& norm, const std::string& fallbackNorm, const TargetPresetTarget& job);
+TTvNorm DecideTvNorm(const std::string& norm, const std::string& fallbackNorm, const TTargetPresetTarget& job);
 
 }  // namespace kestrova

@@ -53,7 +53,7 @@ struct TOutputFile {
 struct TOutputTables {
     // One entry per output file of the job; a join output fills several entries with the same
     // file (one per input).
-    std::array<TOutputFile*, MAX_FILES> Entries{};
+    std::array<TOutputFile*, kMaxFiles> Entries{};
     int NbOutputFiles = 0;  // entries in use
     // The files themselves, each once.
     std::vector<std::unique_ptr<TOutputFile>> Owned;

@@ -62,7 +62,7 @@ void TCustomFFmpeg::WriteHeaders() {
 
 // When every output is an RTP stream, the session description the receivers need.
 void TCustomFFmpeg::LogSessionDescription() {
-    std::array<AVFormatContext*, MAX_FILES> contexts{};
+    std::array<AVFormatContext*, kMaxFiles> contexts{};
     const int count = DistinctOutputCount();
     for (int i = 0; i < count; ++i) {
         contexts[i] = FOutputs.Entries[i]->Context.get();

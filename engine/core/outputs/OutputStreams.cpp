@@ -120,7 +120,7 @@ void TCustomFFmpeg::AttachStream(TOutputFile& file, std::unique_ptr<TOutputStrea
 }
 
 void TCustomFFmpeg::RecordOutputCodec(const AVCodec* encoder) {
-    if (FFiles.NbOutputCodecs < MAX_CODEC_ENTRIES) FFiles.OutputCodecs[FFiles.NbOutputCodecs++] = encoder;
+    if (FFiles.NbOutputCodecs < kMaxCodecEntries) FFiles.OutputCodecs[FFiles.NbOutputCodecs++] = encoder;
 }
 
 void TCustomFFmpeg::NewVideoStream(TOutputFile& file) {

@@ -104,8 +104,8 @@ int TCustomFFmpeg::AddOutputFile(const std::string& fileName, bool join) {
     if (FState.Join) return FailOutput("Cannot join more than one output file.");
     if (!CheckOutputFilters()) return -1;
     const int entries = join && FFiles.NbInputFiles > 1 ? FFiles.NbInputFiles : 1;
-    if (FOutputs.NbOutputFiles + entries > MAX_FILES)
-        return FailOutput("max output files " + std::to_string(MAX_FILES) + " reached");
+    if (FOutputs.NbOutputFiles + entries > kMaxFiles)
+        return FailOutput("max output files " + std::to_string(kMaxFiles) + " reached");
     FState.UseFilters = !FVideo.Filters.empty();
 
     const std::string libraryName = ToLibraryName(fileName);

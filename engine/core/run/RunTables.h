@@ -19,7 +19,7 @@ namespace kestrova {
 struct TOutputFile;
 struct TOutputStream;
 
-struct InputFileState {
+struct TInputFileState {
     bool EndOfFile = false;
     // The file answered "nothing ready yet" on its last read.
     bool NoPacket = false;
@@ -69,7 +69,7 @@ struct OutputStreamState {
 };
 
 struct TRunTables {
-    std::vector<InputFileState> InputFiles;
+    std::vector<TInputFileState> InputFiles;
     std::vector<InputStreamState> InputStreams;
     std::vector<OutputStreamState> OutputStreams;
     // Join mode: output streams per segment (the stream count of the first output) and the input

@@ -68,7 +68,7 @@ void TCustomFFmpeg::BuildInputTables() {
     const int64_t now = ff::av_gettime();
     for (int file = 0; file < FFiles.NbInputFiles; ++file) {
         AVFormatContext& input = *FFiles.InputFiles[file];
-        InputFileState& fileState = run.InputFiles.emplace_back();
+        TInputFileState& fileState = run.InputFiles.emplace_back();
         fileState.FirstStream = static_cast<int>(run.InputStreams.size());
         fileState.NbStreams = static_cast<int>(input.nb_streams);
         for (unsigned stream = 0; stream < input.nb_streams; ++stream) {

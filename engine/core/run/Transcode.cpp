@@ -99,7 +99,7 @@ void TCustomFFmpeg::RunLoop() {
 
 void TCustomFFmpeg::ClearNoPacketFlags() {
     TRunTables& run = *FRunTables;
-    for (InputFileState& file : run.InputFiles) file.NoPacket = false;
+    for (TInputFileState& file : run.InputFiles) file.NoPacket = false;
     run.NbNoPacket = 0;
 }
 
@@ -123,7 +123,7 @@ int TCustomFFmpeg::ChooseInput(TOutputTimes& times) const {
     double minInputTime = 1e100;
     for (const OutputStreamState& ost : run.OutputStreams) {
         const InputStreamState& ist = run.InputStreams[ost.SourceIndex];
-        const InputFileState& file = run.InputFiles[ist.FileIndex];
+        const TInputFileState& file = run.InputFiles[ist.FileIndex];
         if (file.NoPacket) continue;
         const double outputTime = OutputTime(ost);
         if (!file.EndOfFile) {
@@ -167,7 +167,7 @@ bool TCustomFFmpeg::SizeLimitReached() const {
 void TCustomFFmpeg::HandlePacket(int fileIndex, AVPacket& packet) {
     TRunTables& run = *FRunTables;
     TPacketRelease release{&packet};
-    const InputFileState& file = run.InputFiles[fileIndex];
+    const TInputFileState& file = run.InputFiles[fileIndex];
     const bool known = packet.stream_index >= 0 && packet.stream_index < file.NbStreams;
     if (FRun.PacketDump && known)
         ff::av_pkt_dump_log2(nullptr, AV_LOG_DEBUG, &packet, FRun.HexDump,
@@ -204,7 +204,7 @@ void TCustomFFmpeg::CorrectTimestamps(InputStreamState& ist, AVPacket& packet) {
     }
 
     const double scale =
-            ist.StreamIndex < MAX_STREAMS ? FFiles.InputFilesTsScale[ist.FileIndex][ist.StreamIndex] : 0;
+            ist.StreamIndex < kMaxStreams ? FFiles.InputFilesTsScale[ist.FileIndex][ist.StreamIndex] : 0;
     if (scale != 0) {
         if (packet.pts != AV_NOPTS_VALUE) packet.pts = std::llrint(static_cast<double>(packet.pts) * scale);
         if (packet.dts != AV_NOPTS_VALUE) packet.dts = std::llrint(static_cast<double>(packet.dts) * scale);
@@ -231,7 +231,7 @@ void TCustomFFmpeg::CorrectTimestamps(InputStreamState& ist, AVPacket& packet) {
 // The end of an input: false when the loop ends with it.
 bool TCustomFFmpeg::ContinueAfterInputEnd(int fileIndex) {
     TRunTables& run = *FRunTables;
-    InputFileState& file = run.InputFiles[fileIndex];
+    TInputFileState& file = run.InputFiles[fileIndex];
     file.EndOfFile = true;
     if (FRun.Shortest && !FState.Join) return false;
     if (!FState.Join) return true;

@@ -8,7 +8,7 @@ namespace kestrova::testing {
 namespace {
 
 TEST_F(RunTest, StereoWavToMonoMp3AtHalfTheRateKeepsPitchAndLength) {
-    const std::string input = Spec("wav", 2.0).Audio(44100, 2).Path();
+    const std::string input = TClipBuilder("wav", 2.0).Audio(44100, 2).Path();
     const std::string output = TestFolder() + "/mono.mp3";
     Prepare(input, {{"acodec", "libmp3lame"}, {"ar", "22050"}, {"ac", "1"}}, output);
     ASSERT_TRUE(Run()) << job.RunState().FailureText;
@@ -27,7 +27,7 @@ TEST_F(RunTest, StereoWavToMonoMp3AtHalfTheRateKeepsPitchAndLength) {
 }
 
 TEST_F(RunTest, WmaToAacInMp4KeepsEverySampleWithinOneFrame) {
-    const std::string input = Spec("wma", 2.0).Path();
+    const std::string input = TClipBuilder("wma", 2.0).Path();
     const std::string output = TestFolder() + "/wma.mp4";
     Prepare(input, {{"acodec", "aac"}}, output);
     ASSERT_TRUE(Run()) << job.RunState().FailureText;
@@ -52,7 +52,7 @@ TEST_F(RunTest, WmaToAacInMp4KeepsEverySampleWithinOneFrame) {
 // The clip's audio starts a second after its video: audio sync fills the gap with silence, so
 // the audio covers the video's whole length.
 TEST_F(RunTest, AudioStartingLateIsPaddedWithSilenceUnderAudioSync) {
-    Spec clip("mp4", 3.0);
+    TClipBuilder clip("mp4", 3.0);
     clip.Value.audioOffset = 1.0;
     const std::string output = TestFolder() + "/async.mkv";
     Prepare(clip.Path(), {{"async", "1000"}, {"acodec", "aac"}, {"vcodec", "mpeg4"}}, output);
@@ -77,7 +77,7 @@ TEST_F(RunTest, AudioStartingLateIsPaddedWithSilenceUnderAudioSync) {
 }
 
 TEST_F(RunTest, ProgressComesWithGrowingTimesAndALastReport) {
-    const std::string input = Spec("wav", 3.0).Path();
+    const std::string input = TClipBuilder("wav", 3.0).Path();
     Prepare(input, {{"acodec", "aac"}}, TestFolder() + "/progress.m4a");
     std::vector<TJobProgress> reports;
     job.OnProgress = [&](TCustomFFmpeg&, const TJobProgress& progress) { reports.push_back(progress); };

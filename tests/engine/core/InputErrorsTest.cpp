@@ -36,13 +36,13 @@ TEST_F(InputErrorsTest, MissingFile) {
 }
 
 TEST_F(InputErrorsTest, UnknownContainer) {
-    const std::string path = Spec("flv", 1).Size(160, 120).Damage("garbage").Path();
+    const std::string path = TClipBuilder("flv", 1).Size(160, 120).Damage("garbage").Path();
     EXPECT_FALSE(job.AddInputFile(path));
     EXPECT_EQ(job.LastError(), path + ": Unknown format");
 }
 
 TEST_F(InputErrorsTest, EmptyFile) {
-    const std::string path = Spec("mp4", 1).Size(160, 120).Damage("empty").Path();
+    const std::string path = TClipBuilder("mp4", 1).Size(160, 120).Damage("empty").Path();
     EXPECT_FALSE(job.AddInputFile(path));
     EXPECT_EQ(job.LastError(), path + ": Unknown format");
 }
@@ -55,14 +55,14 @@ TEST_F(InputErrorsTest, TextFileWithAMediaExtension) {
 }
 
 TEST_F(InputErrorsTest, TruncatedMp4LosesItsIndex) {
-    const std::string path = Spec("mp4", 2).Size(160, 120).Damage("truncated").Path();
+    const std::string path = TClipBuilder("mp4", 2).Size(160, 120).Damage("truncated").Path();
     EXPECT_FALSE(job.AddInputFile(path));
     EXPECT_EQ(job.LastError(), path + ": Error while parsing header");
 }
 
 TEST_F(InputErrorsTest, ForcedFormatThatDoesNotFit) {
     job.ApplyOption("f", "wav");
-    const std::string path = Spec("flv", 1).Size(160, 120).Path();
+    const std::string path = TClipBuilder("flv", 1).Size(160, 120).Path();
     EXPECT_FALSE(job.AddInputFile(path));
     EXPECT_EQ(job.LastError(), path + ": Error while parsing header");
     EXPECT_EQ(job.Files().FileFormat, "") << "the format name is consumed";
@@ -71,26 +71,26 @@ TEST_F(InputErrorsTest, ForcedFormatThatDoesNotFit) {
 TEST_F(InputErrorsTest, FailureFreesAndClearsThePendingNames) {
     job.ApplyOption("vcodec", "h264");
     job.ApplyOption("acodec", "aac");
-    const std::string path = Spec("mp4", 1).Size(160, 120).Damage("garbage").Path();
+    const std::string path = TClipBuilder("mp4", 1).Size(160, 120).Damage("garbage").Path();
     EXPECT_FALSE(job.AddInputFile(path));
     EXPECT_EQ(job.PendingVideo().CodecName, "");
     EXPECT_EQ(job.PendingAudio().CodecName, "");
     EXPECT_EQ(job.Files().InputFiles[0], nullptr);
 }
 
-struct DamageCase {
+struct TDamageCase {
     std::string Format;
     std::string Damage;
 };
 
-class DamagedClipTest : public JobTest, public ::testing::WithParamInterface<DamageCase> {};
+class DamagedClipTest : public JobTest, public ::testing::WithParamInterface<TDamageCase> {};
 
 // A damaged clip is refused with a message of the table, or, when the damage leaves a readable
 // file (a streamable format cut short, frames left after a spoilt start), opened; either way the
 // job stays consistent. Empty and garbage files are never media.
 TEST_P(DamagedClipTest, RefusedWithTheTableMessageOrOpenedCleanly) {
-    const DamageCase& c = GetParam();
-    const std::string path = Spec(c.Format, 1).Size(160, 120).Damage(c.Damage).Path();
+    const TDamageCase& c = GetParam();
+    const std::string path = TClipBuilder(c.Format, 1).Size(160, 120).Damage(c.Damage).Path();
     const bool added = job.AddInputFile(path);
     if (added) {
         EXPECT_TRUE(c.Damage == "truncated" || c.Damage == "overwritten") << c.Damage;
@@ -106,8 +106,8 @@ TEST_P(DamagedClipTest, RefusedWithTheTableMessageOrOpenedCleanly) {
     }
 }
 
-std::vector<DamageCase> DamageCases() {
-    std::vector<DamageCase> cases;
+std::vector<TDamageCase> DamageCases() {
+    std::vector<TDamageCase> cases;
     for (const char* format : {"flv", "f4v", "mp4", "mp4-mpeg4", "mp3", "wma", "wav"})
         for (const char* damage : {"empty", "garbage", "truncated", "overwritten"})
             cases.push_back({format, damage});
@@ -115,7 +115,7 @@ std::vector<DamageCase> DamageCases() {
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryDamage, DamagedClipTest, ::testing::ValuesIn(DamageCases()),
-                         [](const ::testing::TestParamInfo<DamageCase>& info) {
+                         [](const ::testing::TestParamInfo<TDamageCase>& info) {
                              std::string name = info.param.Format + "_" + info.param.Damage;
                              for (char& c : name)
                                  if (c == '-') c = '_';

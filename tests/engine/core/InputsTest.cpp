@@ -46,16 +46,16 @@ double FirstPacketSeconds(const AVFormatContext& context) {
     return -1;
 }
 
-struct KindCase {
+struct TKindCase {
     std::string Format;
     std::vector<AVMediaType> Kinds;
 };
 
-class InputKindTest : public JobTest, public ::testing::WithParamInterface<KindCase> {};
+class InputKindTest : public JobTest, public ::testing::WithParamInterface<TKindCase> {};
 
 TEST_P(InputKindTest, OpensAndFindsTheStreams) {
-    const KindCase& kind = GetParam();
-    const std::string path = Spec(kind.Format, 1).Size(160, 120).Path();
+    const TKindCase& kind = GetParam();
+    const std::string path = TClipBuilder(kind.Format, 1).Size(160, 120).Path();
     ASSERT_TRUE(job.AddInputFile(path)) << job.LastError();
     EXPECT_EQ(job.NbInputFiles(), 1);
     EXPECT_EQ(job.LastError(), "");
@@ -72,14 +72,14 @@ TEST_P(InputKindTest, OpensAndFindsTheStreams) {
 
 INSTANTIATE_TEST_SUITE_P(
     EveryInputKind, InputKindTest,
-    ::testing::Values(KindCase{"flv", {AVMEDIA_TYPE_VIDEO, AVMEDIA_TYPE_AUDIO}},
-                      KindCase{"f4v", {AVMEDIA_TYPE_VIDEO, AVMEDIA_TYPE_AUDIO}},
-                      KindCase{"mp4", {AVMEDIA_TYPE_VIDEO, AVMEDIA_TYPE_AUDIO}},
-                      KindCase{"mp4-mpeg4", {AVMEDIA_TYPE_VIDEO, AVMEDIA_TYPE_AUDIO}},
-                      KindCase{"mp3", {AVMEDIA_TYPE_AUDIO}},
-                      KindCase{"wma", {AVMEDIA_TYPE_AUDIO}},
-                      KindCase{"wav", {AVMEDIA_TYPE_AUDIO}}),
-    [](const ::testing::TestParamInfo<KindCase>& info) {
+    ::testing::Values(TKindCase{"flv", {AVMEDIA_TYPE_VIDEO, AVMEDIA_TYPE_AUDIO}},
+                      TKindCase{"f4v", {AVMEDIA_TYPE_VIDEO, AVMEDIA_TYPE_AUDIO}},
+                      TKindCase{"mp4", {AVMEDIA_TYPE_VIDEO, AVMEDIA_TYPE_AUDIO}},
+                      TKindCase{"mp4-mpeg4", {AVMEDIA_TYPE_VIDEO, AVMEDIA_TYPE_AUDIO}},
+                      TKindCase{"mp3", {AVMEDIA_TYPE_AUDIO}},
+                      TKindCase{"wma", {AVMEDIA_TYPE_AUDIO}},
+                      TKindCase{"wav", {AVMEDIA_TYPE_AUDIO}}),
+    [](const ::testing::TestParamInfo<TKindCase>& info) {
         std::string name = info.param.Format;
         for (char& c : name)
             if (c == '-') c = '_';
@@ -87,7 +87,7 @@ INSTANTIATE_TEST_SUITE_P(
     });
 
 TEST_F(InputsTest, VideoInputSetsThePendingSizeRateAndAspect) {
-    ASSERT_TRUE(job.AddInputFile(Spec("flv", 1).Size(640, 360).Rate("25").Path()))
+    ASSERT_TRUE(job.AddInputFile(TClipBuilder("flv", 1).Size(640, 360).Rate("25").Path()))
         << job.LastError();
     EXPECT_EQ(job.PendingVideo().FrameWidth, 640);
     EXPECT_EQ(job.PendingVideo().FrameHeight, 360);
@@ -100,7 +100,7 @@ TEST_F(InputsTest, VideoInputSetsThePendingSizeRateAndAspect) {
 TEST_F(InputsTest, AudioOnlyInputLeavesTheVideoSettingsAlone) {
     job.ApplyOption("s", "320x240");
     job.ApplyOption("r", "30");
-    ASSERT_TRUE(job.AddInputFile(Spec("wav", 1).Audio(22050, 1).Path()))
+    ASSERT_TRUE(job.AddInputFile(TClipBuilder("wav", 1).Audio(22050, 1).Path()))
         << job.LastError();
     EXPECT_EQ(job.PendingVideo().FrameWidth, 320);
     EXPECT_EQ(job.PendingVideo().FrameHeight, 240);
@@ -112,21 +112,21 @@ TEST_F(InputsTest, AudioOnlyInputLeavesTheVideoSettingsAlone) {
 
 TEST_F(InputsTest, DisabledKindsAreDiscarded) {
     job.ApplyOption("vn", "");
-    ASSERT_TRUE(job.AddInputFile(Spec("flv", 1).Size(160, 120).Path()));
+    ASSERT_TRUE(job.AddInputFile(TClipBuilder("flv", 1).Size(160, 120).Path()));
     const AVFormatContext& input = Input(job, 0);
     EXPECT_EQ(StreamOf(input, AVMEDIA_TYPE_VIDEO).discard, AVDISCARD_ALL);
     EXPECT_NE(StreamOf(input, AVMEDIA_TYPE_AUDIO).discard, AVDISCARD_ALL);
 
     job.ApplyOption("vn", "0");
     job.ApplyOption("an", "");
-    ASSERT_TRUE(job.AddInputFile(Spec("mp4", 1).Size(160, 120).Path()));
+    ASSERT_TRUE(job.AddInputFile(TClipBuilder("mp4", 1).Size(160, 120).Path()));
     const AVFormatContext& second = Input(job, 1);
     EXPECT_NE(StreamOf(second, AVMEDIA_TYPE_VIDEO).discard, AVDISCARD_ALL);
     EXPECT_EQ(StreamOf(second, AVMEDIA_TYPE_AUDIO).discard, AVDISCARD_ALL);
 }
 
 TEST_F(InputsTest, StartTimeSeeksTheFirstInputOnly) {
-    const std::string path = Spec("mp4-mpeg4", 12).Size(96, 64).Rate("10").Path();
+    const std::string path = TClipBuilder("mp4-mpeg4", 12).Size(96, 64).Rate("10").Path();
     job.ApplyOption("ss", "10");
     ASSERT_TRUE(job.AddInputFile(path)) << job.LastError();
     EXPECT_EQ(job.RunSettings().StartTime, 0) << "the start time is used up by one input";
@@ -140,7 +140,7 @@ TEST_F(InputsTest, StartTimeSeeksTheFirstInputOnly) {
 }
 
 TEST_F(InputsTest, TimestampOffsetFollowsCopyts) {
-    const std::string path = Spec("wav", 1).Path();
+    const std::string path = TClipBuilder("wav", 1).Path();
     job.ApplyOption("itsoffset", "2");
     job.ApplyOption("copyts", "");
     ASSERT_TRUE(job.AddInputFile(path));
@@ -148,12 +148,12 @@ TEST_F(InputsTest, TimestampOffsetFollowsCopyts) {
 }
 
 TEST_F(InputsTest, LongerSecondInputRaisesTheTotalDuration) {
-    ASSERT_TRUE(job.AddInputFile(Spec("mp3", 2).Path()));
+    ASSERT_TRUE(job.AddInputFile(TClipBuilder("mp3", 2).Path()));
     const int64_t first = job.TotalDuration();
     EXPECT_NEAR(static_cast<double>(first), 2000000.0, 200000.0);
-    ASSERT_TRUE(job.AddInputFile(Spec("mp3", 1).Path()));
+    ASSERT_TRUE(job.AddInputFile(TClipBuilder("mp3", 1).Path()));
     EXPECT_EQ(job.TotalDuration(), first) << "a shorter input leaves it";
-    ASSERT_TRUE(job.AddInputFile(Spec("mp3", 3).Path()));
+    ASSERT_TRUE(job.AddInputFile(TClipBuilder("mp3", 3).Path()));
     EXPECT_NEAR(static_cast<double>(job.TotalDuration()), 3000000.0, 200000.0);
 }
 
@@ -162,7 +162,7 @@ TEST_F(InputsTest, InputConsumesFormatCodecNamesAndVideoChannel) {
     job.ApplyOption("vcodec", "flv");
     job.ApplyOption("acodec", "mp3float");
     job.ApplyOption("vc", "3");
-    ASSERT_TRUE(job.AddInputFile(Spec("flv", 1).Size(160, 120).Path()))
+    ASSERT_TRUE(job.AddInputFile(TClipBuilder("flv", 1).Size(160, 120).Path()))
         << job.LastError();
     EXPECT_EQ(job.Files().FileFormat, "");
     EXPECT_EQ(job.PendingVideo().CodecName, "");
@@ -178,7 +178,7 @@ TEST_F(InputsTest, InputConsumesFormatCodecNamesAndVideoChannel) {
 }
 
 TEST_F(InputsTest, DecoderNamesAreChecked) {
-    const std::string path = Spec("flv", 1).Size(160, 120).Path();
+    const std::string path = TClipBuilder("flv", 1).Size(160, 120).Path();
     job.ApplyOption("vcodec", "nosuchdecoder");
     EXPECT_FALSE(job.AddInputFile(path));
     EXPECT_EQ(job.LastError(), "Unknown decoder 'nosuchdecoder'");
@@ -195,15 +195,15 @@ TEST_F(InputsTest, DecoderNamesAreChecked) {
 
 TEST_F(InputsTest, GenericDecodingOptionsReachTheDecoderContexts) {
     job.ApplyOption("flags2", "+fast");
-    ASSERT_TRUE(job.AddInputFile(Spec("mp4", 1).Size(160, 120).Path()));
+    ASSERT_TRUE(job.AddInputFile(TClipBuilder("mp4", 1).Size(160, 120).Path()));
     const AVStream& video = StreamOf(Input(job, 0), AVMEDIA_TYPE_VIDEO);
     EXPECT_TRUE(job.Files().InputStreamContexts[0][video.index]->flags2 & AV_CODEC_FLAG2_FAST);
 }
 
 TEST_F(InputsTest, KindsOfTheInputs) {
     EXPECT_FALSE(job.InputKinds(false).HasVideo);
-    ASSERT_TRUE(job.AddInputFile(Spec("mp3", 1).Path()));
-    ASSERT_TRUE(job.AddInputFile(Spec("flv", 1).Size(160, 120).Path()));
+    ASSERT_TRUE(job.AddInputFile(TClipBuilder("mp3", 1).Path()));
+    ASSERT_TRUE(job.AddInputFile(TClipBuilder("flv", 1).Size(160, 120).Path()));
     const TInputKinds all = job.InputKinds(false);
     EXPECT_TRUE(all.HasVideo);
     EXPECT_TRUE(all.HasAudio);
@@ -214,7 +214,7 @@ TEST_F(InputsTest, KindsOfTheInputs) {
 }
 
 TEST_F(InputsTest, NonAsciiFileName) {
-    const std::string source = Spec("wav", 1).Path();
+    const std::string source = TClipBuilder("wav", 1).Path();
     const std::string folder = testmedia::TempDir("inputs_non_ascii");
     const std::string path = folder + "/Überspielung – клип.wav";
     std::filesystem::copy_file(source, path);
@@ -223,7 +223,7 @@ TEST_F(InputsTest, NonAsciiFileName) {
 }
 
 TEST_F(InputsTest, ResetClosesTheInputs) {
-    ASSERT_TRUE(job.AddInputFile(Spec("wav", 1).Path()));
+    ASSERT_TRUE(job.AddInputFile(TClipBuilder("wav", 1).Path()));
     job.ResetJob();
     EXPECT_EQ(job.NbInputFiles(), 0);
     EXPECT_EQ(job.Files().InputFiles[0], nullptr);
@@ -232,11 +232,11 @@ TEST_F(InputsTest, ResetClosesTheInputs) {
 }
 
 TEST_F(InputsTest, TwentyInputsAtMost) {
-    const std::string path = Spec("wav", 0.2).Path();
-    for (int i = 0; i < MAX_FILES; ++i) ASSERT_TRUE(job.AddInputFile(path)) << i;
+    const std::string path = TClipBuilder("wav", 0.2).Path();
+    for (int i = 0; i < kMaxFiles; ++i) ASSERT_TRUE(job.AddInputFile(path)) << i;
     EXPECT_FALSE(job.AddInputFile(path));
     EXPECT_EQ(job.LastError(), "max input files 20 reached");
-    EXPECT_EQ(job.NbInputFiles(), MAX_FILES);
+    EXPECT_EQ(job.NbInputFiles(), kMaxFiles);
 }
 
 } // namespace

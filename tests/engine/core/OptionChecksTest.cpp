@@ -229,9 +229,9 @@ TEST_F(OptionChecksTest, StreamAndMetaDataMaps) {
 }
 
 TEST_F(OptionChecksTest, StreamMapTableHasFourHundredEntries) {
-    for (int i = 0; i < MAX_STREAM_MAPS; ++i) job.ApplyOption("map", "0.0");
+    for (int i = 0; i < kMaxStreamMaps; ++i) job.ApplyOption("map", "0.0");
     EXPECT_NE(ErrorOf([&] { job.ApplyOption("map", "0.0"); }), "<no exception>");
-    EXPECT_EQ(job.Files().NbStreamMaps, MAX_STREAM_MAPS);
+    EXPECT_EQ(job.Files().NbStreamMaps, kMaxStreamMaps);
 }
 
 TEST_F(OptionChecksTest, BitstreamFiltersJoinTheChainOfTheirKind) {

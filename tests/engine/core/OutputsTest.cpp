@@ -166,7 +166,7 @@ TEST_F(OutputsTest, ReleaseOfAJoinOutputClosesItOnce) {
 
 TEST_F(OutputsTest, AtMostTwentyOutputEntries) {
     const std::string folder = testmedia::TempDir("outputs-many");
-    for (int i = 1; i <= MAX_FILES; ++i)
+    for (int i = 1; i <= kMaxFiles; ++i)
         ASSERT_EQ(job.AddOutputFile(folder + "/o" + std::to_string(i) + ".mkv", false), i) << job.LastError();
     EXPECT_EQ(job.AddOutputFile(folder + "/one-more.mkv", false), -1);
     EXPECT_EQ(job.LastError(), "max output files 20 reached");

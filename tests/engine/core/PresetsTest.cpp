@@ -27,7 +27,7 @@ using namespace kestrova;
 namespace {
 
 // Records what a preset asks of the job; options named in `refused` are refused.
-class RecordingTarget : public PresetTarget {
+class TRecordingTarget : public TPresetTarget {
 public:
     std::string CodecName(char kind) const override {
         const auto found = Codecs.find(kind);
@@ -70,7 +70,7 @@ TEST(BuiltInPresetTable, LookupIgnoresLetterCase) {
 // Applying presets.
 
 TEST(PresetOption, ShortNameFindsThePresetOfTheKindsCodec) {
-    RecordingTarget job;
+    TRecordingTarget job;
     job.Codecs['v'] = "libx264";
     ApplyPresetOption("vpre", "default", job);
     ASSERT_FALSE(job.Options.empty());
@@ -79,13 +79,13 @@ TEST(PresetOption, ShortNameFindsThePresetOfTheKindsCodec) {
 }
 
 TEST(PresetOption, FullNameNeedsNoCodec) {
-    RecordingTarget job;
+    TRecordingTarget job;
     ApplyPresetOption("vpre", "libx264-main", job);
     EXPECT_EQ(job.Options.size(), 2u);
 }
 
 TEST(PresetOption, MissingPresetNamesTheLastNameTried) {
-    RecordingTarget job;
+    TRecordingTarget job;
     EXPECT_EQ(MessageOf([&] { ApplyPresetOption("vpre", "default", job); }), "Preset \"default\" not found");
     job.Codecs['v'] = "libx264";
     EXPECT_EQ(MessageOf([&] { ApplyPresetOption("vpre", "nosuch", job); }), "Preset \"libx264-nosuch\" not found");
@@ -110,7 +110,7 @@ protected:
 };
 
 TEST_F(PresetFile, LinesAreTrimmedAndAnyLineBreakSeparates) {
-    RecordingTarget job;
+    TRecordingTarget job;
     const std::string file = Write("\r\n  VCodec = libx264 \r\n\r\ng=250\rbf = 3\n\n  acodec=aac  \n");
     ApplyPresetOption("fpre", file, job);
     EXPECT_EQ(job.Codecs['v'], "libx264");
@@ -120,7 +120,7 @@ TEST_F(PresetFile, LinesAreTrimmedAndAnyLineBreakSeparates) {
 }
 
 TEST_F(PresetFile, MissingFileIsNotFound) {
-    RecordingTarget job;
+    TRecordingTarget job;
     const std::string missing = FPath.string() + ".none";
     EXPECT_EQ(MessageOf([&] { ApplyPresetOption("fpre", missing, job); }), "Preset \"" + missing + "\" not found");
     const std::string folder = FPath.parent_path().string();
@@ -129,7 +129,7 @@ TEST_F(PresetFile, MissingFileIsNotFound) {
 
 TEST_F(PresetFile, EmptyKeyOrValueIsASyntaxErrorAfterTheLinesBefore) {
     for (const std::string bad : {"g=", "=5", "novalue", "  =  "}) {
-        RecordingTarget job;
+        TRecordingTarget job;
         const std::string file = Write("bf=2\n" + bad + "\nrefs=3\n");
         EXPECT_EQ(MessageOf([&] { ApplyPresetOption("fpre", file, job); }),
                   file + ": Invalid syntax: \"" + std::string(bad == "  =  " ? "=" : bad) + "\"");
@@ -139,14 +139,14 @@ TEST_F(PresetFile, EmptyKeyOrValueIsASyntaxErrorAfterTheLinesBefore) {
 }
 
 TEST(PresetOption, RefusedOptionNamesLineKeyAndValue) {
-    RecordingTarget job;
+    TRecordingTarget job;
     job.Refused = "bogus";
     EXPECT_EQ(MessageOf([&] { ApplyPresetText("mine", "g=1\nbogus = x=1 \n", job); }),
               "mine: Invalid option or argument: \"bogus = x=1\", parsed as \"bogus\" = \"x=1\"");
 }
 
 TEST(PresetOption, OnlyPresetOptionsAreAccepted) {
-    RecordingTarget job;
+    TRecordingTarget job;
     EXPECT_TRUE(IsPresetOption("spre"));
     EXPECT_FALSE(IsPresetOption("pre"));
     EXPECT_THROW(ApplyPresetOption("xpre", "default", job), FFmpegException);
@@ -157,10 +157,10 @@ TEST(PresetOption, OnlyPresetOptionsAreAccepted) {
 
 // Sets options as a job does for a pending libx264 encoder: generic names on the codec context,
 // names that only libx264 knows kept for avcodec_open2.
-class LibX264Target : public PresetTarget {
+class TLibX264Target : public TPresetTarget {
 public:
-    explicit LibX264Target(const AVCodec* codec) : FCodec(codec), FContext(ff::avcodec_alloc_context3(codec)) {}
-    ~LibX264Target() {
+    explicit TLibX264Target(const AVCodec* codec) : FCodec(codec), FContext(ff::avcodec_alloc_context3(codec)) {}
+    ~TLibX264Target() {
         ff::avcodec_free_context(&FContext);
         ff::av_dict_free(&FPrivate);
     }
@@ -204,9 +204,9 @@ const std::map<std::string, std::string> kOriginalPresets = {
 };
 
 // One expected entry of the encoder's own settings report ("cabac=1 ref=3 ...").
-struct Expectation {
-    std::string key, value;
-    bool optional;  // only checked when the encoder reports the key at all
+struct TExpectation {
+    std::string Key, Value;
+    bool Optional;  // only checked when the encoder reports the key at all
 };
 
 std::string Hex(int value) {
@@ -224,13 +224,13 @@ std::string TwoDecimals(double value) {
 
 // What the encoder must report for the settings of a preset. Settings that a lossless
 // (constant quantiser 0) encode or a single reference frame overrides are left out.
-std::vector<Expectation> ExpectedReport(const std::string& original) {
+std::vector<TExpectation> ExpectedReport(const std::string& original) {
     std::map<std::string, std::string> settings;
     std::istringstream words(original);
     for (std::string word; words >> word;) settings[word.substr(0, word.find('='))] = word.substr(word.find('=') + 1);
     const bool lossless = settings.count("cqp") > 0;
     const bool singleReference = settings.count("refs") && settings["refs"] == "1";
-    std::vector<Expectation> expected;
+    std::vector<TExpectation> expected;
     auto expect = [&](const char* from, const char* key, bool optional = false) {
         if (settings.count(from)) expected.push_back({key, settings[from], optional});
     };
@@ -352,7 +352,7 @@ TEST_P(BuiltInPresetOnLibX264, OpensEncodesAndTakesEverySetting) {
     const std::string& name = GetParam();
     const AVCodec* codec = ff::avcodec_find_encoder_by_name("libx264");
     ASSERT_NE(codec, nullptr) << "libx264 is not available";
-    LibX264Target job(codec);
+    TLibX264Target job(codec);
     ASSERT_NO_THROW(ApplyPresetOption("vpre", name.substr(std::strlen("libx264-")), job));
 
     AVCodecContext* context = job.Context();
@@ -368,13 +368,13 @@ TEST_P(BuiltInPresetOnLibX264, OpensEncodesAndTakesEverySetting) {
     EXPECT_EQ(packets, 8);
     ASSERT_NE(report.find("options:"), std::string::npos);
     const std::map<std::string, std::string> reported = ParseReport(report);
-    for (const Expectation& expected : ExpectedReport(kOriginalPresets.at(name))) {
-        const auto found = reported.find(expected.key);
+    for (const TExpectation& expected : ExpectedReport(kOriginalPresets.at(name))) {
+        const auto found = reported.find(expected.Key);
         if (found == reported.end()) {
-            EXPECT_TRUE(expected.optional) << name << ": the encoder does not report " << expected.key;
+            EXPECT_TRUE(expected.Optional) << name << ": the encoder does not report " << expected.Key;
             continue;
         }
-        EXPECT_EQ(found->second, expected.value) << name << ": " << expected.key;
+        EXPECT_EQ(found->second, expected.Value) << name << ": " << expected.Key;
     }
     const std::string original = kOriginalPresets.at(name);
     if (const std::size_t level = original.find("level="); level != std::string::npos) {

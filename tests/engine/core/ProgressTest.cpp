@@ -19,7 +19,7 @@ protected:
 
 TEST_F(ProgressTest, AudioOnlyJobReportsNoVideoNumbersAndTheWrittenSize) {
     const std::string output = TestFolder() + "/audio.m4a";
-    Prepare(Spec("wav", 2.0).Path(), {{"acodec", "aac"}}, output);
+    Prepare(TClipBuilder("wav", 2.0).Path(), {{"acodec", "aac"}}, output);
     ASSERT_TRUE(Run()) << job.RunState().FailureText;
     ASSERT_FALSE(Reports.empty());
     const TJobProgress& last = Reports.back();
@@ -34,7 +34,7 @@ TEST_F(ProgressTest, AudioOnlyJobReportsNoVideoNumbersAndTheWrittenSize) {
 
 TEST_F(ProgressTest, VideoJobReportsItsFramesAndTheEncoderQuality) {
     const std::string output = TestFolder() + "/video.mkv";
-    Prepare(Spec("mp4", 1.0).Path(), {{"vcodec", "mpeg4"}, {"acodec", "copy"}}, output);
+    Prepare(TClipBuilder("mp4", 1.0).Path(), {{"vcodec", "mpeg4"}, {"acodec", "copy"}}, output);
     ASSERT_TRUE(Run()) << job.RunState().FailureText;
     ASSERT_FALSE(Reports.empty());
     const TJobProgress& last = Reports.back();
@@ -45,7 +45,7 @@ TEST_F(ProgressTest, VideoJobReportsItsFramesAndTheEncoderQuality) {
 }
 
 TEST_F(ProgressTest, CopiedVideoHasNoQuality) {
-    Prepare(Spec("mp4", 1.0).Path(), {{"vcodec", "copy"}, {"acodec", "copy"}}, TestFolder() + "/copy.mkv");
+    Prepare(TClipBuilder("mp4", 1.0).Path(), {{"vcodec", "copy"}, {"acodec", "copy"}}, TestFolder() + "/copy.mkv");
     ASSERT_TRUE(Run()) << job.RunState().FailureText;
     ASSERT_FALSE(Reports.empty());
     EXPECT_EQ(Reports.back().Quality, -1);
@@ -53,7 +53,7 @@ TEST_F(ProgressTest, CopiedVideoHasNoQuality) {
 }
 
 TEST_F(ProgressTest, NoReportAtAllBeforeTheFirstVideoFrame) {
-    Prepare(Spec("mp4", 1.0).Path(), {{"vcodec", "mpeg4"}, {"acodec", "aac"}, {"vframes", "0"}},
+    Prepare(TClipBuilder("mp4", 1.0).Path(), {{"vcodec", "mpeg4"}, {"acodec", "aac"}, {"vframes", "0"}},
             TestFolder() + "/none.mkv");
     job.SetProgressInterval(0);
     Run();
@@ -63,7 +63,7 @@ TEST_F(ProgressTest, NoReportAtAllBeforeTheFirstVideoFrame) {
 TEST_F(ProgressTest, WithoutCallbackTheLastReportLogsStatusAndByteStatistics) {
     job.OnProgress = nullptr;
     TFFLogger::Instance().SetLogLevel(llVerbose);
-    Prepare(Spec("mp4", 1.0).Path(), {{"vcodec", "mpeg4"}, {"acodec", "aac"}, {"qphist", "1"}},
+    Prepare(TClipBuilder("mp4", 1.0).Path(), {{"vcodec", "mpeg4"}, {"acodec", "aac"}, {"qphist", "1"}},
             TestFolder() + "/logged.mkv");
     ASSERT_TRUE(Run()) << job.RunState().FailureText;
     std::string status, statistics;
@@ -81,7 +81,7 @@ TEST_F(ProgressTest, WithoutCallbackTheLastReportLogsStatusAndByteStatistics) {
 TEST_F(ProgressTest, VideoStatisticsFileHasOneLinePerEncodedPicture) {
     const std::string folder = TestFolder();
     const std::string output = folder + "/stats.mkv";
-    Prepare(Spec("mp4", 1.0).Path(), {{"vcodec", "mpeg4"}, {"an", ""}, {"vstats_file", folder + "/vstats.log"}}, output);
+    Prepare(TClipBuilder("mp4", 1.0).Path(), {{"vcodec", "mpeg4"}, {"an", ""}, {"vstats_file", folder + "/vstats.log"}}, output);
     ASSERT_TRUE(Run()) << job.RunState().FailureText;
     std::ifstream stats(folder + "/vstats.log");
     std::vector<std::string> lines;
@@ -94,7 +94,7 @@ TEST_F(ProgressTest, VideoStatisticsFileHasOneLinePerEncodedPicture) {
 
 TEST_F(ProgressTest, UnwritableVideoStatisticsFileEndsTheRunWithItsName) {
     const std::string name = TestFolder() + "/no/such/folder/vstats.log";
-    Prepare(Spec("mp4", 1.0).Path(), {{"vcodec", "mpeg4"}, {"an", ""}, {"vstats_file", name}}, TestFolder() + "/x.mkv");
+    Prepare(TClipBuilder("mp4", 1.0).Path(), {{"vcodec", "mpeg4"}, {"an", ""}, {"vstats_file", name}}, TestFolder() + "/x.mkv");
     EXPECT_FALSE(Run());
     EXPECT_EQ(job.RunState().FailureText, "fopen fail: " + name);
 }

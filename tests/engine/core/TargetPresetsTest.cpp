@@ -21,7 +21,7 @@ using namespace kestrova;
 namespace {
 
 // Records what a target preset asks of the job.
-class FakeJob : public TargetPresetTarget {
+class TFakeJob : public TTargetPresetTarget {
 public:
     void ApplyOption(const std::string& name, const std::string& value) override {
         Options.emplace_back(name, value);
@@ -76,7 +76,7 @@ constexpr int kInfo = 5, kVerbose = 6;
 // The norm.
 
 TEST(TargetNorm, NtscPrefixGivesTheNtscVcd) {
-    FakeJob job;
+    TFakeJob job;
     job.Inputs = {AVRational{25, 1}};  // an explicit norm beats the inputs
     ApplyTargetOption("ntsc-vcd", job);
     EXPECT_EQ(job.Value("s"), "352x240");
@@ -87,7 +87,7 @@ TEST(TargetNorm, NtscPrefixGivesTheNtscVcd) {
 }
 
 TEST(TargetNorm, AnInputAt25FramesPerSecondGivesPal) {
-    FakeJob job;
+    TFakeJob job;
     job.Inputs = {AVRational{25, 1}};
     ApplyTargetOption("vcd", job);
     EXPECT_EQ(job.Value("s"), "352x288");
@@ -98,7 +98,7 @@ TEST(TargetNorm, AnInputAt25FramesPerSecondGivesPal) {
 
 TEST(TargetNorm, PendingRateDecidesBeforeTheInputs) {
     for (const AVRational rate : {AVRational{30000, 1001}, AVRational{24000, 1001}}) {
-        FakeJob job;
+        TFakeJob job;
         job.Rate = rate;
         job.Inputs = {AVRational{25, 1}};
         ApplyTargetOption("dvd", job);
@@ -106,7 +106,7 @@ TEST(TargetNorm, PendingRateDecidesBeforeTheInputs) {
         EXPECT_EQ(job.Value("r"), "30000/1001");  // a film rate counts as NTSC
         EXPECT_TRUE(job.Logged(kVerbose, "Assuming NTSC for target."));
     }
-    FakeJob job;
+    TFakeJob job;
     job.Rate = AVRational{50, 2};
     job.Inputs = {AVRational{30000, 1001}};
     ApplyTargetOption("dvd", job);
@@ -114,14 +114,14 @@ TEST(TargetNorm, PendingRateDecidesBeforeTheInputs) {
 }
 
 TEST(TargetNorm, FirstDecidingInputStreamWins) {
-    FakeJob job;
+    TFakeJob job;
     job.Inputs = {AVRational{0, 0}, AVRational{15, 1}, AVRational{2997, 100}, AVRational{25, 1}};
     ApplyTargetOption("svcd", job);
     EXPECT_EQ(job.Value("s"), "480x480");
 }
 
 TEST(TargetNorm, UndecidedFallsBackToTheCallersNorm) {
-    FakeJob option;
+    TFakeJob option;
     option.Inputs = {AVRational{15, 1}};
     ApplyTargetOption("vcd", option);  // the option's fallback is NTSC
     EXPECT_EQ(option.Value("s"), "352x240");
@@ -129,7 +129,7 @@ TEST(TargetNorm, UndecidedFallsBackToTheCallersNorm) {
     const std::vector<std::pair<std::string, std::string>> fallbacks = {
         {"pal", "25"}, {"", "25"}, {"ntsc", "30000/1001"}, {"film", "24000/1001"}};
     for (const auto& [fallback, rate] : fallbacks) {
-        FakeJob job;
+        TFakeJob job;
         ApplyTargetPreset("vcd", "auto", fallback, job);
         EXPECT_EQ(job.Value("r"), rate) << fallback;
         EXPECT_EQ(job.Value("s"), fallback == "pal" || fallback.empty() ? "352x288" : "352x240") << fallback;
@@ -139,7 +139,7 @@ TEST(TargetNorm, UndecidedFallsBackToTheCallersNorm) {
 }
 
 TEST(TargetNorm, RateWithZeroDenominatorIsInvalid) {
-    FakeJob job;
+    TFakeJob job;
     job.Rate = AVRational{25, 0};
     job.Inputs = {AVRational{25, 1}};
     EXPECT_EQ(MessageOf([&] { ApplyTargetOption("vcd", job); }), "frame_rate is invalid.");
@@ -149,7 +149,7 @@ TEST(TargetNorm, RateWithZeroDenominatorIsInvalid) {
 }
 
 TEST(TargetNorm, QuietJobAssumesSilently) {
-    FakeJob job;
+    TFakeJob job;
     job.VerbosityLevel = 0;
     job.Aspect = true;
     ApplyTargetOption("vcd", job);
@@ -160,7 +160,7 @@ TEST(TargetNorm, QuietJobAssumesSilently) {
 // Settings per type.
 
 TEST(TargetSettings, VcdSetsTheWholeVcdFormat) {
-    FakeJob job;
+    TFakeJob job;
     ApplyTargetOption(" pal-vcd ", job);
     const std::vector<std::pair<std::string, std::string>> expected = {
         {"vcodec", "mpeg1video"}, {"acodec", "mp2"},      {"f", "vcd"},           {"s", "352x288"},
@@ -175,7 +175,7 @@ TEST(TargetSettings, VcdSetsTheWholeVcdFormat) {
 }
 
 TEST(TargetSettings, AGivenAspectIsKept) {
-    FakeJob job;
+    TFakeJob job;
     job.Aspect = true;
     ApplyTargetOption("pal-dvd", job);
     EXPECT_EQ(job.Value("aspect"), "");
@@ -185,7 +185,7 @@ TEST(TargetSettings, AGivenAspectIsKept) {
 TEST(TargetSettings, SvcdAndDvdMakeMonoStereoOnly) {
     for (const char* type : {"svcd", "dvd"}) {
         for (const auto& [before, after] : {std::pair{1, 2}, std::pair{2, 2}, std::pair{6, 6}}) {
-            FakeJob job;
+            TFakeJob job;
             job.ChannelCount = before;
             ApplyTargetPreset(type, "pal", "pal", job);
             EXPECT_EQ(job.ChannelCount, after) << type << " " << before;
@@ -194,7 +194,7 @@ TEST(TargetSettings, SvcdAndDvdMakeMonoStereoOnly) {
 }
 
 TEST(TargetSettings, SvcdAndDvdRatesAndAspects) {
-    FakeJob svcd;
+    TFakeJob svcd;
     ApplyTargetOption("ntsc-svcd", svcd);
     EXPECT_EQ(svcd.Value("vcodec"), "mpeg2video");
     EXPECT_EQ(svcd.Value("f"), "svcd");
@@ -204,7 +204,7 @@ TEST(TargetSettings, SvcdAndDvdRatesAndAspects) {
     EXPECT_EQ(svcd.Value("aspect"), "4:3");
     EXPECT_EQ(svcd.SampleRate, 44100);
 
-    FakeJob dvd;
+    TFakeJob dvd;
     ApplyTargetOption("pal-dvd", dvd);
     EXPECT_EQ(dvd.Value("acodec"), "ac3");
     EXPECT_EQ(dvd.Value("muxrate"), "10080000");
@@ -219,7 +219,7 @@ TEST(TargetSettings, DvPixelFormatsFollowNormAndType) {
     const std::vector<std::pair<std::string, std::string>> cases = {
         {"pal-dv", "yuv420p"}, {"ntsc-dv", "yuv411p"}, {"pal-dv50", "yuv422p"}, {"ntsc-dv50", "yuv422p"}};
     for (const auto& [target, pixelFormat] : cases) {
-        FakeJob job;
+        TFakeJob job;
         job.ChannelCount = 1;
         ApplyTargetOption(target, job);
         EXPECT_EQ(job.Value("pix_fmt"), pixelFormat) << target;
@@ -232,7 +232,7 @@ TEST(TargetSettings, DvPixelFormatsFollowNormAndType) {
 }
 
 TEST(TargetSettings, UnknownTypeIsRefused) {
-    FakeJob job;
+    TFakeJob job;
     EXPECT_EQ(MessageOf([&] { ApplyTargetOption("pal-cd", job); }), "Unknown target type");
     EXPECT_EQ(MessageOf([&] { ApplyTargetOption("PAL-vcd", job); }), "Unknown target type");
     EXPECT_EQ(MessageOf([&] { ApplyTargetOption("", job); }), "Unknown target type");
@@ -249,15 +249,15 @@ protected:
 // Hands every option to the libraries the way a job would: codec and format names, sizes,
 // rates and pixel formats are parsed; every other name must be taken by the pending video or
 // audio encoder or the pending muxer (their generic or private options).
-class LibraryJob : public FakeJob {
+class TLibraryJob : public TFakeJob {
 public:
-    ~LibraryJob() {
+    ~TLibraryJob() {
         ff::avcodec_free_context(&FVideo);
         ff::avcodec_free_context(&FAudio);
         ff::avformat_free_context(FFormat);
     }
     void ApplyOption(const std::string& name, const std::string& value) override {
-        FakeJob::ApplyOption(name, value);
+        TFakeJob::ApplyOption(name, value);
         if (name == "vcodec" || name == "acodec") {
             const AVCodec* codec = ff::avcodec_find_encoder_by_name(value.c_str());
             ASSERT_NE(codec, nullptr) << value;
@@ -291,7 +291,7 @@ private:
 TEST_F(TargetPresetsWithLibraries, EveryTargetSettingReachesTheLibraries) {
     for (const char* target : {"pal-vcd", "ntsc-svcd", "pal-dvd", "ntsc-dv", "pal-dv50"}) {
         SCOPED_TRACE(target);
-        LibraryJob job;
+        TLibraryJob job;
         ApplyTargetOption(target, job);
         EXPECT_FALSE(job.Options.empty());
     }
@@ -321,7 +321,7 @@ TEST_F(TargetPresetsWithLibraries, GeneratedClipsDecideTheNorm) {
         spec.width = 160;
         spec.height = 120;
         spec.audio = false;
-        FakeJob job;
+        TFakeJob job;
         job.Inputs = VideoRatesOf(testmedia::Clip(spec));
         ASSERT_EQ(job.Inputs.size(), 1u);
         ApplyTargetOption("vcd", job);

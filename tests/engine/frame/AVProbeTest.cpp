@@ -41,16 +41,16 @@ protected:
     TAVProbe probe;
 };
 
-struct KindCase {
+struct TKindCase {
     std::string Format;
     bool Video;
     bool Audio;
 };
 
-class ProbeKindTest : public ProbeTest, public ::testing::WithParamInterface<KindCase> {};
+class ProbeKindTest : public ProbeTest, public ::testing::WithParamInterface<TKindCase> {};
 
 TEST_P(ProbeKindTest, ReportsDurationSizeAndStreams) {
-    const KindCase& kind = GetParam();
+    const TKindCase& kind = GetParam();
     const std::string path = MakeClip(kind.Format, kind.Video, kind.Audio);
     ASSERT_TRUE(probe.LoadFile(path)) << probe.LastErrMsg();
 
@@ -79,10 +79,10 @@ TEST_P(ProbeKindTest, ReportsDurationSizeAndStreams) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Kinds, ProbeKindTest,
-                         ::testing::Values(KindCase{"flv", true, true}, KindCase{"mp4", true, true},
-                                           KindCase{"mp4-mpeg4", true, false},
-                                           KindCase{"mp3", false, true}, KindCase{"wma", false, true},
-                                           KindCase{"wav", false, true}),
+                         ::testing::Values(TKindCase{"flv", true, true}, TKindCase{"mp4", true, true},
+                                           TKindCase{"mp4-mpeg4", true, false},
+                                           TKindCase{"mp3", false, true}, TKindCase{"wma", false, true},
+                                           TKindCase{"wav", false, true}),
                          [](const auto& info) {
                              std::string name = info.param.Format;
                              std::erase(name, '-');

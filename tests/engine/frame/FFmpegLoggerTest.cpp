@@ -19,7 +19,7 @@ using namespace kestrova;
 
 namespace {
 
-struct LogLine {
+struct TLogLine {
     const void* Sender;
     uint32_t ThreadId;
     TLogLevel Level;
@@ -39,7 +39,7 @@ const AVClass* TestClass()
     avClass.item_name = ff::av_default_item_name;
     return &avClass;
 }
-struct TestContext {
+struct TTestContext {
     const AVClass* Class = TestClass();
 };
 
@@ -74,7 +74,7 @@ protected:
         FLogger->SetLogLevel(llInfo);
         FLogger.reset();
     }
-    std::vector<LogLine> Lines()
+    std::vector<TLogLine> Lines()
     {
         std::lock_guard lock(FLock);
         return FLines;
@@ -82,14 +82,14 @@ protected:
     std::vector<std::string> Texts()
     {
         std::vector<std::string> texts;
-        for (const LogLine& line : Lines())
+        for (const TLogLine& line : Lines())
             texts.push_back(line.Text);
         return texts;
     }
 
     std::unique_ptr<TFFLogger> FLogger;
     std::mutex FLock;
-    std::vector<LogLine> FLines;
+    std::vector<TLogLine> FLines;
 };
 
 using Expected = std::vector<std::string>;
@@ -196,7 +196,7 @@ TEST_F(LoggerTest, LibraryMessagesAboveTheLevelAreDropped)
 
 TEST_F(LoggerTest, FragmentsMakeOneLineWithThePrefixOfTheFirst)
 {
-    TestContext context;
+    TTestContext context;
     ff::av_log(&context, AV_LOG_INFO, "abc");
     EXPECT_TRUE(Lines().empty());
     ff::av_log(&context, AV_LOG_INFO, "d%s%d\n", "e", 7);
@@ -269,7 +269,7 @@ TEST_F(LoggerTest, ManyThreadsLoggingFragmentsAtOnce)
     ASSERT_EQ(lines.size(), static_cast<size_t>(Threads * LinesEach));
     std::vector<int> next(Threads, 0);
     std::vector<uint32_t> ids(Threads, 0);
-    for (const LogLine& line : lines) {
+    for (const TLogLine& line : lines) {
         int t = -1, i = -1;
         ASSERT_EQ(std::sscanf(line.Text.c_str(), "t%d-%d", &t, &i), 2) << line.Text;
         ASSERT_TRUE(t >= 0 && t < Threads);

@@ -62,7 +62,7 @@ protected:
     std::vector<std::pair<TLogLevel, std::string>> FLines;
 };
 
-struct TestPicture {
+struct TTestPicture {
     static constexpr int Width = 6, Height = 3, Stride = 8;
     std::vector<uint8_t> Plane = std::vector<uint8_t>(Stride * Height, 0);
     TFrameHookPicture Record{{Plane.data(), nullptr, nullptr, nullptr}, {Stride, 0, 0, 0}};
@@ -107,8 +107,8 @@ TEST_F(FrameHookTest, ModuleWithoutConfigureTakesNoArguments)
 
     // With the path alone it runs, with no context of its own.
     ASSERT_EQ(hooks.Add({HookWithoutConfigure}), 0);
-    TestPicture picture;
-    hooks.Process(picture.Record, AV_PIX_FMT_YUV420P, TestPicture::Width, TestPicture::Height, 3);
+    TTestPicture picture;
+    hooks.Process(picture.Record, AV_PIX_FMT_YUV420P, TTestPicture::Width, TTestPicture::Height, 3);
     EXPECT_EQ(picture.Plane[0], 7);
     const int before = ReleasedCount(HookWithoutConfigure);
     hooks.Release();
@@ -133,13 +133,13 @@ TEST_F(FrameHookTest, HooksRunInOrderWithTheirOwnArgumentsAndAreReleased)
     ASSERT_EQ(hooks.Add({CompleteHook, "9"}), 0);  // the same module, a context of its own
     EXPECT_EQ(hooks.Count(), 2u);
 
-    TestPicture picture;
-    hooks.Process(picture.Record, AV_PIX_FMT_GRAY8, TestPicture::Width, TestPicture::Height, 1234);
+    TTestPicture picture;
+    hooks.Process(picture.Record, AV_PIX_FMT_GRAY8, TTestPicture::Width, TTestPicture::Height, 1234);
     // The later hook saw the earlier one's picture and wrote last; padding stays untouched.
-    for (int y = 0; y < TestPicture::Height; ++y) {
-        EXPECT_EQ(picture.Plane[y * TestPicture::Stride], 9);
-        EXPECT_EQ(picture.Plane[y * TestPicture::Stride + TestPicture::Width - 1], 9);
-        EXPECT_EQ(picture.Plane[y * TestPicture::Stride + TestPicture::Width], 0);
+    for (int y = 0; y < TTestPicture::Height; ++y) {
+        EXPECT_EQ(picture.Plane[y * TTestPicture::Stride], 9);
+        EXPECT_EQ(picture.Plane[y * TTestPicture::Stride + TTestPicture::Width - 1], 9);
+        EXPECT_EQ(picture.Plane[y * TTestPicture::Stride + TTestPicture::Width], 0);
     }
     EXPECT_EQ(ModuleFunction<int64_t (*)()>(CompleteHook, "LastPts")(), 1234);
     EXPECT_EQ(ModuleFunction<int (*)()>(CompleteHook, "LastPixFmt")(), AV_PIX_FMT_GRAY8);
@@ -150,7 +150,7 @@ TEST_F(FrameHookTest, HooksRunInOrderWithTheirOwnArgumentsAndAreReleased)
     EXPECT_TRUE(hooks.Empty());
     // Nothing runs after release.
     picture.Plane.assign(picture.Plane.size(), 0);
-    hooks.Process(picture.Record, AV_PIX_FMT_GRAY8, TestPicture::Width, TestPicture::Height, 1);
+    hooks.Process(picture.Record, AV_PIX_FMT_GRAY8, TTestPicture::Width, TTestPicture::Height, 1);
     EXPECT_EQ(picture.Plane[0], 0);
 }
 

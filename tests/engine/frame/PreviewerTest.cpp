@@ -100,7 +100,7 @@ TEST(PreviewTimeTextTest, HoursMinutesSecondsAndMilliseconds) {
 }
 
 // A host window that records what it is asked to do and on which thread.
-struct TRecordingWindow : IPreviewWindow {
+struct TRecordingWindow : TPreviewWindow {
     struct TRecord {
         int Paints = 0;
         bool PaintedOffMain = false;

@@ -21,12 +21,12 @@ using namespace kestrova;
 namespace {
 
 // Switches the process locale for one test and restores it afterwards.
-class ScopedLocale {
+class TScopedLocale {
 public:
-    explicit ScopedLocale(const char* name) : FSaved(std::setlocale(LC_ALL, nullptr)) {
+    explicit TScopedLocale(const char* name) : FSaved(std::setlocale(LC_ALL, nullptr)) {
         FActive = std::setlocale(LC_ALL, name) != nullptr;
     }
-    ~ScopedLocale() { std::setlocale(LC_ALL, FSaved.c_str()); }
+    ~TScopedLocale() { std::setlocale(LC_ALL, FSaved.c_str()); }
     bool Active() const { return FActive; }
 
 private:
@@ -54,13 +54,13 @@ std::uintmax_t FileSize(const std::string& path) { return fs::file_size(fs::path
 // Name conversion: needs no library.
 
 TEST(UnicodeNames, CLocaleKeepsAsciiPathsAsTheyAre) {
-    ScopedLocale locale("C");
+    TScopedLocale locale("C");
     EXPECT_EQ(ToLibraryName("/tmp/movies/clip 1.flv"), "/tmp/movies/clip 1.flv");
     EXPECT_EQ(FromLibraryName("/tmp/movies/clip 1.flv"), "/tmp/movies/clip 1.flv");
 }
 
 TEST(UnicodeNames, CLocaleSendsNonAsciiPathsThroughTheUnicodeForm) {
-    ScopedLocale locale("C");
+    TScopedLocale locale("C");
     for (const std::string& path : {"/tmp/" + kAccented + ".mp4", "/tmp/" + kJapanese + "/a.wav"}) {
         const std::string name = ToLibraryName(path);
         EXPECT_EQ(name, "unicode:utf8:" + path);
@@ -70,7 +70,7 @@ TEST(UnicodeNames, CLocaleSendsNonAsciiPathsThroughTheUnicodeForm) {
 }
 
 TEST(UnicodeNames, Utf8LocalePassesEveryPathUnchanged) {
-    ScopedLocale locale("C.UTF-8");
+    TScopedLocale locale("C.UTF-8");
     ASSERT_TRUE(locale.Active());
     for (const std::string& path : {"/tmp/" + kAccented + ".mp4", "/tmp/" + kJapanese + "/a.wav", std::string("/tmp/a.flv")}) {
         EXPECT_EQ(ToLibraryName(path), path);
@@ -79,7 +79,7 @@ TEST(UnicodeNames, Utf8LocalePassesEveryPathUnchanged) {
 }
 
 TEST(UnicodeNames, ProtocolAddressesPassUnchangedInAnyLocale) {
-    ScopedLocale locale("C");
+    TScopedLocale locale("C");
     const std::vector<std::string> addresses = {"http://example.com/" + kJapanese + ".flv", "udp://239.0.0.1:1234",
                                                 "unicode:utf8:/tmp/" + kAccented, "rtp://host:5004", "pipe:0"};
     for (const std::string& address : addresses) {
@@ -91,7 +91,7 @@ TEST(UnicodeNames, ProtocolAddressesPassUnchangedInAnyLocale) {
 }
 
 TEST(UnicodeNames, ConversionIsIdempotent) {
-    ScopedLocale locale("C");
+    TScopedLocale locale("C");
     const std::string once = ToLibraryName("/tmp/" + kAccented);
     EXPECT_EQ(ToLibraryName(once), once);
 }
@@ -119,7 +119,7 @@ protected:
     std::string PathOf(const std::string& leaf) const { return (FFolder / leaf).string(); }
 
     fs::path FFolder;
-    ScopedLocale FLocale{"C"};
+    TScopedLocale FLocale{"C"};
 };
 
 // Writes a mono 16-bit PCM WAV of `samples` samples (a ramp) through the output I/O.
@@ -252,26 +252,26 @@ TEST_F(UnicodeFileIO, OutputOfANonAsciiNameIsCreatedAndReadsBackWhole) {
 }
 
 // Counts the packets of each stream kind of an opened input.
-struct PacketCounts {
-    int video = 0, audio = 0;
-    int64_t bytes = 0;
+struct TPacketCounts {
+    int Video = 0, Audio = 0;
+    int64_t Bytes = 0;
 };
 
-PacketCounts CountPackets(AVFormatContext* input) {
-    PacketCounts counts;
+TPacketCounts CountPackets(AVFormatContext* input) {
+    TPacketCounts counts;
     AVPacket* packet = ff::av_packet_alloc();
     while (ff::av_read_frame(input, packet) >= 0) {
         const AVMediaType kind = input->streams[packet->stream_index]->codecpar->codec_type;
-        counts.video += kind == AVMEDIA_TYPE_VIDEO;
-        counts.audio += kind == AVMEDIA_TYPE_AUDIO;
-        counts.bytes += packet->size;
+        counts.Video += kind == AVMEDIA_TYPE_VIDEO;
+        counts.Audio += kind == AVMEDIA_TYPE_AUDIO;
+        counts.Bytes += packet->size;
         ff::av_packet_unref(packet);
     }
     ff::av_packet_free(&packet);
     return counts;
 }
 
-PacketCounts OpenAndCount(const std::string& libraryName) {
+TPacketCounts OpenAndCount(const std::string& libraryName) {
     AVFormatContext* raw = nullptr;
     const int opened = OpenInputFile(&raw, libraryName, nullptr, nullptr);
     EXPECT_EQ(opened, 0) << libraryName;
@@ -292,14 +292,14 @@ TEST_F(UnicodeFileIO, GeneratedClipsUnderNonAsciiNamesReadWhole) {
         const std::string copy = PathOf(kJapanese + "-" + kAccented + "." + format);
         fs::copy_file(fs::path(clip), fs::path(copy));
 
-        const PacketCounts plain = OpenAndCount(ToLibraryName(clip));
+        const TPacketCounts plain = OpenAndCount(ToLibraryName(clip));
         ASSERT_TRUE(IsUnicodeProtocolName(ToLibraryName(copy)));
-        const PacketCounts unicode = OpenAndCount(ToLibraryName(copy));
-        EXPECT_EQ(plain.video, 25) << format;
-        EXPECT_GT(plain.audio, 0) << format;
-        EXPECT_EQ(unicode.video, plain.video) << format;
-        EXPECT_EQ(unicode.audio, plain.audio) << format;
-        EXPECT_EQ(unicode.bytes, plain.bytes) << format;
+        const TPacketCounts unicode = OpenAndCount(ToLibraryName(copy));
+        EXPECT_EQ(plain.Video, 25) << format;
+        EXPECT_GT(plain.Audio, 0) << format;
+        EXPECT_EQ(unicode.Video, plain.Video) << format;
+        EXPECT_EQ(unicode.Audio, plain.Audio) << format;
+        EXPECT_EQ(unicode.Bytes, plain.Bytes) << format;
     }
 }
 
@@ -330,7 +330,7 @@ TEST_F(UnicodeFileIO, PlainNamesUseTheLibrariesOwnFileProtocol) {
 TEST_F(UnicodeFileIO, Utf8LocaleOpensTheSameNamesDirectly) {
     const std::string path = PathOf(kJapanese + ".wav");
     WriteWav(ToLibraryName(path), 800);  // written through the unicode form (C locale)
-    ScopedLocale utf8("C.UTF-8");
+    TScopedLocale utf8("C.UTF-8");
     ASSERT_TRUE(utf8.Active());
     const std::string name = ToLibraryName(path);
     ASSERT_EQ(name, path);
