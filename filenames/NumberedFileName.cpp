@@ -7,8 +7,7 @@ namespace kestrova {
 namespace {
 
 // Splits "dir/name.ext" into "dir/name" and ".ext"; a dot inside a folder name is not an extension.
-void SplitExtension(const QString& path, QString& base, QString& extension)
-{
+void SplitExtension(const QString& path, QString& base, QString& extension) {
     const int dot = path.lastIndexOf(u'.');
     const int separator = path.lastIndexOf(u'/');
     if (dot > separator && dot >= 0) {
@@ -20,10 +19,9 @@ void SplitExtension(const QString& path, QString& base, QString& extension)
     }
 }
 
-} // namespace
+}  // namespace
 
-QString NumberedFileName(const QString& path, const QString& extension)
-{
+QString NumberedFileName(const QString& path, const QString& extension) {
     QString base;
     QString ext;
     if (extension.isEmpty())
@@ -42,9 +40,8 @@ QString NumberedFileName(const QString& path, const QString& extension)
         base += u'-';
     }
 
-    while (QFileInfo::exists(base + QString::number(number) + ext))
-        ++number;
+    while (QFileInfo::exists(base + QString::number(number) + ext)) ++number;
     return base + QString::number(number) + ext;
 }
 
-} // namespace kestrova
+}  // namespace kestrova

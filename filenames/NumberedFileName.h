@@ -9,4 +9,4 @@ namespace kestrova {
 // clip-1.xml exists, movie.mp4 proposes movie-1.mp4, movie-10 proposes movie-10-1.
 QString NumberedFileName(const QString& path, const QString& extension = QString());
 
-} // namespace kestrova
+}  // namespace kestrova

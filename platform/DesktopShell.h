@@ -34,4 +34,4 @@ private:
 // path (so '#', '%' and blanks stay part of the name); "scheme:..." text is taken as an address.
 QUrl ShellTargetUrl(const QString& target);
 
-} // namespace kestrova::platform
+}  // namespace kestrova::platform

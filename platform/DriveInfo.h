@@ -12,4 +12,4 @@ public:
     virtual bool IsCdRom(const QString& path) = 0;
 };
 
-} // namespace kestrova::platform
+}  // namespace kestrova::platform

@@ -10,4 +10,4 @@ public:
     QString Choose(const TFolderBrowseRequest& request) override;
 };
 
-} // namespace kestrova::platform
+}  // namespace kestrova::platform

@@ -21,4 +21,4 @@ public:
     virtual QString Choose(const TFolderBrowseRequest& request) = 0;
 };
 
-} // namespace kestrova::platform
+}  // namespace kestrova::platform

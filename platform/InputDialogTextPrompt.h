@@ -10,4 +10,4 @@ public:
                 const QString& initialText) override;
 };
 
-} // namespace kestrova::platform
+}  // namespace kestrova::platform

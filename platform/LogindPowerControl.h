@@ -21,4 +21,4 @@ private:
     std::optional<QDBusConnection> FBus;
 };
 
-} // namespace kestrova::platform
+}  // namespace kestrova::platform

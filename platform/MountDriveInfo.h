@@ -16,4 +16,4 @@ public:
 // mounted read-only.
 bool IsOpticalMount(const QByteArray& fileSystemType, const QByteArray& device, bool readOnly);
 
-} // namespace kestrova::platform
+}  // namespace kestrova::platform

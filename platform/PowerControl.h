@@ -12,4 +12,4 @@ public:
     virtual bool PowerOff() = 0;
 };
 
-} // namespace kestrova::platform
+}  // namespace kestrova::platform

@@ -18,41 +18,55 @@ struct TSlot {
 };
 
 template <class Service>
-TSlot<Service>& SlotOf()
-{
+TSlot<Service>& SlotOf() {
     static TSlot<Service> slot;
     return slot;
 }
 
-template <class Service> std::unique_ptr<Service> MakeLinuxService();
-template <> std::unique_ptr<TShell> MakeLinuxService() { return std::make_unique<TDesktopShell>(); }
-template <> std::unique_ptr<TPowerControl> MakeLinuxService() { return std::make_unique<TLogindPowerControl>(); }
-template <> std::unique_ptr<TFolderBrowser> MakeLinuxService() { return std::make_unique<TFileDialogFolderBrowser>(); }
-template <> std::unique_ptr<TTextPrompt> MakeLinuxService() { return std::make_unique<TInputDialogTextPrompt>(); }
-template <> std::unique_ptr<TUserFolders> MakeLinuxService() { return std::make_unique<TXdgUserFolders>(); }
-template <> std::unique_ptr<TDriveInfo> MakeLinuxService() { return std::make_unique<TMountDriveInfo>(); }
+template <class Service>
+std::unique_ptr<Service> MakeLinuxService();
+template <>
+std::unique_ptr<TShell> MakeLinuxService() {
+    return std::make_unique<TDesktopShell>();
+}
+template <>
+std::unique_ptr<TPowerControl> MakeLinuxService() {
+    return std::make_unique<TLogindPowerControl>();
+}
+template <>
+std::unique_ptr<TFolderBrowser> MakeLinuxService() {
+    return std::make_unique<TFileDialogFolderBrowser>();
+}
+template <>
+std::unique_ptr<TTextPrompt> MakeLinuxService() {
+    return std::make_unique<TInputDialogTextPrompt>();
+}
+template <>
+std::unique_ptr<TUserFolders> MakeLinuxService() {
+    return std::make_unique<TXdgUserFolders>();
+}
+template <>
+std::unique_ptr<TDriveInfo> MakeLinuxService() {
+    return std::make_unique<TMountDriveInfo>();
+}
 
-} // namespace
+}  // namespace
 
 template <class Service>
-Service& Use()
-{
+Service& Use() {
     TSlot<Service>& slot = SlotOf<Service>();
-    if (slot.Installed)
-        return *slot.Installed;
-    if (!slot.Native)
-        slot.Native = MakeLinuxService<Service>();
+    if (slot.Installed) return *slot.Installed;
+    if (!slot.Native) slot.Native = MakeLinuxService<Service>();
     return *slot.Native;
 }
 
 template <class Service>
-std::unique_ptr<Service> Install(std::unique_ptr<Service> replacement)
-{
+std::unique_ptr<Service> Install(std::unique_ptr<Service> replacement) {
     return std::exchange(SlotOf<Service>().Installed, std::move(replacement));
 }
 
-#define KESTROVA_PLATFORM_SERVICE(Service) \
-    template Service& Use<Service>(); \
+#define KESTROVA_PLATFORM_SERVICE(Service)                                                                   \
+    template Service& Use<Service>();                                                                        \
     template std::unique_ptr<Service> Install<Service>(std::unique_ptr<Service>);
 
 KESTROVA_PLATFORM_SERVICE(TShell)
@@ -64,4 +78,4 @@ KESTROVA_PLATFORM_SERVICE(TDriveInfo)
 
 #undef KESTROVA_PLATFORM_SERVICE
 
-} // namespace kestrova::platform
+}  // namespace kestrova::platform

@@ -25,13 +25,11 @@ Service& Use();
 template <class Service>
 std::unique_ptr<Service> Install(std::unique_ptr<Service> replacement);
 
-inline std::unique_ptr<TShell> SetShellService(std::unique_ptr<TShell> shell)
-{
+inline std::unique_ptr<TShell> SetShellService(std::unique_ptr<TShell> shell) {
     return Install<TShell>(std::move(shell));
 }
 
-inline std::unique_ptr<TPowerControl> SetPowerControl(std::unique_ptr<TPowerControl> power)
-{
+inline std::unique_ptr<TPowerControl> SetPowerControl(std::unique_ptr<TPowerControl> power) {
     return Install<TPowerControl>(std::move(power));
 }
 
@@ -54,4 +52,4 @@ private:
     std::unique_ptr<Service> FPrevious;
 };
 
-} // namespace kestrova::platform
+}  // namespace kestrova::platform

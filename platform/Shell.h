@@ -16,4 +16,4 @@ public:
     virtual bool ShowItem(const QString& path) = 0;
 };
 
-} // namespace kestrova::platform
+}  // namespace kestrova::platform

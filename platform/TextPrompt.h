@@ -15,4 +15,4 @@ public:
                         const QString& initialText) = 0;
 };
 
-} // namespace kestrova::platform
+}  // namespace kestrova::platform

@@ -13,4 +13,4 @@ public:
     virtual QString Videos() = 0;
 };
 
-} // namespace kestrova::platform
+}  // namespace kestrova::platform

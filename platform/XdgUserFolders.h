@@ -10,4 +10,4 @@ public:
     QString Videos() override;
 };
 
-} // namespace kestrova::platform
+}  // namespace kestrova::platform

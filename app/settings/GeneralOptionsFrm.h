@@ -72,4 +72,4 @@ private:
     QPushButton* btnCheckUpdate;
 };
 
-} // namespace kestrova
+}  // namespace kestrova

@@ -36,8 +36,8 @@ public:
 
 private:
     struct TLocation {
-        qsizetype SectionLine = -1;  // the header line, -1 when the section is missing
-        qsizetype KeyLine = -1;      // the key's line, -1 when missing
+        qsizetype SectionLine = -1;    // the header line, -1 when the section is missing
+        qsizetype KeyLine = -1;        // the key's line, -1 when missing
         qsizetype LastEntryLine = -1;  // the section's last key line (or its header)
     };
     TLocation Find(const QString& section, const QString& key) const;
@@ -47,4 +47,4 @@ private:
     bool FByteOrderMark = false;
 };
 
-} // namespace kestrova
+}  // namespace kestrova

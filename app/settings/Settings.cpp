@@ -20,42 +20,37 @@ const QString kOutputFolderKey = QStringLiteral("outputfolder");
 
 const TGeneralSettings kDefaults;
 
-} // namespace
+}  // namespace
 
 TSettingsStore::TSettingsStore(QString filePath) : FFilePath(std::move(filePath)) {}
 
-void TSettingsStore::Load()
-{
+void TSettingsStore::Load() {
     FValues = kDefaults;
-    if (!QFileInfo::exists(FFilePath))
-        return;
+    if (!QFileInfo::exists(FFilePath)) return;
     const TIniFile ini = TIniFile::Load(FFilePath);
     FValues.Processes = ini.ReadInteger(kSection, kProcessesKey, kDefaults.Processes);
     // Kept in one byte, as the priority index always was.
     FValues.Priority = static_cast<quint8>(ini.ReadInteger(kSection, kPriorityKey, kDefaults.Priority));
     FValues.OutputFolder = ini.ReadString(kSection, kOutputFolderKey, kDefaults.OutputFolder);
-    if (!FValues.OutputFolder.endsWith(u'/'))
-        FValues.OutputFolder += u'/';
+    if (!FValues.OutputFolder.endsWith(u'/')) FValues.OutputFolder += u'/';
 }
 
-void TSettingsStore::Save() const
-{
+void TSettingsStore::Save() const {
     TIniFile ini = TIniFile::Load(FFilePath);
     ini.WriteInteger(kSection, kProcessesKey, FValues.Processes);
     ini.WriteInteger(kSection, kPriorityKey, FValues.Priority);
     ini.WriteString(kSection, kOutputFolderKey, FValues.OutputFolder);
     if (!ini.Save(FFilePath))
-        throw std::runtime_error(
-            QStringLiteral("Unable to write to %1").arg(QDir::toNativeSeparators(FFilePath)).toStdString());
+        throw std::runtime_error(QStringLiteral("Unable to write to %1")
+                                         .arg(QDir::toNativeSeparators(FFilePath))
+                                         .toStdString());
 }
 
-QString SettingsFilePath()
-{
+QString SettingsFilePath() {
     return QString::fromStdString(ProgramFolder()) + QStringLiteral("Setting.ini");
 }
 
-TSettingsStore& AppSettings()
-{
+TSettingsStore& AppSettings() {
     static TSettingsStore settings = [] {
         TSettingsStore loaded(SettingsFilePath());
         loaded.Load();
@@ -64,4 +59,4 @@ TSettingsStore& AppSettings()
     return settings;
 }
 
-} // namespace kestrova
+}  // namespace kestrova

@@ -6,9 +6,9 @@ namespace kestrova {
 
 // The user's general settings.
 struct TGeneralSettings {
-    int Processes = 3;        // conversions run at once; 0 or less runs them one by one in the window's thread
-    quint8 Priority = 0;      // the chosen "Priority in running background" item, 0..3
-    QString OutputFolder;     // as configured; resolve it before use (ResolveOutputFolder)
+    int Processes = 3;     // conversions run at once; 0 or less runs them one by one in the window's thread
+    quint8 Priority = 0;   // the chosen "Priority in running background" item, 0..3
+    QString OutputFolder;  // as configured; resolve it before use (ResolveOutputFolder)
 };
 
 // The general settings together with the INI file that keeps them (section "general", keys
@@ -41,4 +41,4 @@ QString SettingsFilePath();
 // The process-wide settings, loaded from the settings file on first use. Main thread only.
 TSettingsStore& AppSettings();
 
-} // namespace kestrova
+}  // namespace kestrova

@@ -13,8 +13,7 @@ namespace kestrova {
 
 namespace {
 
-QToolButton* MakeArrow(Qt::ArrowType arrow, QWidget* parent)
-{
+QToolButton* MakeArrow(Qt::ArrowType arrow, QWidget* parent) {
     auto* button = new QToolButton(parent);
     button->setArrowType(arrow);
     button->setAutoRepeat(true);
@@ -23,11 +22,10 @@ QToolButton* MakeArrow(Qt::ArrowType arrow, QWidget* parent)
     return button;
 }
 
-} // namespace
+}  // namespace
 
 TUpDown::TUpDown(QWidget* parent)
-    : QWidget(parent), FUp(MakeArrow(Qt::UpArrow, this)), FDown(MakeArrow(Qt::DownArrow, this))
-{
+    : QWidget(parent), FUp(MakeArrow(Qt::UpArrow, this)), FDown(MakeArrow(Qt::DownArrow, this)) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
@@ -37,10 +35,8 @@ TUpDown::TUpDown(QWidget* parent)
     connect(FDown, &QToolButton::clicked, this, [this] { Step(-1); });
 }
 
-void TUpDown::SetBuddy(QLineEdit* buddy)
-{
-    if (FBuddy)
-        FBuddy->removeEventFilter(this);
+void TUpDown::SetBuddy(QLineEdit* buddy) {
+    if (FBuddy) FBuddy->removeEventFilter(this);
     FBuddy = buddy;
     if (FBuddy) {
         FBuddy->installEventFilter(this);
@@ -48,22 +44,18 @@ void TUpDown::SetBuddy(QLineEdit* buddy)
     }
 }
 
-void TUpDown::SetRange(int minimum, int maximum)
-{
+void TUpDown::SetRange(int minimum, int maximum) {
     FMinimum = minimum;
     FMaximum = std::max(minimum, maximum);
     SetPosition(FPosition);
 }
 
-void TUpDown::SetPosition(int position)
-{
+void TUpDown::SetPosition(int position) {
     FPosition = std::clamp(position, FMinimum, FMaximum);
-    if (FBuddy)
-        FBuddy->setText(QString::number(FPosition));
+    if (FBuddy) FBuddy->setText(QString::number(FPosition));
 }
 
-void TUpDown::Step(int delta)
-{
+void TUpDown::Step(int delta) {
     int from = FPosition;
     if (FBuddy) {
         if (const std::optional<int> typed = ParseInteger(FBuddy->text()))
@@ -74,8 +66,7 @@ void TUpDown::Step(int delta)
     emit Clicked();
 }
 
-bool TUpDown::eventFilter(QObject* watched, QEvent* event)
-{
+bool TUpDown::eventFilter(QObject* watched, QEvent* event) {
     if (watched == FBuddy && event->type() == QEvent::KeyPress && isEnabled()) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Up || key == Qt::Key_Down) {
@@ -86,4 +77,4 @@ bool TUpDown::eventFilter(QObject* watched, QEvent* event)
     return QWidget::eventFilter(watched, event);
 }
 
-} // namespace kestrova
+}  // namespace kestrova

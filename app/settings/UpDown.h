@@ -43,4 +43,4 @@ private:
     int FPosition = 0;
 };
 
-} // namespace kestrova
+}  // namespace kestrova

@@ -35,4 +35,4 @@ QString ErrorMessageText(const QString& message);
 // Runs a command and shows any exception it raises. False when one was raised.
 bool RunShowingErrors(const std::function<void()>& command);
 
-} // namespace kestrova
+}  // namespace kestrova

@@ -4,19 +4,16 @@
 
 namespace kestrova {
 
-bool ShellOpen(const QString& target)
-{
+bool ShellOpen(const QString& target) {
     return platform::Use<platform::TShell>().Open(target);
 }
 
-bool ShowInFileManager(const QString& path)
-{
+bool ShowInFileManager(const QString& path) {
     return platform::Use<platform::TShell>().ShowItem(path);
 }
 
-bool ShutDown()
-{
+bool ShutDown() {
     return platform::Use<platform::TPowerControl>().PowerOff();
 }
 
-} // namespace kestrova
+}  // namespace kestrova

@@ -4,9 +4,8 @@
 
 namespace kestrova {
 
-QString MakeUniqueFileName(const QString& path, const QString& extension)
-{
+QString MakeUniqueFileName(const QString& path, const QString& extension) {
     return NumberedFileName(path, extension);
 }
 
-} // namespace kestrova
+}  // namespace kestrova

@@ -1,7 +1,7 @@
-#include "tests/app/Fakes.h"
 #include "app/shell/ErrorDisplay.h"
 #include "app/shell/Recolour.h"
 #include "engine/core/FFmpegException.h"
+#include "tests/app/Fakes.h"
 
 #include <QGuiApplication>
 #include <QImage>
@@ -12,8 +12,7 @@
 
 namespace kestrova::testing {
 
-TEST(ErrorDisplayTest, AFullStopIsAddedAfterLettersAndDigitsOnly)
-{
+TEST(ErrorDisplayTest, AFullStopIsAddedAfterLettersAndDigitsOnly) {
     EXPECT_EQ(ErrorMessageText(QStringLiteral("'abc' is not a valid integer value")),
               QStringLiteral("'abc' is not a valid integer value."));
     EXPECT_EQ(ErrorMessageText(QStringLiteral("Error 42")), QStringLiteral("Error 42."));
@@ -24,8 +23,7 @@ TEST(ErrorDisplayTest, AFullStopIsAddedAfterLettersAndDigitsOnly)
     EXPECT_EQ(ErrorMessageText(QString()), QString());
 }
 
-TEST(ErrorDisplayTest, EngineErrorsAreWarningsAndOthersErrors)
-{
+TEST(ErrorDisplayTest, EngineErrorsAreWarningsAndOthersErrors) {
     TShellTestEnvironment environment;
     ShowException(FFmpegException("Unknown format"));
     ShowException(std::runtime_error("Unable to write to /srv/Setting.ini"));
@@ -37,16 +35,15 @@ TEST(ErrorDisplayTest, EngineErrorsAreWarningsAndOthersErrors)
     EXPECT_EQ(environment.Errors[1].Title, QGuiApplication::applicationDisplayName());
 }
 
-TEST(ErrorDisplayTest, MessagesKeepTheirCharacters)
-{
+TEST(ErrorDisplayTest, MessagesKeepTheirCharacters) {
     TShellTestEnvironment environment;
-    ShowException(std::runtime_error("Kann \xC3\xBC" "ber nicht schreiben: /srv/Vid\xC3\xA9os"));
+    ShowException(std::runtime_error("Kann \xC3\xBC"
+                                     "ber nicht schreiben: /srv/Vid\xC3\xA9os"));
     ASSERT_EQ(environment.Errors.size(), 1u);
     EXPECT_EQ(environment.Errors[0].Text, QStringLiteral("Kann über nicht schreiben: /srv/Vidéos."));
 }
 
-TEST(ErrorDisplayTest, RunShowingErrorsReportsWhetherTheCommandSucceeded)
-{
+TEST(ErrorDisplayTest, RunShowingErrorsReportsWhetherTheCommandSucceeded) {
     TShellTestEnvironment environment;
     int runs = 0;
     EXPECT_TRUE(RunShowingErrors([&] { ++runs; }));
@@ -56,8 +53,7 @@ TEST(ErrorDisplayTest, RunShowingErrorsReportsWhetherTheCommandSucceeded)
     EXPECT_EQ(environment.Errors[0].Text, QStringLiteral("broken."));
 }
 
-TEST(RecolourTest, ReplacesOnlyTheOldColourAndKeepsTransparency)
-{
+TEST(RecolourTest, ReplacesOnlyTheOldColourAndKeepsTransparency) {
     QImage image(3, 2, QImage::Format_ARGB32);
     image.fill(qRgb(255, 255, 255));
     image.setPixel(1, 0, qRgb(10, 20, 30));
@@ -70,8 +66,7 @@ TEST(RecolourTest, ReplacesOnlyTheOldColourAndKeepsTransparency)
     EXPECT_EQ(image.pixel(2, 1), qRgba(0xB8, 0xD8, 0xFA, 0));
 }
 
-TEST(RecolourTest, WorksOnPicturesOfAnyFormat)
-{
+TEST(RecolourTest, WorksOnPicturesOfAnyFormat) {
     QImage image(4, 4, QImage::Format_RGB888);
     image.fill(QColor(255, 255, 255));
     image.setPixelColor(3, 3, QColor(1, 2, 3));
@@ -86,4 +81,4 @@ TEST(RecolourTest, WorksOnPicturesOfAnyFormat)
     EXPECT_TRUE(empty.isNull());
 }
 
-} // namespace kestrova::testing
+}  // namespace kestrova::testing

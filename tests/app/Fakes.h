@@ -20,13 +20,11 @@ public:
     std::vector<QString> Opened;
     std::vector<QString> Shown;
 
-    bool Open(const QString& target) override
-    {
+    bool Open(const QString& target) override {
         Opened.push_back(target);
         return true;
     }
-    bool ShowItem(const QString& path) override
-    {
+    bool ShowItem(const QString& path) override {
         Shown.push_back(path);
         return true;
     }
@@ -37,8 +35,7 @@ public:
     int PowerOffRequests = 0;
     bool Accept = true;
 
-    bool PowerOff() override
-    {
+    bool PowerOff() override {
         ++PowerOffRequests;
         return Accept;
     }
@@ -49,8 +46,7 @@ public:
     QString Answer;  // empty: the user cancels
     std::vector<platform::TFolderBrowseRequest> Requests;
 
-    QString Choose(const platform::TFolderBrowseRequest& request) override
-    {
+    QString Choose(const platform::TFolderBrowseRequest& request) override {
         Requests.push_back(request);
         return Answer;
     }
@@ -61,8 +57,8 @@ public:
     QString Answer;
     std::vector<QStringList> Questions;  // caption, prompt, initial text
 
-    QString Ask(QWidget*, const QString& caption, const QString& prompt, const QString& initialText) override
-    {
+    QString Ask(QWidget*, const QString& caption, const QString& prompt,
+                const QString& initialText) override {
         Questions.push_back({caption, prompt, initialText});
         return Answer;
     }
@@ -94,13 +90,13 @@ private:
 
 class TShellTestEnvironment {
 public:
-    TShellTestEnvironment()
-    {
+    TShellTestEnvironment() {
         EXPECT_TRUE(FRoot.isValid());
         EXPECT_TRUE(QDir(FRoot.path()).mkpath(QStringLiteral("home/Documents")));
         FFolders->DocumentsFolder = Path(QStringLiteral("home/Documents"));
         FFolders->VideosFolder = Path(QStringLiteral("home/Videos"));
-        FPreviousErrorDisplay = SetErrorDisplay([this](const TErrorNotice& notice) { Errors.push_back(notice); });
+        FPreviousErrorDisplay =
+                SetErrorDisplay([this](const TErrorNotice& notice) { Errors.push_back(notice); });
     }
 
     ~TShellTestEnvironment() { SetErrorDisplay(std::move(FPreviousErrorDisplay)); }
@@ -110,8 +106,7 @@ public:
 
     // A path inside the test's own temporary folder.
     QString Path(const QString& relative) const { return FRoot.filePath(relative); }
-    QString MakeFolder(const QString& relative) const
-    {
+    QString MakeFolder(const QString& relative) const {
         EXPECT_TRUE(QDir(FRoot.path()).mkpath(relative));
         return Path(relative);
     }
@@ -134,4 +129,4 @@ private:
     TErrorDisplayHandler FPreviousErrorDisplay;
 };
 
-} // namespace kestrova::testing
+}  // namespace kestrova::testing

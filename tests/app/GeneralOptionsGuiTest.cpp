@@ -1,7 +1,7 @@
-#include "tests/app/Fakes.h"
 #include "app/settings/GeneralOptionsFrm.h"
 #include "app/settings/Settings.h"
 #include "app/settings/UpDown.h"
+#include "tests/app/Fakes.h"
 
 #include <QButtonGroup>
 #include <QFile>
@@ -24,16 +24,13 @@ class GeneralOptionsTest : public ::testing::Test {
 protected:
     GeneralOptionsTest() : FSettings(FEnvironment.Path(QStringLiteral("Setting.ini"))) {}
 
-    TFrmGeneralOption& Dialog()
-    {
-        if (!FDialog)
-            FDialog = std::make_unique<TFrmGeneralOption>(FSettings);
+    TFrmGeneralOption& Dialog() {
+        if (!FDialog) FDialog = std::make_unique<TFrmGeneralOption>(FSettings);
         return *FDialog;
     }
 
     template <class Widget>
-    Widget* Find(const char* name)
-    {
+    Widget* Find(const char* name) {
         auto* widget = Dialog().findChild<Widget*>(QString::fromLatin1(name));
         EXPECT_NE(widget, nullptr) << name;
         return widget;
@@ -43,14 +40,12 @@ protected:
     QString Text(const char* edit) { return Find<QLineEdit>(edit)->text(); }
     int CheckedPriority() { return Find<QRadioButton>("rdgrpPriorityItem0")->group()->checkedId(); }
 
-    QByteArray SettingsFile() const
-    {
+    QByteArray SettingsFile() const {
         QFile file(FSettings.FilePath());
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
 
-    void UseSettings(int processes, quint8 priority, const QString& folder)
-    {
+    void UseSettings(int processes, quint8 priority, const QString& folder) {
         FSettings.Values() = {.Processes = processes, .Priority = priority, .OutputFolder = folder};
     }
 
@@ -59,10 +54,9 @@ protected:
     std::unique_ptr<TFrmGeneralOption> FDialog;
 };
 
-} // namespace
+}  // namespace
 
-TEST_F(GeneralOptionsTest, ShowsEveryControlWithItsCaption)
-{
+TEST_F(GeneralOptionsTest, ShowsEveryControlWithItsCaption) {
     TFrmGeneralOption& dialog = Dialog();
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Options"));
     EXPECT_EQ(dialog.size(), QSize(445, 289));
@@ -71,11 +65,12 @@ TEST_F(GeneralOptionsTest, ShowsEveryControlWithItsCaption)
     EXPECT_EQ(Find<QGroupBox>("grpConvert")->title(), QStringLiteral("Convert"));
     EXPECT_EQ(Find<QLabel>("lblProcess")->text(), QStringLiteral("Maximun Simultaneous Running Processes:"));
     EXPECT_EQ(Find<QGroupBox>("rdgrpPriority")->title(), QStringLiteral("Priority in running background"));
-    const QStringList items = {QStringLiteral("Run in normal priority"), QStringLiteral("Run in Lower priority "),
-                               QStringLiteral("Run in Lowest priority "),
-                               QStringLiteral("Run only when the system is idle")};
+    const QStringList items = {
+            QStringLiteral("Run in normal priority"), QStringLiteral("Run in Lower priority "),
+            QStringLiteral("Run in Lowest priority "), QStringLiteral("Run only when the system is idle")};
     for (int item = 0; item < items.size(); ++item) {
-        auto* radio = Find<QRadioButton>(QStringLiteral("rdgrpPriorityItem%1").arg(item).toLatin1().constData());
+        auto* radio =
+                Find<QRadioButton>(QStringLiteral("rdgrpPriorityItem%1").arg(item).toLatin1().constData());
         EXPECT_EQ(radio->text(), items[item]);
         EXPECT_EQ(radio->group()->id(radio), item);
     }
@@ -93,8 +88,7 @@ TEST_F(GeneralOptionsTest, ShowsEveryControlWithItsCaption)
     EXPECT_EQ(Find<TUpDown>("udProcess")->Maximum(), 100);
 }
 
-TEST_F(GeneralOptionsTest, TheUpdateGroupLiesOutOfSight)
-{
+TEST_F(GeneralOptionsTest, TheUpdateGroupLiesOutOfSight) {
     auto* update = Find<QGroupBox>("grpUpdate");
     EXPECT_EQ(update->title(), QStringLiteral("Update"));
     EXPECT_GE(update->geometry().top(), Dialog().height());
@@ -104,8 +98,7 @@ TEST_F(GeneralOptionsTest, TheUpdateGroupLiesOutOfSight)
     EXPECT_EQ(FEnvironment.Shell().Opened, std::vector<QString>{TFrmGeneralOption::UpdatePageAddress});
 }
 
-TEST_F(GeneralOptionsTest, ShowingFillsTheControlsFromTheSettings)
-{
+TEST_F(GeneralOptionsTest, ShowingFillsTheControlsFromTheSettings) {
     const QString out = FEnvironment.MakeFolder(QStringLiteral("Out"));
     UseSettings(5, 2, out + u'/');
     Dialog().show();
@@ -114,8 +107,7 @@ TEST_F(GeneralOptionsTest, ShowingFillsTheControlsFromTheSettings)
     EXPECT_EQ(Text("edtOutPutFolder"), out + u'/');
 }
 
-TEST_F(GeneralOptionsTest, WithoutSettingsFileTheVideoFolderIsShownAndNothingIsWritten)
-{
+TEST_F(GeneralOptionsTest, WithoutSettingsFileTheVideoFolderIsShownAndNothingIsWritten) {
     FSettings.Load();
     Dialog().show();
     EXPECT_EQ(Text("edtProcess"), QStringLiteral("3"));
@@ -125,8 +117,7 @@ TEST_F(GeneralOptionsTest, WithoutSettingsFileTheVideoFolderIsShownAndNothingIsW
     EXPECT_FALSE(QFileInfo::exists(FSettings.FilePath()));
 }
 
-TEST_F(GeneralOptionsTest, RestoreThenCancelChangesNothing)
-{
+TEST_F(GeneralOptionsTest, RestoreThenCancelChangesNothing) {
     const QString out = FEnvironment.MakeFolder(QStringLiteral("Out"));
     UseSettings(7, 3, out);
     FSettings.Save();
@@ -152,8 +143,7 @@ TEST_F(GeneralOptionsTest, RestoreThenCancelChangesNothing)
     EXPECT_EQ(Text("edtOutPutFolder"), out + u'/');
 }
 
-TEST_F(GeneralOptionsTest, ApplyStoresABrowsedFolderWithoutTrailingSeparator)
-{
+TEST_F(GeneralOptionsTest, ApplyStoresABrowsedFolderWithoutTrailingSeparator) {
     const QString chosen = FEnvironment.MakeFolder(QStringLiteral("Chosen"));
     FEnvironment.Browser().Answer = chosen + u'/';
     Dialog().show();
@@ -172,24 +162,22 @@ TEST_F(GeneralOptionsTest, ApplyStoresABrowsedFolderWithoutTrailingSeparator)
     EXPECT_FALSE(Find<QPushButton>("btnApply")->isEnabled());
     EXPECT_TRUE(Dialog().isVisible());
     EXPECT_EQ(FSettings.Values().OutputFolder, chosen);
-    EXPECT_EQ(SettingsFile(), QStringLiteral("[general]\nprocesses=3\npriority=1\noutputfolder=%1\n")
-                                  .arg(chosen).toUtf8());
+    EXPECT_EQ(SettingsFile(),
+              QStringLiteral("[general]\nprocesses=3\npriority=1\noutputfolder=%1\n").arg(chosen).toUtf8());
 
     TSettingsStore nextStart(FSettings.FilePath());
     nextStart.Load();
     EXPECT_EQ(nextStart.Values().OutputFolder, chosen + u'/');
 }
 
-TEST_F(GeneralOptionsTest, CancellingTheBrowserKeepsTheFolder)
-{
+TEST_F(GeneralOptionsTest, CancellingTheBrowserKeepsTheFolder) {
     Dialog().show();
     const QString before = Text("edtOutPutFolder");
     Click("btnBrowse");
     EXPECT_EQ(Text("edtOutPutFolder"), before);
 }
 
-TEST_F(GeneralOptionsTest, ATextThatIsNoIntegerIsReportedAndNothingIsSaved)
-{
+TEST_F(GeneralOptionsTest, ATextThatIsNoIntegerIsReportedAndNothingIsSaved) {
     Dialog().show();
     Find<QLineEdit>("edtProcess")->setText(QStringLiteral("abc"));
 
@@ -205,8 +193,7 @@ TEST_F(GeneralOptionsTest, ATextThatIsNoIntegerIsReportedAndNothingIsSaved)
     EXPECT_TRUE(Find<QPushButton>("btnApply")->isEnabled());  // still worth applying once corrected
 }
 
-TEST_F(GeneralOptionsTest, AnUnwritableSettingsFileIsReportedAndTheDialogStaysOpen)
-{
+TEST_F(GeneralOptionsTest, AnUnwritableSettingsFileIsReportedAndTheDialogStaysOpen) {
     ASSERT_TRUE(QDir().mkdir(FSettings.FilePath()));  // a folder where the file should be
     Dialog().show();
     Find<QLineEdit>("edtProcess")->setText(QStringLiteral("6"));
@@ -214,13 +201,13 @@ TEST_F(GeneralOptionsTest, AnUnwritableSettingsFileIsReportedAndTheDialogStaysOp
     Click("btnOk");
 
     ASSERT_EQ(FEnvironment.Errors.size(), 1u);
-    EXPECT_EQ(FEnvironment.Errors[0].Text, QStringLiteral("Unable to write to %1.").arg(FSettings.FilePath()));
+    EXPECT_EQ(FEnvironment.Errors[0].Text,
+              QStringLiteral("Unable to write to %1.").arg(FSettings.FilePath()));
     EXPECT_TRUE(Dialog().isVisible());
     EXPECT_EQ(FSettings.Values().Processes, 6);  // held in memory all the same
 }
 
-TEST_F(GeneralOptionsTest, OkSavesAndClosesAndZeroProcessesIsAccepted)
-{
+TEST_F(GeneralOptionsTest, OkSavesAndClosesAndZeroProcessesIsAccepted) {
     Dialog().show();
     Find<QLineEdit>("edtProcess")->setText(QStringLiteral("0"));
     Click("btnOk");
@@ -231,8 +218,7 @@ TEST_F(GeneralOptionsTest, OkSavesAndClosesAndZeroProcessesIsAccepted)
     EXPECT_TRUE(SettingsFile().startsWith("[general]\nprocesses=0\n"));
 }
 
-TEST_F(GeneralOptionsTest, TheArrowsStepWithinTheRangeAndEnableApply)
-{
+TEST_F(GeneralOptionsTest, TheArrowsStepWithinTheRangeAndEnableApply) {
     UseSettings(99, 0, QString());
     Dialog().show();
     Click("btnApply");
@@ -255,23 +241,20 @@ TEST_F(GeneralOptionsTest, TheArrowsStepWithinTheRangeAndEnableApply)
     EXPECT_EQ(Text("edtProcess"), QStringLiteral("0"));
 }
 
-TEST_F(GeneralOptionsTest, ChoosingAPriorityEnablesApply)
-{
+TEST_F(GeneralOptionsTest, ChoosingAPriorityEnablesApply) {
     Dialog().show();
     Click("btnApply");
     Find<QRadioButton>("rdgrpPriorityItem3")->click();
     EXPECT_TRUE(Find<QPushButton>("btnApply")->isEnabled());
 }
 
-TEST_F(GeneralOptionsTest, OpenShowsTheFolderInTheFileManager)
-{
+TEST_F(GeneralOptionsTest, OpenShowsTheFolderInTheFileManager) {
     Dialog().show();
     Click("btnOpen");
     EXPECT_EQ(FEnvironment.Shell().Opened, std::vector<QString>{Text("edtOutPutFolder")});
 }
 
-TEST_F(GeneralOptionsTest, EveryCaptionFitsItsControl)
-{
+TEST_F(GeneralOptionsTest, EveryCaptionFitsItsControl) {
     Dialog().show();
     for (QWidget* widget : Dialog().findChildren<QWidget*>()) {
         const std::string name = widget->objectName().toStdString();
@@ -284,8 +267,7 @@ TEST_F(GeneralOptionsTest, EveryCaptionFitsItsControl)
     }
 }
 
-TEST_F(GeneralOptionsTest, LooksRight)
-{
+TEST_F(GeneralOptionsTest, LooksRight) {
     const QString out = FEnvironment.MakeFolder(QStringLiteral("Videos of the week"));
     UseSettings(3, 1, out);
     Dialog().show();
@@ -297,4 +279,4 @@ TEST_F(GeneralOptionsTest, LooksRight)
                                               : folder + QStringLiteral("/general-options.png")));
 }
 
-} // namespace kestrova::testing
+}  // namespace kestrova::testing

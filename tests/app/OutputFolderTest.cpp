@@ -1,6 +1,6 @@
-#include "tests/app/Fakes.h"
 #include "app/shell/OutputFolder.h"
 #include "engine/frame/ProgramFolder.h"
+#include "tests/app/Fakes.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -11,8 +11,7 @@
 
 namespace kestrova::testing {
 
-TEST(OutputFolderTest, AnExistingFolderSurroundedByBlanksKeepsOneSeparator)
-{
+TEST(OutputFolderTest, AnExistingFolderSurroundedByBlanksKeepsOneSeparator) {
     TShellTestEnvironment environment;
     const QString out = environment.MakeFolder(QStringLiteral("Out"));
 
@@ -21,8 +20,7 @@ TEST(OutputFolderTest, AnExistingFolderSurroundedByBlanksKeepsOneSeparator)
     EXPECT_FALSE(QFileInfo::exists(environment.Folders().VideosFolder));  // no fallback was needed
 }
 
-TEST(OutputFolderTest, AMissingFolderGivesTheVideoFolderCreatedOnDemand)
-{
+TEST(OutputFolderTest, AMissingFolderGivesTheVideoFolderCreatedOnDemand) {
     TShellTestEnvironment environment;
     const QString videos = environment.Folders().VideosFolder;
     ASSERT_FALSE(QFileInfo::exists(videos));
@@ -32,8 +30,7 @@ TEST(OutputFolderTest, AMissingFolderGivesTheVideoFolderCreatedOnDemand)
     EXPECT_FALSE(QFileInfo::exists(environment.Path(QStringLiteral("gone"))));
 }
 
-TEST(OutputFolderTest, EmptyTextAndALoneSeparatorResolveToTheVideoFolder)
-{
+TEST(OutputFolderTest, EmptyTextAndALoneSeparatorResolveToTheVideoFolder) {
     TShellTestEnvironment environment;
     const QString videos = environment.Folders().VideosFolder + u'/';
     EXPECT_EQ(ResolveOutputFolder(QString()), videos);
@@ -41,8 +38,7 @@ TEST(OutputFolderTest, EmptyTextAndALoneSeparatorResolveToTheVideoFolder)
     EXPECT_EQ(ResolveOutputFolder(QStringLiteral("   ")), videos);
 }
 
-TEST(OutputFolderTest, AFileIsNoOutputFolder)
-{
+TEST(OutputFolderTest, AFileIsNoOutputFolder) {
     TShellTestEnvironment environment;
     QFile file(environment.Path(QStringLiteral("movie.mp4")));
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
@@ -50,8 +46,7 @@ TEST(OutputFolderTest, AFileIsNoOutputFolder)
     EXPECT_EQ(ResolveOutputFolder(file.fileName()), environment.Folders().VideosFolder + u'/');
 }
 
-TEST(OutputFolderTest, TheVideoFolderIsCreatedOneLevelDeepOnlyElseTheProgramFolderServes)
-{
+TEST(OutputFolderTest, TheVideoFolderIsCreatedOneLevelDeepOnlyElseTheProgramFolderServes) {
     TShellTestEnvironment environment;
     environment.Folders().VideosFolder = environment.Path(QStringLiteral("no/such/Videos"));
 
@@ -59,8 +54,7 @@ TEST(OutputFolderTest, TheVideoFolderIsCreatedOneLevelDeepOnlyElseTheProgramFold
     EXPECT_FALSE(QFileInfo::exists(environment.Path(QStringLiteral("no"))));
 }
 
-TEST(OutputFolderTest, WithoutADocumentsFolderTheLookupFails)
-{
+TEST(OutputFolderTest, WithoutADocumentsFolderTheLookupFails) {
     TShellTestEnvironment environment;
     environment.Folders().DocumentsFolder.clear();
     try {
@@ -74,18 +68,16 @@ TEST(OutputFolderTest, WithoutADocumentsFolderTheLookupFails)
     EXPECT_EQ(ResolveOutputFolder(out), out + u'/');
 }
 
-TEST(DefaultVideoFolderTest, IsTheUsersVideosFolderWithoutSeparator)
-{
+TEST(DefaultVideoFolderTest, IsTheUsersVideosFolderWithoutSeparator) {
     TShellTestEnvironment environment;
     environment.Folders().VideosFolder = environment.Path(QStringLiteral("home/Filme/"));
     EXPECT_EQ(DefaultVideoFolder(), environment.Path(QStringLiteral("home/Filme")));
 }
 
-TEST(DefaultVideoFolderTest, WithoutAVideosFolderItLiesBesideTheDocuments)
-{
+TEST(DefaultVideoFolderTest, WithoutAVideosFolderItLiesBesideTheDocuments) {
     TShellTestEnvironment environment;
     environment.Folders().VideosFolder.clear();
     EXPECT_EQ(DefaultVideoFolder(), environment.Path(QStringLiteral("home/Videos")));
 }
 
-} // namespace kestrova::testing
+}  // namespace kestrova::testing

@@ -17,15 +17,13 @@ protected:
 
     QString Path() const { return FFolder.filePath(QStringLiteral("Setting.ini")); }
 
-    void Write(const QByteArray& text) const
-    {
+    void Write(const QByteArray& text) const {
         QFile file(Path());
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(text);
     }
 
-    QByteArray Read() const
-    {
+    QByteArray Read() const {
         QFile file(Path());
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
@@ -33,8 +31,7 @@ protected:
     QTemporaryDir FFolder;
 };
 
-TEST_F(SettingsTest, WithoutAFileTheDefaultsApplyAndNoFileIsMade)
-{
+TEST_F(SettingsTest, WithoutAFileTheDefaultsApplyAndNoFileIsMade) {
     TSettingsStore settings(Path());
     settings.Values().Processes = 9;
     settings.Load();
@@ -44,8 +41,7 @@ TEST_F(SettingsTest, WithoutAFileTheDefaultsApplyAndNoFileIsMade)
     EXPECT_FALSE(QFileInfo::exists(Path()));
 }
 
-TEST_F(SettingsTest, AFileWithOnlyProcessesTakesTheOtherDefaults)
-{
+TEST_F(SettingsTest, AFileWithOnlyProcessesTakesTheOtherDefaults) {
     Write("[general]\nprocesses=5\n");
     TSettingsStore settings(Path());
     settings.Load();
@@ -55,8 +51,7 @@ TEST_F(SettingsTest, AFileWithOnlyProcessesTakesTheOtherDefaults)
     EXPECT_EQ(settings.Values().OutputFolder, QStringLiteral("/"));
 }
 
-TEST_F(SettingsTest, LoadsAllThreeKeys)
-{
+TEST_F(SettingsTest, LoadsAllThreeKeys) {
     Write("[general]\nprocesses=0\npriority=3\noutputfolder=/srv/out\n");
     TSettingsStore settings(Path());
     settings.Load();
@@ -65,16 +60,14 @@ TEST_F(SettingsTest, LoadsAllThreeKeys)
     EXPECT_EQ(settings.Values().OutputFolder, QStringLiteral("/srv/out/"));
 }
 
-TEST_F(SettingsTest, ThePriorityIsKeptInOneByte)
-{
+TEST_F(SettingsTest, ThePriorityIsKeptInOneByte) {
     Write("[general]\npriority=258\n");
     TSettingsStore settings(Path());
     settings.Load();
     EXPECT_EQ(settings.Values().Priority, 2);
 }
 
-TEST_F(SettingsTest, SavingANewFileWritesTheThreeKeysInOrder)
-{
+TEST_F(SettingsTest, SavingANewFileWritesTheThreeKeysInOrder) {
     TSettingsStore settings(Path());
     settings.Values() = {.Processes = 4, .Priority = 1, .OutputFolder = QStringLiteral("/srv/out")};
     settings.Save();
@@ -87,8 +80,7 @@ TEST_F(SettingsTest, SavingANewFileWritesTheThreeKeysInOrder)
     EXPECT_EQ(reloaded.Values().OutputFolder, QStringLiteral("/srv/out/"));
 }
 
-TEST_F(SettingsTest, SavingKeepsEverythingElseInTheFile)
-{
+TEST_F(SettingsTest, SavingKeepsEverythingElseInTheFile) {
     Write("[window]\nleft=10\n[general]\nprocesses=2\nlanguage=de\n[recent]\nfile1=/a.flv\n");
     TSettingsStore settings(Path());
     settings.Load();
@@ -98,8 +90,7 @@ TEST_F(SettingsTest, SavingKeepsEverythingElseInTheFile)
                                  "outputfolder=/\n[recent]\nfile1=/a.flv\n"));
 }
 
-TEST_F(SettingsTest, AFileThatCannotBeWrittenIsReportedWithItsPath)
-{
+TEST_F(SettingsTest, AFileThatCannotBeWrittenIsReportedWithItsPath) {
     ASSERT_TRUE(QDir(FFolder.path()).mkdir(QStringLiteral("Setting.ini")));  // a folder in its place
     TSettingsStore settings(Path());
     try {
@@ -110,23 +101,20 @@ TEST_F(SettingsTest, AFileThatCannotBeWrittenIsReportedWithItsPath)
     }
 }
 
-TEST_F(SettingsTest, AReadOnlyFileIsReportedAndLeftAsItWas)
-{
+TEST_F(SettingsTest, AReadOnlyFileIsReportedAndLeftAsItWas) {
     Write("[general]\nprocesses=2\n");
     ASSERT_TRUE(QFile::setPermissions(Path(), QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
-    if (QFileInfo(Path()).isWritable())
-        GTEST_SKIP() << "this user may write to read-only files";
+    if (QFileInfo(Path()).isWritable()) GTEST_SKIP() << "this user may write to read-only files";
     TSettingsStore settings(Path());
     settings.Values().Processes = 8;
     EXPECT_THROW(settings.Save(), std::runtime_error);
     EXPECT_EQ(Read(), QByteArray("[general]\nprocesses=2\n"));
 }
 
-TEST(AppSettingsTest, LiveBesideTheProgram)
-{
+TEST(AppSettingsTest, LiveBesideTheProgram) {
     EXPECT_EQ(SettingsFilePath(), QString::fromStdString(ProgramFolder()) + QStringLiteral("Setting.ini"));
     EXPECT_EQ(AppSettings().FilePath(), SettingsFilePath());
     EXPECT_EQ(&AppSettings(), &AppSettings());
 }
 
-} // namespace kestrova::testing
+}  // namespace kestrova::testing

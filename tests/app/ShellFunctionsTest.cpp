@@ -1,9 +1,9 @@
-#include "tests/app/Fakes.h"
-#include "filenames/NumberedFileName.h"
 #include "app/shell/Prompts.h"
 #include "app/shell/ShellCommands.h"
 #include "app/shell/TimeText.h"
 #include "app/shell/VersionText.h"
+#include "filenames/NumberedFileName.h"
+#include "tests/app/Fakes.h"
 
 #include <QFile>
 
@@ -13,16 +13,14 @@ namespace kestrova::testing {
 
 namespace {
 
-void Touch(const QString& path)
-{
+void Touch(const QString& path) {
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
 }
 
-} // namespace
+}  // namespace
 
-TEST(TimeTextTest, ShowsHoursMinutesAndSecondsWithTwoDigitsAtLeast)
-{
+TEST(TimeTextTest, ShowsHoursMinutesAndSecondsWithTwoDigitsAtLeast) {
     EXPECT_EQ(TimeText(0), QStringLiteral("00:00:00"));
     EXPECT_EQ(TimeText(59), QStringLiteral("00:00:59"));
     EXPECT_EQ(TimeText(60), QStringLiteral("00:01:00"));
@@ -31,8 +29,7 @@ TEST(TimeTextTest, ShowsHoursMinutesAndSecondsWithTwoDigitsAtLeast)
     EXPECT_EQ(TimeText(3725, QStringLiteral(".")), QStringLiteral("01.02.05"));
 }
 
-TEST(TimeTextTest, AnUnknownNegativeDurationReadsAsZero)
-{
+TEST(TimeTextTest, AnUnknownNegativeDurationReadsAsZero) {
     EXPECT_EQ(TimeText(-5), QStringLiteral("00:00:00"));
     EXPECT_EQ(TimeText(std::numeric_limits<qint64>::min()), QStringLiteral("00:00:00"));
 }
@@ -43,47 +40,40 @@ protected:
     TShellTestEnvironment FEnvironment;
 };
 
-TEST_F(NumberedFileNameTest, NumbersAFreshName)
-{
+TEST_F(NumberedFileNameTest, NumbersAFreshName) {
     EXPECT_EQ(NumberedFileName(Path(QStringLiteral("movie.mp4"))), Path(QStringLiteral("movie-1.mp4")));
 }
 
-TEST_F(NumberedFileNameTest, SkipsNamesThatAreTaken)
-{
+TEST_F(NumberedFileNameTest, SkipsNamesThatAreTaken) {
     Touch(Path(QStringLiteral("movie-1.mp4")));
     EXPECT_EQ(NumberedFileName(Path(QStringLiteral("movie.mp4"))), Path(QStringLiteral("movie-2.mp4")));
     EXPECT_EQ(NumberedFileName(Path(QStringLiteral("movie-1.mp4"))), Path(QStringLiteral("movie-2.mp4")));
 }
 
-TEST_F(NumberedFileNameTest, CountsOnOnlyFromASingleCharacterAfterTheDash)
-{
+TEST_F(NumberedFileNameTest, CountsOnOnlyFromASingleCharacterAfterTheDash) {
     EXPECT_EQ(NumberedFileName(Path(QStringLiteral("movie-10"))), Path(QStringLiteral("movie-10-1")));
     EXPECT_EQ(NumberedFileName(Path(QStringLiteral("clip-x.avi"))), Path(QStringLiteral("clip--1.avi")));
     Touch(Path(QStringLiteral("clip--1.avi")));
     EXPECT_EQ(NumberedFileName(Path(QStringLiteral("clip-x.avi"))), Path(QStringLiteral("clip-0.avi")));
 }
 
-TEST_F(NumberedFileNameTest, AGivenExtensionKeepsThePathWhole)
-{
+TEST_F(NumberedFileNameTest, AGivenExtensionKeepsThePathWhole) {
     EXPECT_EQ(NumberedFileName(Path(QStringLiteral("profile")), QStringLiteral(".xml")),
               Path(QStringLiteral("profile-1.xml")));
     EXPECT_EQ(NumberedFileName(Path(QStringLiteral("v1.2")), QStringLiteral(".xml")),
               Path(QStringLiteral("v1.2-1.xml")));
 }
 
-TEST_F(NumberedFileNameTest, ADotInAFolderNameIsNoExtension)
-{
+TEST_F(NumberedFileNameTest, ADotInAFolderNameIsNoExtension) {
     const QString folder = FEnvironment.MakeFolder(QStringLiteral("take.2"));
     EXPECT_EQ(NumberedFileName(folder + QStringLiteral("/movie")), folder + QStringLiteral("/movie-1"));
 }
 
-TEST(VersionTextTest, IsTheFirstThreeCharactersOfTheVersion)
-{
+TEST(VersionTextTest, IsTheFirstThreeCharactersOfTheVersion) {
     EXPECT_EQ(VersionText(), QStringLiteral("3.0"));
 }
 
-TEST(ShellCommandsTest, GoToTheDesktopShell)
-{
+TEST(ShellCommandsTest, GoToTheDesktopShell) {
     TShellTestEnvironment environment;
     EXPECT_TRUE(ShellOpen(QStringLiteral("https://example.org/")));
     EXPECT_TRUE(ShowInFileManager(QStringLiteral("/srv/out/movie.mp4")));
@@ -91,8 +81,7 @@ TEST(ShellCommandsTest, GoToTheDesktopShell)
     EXPECT_EQ(environment.Shell().Shown, std::vector<QString>{QStringLiteral("/srv/out/movie.mp4")});
 }
 
-TEST(ShellCommandsTest, ShutDownAsksOnceAndReportsTheAnswer)
-{
+TEST(ShellCommandsTest, ShutDownAsksOnceAndReportsTheAnswer) {
     TShellTestEnvironment environment;
     EXPECT_TRUE(ShutDown());
     environment.Power().Accept = false;
@@ -100,8 +89,7 @@ TEST(ShellCommandsTest, ShutDownAsksOnceAndReportsTheAnswer)
     EXPECT_EQ(environment.Power().PowerOffRequests, 2);
 }
 
-TEST(PromptsTest, BrowseForFolderPassesTheRequestAndTheAnswer)
-{
+TEST(PromptsTest, BrowseForFolderPassesTheRequestAndTheAnswer) {
     TShellTestEnvironment environment;
     environment.Browser().Answer = QStringLiteral("/srv/out");
     EXPECT_EQ(BrowseForFolder(nullptr, QStringLiteral("Select Output Folder"), true, QStringLiteral("/srv")),
@@ -116,8 +104,7 @@ TEST(PromptsTest, BrowseForFolderPassesTheRequestAndTheAnswer)
     EXPECT_TRUE(BrowseForFolder(nullptr, QStringLiteral("Select Output Folder")).isEmpty());
 }
 
-TEST(PromptsTest, AskForTextPassesCaptionPromptAndInitialText)
-{
+TEST(PromptsTest, AskForTextPassesCaptionPromptAndInitialText) {
     TShellTestEnvironment environment;
     environment.Prompt().Answer = QStringLiteral("My profile");
     EXPECT_EQ(AskForText(nullptr, QStringLiteral("Save as"), QStringLiteral("Name:"), QStringLiteral("old")),
@@ -127,4 +114,4 @@ TEST(PromptsTest, AskForTextPassesCaptionPromptAndInitialText)
               (QStringList{QStringLiteral("Save as"), QStringLiteral("Name:"), QStringLiteral("old")}));
 }
 
-} // namespace kestrova::testing
+}  // namespace kestrova::testing

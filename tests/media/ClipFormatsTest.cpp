@@ -20,17 +20,19 @@ struct TFormatCase {
     std::string Demuxer;
 };
 
-void PrintTo(const TFormatCase& c, std::ostream* os) { *os << c.Format; }
+void PrintTo(const TFormatCase& c, std::ostream* os) {
+    *os << c.Format;
+}
 
 // The formats with video come first.
 const TFormatCase kFormatCases[] = {
-    {"flv", AV_CODEC_ID_FLV1, AV_CODEC_ID_MP3, "flv"},
-    {"f4v", AV_CODEC_ID_H264, AV_CODEC_ID_AAC, "mov,mp4,m4a,3gp,3g2,mj2"},
-    {"mp4", AV_CODEC_ID_H264, AV_CODEC_ID_AAC, "mov,mp4,m4a,3gp,3g2,mj2"},
-    {"mp4-mpeg4", AV_CODEC_ID_MPEG4, AV_CODEC_ID_AAC, "mov,mp4,m4a,3gp,3g2,mj2"},
-    {"mp3", AV_CODEC_ID_NONE, AV_CODEC_ID_MP3, "mp3"},
-    {"wma", AV_CODEC_ID_NONE, AV_CODEC_ID_WMAV2, "asf"},
-    {"wav", AV_CODEC_ID_NONE, AV_CODEC_ID_PCM_S16LE, "wav"},
+        {"flv", AV_CODEC_ID_FLV1, AV_CODEC_ID_MP3, "flv"},
+        {"f4v", AV_CODEC_ID_H264, AV_CODEC_ID_AAC, "mov,mp4,m4a,3gp,3g2,mj2"},
+        {"mp4", AV_CODEC_ID_H264, AV_CODEC_ID_AAC, "mov,mp4,m4a,3gp,3g2,mj2"},
+        {"mp4-mpeg4", AV_CODEC_ID_MPEG4, AV_CODEC_ID_AAC, "mov,mp4,m4a,3gp,3g2,mj2"},
+        {"mp3", AV_CODEC_ID_NONE, AV_CODEC_ID_MP3, "mp3"},
+        {"wma", AV_CODEC_ID_NONE, AV_CODEC_ID_WMAV2, "asf"},
+        {"wav", AV_CODEC_ID_NONE, AV_CODEC_ID_PCM_S16LE, "wav"},
 };
 
 std::string CaseName(const testing::TestParamInfo<TFormatCase>& info) {
@@ -67,10 +69,14 @@ protected:
     // Samples per frame of the audio encoder at a rate (0 for PCM, which has no frames).
     int AudioFrameSize(int sampleRate) const {
         switch (GetParam().Audio) {
-        case AV_CODEC_ID_MP3: return sampleRate >= 32000 ? 1152 : 576;
-        case AV_CODEC_ID_AAC: return 1024;
-        case AV_CODEC_ID_WMAV2: return sampleRate <= 16000 ? 512 : sampleRate <= 22050 ? 1024 : 2048;
-        default: return 0;
+            case AV_CODEC_ID_MP3:
+                return sampleRate >= 32000 ? 1152 : 576;
+            case AV_CODEC_ID_AAC:
+                return 1024;
+            case AV_CODEC_ID_WMAV2:
+                return sampleRate <= 16000 ? 512 : sampleRate <= 22050 ? 1024 : 2048;
+            default:
+                return 0;
         }
     }
 
@@ -109,7 +115,7 @@ protected:
             EXPECT_EQ(video->codecpar->height, spec.height);
             // FLV keeps milliseconds, so 30000/1001 comes back as a close fraction.
             EXPECT_NEAR(av_q2d(video->avg_frame_rate), av_q2d(FrameRate(spec)), 0.01)
-                << video->avg_frame_rate.num << "/" << video->avg_frame_rate.den;
+                    << video->avg_frame_rate.num << "/" << video->avg_frame_rate.den;
         }
 
         // The span of the timeline: containers without edit lists start it a little late.
@@ -120,9 +126,13 @@ protected:
     }
 };
 
-TEST_P(ClipFormats, DefaultParametersShowInTheFile) { ExpectMatches(DefaultSpec(GetParam().Format)); }
+TEST_P(ClipFormats, DefaultParametersShowInTheFile) {
+    ExpectMatches(DefaultSpec(GetParam().Format));
+}
 
-TEST_P(ClipFormats, OddParametersShowInTheFile) { ExpectMatches(OddSpec(GetParam().Format)); }
+TEST_P(ClipFormats, OddParametersShowInTheFile) {
+    ExpectMatches(OddSpec(GetParam().Format));
+}
 
 class VideoClipFormats : public ClipFormats {};
 
@@ -159,7 +169,8 @@ TEST_P(ClipFormats, EachChannelCarriesItsTone) {
             const size_t skip = samples.size() / 10;
             const double hz = testmedia::EstimateFrequency(samples.data() + skip, samples.size() - 2 * skip,
                                                            spec.sampleRate);
-            EXPECT_NEAR(hz, testmedia::ToneFrequency(c), testmedia::ToneFrequency(c) * 0.005) << "channel " << c;
+            EXPECT_NEAR(hz, testmedia::ToneFrequency(c), testmedia::ToneFrequency(c) * 0.005)
+                    << "channel " << c;
         }
     }
 }
@@ -168,5 +179,5 @@ INSTANTIATE_TEST_SUITE_P(AllFormats, ClipFormats, testing::ValuesIn(kFormatCases
 INSTANTIATE_TEST_SUITE_P(VideoFormats, VideoClipFormats,
                          testing::ValuesIn(std::begin(kFormatCases), std::begin(kFormatCases) + 4), CaseName);
 
-} // namespace
-} // namespace kestrova::mediatest
+}  // namespace
+}  // namespace kestrova::mediatest

@@ -57,7 +57,8 @@ TEST_P(AudioOffset, EarlyAudioStartsBeforeTheVideo) {
     // The pictures keep their place on the timeline: the first one shown is number 13 (0.52 s).
     const TDecodedMedia decoded = DecodeAll(input.get());
     ASSERT_EQ(decoded.FrameNumbers.size(), 37u);
-    for (size_t i = 0; i < decoded.FrameNumbers.size(); ++i) EXPECT_EQ(decoded.FrameNumbers[i], 13 + static_cast<int>(i));
+    for (size_t i = 0; i < decoded.FrameNumbers.size(); ++i)
+        EXPECT_EQ(decoded.FrameNumbers[i], 13 + static_cast<int>(i));
 }
 
 INSTANTIATE_TEST_SUITE_P(VideoFormats, AudioOffset, testing::Values("flv", "f4v", "mp4", "mp4-mpeg4"),
@@ -118,5 +119,5 @@ TEST(ClipStreams, MisleadingExtensionStillOpensAsItsRealFormat) {
     EXPECT_STREQ(input->iformat->name, "mp3");
 }
 
-} // namespace
-} // namespace kestrova::mediatest
+}  // namespace
+}  // namespace kestrova::mediatest

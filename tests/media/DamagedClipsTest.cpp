@@ -21,7 +21,9 @@ ClipSpec Spec(const std::string& format, const std::string& damage = "") {
     return spec;
 }
 
-size_t AudioSamples(const TDecodedMedia& media) { return media.Channels.empty() ? 0 : media.Channels[0].size(); }
+size_t AudioSamples(const TDecodedMedia& media) {
+    return media.Channels.empty() ? 0 : media.Channels[0].size();
+}
 
 // Readable picture numbers must be true frames of the clip, in order. A picture may repeat:
 // decoders conceal a damaged frame with the one before.
@@ -106,10 +108,11 @@ TEST_P(DamagedClips, OverwrittenStartLosesTheHeaderOrTheFirstFrames) {
 TEST_P(DamagedClips, RandomBytesOfAnySeedDoNotOpen) {
     const std::string folder = testmedia::TempDir("damaged-seeds-" + GetParam());
     for (int seed = 1; seed <= 6; ++seed) {
-        const std::string path = folder + "/noise" + std::to_string(seed) + "." + testmedia::FormatExtension(GetParam());
+        const std::string path =
+                folder + "/noise" + std::to_string(seed) + "." + testmedia::FormatExtension(GetParam());
         const testmedia::GeneratorRun run = testmedia::RunGenerator(
-            {"--format", GetParam(), "--duration", "0.5", "--size", "96x64", "--damage", "garbage", "--seed",
-             std::to_string(seed), "--output", path});
+                {"--format", GetParam(), "--duration", "0.5", "--size", "96x64", "--damage", "garbage",
+                 "--seed", std::to_string(seed), "--output", path});
         ASSERT_EQ(run.exitCode, 0) << run.output;
         int error = 0;
         EXPECT_FALSE(OpenMedia(path, &error)) << "seed " << seed;
@@ -122,5 +125,5 @@ INSTANTIATE_TEST_SUITE_P(AllFormats, DamagedClips,
                              return info.param == "mp4-mpeg4" ? std::string("mp4_mpeg4") : info.param;
                          });
 
-} // namespace
-} // namespace kestrova::mediatest
+}  // namespace
+}  // namespace kestrova::mediatest

@@ -22,7 +22,8 @@ std::string ReadBytes(const std::string& path) {
 
 std::vector<std::string> Listing(const std::string& folder) {
     std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename().string());
+    for (const auto& entry : fs::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
     return names;
 }
 
@@ -33,8 +34,8 @@ TEST_P(SameArgumentsSameBytes, TwoRunsWriteIdenticalFiles) {
     std::string contents[2];
     for (int run = 0; run < 2; ++run) {
         const std::string path = folder + "/clip" + std::to_string(run);
-        std::vector<std::string> args = {"--format", GetParam(), "--duration", "1", "--size", "160x120",
-                                         "--output", path};
+        std::vector<std::string> args = {"--format", GetParam(), "--duration", "1",
+                                         "--size",   "160x120",  "--output",   path};
         if (GetParam() != "mp3" && GetParam() != "wma") args.insert(args.end(), {"--audio-offset", "0.2"});
         const GeneratorRun result = RunGenerator(args);
         ASSERT_EQ(result.exitCode, 0) << result.output;
@@ -44,14 +45,16 @@ TEST_P(SameArgumentsSameBytes, TwoRunsWriteIdenticalFiles) {
     EXPECT_TRUE(contents[0] == contents[1]) << "the two runs differ";
 }
 
-INSTANTIATE_TEST_SUITE_P(SomeFormats, SameArgumentsSameBytes, testing::Values("flv", "f4v", "mp4", "mp3", "wma"),
+INSTANTIATE_TEST_SUITE_P(SomeFormats, SameArgumentsSameBytes,
+                         testing::Values("flv", "f4v", "mp4", "mp3", "wma"),
                          [](const testing::TestParamInfo<std::string>& info) { return info.param; });
 
 TEST(GeneratorCommandLine, SeedChoosesTheRandomBytes) {
     const std::string folder = testmedia::TempDir("mediagen-seed");
     const auto make = [&](const std::string& name, const std::string& seed) {
-        const GeneratorRun result = RunGenerator({"--format", "wav", "--duration", "0.5", "--damage", "garbage",
-                                                  "--seed", seed, "--output", folder + "/" + name});
+        const GeneratorRun result =
+                RunGenerator({"--format", "wav", "--duration", "0.5", "--damage", "garbage", "--seed", seed,
+                              "--output", folder + "/" + name});
         EXPECT_EQ(result.exitCode, 0) << result.output;
         return ReadBytes(folder + "/" + name);
     };
@@ -65,24 +68,24 @@ TEST(GeneratorCommandLine, BadArgumentsAreRefusedWithAMessage) {
     const std::string folder = testmedia::TempDir("mediagen-bad-arguments");
     const std::string out = folder + "/out.mp4";
     const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
-        {{"--output", out}, "--format is required"},
-        {{"--format", "mp4"}, "--output is required"},
-        {{"--format", "avi", "--output", out}, "unknown format"},
-        {{"--format", "mp4", "--output", out, "--duration", "0"}, "--duration"},
-        {{"--format", "mp4", "--output", out, "--duration", "two"}, "--duration"},
-        {{"--format", "mp4", "--output", out, "--size", "321x240"}, "--size"},
-        {{"--format", "mp4", "--output", out, "--size", "640"}, "--size"},
-        {{"--format", "mp4", "--output", out, "--rate", "0"}, "--rate"},
-        {{"--format", "mp4", "--output", out, "--rate", "25/0"}, "--rate"},
-        {{"--format", "mp4", "--output", out, "--channels", "9"}, "--channels"},
-        {{"--format", "mp4", "--output", out, "--sample-rate", "100"}, "--sample-rate"},
-        {{"--format", "mp4", "--output", out, "--audio-offset", "3"}, "--audio-offset"},
-        {{"--format", "mp3", "--output", out, "--audio-offset", "0.5"}, "--audio-offset"},
-        {{"--format", "mp4", "--output", out, "--no-audio", "--no-video"}, "no stream"},
-        {{"--format", "mp4", "--output", out, "--damage", "burnt"}, "--damage"},
-        {{"--format", "mp4", "--output", out, "--seed", "-1"}, "--seed"},
-        {{"--format", "mp4", "--output", out, "--rate"}, "needs a value"},
-        {{"--format", "mp4", "--output", out, "--colour", "red"}, "unknown argument"},
+            {{"--output", out}, "--format is required"},
+            {{"--format", "mp4"}, "--output is required"},
+            {{"--format", "avi", "--output", out}, "unknown format"},
+            {{"--format", "mp4", "--output", out, "--duration", "0"}, "--duration"},
+            {{"--format", "mp4", "--output", out, "--duration", "two"}, "--duration"},
+            {{"--format", "mp4", "--output", out, "--size", "321x240"}, "--size"},
+            {{"--format", "mp4", "--output", out, "--size", "640"}, "--size"},
+            {{"--format", "mp4", "--output", out, "--rate", "0"}, "--rate"},
+            {{"--format", "mp4", "--output", out, "--rate", "25/0"}, "--rate"},
+            {{"--format", "mp4", "--output", out, "--channels", "9"}, "--channels"},
+            {{"--format", "mp4", "--output", out, "--sample-rate", "100"}, "--sample-rate"},
+            {{"--format", "mp4", "--output", out, "--audio-offset", "3"}, "--audio-offset"},
+            {{"--format", "mp3", "--output", out, "--audio-offset", "0.5"}, "--audio-offset"},
+            {{"--format", "mp4", "--output", out, "--no-audio", "--no-video"}, "no stream"},
+            {{"--format", "mp4", "--output", out, "--damage", "burnt"}, "--damage"},
+            {{"--format", "mp4", "--output", out, "--seed", "-1"}, "--seed"},
+            {{"--format", "mp4", "--output", out, "--rate"}, "needs a value"},
+            {{"--format", "mp4", "--output", out, "--colour", "red"}, "unknown argument"},
     };
     for (const auto& [args, message] : cases) {
         const GeneratorRun result = RunGenerator(args);
@@ -103,8 +106,8 @@ TEST(GeneratorCommandLine, FailedRunLeavesTheOutputNameAlone) {
     EXPECT_NE(result.output.find("96000"), std::string::npos) << result.output;
     EXPECT_EQ(ReadBytes(out), "keep me");
     const std::vector<std::string> listing = Listing(folder);
-    EXPECT_EQ(listing, std::vector<std::string>{"clip.flv"}) << "no work file may be left over; found "
-                                                             << testing::PrintToString(listing);
+    EXPECT_EQ(listing, std::vector<std::string>{"clip.flv"})
+            << "no work file may be left over; found " << testing::PrintToString(listing);
 }
 
 TEST(GeneratorCommandLine, MissingFolderIsReported) {
@@ -131,5 +134,5 @@ TEST(GeneratorCommandLine, HelpPrintsTheUsage) {
     EXPECT_NE(result.output.find("--audio-offset"), std::string::npos);
 }
 
-} // namespace
-} // namespace kestrova::mediatest
+}  // namespace
+}  // namespace kestrova::mediatest

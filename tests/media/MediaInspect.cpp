@@ -39,11 +39,16 @@ float SampleAsFloat(const AVFrame* frame, int channel, int index) {
     const uint8_t* base = frame->extended_data[planar ? channel : 0];
     const int at = planar ? index : index * channels + channel;
     switch (av_get_packed_sample_fmt(format)) {
-    case AV_SAMPLE_FMT_S16: return reinterpret_cast<const int16_t*>(base)[at] / 32768.0f;
-    case AV_SAMPLE_FMT_S32: return static_cast<float>(reinterpret_cast<const int32_t*>(base)[at] / 2147483648.0);
-    case AV_SAMPLE_FMT_FLT: return reinterpret_cast<const float*>(base)[at];
-    case AV_SAMPLE_FMT_DBL: return static_cast<float>(reinterpret_cast<const double*>(base)[at]);
-    default: return std::numeric_limits<float>::quiet_NaN();
+        case AV_SAMPLE_FMT_S16:
+            return reinterpret_cast<const int16_t*>(base)[at] / 32768.0f;
+        case AV_SAMPLE_FMT_S32:
+            return static_cast<float>(reinterpret_cast<const int32_t*>(base)[at] / 2147483648.0);
+        case AV_SAMPLE_FMT_FLT:
+            return reinterpret_cast<const float*>(base)[at];
+        case AV_SAMPLE_FMT_DBL:
+            return static_cast<float>(reinterpret_cast<const double*>(base)[at]);
+        default:
+            return std::numeric_limits<float>::quiet_NaN();
     }
 }
 
@@ -83,7 +88,8 @@ private:
         if (FOut.FirstAudioTime < 0.0 && frame->pts != AV_NOPTS_VALUE)
             FOut.FirstAudioTime = static_cast<double>(frame->pts) * av_q2d(FStream->time_base);
         for (int c = 0; c < channels; ++c)
-            for (int i = 0; i < frame->nb_samples; ++i) FOut.Channels[c].push_back(SampleAsFloat(frame, c, i));
+            for (int i = 0; i < frame->nb_samples; ++i)
+                FOut.Channels[c].push_back(SampleAsFloat(frame, c, i));
     }
 
     const AVStream* FStream;
@@ -92,7 +98,7 @@ private:
     FramePtr FFrame{av_frame_alloc()};
 };
 
-} // namespace
+}  // namespace
 
 std::string ErrorText(int error) {
     char text[AV_ERROR_MAX_STRING_SIZE] = {};
@@ -140,8 +146,10 @@ TDecodedMedia DecodeAll(AVFormatContext* input) {
             ++out.DecodeErrors;
             break;
         }
-        if (video.Owns(packet.get())) video.Send(packet.get());
-        else if (audio.Owns(packet.get())) audio.Send(packet.get());
+        if (video.Owns(packet.get()))
+            video.Send(packet.get());
+        else if (audio.Owns(packet.get()))
+            audio.Send(packet.get());
         av_packet_unref(packet.get());
     }
     video.Send(nullptr);
@@ -149,4 +157,4 @@ TDecodedMedia DecodeAll(AVFormatContext* input) {
     return out;
 }
 
-} // namespace kestrova::mediatest
+}  // namespace kestrova::mediatest

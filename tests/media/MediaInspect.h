@@ -29,10 +29,10 @@ const AVStream* FindStream(const AVFormatContext* input, AVMediaType type);
 double StreamStart(const AVStream* stream);
 
 struct TDecodedMedia {
-    std::vector<int> FrameNumbers;            // picture code of each decoded video frame, in output order
-    std::vector<std::vector<float>> Channels; // decoded audio, one vector per channel
-    double FirstAudioTime = -1.0;             // seconds, timestamp of the first decoded audio frame
-    int DecodeErrors = 0;                     // packets or frames the decoders refused
+    std::vector<int> FrameNumbers;             // picture code of each decoded video frame, in output order
+    std::vector<std::vector<float>> Channels;  // decoded audio, one vector per channel
+    double FirstAudioTime = -1.0;              // seconds, timestamp of the first decoded audio frame
+    int DecodeErrors = 0;                      // packets or frames the decoders refused
 };
 
 // Decodes every packet of the first video and first audio stream (frames and samples come out
@@ -41,4 +41,4 @@ TDecodedMedia DecodeAll(AVFormatContext* input);
 
 std::string ErrorText(int error);
 
-} // namespace kestrova::mediatest
+}  // namespace kestrova::mediatest

@@ -1,7 +1,7 @@
 // The test-support library: reading picture numbers and tones back, clips on demand and
 // scratch folders.
-#include "tools/mediagen/FramePattern.h"
 #include "tests/support/TestMedia.h"
+#include "tools/mediagen/FramePattern.h"
 #include "tools/mediagen/ToneSignal.h"
 
 #include <gtest/gtest.h>
@@ -28,7 +28,8 @@ struct TPicture {
         V.assign(static_cast<size_t>(Linesize) * height / 2, 0);
     }
     void Draw(int number) {
-        mediagen::DrawFramePattern(number, Width, Height, Y.data(), Linesize, U.data(), Linesize, V.data(), Linesize);
+        mediagen::DrawFramePattern(number, Width, Height, Y.data(), Linesize, U.data(), Linesize, V.data(),
+                                   Linesize);
     }
     int Read() const { return FrameNumberFromPicture(Y.data(), Linesize, Width, Height); }
     int Width, Height, Linesize;
@@ -36,7 +37,8 @@ struct TPicture {
 };
 
 TEST(FrameNumberReading, DrawnNumbersReadBackAtEverySize) {
-    for (const auto& [width, height] : std::vector<std::pair<int, int>>{{16, 16}, {176, 144}, {322, 242}, {1920, 1080}}) {
+    for (const auto& [width, height] :
+         std::vector<std::pair<int, int>>{{16, 16}, {176, 144}, {322, 242}, {1920, 1080}}) {
         TPicture picture(width, height);
         for (const int number : {0, 1, 2, 255, 256, 12345, 43690, mediagen::kMaxFrameNumber}) {
             picture.Draw(number);
@@ -61,7 +63,8 @@ TEST(FrameNumberReading, BlendOfTwoPicturesIsUnreadable) {
     TPicture first(320, 240), second(320, 240);
     first.Draw(1);
     second.Draw(2);
-    for (size_t i = 0; i < first.Y.size(); ++i) first.Y[i] = static_cast<uint8_t>((first.Y[i] + second.Y[i]) / 2);
+    for (size_t i = 0; i < first.Y.size(); ++i)
+        first.Y[i] = static_cast<uint8_t>((first.Y[i] + second.Y[i]) / 2);
     EXPECT_EQ(first.Read(), -1);
 }
 
@@ -81,8 +84,8 @@ TEST(ToneReading, EstimatesTheFrequencyOfASine) {
         std::vector<float> samples(rate / 2);
         for (size_t i = 0; i < samples.size(); ++i)
             samples[i] = static_cast<float>(mediagen::ToneSample(channel, static_cast<int64_t>(i), rate));
-        EXPECT_NEAR(testmedia::EstimateFrequency(samples.data(), samples.size(), rate), testmedia::ToneFrequency(channel),
-                    0.01);
+        EXPECT_NEAR(testmedia::EstimateFrequency(samples.data(), samples.size(), rate),
+                    testmedia::ToneFrequency(channel), 0.01);
     }
     EXPECT_DOUBLE_EQ(testmedia::ToneFrequency(1), 880.0);
     const std::vector<float> silence(1000, 0.0f);
@@ -123,7 +126,7 @@ TEST(ClipOnDemand, FailureThrowsWithTheGeneratorsMessage) {
         FAIL() << "no exception";
     } catch (const std::runtime_error& error) {
         EXPECT_NE(std::string(error.what()).find("does not support the sample rate 96000"), std::string::npos)
-            << error.what();
+                << error.what();
     }
 }
 
@@ -155,5 +158,5 @@ TEST(ScratchFolders, TempDirIsFreshAndEmpty) {
     EXPECT_TRUE(fs::is_empty(folder));
 }
 
-} // namespace
-} // namespace kestrova::mediatest
+}  // namespace
+}  // namespace kestrova::mediatest

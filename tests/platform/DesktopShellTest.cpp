@@ -1,5 +1,5 @@
-#include "tests/platform/PrivateBus.h"
 #include "platform/DesktopShell.h"
+#include "tests/platform/PrivateBus.h"
 
 #include <QDir>
 #include <QStringList>
@@ -25,15 +25,13 @@ public:
         QString StartupId;
     };
 
-    std::vector<TRequest> Requests() const
-    {
+    std::vector<TRequest> Requests() const {
         std::lock_guard lock(FMutex);
         return FRequests;
     }
 
 public slots:
-    void ShowItems(const QStringList& uris, const QString& startupId)
-    {
+    void ShowItems(const QStringList& uris, const QString& startupId) {
         std::lock_guard lock(FMutex);
         FRequests.push_back({uris, startupId});
     }
@@ -50,8 +48,7 @@ public:
     std::vector<QUrl> Opened;
 
 protected:
-    bool OpenUrl(const QUrl& url) override
-    {
+    bool OpenUrl(const QUrl& url) override {
         Opened.push_back(url);
         return true;
     }
@@ -59,15 +56,14 @@ protected:
 
 const QString kItem = QStringLiteral("/tmp/kestrova out/clip #1 100%.mp4");
 
-} // namespace
+}  // namespace
 
-TEST(DesktopShellTest, ShowsTheFileThroughTheFileManager)
-{
+TEST(DesktopShellTest, ShowsTheFileThroughTheFileManager) {
     TPrivateBus bus;
-    if (!bus.IsRunning())
-        GTEST_SKIP() << "dbus-daemon is not installed";
-    TFakeFileManager* fileManager = bus.Publish(std::make_unique<TFakeFileManager>(),
-        QStringLiteral("org.freedesktop.FileManager1"), QStringLiteral("/org/freedesktop/FileManager1"));
+    if (!bus.IsRunning()) GTEST_SKIP() << "dbus-daemon is not installed";
+    TFakeFileManager* fileManager =
+            bus.Publish(std::make_unique<TFakeFileManager>(), QStringLiteral("org.freedesktop.FileManager1"),
+                        QStringLiteral("/org/freedesktop/FileManager1"));
     ASSERT_NE(fileManager, nullptr);
     TRecordingDesktopShell shell(bus.Connect());
 
@@ -83,11 +79,9 @@ TEST(DesktopShellTest, ShowsTheFileThroughTheFileManager)
     EXPECT_TRUE(shell.Opened.empty());
 }
 
-TEST(DesktopShellTest, OpensTheFolderWhenNoFileManagerAnswers)
-{
+TEST(DesktopShellTest, OpensTheFolderWhenNoFileManagerAnswers) {
     TPrivateBus bus;
-    if (!bus.IsRunning())
-        GTEST_SKIP() << "dbus-daemon is not installed";
+    if (!bus.IsRunning()) GTEST_SKIP() << "dbus-daemon is not installed";
     TRecordingDesktopShell shell(bus.Connect());
 
     EXPECT_TRUE(shell.ShowItem(kItem));
@@ -96,8 +90,7 @@ TEST(DesktopShellTest, OpensTheFolderWhenNoFileManagerAnswers)
     EXPECT_EQ(shell.Opened[0].toLocalFile(), QStringLiteral("/tmp/kestrova out"));
 }
 
-TEST(DesktopShellTest, OpensTheFolderWithoutABus)
-{
+TEST(DesktopShellTest, OpensTheFolderWithoutABus) {
     TRecordingDesktopShell shell(QDBusConnection(QStringLiteral("kestrova-never-connected")));
 
     EXPECT_TRUE(shell.ShowItem(kItem));
@@ -106,29 +99,25 @@ TEST(DesktopShellTest, OpensTheFolderWithoutABus)
     EXPECT_EQ(shell.Opened[0].toLocalFile(), QStringLiteral("/tmp/kestrova out"));
 }
 
-TEST(DesktopShellTest, NothingToShowForAnEmptyPath)
-{
+TEST(DesktopShellTest, NothingToShowForAnEmptyPath) {
     TRecordingDesktopShell shell(QDBusConnection(QStringLiteral("kestrova-never-connected")));
     EXPECT_FALSE(shell.ShowItem(QString()));
     EXPECT_FALSE(shell.Open(QString()));
     EXPECT_TRUE(shell.Opened.empty());
 }
 
-TEST(ShellTargetUrlTest, PathsBecomeFileUrlsOfTheWholeName)
-{
+TEST(ShellTargetUrlTest, PathsBecomeFileUrlsOfTheWholeName) {
     EXPECT_EQ(platform::ShellTargetUrl(kItem).toLocalFile(), kItem);
     EXPECT_EQ(platform::ShellTargetUrl(QStringLiteral("/srv/videos/")).toLocalFile(),
               QStringLiteral("/srv/videos/"));
 }
 
-TEST(ShellTargetUrlTest, RelativePathsAreTakenFromTheCurrentFolder)
-{
+TEST(ShellTargetUrlTest, RelativePathsAreTakenFromTheCurrentFolder) {
     EXPECT_EQ(platform::ShellTargetUrl(QStringLiteral("clip.mp4")).toLocalFile(),
               QDir::current().absoluteFilePath(QStringLiteral("clip.mp4")));
 }
 
-TEST(ShellTargetUrlTest, WebAddressesStayAddresses)
-{
+TEST(ShellTargetUrlTest, WebAddressesStayAddresses) {
     const QString page = QStringLiteral("https://example.org/help?topic=a b#start");
     const QUrl url = platform::ShellTargetUrl(page);
     EXPECT_EQ(url.scheme(), QStringLiteral("https"));
@@ -138,6 +127,6 @@ TEST(ShellTargetUrlTest, WebAddressesStayAddresses)
               QStringLiteral("mailto"));
 }
 
-} // namespace kestrova::testing
+}  // namespace kestrova::testing
 
 #include "DesktopShellTest.moc"

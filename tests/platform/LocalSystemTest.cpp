@@ -10,19 +10,18 @@
 
 namespace kestrova::testing {
 
-TEST(DriveInfoTest, DiscFileSystemsAndOpticalDevicesAreCdRoms)
-{
+TEST(DriveInfoTest, DiscFileSystemsAndOpticalDevicesAreCdRoms) {
     EXPECT_TRUE(platform::IsOpticalMount("iso9660", "/dev/sr0", true));
     EXPECT_TRUE(platform::IsOpticalMount("udf", "/dev/sr1", true));
     EXPECT_TRUE(platform::IsOpticalMount("ISO9660", "/dev/loop3", true));  // a mounted disc image
     EXPECT_TRUE(platform::IsOpticalMount("auto", "/dev/cdrom", true));
     EXPECT_FALSE(platform::IsOpticalMount("ext4", "/dev/sda1", false));
-    EXPECT_FALSE(platform::IsOpticalMount("ext4", "/dev/sda1", true));    // read-only, but a disk
-    EXPECT_FALSE(platform::IsOpticalMount("vfat", "/dev/sr0", false));     // a rewritable disc mounted read-write
+    EXPECT_FALSE(platform::IsOpticalMount("ext4", "/dev/sda1", true));  // read-only, but a disk
+    EXPECT_FALSE(
+            platform::IsOpticalMount("vfat", "/dev/sr0", false));  // a rewritable disc mounted read-write
 }
 
-TEST(DriveInfoTest, OrdinaryFoldersAreNotCdRoms)
-{
+TEST(DriveInfoTest, OrdinaryFoldersAreNotCdRoms) {
     QTemporaryDir folder;
     ASSERT_TRUE(folder.isValid());
     platform::TMountDriveInfo drives;
@@ -35,8 +34,7 @@ TEST(DriveInfoTest, OrdinaryFoldersAreNotCdRoms)
 // The XDG user directories come from the user's user-dirs.dirs.
 class XdgUserFoldersTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         ASSERT_TRUE(FHome.isValid());
         FSavedHome = qgetenv("HOME");
         FSavedConfig = qgetenv("XDG_CONFIG_HOME");
@@ -44,8 +42,7 @@ protected:
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(FHome.filePath(QStringLiteral("config"))));
     }
 
-    void TearDown() override
-    {
+    void TearDown() override {
         qputenv("HOME", FSavedHome);
         if (FSavedConfig.isNull())
             qunsetenv("XDG_CONFIG_HOME");
@@ -53,8 +50,7 @@ protected:
             qputenv("XDG_CONFIG_HOME", FSavedConfig);
     }
 
-    void WriteUserDirs(const QByteArray& text)
-    {
+    void WriteUserDirs(const QByteArray& text) {
         ASSERT_TRUE(QDir(FHome.path()).mkpath(QStringLiteral("config")));
         QFile file(FHome.filePath(QStringLiteral("config/user-dirs.dirs")));
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
@@ -66,19 +62,17 @@ protected:
     QByteArray FSavedConfig;
 };
 
-TEST_F(XdgUserFoldersTest, FollowsTheUsersDirectories)
-{
+TEST_F(XdgUserFoldersTest, FollowsTheUsersDirectories) {
     WriteUserDirs("XDG_DOCUMENTS_DIR=\"$HOME/Dokumente\"\nXDG_VIDEOS_DIR=\"$HOME/Filme/\"\n");
     platform::TXdgUserFolders folders;
     EXPECT_EQ(folders.Documents(), FHome.filePath(QStringLiteral("Dokumente")));
     EXPECT_EQ(folders.Videos(), FHome.filePath(QStringLiteral("Filme")));
 }
 
-TEST_F(XdgUserFoldersTest, FallsBackToTheConventionalFoldersInTheHome)
-{
+TEST_F(XdgUserFoldersTest, FallsBackToTheConventionalFoldersInTheHome) {
     platform::TXdgUserFolders folders;
     EXPECT_EQ(folders.Documents(), FHome.filePath(QStringLiteral("Documents")));
     EXPECT_EQ(folders.Videos(), FHome.filePath(QStringLiteral("Videos")));
 }
 
-} // namespace kestrova::testing
+}  // namespace kestrova::testing

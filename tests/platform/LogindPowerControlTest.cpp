@@ -1,5 +1,5 @@
-#include "tests/platform/PrivateBus.h"
 #include "platform/LogindPowerControl.h"
+#include "tests/platform/PrivateBus.h"
 
 #include <QDBusContext>
 
@@ -20,15 +20,13 @@ class TFakeLoginManager : public QObject, protected QDBusContext {
 public:
     explicit TFakeLoginManager(bool refuse) : FRefuse(refuse) {}
 
-    std::vector<bool> PowerOffRequests() const
-    {
+    std::vector<bool> PowerOffRequests() const {
         std::lock_guard lock(FMutex);
         return FRequests;
     }
 
 public slots:
-    void PowerOff(bool interactive)
-    {
+    void PowerOff(bool interactive) {
         {
             std::lock_guard lock(FMutex);
             FRequests.push_back(interactive);
@@ -43,19 +41,16 @@ private:
     std::vector<bool> FRequests;
 };
 
-TFakeLoginManager* PublishLoginManager(TPrivateBus& bus, bool refuse)
-{
+TFakeLoginManager* PublishLoginManager(TPrivateBus& bus, bool refuse) {
     return bus.Publish(std::make_unique<TFakeLoginManager>(refuse), QStringLiteral("org.freedesktop.login1"),
                        QStringLiteral("/org/freedesktop/login1"));
 }
 
-} // namespace
+}  // namespace
 
-TEST(LogindPowerControlTest, AsksTheLoginManagerWithoutInteraction)
-{
+TEST(LogindPowerControlTest, AsksTheLoginManagerWithoutInteraction) {
     TPrivateBus bus;
-    if (!bus.IsRunning())
-        GTEST_SKIP() << "dbus-daemon is not installed";
+    if (!bus.IsRunning()) GTEST_SKIP() << "dbus-daemon is not installed";
     TFakeLoginManager* logind = PublishLoginManager(bus, false);
     ASSERT_NE(logind, nullptr);
     platform::TLogindPowerControl power(bus.Connect());
@@ -64,11 +59,9 @@ TEST(LogindPowerControlTest, AsksTheLoginManagerWithoutInteraction)
     EXPECT_EQ(logind->PowerOffRequests(), std::vector<bool>{false});
 }
 
-TEST(LogindPowerControlTest, ARefusalIsFalse)
-{
+TEST(LogindPowerControlTest, ARefusalIsFalse) {
     TPrivateBus bus;
-    if (!bus.IsRunning())
-        GTEST_SKIP() << "dbus-daemon is not installed";
+    if (!bus.IsRunning()) GTEST_SKIP() << "dbus-daemon is not installed";
     TFakeLoginManager* logind = PublishLoginManager(bus, true);
     ASSERT_NE(logind, nullptr);
     platform::TLogindPowerControl power(bus.Connect());
@@ -77,21 +70,18 @@ TEST(LogindPowerControlTest, ARefusalIsFalse)
     EXPECT_EQ(logind->PowerOffRequests().size(), 1u);
 }
 
-TEST(LogindPowerControlTest, NoLoginManagerIsFalse)
-{
+TEST(LogindPowerControlTest, NoLoginManagerIsFalse) {
     TPrivateBus bus;
-    if (!bus.IsRunning())
-        GTEST_SKIP() << "dbus-daemon is not installed";
+    if (!bus.IsRunning()) GTEST_SKIP() << "dbus-daemon is not installed";
     platform::TLogindPowerControl power(bus.Connect());
     EXPECT_FALSE(power.PowerOff());
 }
 
-TEST(LogindPowerControlTest, NoBusIsFalse)
-{
+TEST(LogindPowerControlTest, NoBusIsFalse) {
     platform::TLogindPowerControl power(QDBusConnection(QStringLiteral("kestrova-never-connected")));
     EXPECT_FALSE(power.PowerOff());
 }
 
-} // namespace kestrova::testing
+}  // namespace kestrova::testing
 
 #include "LogindPowerControlTest.moc"

@@ -34,8 +34,7 @@ public:
     // keeps it until the bus ends. The object moves to the services' thread, so that a
     // blocking call from the test thread is answered.
     template <class Service>
-    Service* Publish(std::unique_ptr<Service> object, const QString& service, const QString& path)
-    {
+    Service* Publish(std::unique_ptr<Service> object, const QString& service, const QString& path) {
         Service* published = object.get();
         return PublishObject(std::move(object), service, path) ? published : nullptr;
     }
@@ -52,4 +51,4 @@ private:
     std::vector<std::unique_ptr<QObject>> FServices;
 };
 
-} // namespace kestrova::testing
+}  // namespace kestrova::testing

@@ -1,9 +1,9 @@
+#include "platform/Services.h"
 #include "platform/DesktopShell.h"
 #include "platform/FileDialogFolderBrowser.h"
 #include "platform/InputDialogTextPrompt.h"
 #include "platform/LogindPowerControl.h"
 #include "platform/MountDriveInfo.h"
-#include "platform/Services.h"
 #include "platform/XdgUserFolders.h"
 
 #include <gtest/gtest.h>
@@ -18,20 +18,21 @@ public:
     bool ShowItem(const QString&) override { return false; }
 };
 
-} // namespace
+}  // namespace
 
-TEST(ServicesTest, TheLinuxImplementationsServeByDefault)
-{
+TEST(ServicesTest, TheLinuxImplementationsServeByDefault) {
     EXPECT_NE(dynamic_cast<platform::TDesktopShell*>(&platform::Use<platform::TShell>()), nullptr);
-    EXPECT_NE(dynamic_cast<platform::TLogindPowerControl*>(&platform::Use<platform::TPowerControl>()), nullptr);
-    EXPECT_NE(dynamic_cast<platform::TFileDialogFolderBrowser*>(&platform::Use<platform::TFolderBrowser>()), nullptr);
-    EXPECT_NE(dynamic_cast<platform::TInputDialogTextPrompt*>(&platform::Use<platform::TTextPrompt>()), nullptr);
+    EXPECT_NE(dynamic_cast<platform::TLogindPowerControl*>(&platform::Use<platform::TPowerControl>()),
+              nullptr);
+    EXPECT_NE(dynamic_cast<platform::TFileDialogFolderBrowser*>(&platform::Use<platform::TFolderBrowser>()),
+              nullptr);
+    EXPECT_NE(dynamic_cast<platform::TInputDialogTextPrompt*>(&platform::Use<platform::TTextPrompt>()),
+              nullptr);
     EXPECT_NE(dynamic_cast<platform::TXdgUserFolders*>(&platform::Use<platform::TUserFolders>()), nullptr);
     EXPECT_NE(dynamic_cast<platform::TMountDriveInfo*>(&platform::Use<platform::TDriveInfo>()), nullptr);
 }
 
-TEST(ServicesTest, AnInstalledServiceServesUntilItsScopeEnds)
-{
+TEST(ServicesTest, AnInstalledServiceServesUntilItsScopeEnds) {
     platform::TShell* outer = nullptr;
     {
         platform::TScopedService<platform::TShell> first(std::make_unique<TNullShell>());
@@ -46,8 +47,7 @@ TEST(ServicesTest, AnInstalledServiceServesUntilItsScopeEnds)
     EXPECT_NE(dynamic_cast<platform::TDesktopShell*>(&platform::Use<platform::TShell>()), nullptr);
 }
 
-TEST(ServicesTest, InstallingHandsBackThePreviousReplacement)
-{
+TEST(ServicesTest, InstallingHandsBackThePreviousReplacement) {
     auto replacement = std::make_unique<TNullShell>();
     platform::TShell* installed = replacement.get();
     EXPECT_EQ(platform::SetShellService(std::move(replacement)), nullptr);
@@ -56,4 +56,4 @@ TEST(ServicesTest, InstallingHandsBackThePreviousReplacement)
     EXPECT_NE(dynamic_cast<platform::TDesktopShell*>(&platform::Use<platform::TShell>()), nullptr);
 }
 
-} // namespace kestrova::testing
+}  // namespace kestrova::testing

@@ -8,8 +8,7 @@ namespace {
 
 using ProfileDocumentTest = ProgramFolderTest;
 
-TEST_F(ProfileDocumentTest, ReadsMainAndParameterValues)
-{
+TEST_F(ProfileDocumentTest, ReadsMainAndParameterValues) {
     WriteBuiltInProfile("mp4.xml");
     TProfileDocument document;
     ASSERT_TRUE(document.Load(ProfilesPath("mp4.xml")));
@@ -21,8 +20,7 @@ TEST_F(ProfileDocumentTest, ReadsMainAndParameterValues)
     EXPECT_FALSE(document.IsAudioOnlyTarget());
 }
 
-TEST_F(ProfileDocumentTest, RootNameIsFreeAndMissingElementsReadEmpty)
-{
+TEST_F(ProfileDocumentTest, RootNameIsFreeAndMissingElementsReadEmpty) {
     WriteFile("profiles/odd.xml", R"(<anything><Main><fileformat Value="avi"/></Main></anything>)");
     TProfileDocument document;
     ASSERT_TRUE(document.Load(ProfilesPath("odd.xml")));
@@ -33,8 +31,7 @@ TEST_F(ProfileDocumentTest, RootNameIsFreeAndMissingElementsReadEmpty)
     EXPECT_EQ(document.DefaultValue("videosize"), "");
 }
 
-TEST_F(ProfileDocumentTest, RootWithoutChildrenLoadsWithEmptyValues)
-{
+TEST_F(ProfileDocumentTest, RootWithoutChildrenLoadsWithEmptyValues) {
     WriteFile("profiles/bare.xml", "<profile/>");
     TProfileDocument document;
     ASSERT_TRUE(document.Load(ProfilesPath("bare.xml")));
@@ -43,8 +40,7 @@ TEST_F(ProfileDocumentTest, RootWithoutChildrenLoadsWithEmptyValues)
     EXPECT_FALSE(document.IsAudioOnlyTarget());
 }
 
-TEST_F(ProfileDocumentTest, BrokenFilesGiveAClearError)
-{
+TEST_F(ProfileDocumentTest, BrokenFilesGiveAClearError) {
     WriteFile("profiles/text.xml", "this is not xml");
     WriteFile("profiles/empty.xml", "");
     WriteFile("profiles/cut.xml", "<profile><Main>");
@@ -57,10 +53,9 @@ TEST_F(ProfileDocumentTest, BrokenFilesGiveAClearError)
     }
 }
 
-TEST_F(ProfileDocumentTest, DisableVideoCountsTrueAndYesInAnyCase)
-{
+TEST_F(ProfileDocumentTest, DisableVideoCountsTrueAndYesInAnyCase) {
     const std::pair<const char*, bool> cases[] = {{"YES", true}, {"True", true}, {"yes", true},
-                                                  {"1", false}, {"no", false}, {"", false}};
+                                                  {"1", false},  {"no", false},  {"", false}};
     for (const auto& [value, audioOnly] : cases) {
         WriteFile("profiles/a.xml",
                   QByteArray("<p><Parameter><disablevideo DefaultValue=\"") + value + "\"/></Parameter></p>");
@@ -70,13 +65,12 @@ TEST_F(ProfileDocumentTest, DisableVideoCountsTrueAndYesInAnyCase)
     }
 }
 
-TEST_F(ProfileDocumentTest, SelectedValuesBecomeDefaultsAndTheRestStays)
-{
+TEST_F(ProfileDocumentTest, SelectedValuesBecomeDefaultsAndTheRestStays) {
     WriteBuiltInProfile("mp4.xml");
     TProfileDocument document;
     ASSERT_TRUE(document.Load(ProfilesPath("mp4.xml")));
-    const TSelectedValues values = {"640x480 - vga", "768", "25", "16:9", "libx264",
-                                    "1", "64", "22050", "200", "mp3"};
+    const TSelectedValues values = {"640x480 - vga", "768", "25", "16:9", "libx264", "1", "64",
+                                    "22050",         "200", "mp3"};
     document.SetSelectedValues(values);
     ASSERT_TRUE(document.Save(ProfilesPath("out.xml")));
 
@@ -91,9 +85,9 @@ TEST_F(ProfileDocumentTest, SelectedValuesBecomeDefaultsAndTheRestStays)
     EXPECT_TRUE(ReadFile("profiles/out.xml").startsWith("<?xml version="));
 }
 
-TEST_F(ProfileDocumentTest, AbsentParametersStayAbsent)
-{
-    WriteFile("profiles/p.xml", "<p><Parameter><audiocodec CandidatesValue=\"aac\" DefaultValue=\"aac\"/></Parameter></p>");
+TEST_F(ProfileDocumentTest, AbsentParametersStayAbsent) {
+    WriteFile("profiles/p.xml",
+              "<p><Parameter><audiocodec CandidatesValue=\"aac\" DefaultValue=\"aac\"/></Parameter></p>");
     TProfileDocument document;
     ASSERT_TRUE(document.Load(ProfilesPath("p.xml")));
     document.SetSelectedValues({"x", "x", "x", "x", "x", "x", "x", "x", "x", "ac3"});
@@ -103,12 +97,12 @@ TEST_F(ProfileDocumentTest, AbsentParametersStayAbsent)
     EXPECT_FALSE(saved.contains("videosize"));
 }
 
-TEST_F(ProfileDocumentTest, ChangedDocumentKeepsItsOwnEncoding)
-{
+TEST_F(ProfileDocumentTest, ChangedDocumentKeepsItsOwnEncoding) {
     // A Latin-1 profile with a non-ASCII value must come back readable, still Latin-1.
-    WriteFile("profiles/latin.xml", "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n"
-                                    "<p><Parameter><audiocodec CandidatesValue=\"caf\xe9\" DefaultValue=\"caf\xe9\"/>"
-                                    "</Parameter></p>");
+    WriteFile("profiles/latin.xml",
+              "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n"
+              "<p><Parameter><audiocodec CandidatesValue=\"caf\xe9\" DefaultValue=\"caf\xe9\"/>"
+              "</Parameter></p>");
     TProfileDocument document;
     ASSERT_TRUE(document.Load(ProfilesPath("latin.xml")));
     document.SetSelectedValues({"", "", "", "", "", "", "", "", "", QString::fromUtf8("th\xc3\xa9")});
@@ -123,8 +117,7 @@ TEST_F(ProfileDocumentTest, ChangedDocumentKeepsItsOwnEncoding)
     EXPECT_EQ(reread.CandidatesValue("audiocodec"), QString::fromUtf8("caf\xc3\xa9"));
 }
 
-TEST_F(ProfileDocumentTest, TextTheDeclaredEncodingCannotHoldIsWrittenAsUtf8)
-{
+TEST_F(ProfileDocumentTest, TextTheDeclaredEncodingCannotHoldIsWrittenAsUtf8) {
     WriteFile("profiles/latin.xml", "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n"
                                     "<p><Parameter><audiocodec DefaultValue=\"a\"/></Parameter></p>");
     TProfileDocument document;
@@ -139,5 +132,5 @@ TEST_F(ProfileDocumentTest, TextTheDeclaredEncodingCannotHoldIsWrittenAsUtf8)
     EXPECT_TRUE(ReadFile("profiles/latin.xml").contains("utf-8"));
 }
 
-} // namespace
-} // namespace kestrova::test
+}  // namespace
+}  // namespace kestrova::test

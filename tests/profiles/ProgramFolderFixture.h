@@ -57,7 +57,7 @@ private:
 };
 
 TProfileEntry Mp4Entry();
-TProfileEntry NamedEntry(int number); // "Profile <n>(*.avi)" naming "p<n>.xml"
+TProfileEntry NamedEntry(int number);  // "Profile <n>(*.avi)" naming "p<n>.xml"
 
 // Keeps the folder or file from being written while it lives, when the system allows that
 // for the running user; Blocked() says whether it worked.
@@ -76,4 +76,4 @@ private:
     TBlockMode FMode = TBlockMode::None;
 };
 
-} // namespace kestrova::test
+}  // namespace kestrova::test

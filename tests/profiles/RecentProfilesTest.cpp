@@ -8,8 +8,7 @@ namespace {
 
 using RecentProfilesTest = ProgramFolderTest;
 
-TEST_F(RecentProfilesTest, AppendsTheCurrentProfileWithItsFourAttributes)
-{
+TEST_F(RecentProfilesTest, AppendsTheCurrentProfileWithItsFourAttributes) {
     WriteIndex("recent.xml", {NamedEntry(1)});
     Current = Mp4Entry();
     const TStoreResult result = Store().AddRecentProfile();
@@ -22,10 +21,9 @@ TEST_F(RecentProfilesTest, AppendsTheCurrentProfileWithItsFourAttributes)
     EXPECT_EQ(ListsChangedCount, 1);
 }
 
-TEST_F(RecentProfilesTest, ProfileAlreadyListedByNameLeavesTheFileAlone)
-{
+TEST_F(RecentProfilesTest, ProfileAlreadyListedByNameLeavesTheFileAlone) {
     TProfileEntry listed = Mp4Entry();
-    listed.ProfileFile = "elsewhere.xml"; // same name, other attributes: still a match
+    listed.ProfileFile = "elsewhere.xml";  // same name, other attributes: still a match
     WriteIndex("recent.xml", {listed, NamedEntry(1)});
     const QByteArray before = ReadFile("profiles/recent.xml");
     Current = Mp4Entry();
@@ -35,8 +33,7 @@ TEST_F(RecentProfilesTest, ProfileAlreadyListedByNameLeavesTheFileAlone)
     EXPECT_EQ(ListsChangedCount, 0);
 }
 
-TEST_F(RecentProfilesTest, EleventhDistinctProfilePushesOutTheOldest)
-{
+TEST_F(RecentProfilesTest, EleventhDistinctProfilePushesOutTheOldest) {
     WriteIndex("recent.xml", {});
     for (int n = 1; n <= 11; ++n) {
         Current = NamedEntry(n);
@@ -48,11 +45,9 @@ TEST_F(RecentProfilesTest, EleventhDistinctProfilePushesOutTheOldest)
     EXPECT_EQ(entries.back(), NamedEntry(11));
 }
 
-TEST_F(RecentProfilesTest, OverlongInstalledListIsCutToTheTenNewest)
-{
+TEST_F(RecentProfilesTest, OverlongInstalledListIsCutToTheTenNewest) {
     std::vector<TProfileEntry> many;
-    for (int n = 1; n <= 13; ++n)
-        many.push_back(NamedEntry(n));
+    for (int n = 1; n <= 13; ++n) many.push_back(NamedEntry(n));
     WriteIndex("recent.xml", many);
     Current = Mp4Entry();
     Store().AddRecentProfile();
@@ -62,15 +57,13 @@ TEST_F(RecentProfilesTest, OverlongInstalledListIsCutToTheTenNewest)
     EXPECT_EQ(entries.back(), Mp4Entry());
 }
 
-TEST_F(RecentProfilesTest, NoCurrentProfileRecordsNothing)
-{
+TEST_F(RecentProfilesTest, NoCurrentProfileRecordsNothing) {
     const TStoreResult result = Store().AddRecentProfile();
     EXPECT_FALSE(result.Changed);
     EXPECT_FALSE(Exists("profiles/recent.xml"));
 }
 
-TEST_F(RecentProfilesTest, MissingFileIsCreatedWithTheEntry)
-{
+TEST_F(RecentProfilesTest, MissingFileIsCreatedWithTheEntry) {
     Current = Mp4Entry();
     EXPECT_TRUE(Store().AddRecentProfile().Changed);
     EXPECT_TRUE(ReadFile("profiles/recent.xml").startsWith("<?xml version=\"1.0\" encoding=\"utf-8\"?>"));
@@ -79,8 +72,7 @@ TEST_F(RecentProfilesTest, MissingFileIsCreatedWithTheEntry)
     EXPECT_EQ(entries[0], Mp4Entry());
 }
 
-TEST_F(RecentProfilesTest, BrokenFilesCountAsEmpty)
-{
+TEST_F(RecentProfilesTest, BrokenFilesCountAsEmpty) {
     for (const QByteArray& content : {QByteArray("not xml at all"), QByteArray(""), QByteArray("<main>")}) {
         WriteFile("profiles/recent.xml", content);
         Current = Mp4Entry();
@@ -92,8 +84,7 @@ TEST_F(RecentProfilesTest, BrokenFilesCountAsEmpty)
     }
 }
 
-TEST_F(RecentProfilesTest, InstalledRootNameAndDeclarationAreKept)
-{
+TEST_F(RecentProfilesTest, InstalledRootNameAndDeclarationAreKept) {
     WriteFile("profiles/recent.xml", "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<recent></recent>");
     Current = Mp4Entry();
     Current.ProfileName = QString::fromUtf8("Caf\xc3\xa9 Video(*.mp4)");
@@ -106,19 +97,16 @@ TEST_F(RecentProfilesTest, InstalledRootNameAndDeclarationAreKept)
     EXPECT_EQ(entries[0].ProfileName, Current.ProfileName);
 }
 
-TEST_F(RecentProfilesTest, LoadingAMissingListCreatesAnEmptyOne)
-{
+TEST_F(RecentProfilesTest, LoadingAMissingListCreatesAnEmptyOne) {
     const TIndexDocument recent = LoadRecentProfiles(Store().Paths());
     EXPECT_EQ(recent.Count(), 0);
     EXPECT_EQ(ReadFile("profiles/recent.xml"), "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<main></main>\n");
 }
 
-TEST_F(RecentProfilesTest, UnwritableListReportsAnError)
-{
+TEST_F(RecentProfilesTest, UnwritableListReportsAnError) {
     WriteIndex("recent.xml", {});
     TWriteBlock block(ProfilesPath(""));
-    if (!block.Blocked())
-        GTEST_SKIP() << "this system lets the test user write anywhere";
+    if (!block.Blocked()) GTEST_SKIP() << "this system lets the test user write anywhere";
     Current = Mp4Entry();
     const TStoreResult result = Store().AddRecentProfile();
     EXPECT_TRUE(result.Failed());
@@ -126,5 +114,5 @@ TEST_F(RecentProfilesTest, UnwritableListReportsAnError)
     EXPECT_EQ(ListsChangedCount, 0);
 }
 
-} // namespace
-} // namespace kestrova::test
+}  // namespace
+}  // namespace kestrova::test

@@ -8,12 +8,12 @@
 namespace kestrova::test {
 namespace {
 
-const TSelectedValues kValues = {"640x480 - vga", "768", "25", "16:9", "libx264", "1", "64", "22050", "200", "mp3"};
+const TSelectedValues kValues = {"640x480 - vga", "768", "25", "16:9", "libx264", "1", "64",
+                                 "22050",         "200", "mp3"};
 
 class SaveProfileAsTest : public ProgramFolderTest {
 protected:
-    SaveProfileAsTest()
-    {
+    SaveProfileAsTest() {
         WriteBuiltInProfile("mp4.xml");
         WriteIndex("recent.xml", {});
         Current = Mp4Entry();
@@ -25,8 +25,7 @@ protected:
     TProfileDocument Loaded;
 };
 
-TEST_F(SaveProfileAsTest, AsksWithCaptionPromptAndProposal)
-{
+TEST_F(SaveProfileAsTest, AsksWithCaptionPromptAndProposal) {
     Save();
     ASSERT_EQ(Asked.size(), 1u);
     EXPECT_EQ(Asked[0].Caption, "Profile SaveAs");
@@ -34,8 +33,7 @@ TEST_F(SaveProfileAsTest, AsksWithCaptionPromptAndProposal)
     EXPECT_EQ(Asked[0].InitialText, "MPEG-4 Video-1");
 }
 
-TEST_F(SaveProfileAsTest, SavingTwiceProposesNumberOneThenTwo)
-{
+TEST_F(SaveProfileAsTest, SavingTwiceProposesNumberOneThenTwo) {
     EXPECT_TRUE(Save().Changed);
     EXPECT_TRUE(Save().Changed);
     ASSERT_EQ(Asked.size(), 2u);
@@ -54,8 +52,7 @@ TEST_F(SaveProfileAsTest, SavingTwiceProposesNumberOneThenTwo)
     EXPECT_EQ(Current, Mp4Entry());
 }
 
-TEST_F(SaveProfileAsTest, TypedNameNamesTheFileButNotTheEntry)
-{
+TEST_F(SaveProfileAsTest, TypedNameNamesTheFileButNotTheEntry) {
     Answer("phone");
     ASSERT_TRUE(Save().Changed);
     EXPECT_TRUE(Exists("profiles/userdefined/phone.xml"));
@@ -65,8 +62,7 @@ TEST_F(SaveProfileAsTest, TypedNameNamesTheFileButNotTheEntry)
     EXPECT_EQ(index[0].ProfileName, "MPEG-4 Video-1(*.mp4)");
 }
 
-TEST_F(SaveProfileAsTest, XmlExtensionRuleForTypedNames)
-{
+TEST_F(SaveProfileAsTest, XmlExtensionRuleForTypedNames) {
     Answer("phone.XML");
     Answer("phone.txt");
     Save();
@@ -79,8 +75,7 @@ TEST_F(SaveProfileAsTest, XmlExtensionRuleForTypedNames)
     EXPECT_EQ(index[1].ProfileFile, "userdefined/phone.txt.xml");
 }
 
-TEST_F(SaveProfileAsTest, SavedFileHoldsTheSelectedValuesAndTheRestUnchanged)
-{
+TEST_F(SaveProfileAsTest, SavedFileHoldsTheSelectedValuesAndTheRestUnchanged) {
     Answer("mine");
     ASSERT_TRUE(Save().Changed);
     TProfileDocument saved;
@@ -97,8 +92,7 @@ TEST_F(SaveProfileAsTest, SavedFileHoldsTheSelectedValuesAndTheRestUnchanged)
     EXPECT_EQ(builtIn.DefaultValue("videosize"), "320x240 - qvga");
 }
 
-TEST_F(SaveProfileAsTest, CancelOrBlankAnswerChangesNothing)
-{
+TEST_F(SaveProfileAsTest, CancelOrBlankAnswerChangesNothing) {
     Answer("");
     Answer("   ");
     for (int i = 0; i < 2; ++i) {
@@ -111,31 +105,28 @@ TEST_F(SaveProfileAsTest, CancelOrBlankAnswerChangesNothing)
     EXPECT_EQ(ListsChangedCount, 0);
 }
 
-TEST_F(SaveProfileAsTest, NoCurrentProfileDoesNothing)
-{
+TEST_F(SaveProfileAsTest, NoCurrentProfileDoesNothing) {
     Current = {};
     EXPECT_FALSE(Save().Changed);
     EXPECT_TRUE(Asked.empty());
 }
 
-TEST_F(SaveProfileAsTest, NothingLoadedWritesNoEmptyProfile)
-{
+TEST_F(SaveProfileAsTest, NothingLoadedWritesNoEmptyProfile) {
     TProfileDocument nothing;
     const TStoreResult result = Store().SaveProfileAs(nothing, kValues);
     EXPECT_TRUE(result.Failed());
     EXPECT_FALSE(Exists("profiles/userdefined/MPEG-4 Video-1.xml"));
 }
 
-TEST_F(SaveProfileAsTest, MissingIndexIsCreatedWithTheDeclaration)
-{
+TEST_F(SaveProfileAsTest, MissingIndexIsCreatedWithTheDeclaration) {
     ASSERT_FALSE(Exists("profiles/userdefined.xml"));
     ASSERT_TRUE(Save().Changed);
-    EXPECT_TRUE(ReadFile("profiles/userdefined.xml").startsWith("<?xml version=\"1.0\" encoding=\"utf-8\"?>"));
+    EXPECT_TRUE(
+            ReadFile("profiles/userdefined.xml").startsWith("<?xml version=\"1.0\" encoding=\"utf-8\"?>"));
     EXPECT_EQ(ReadIndex("userdefined.xml").size(), 1u);
 }
 
-TEST_F(SaveProfileAsTest, IndexThatIsNotXmlIsLeftForRepairWithAnError)
-{
+TEST_F(SaveProfileAsTest, IndexThatIsNotXmlIsLeftForRepairWithAnError) {
     WriteFile("profiles/userdefined.xml", "<main><profile profilefile=");
     const TStoreResult result = Save();
     EXPECT_TRUE(result.Failed());
@@ -144,15 +135,13 @@ TEST_F(SaveProfileAsTest, IndexThatIsNotXmlIsLeftForRepairWithAnError)
     EXPECT_TRUE(QDir(ProfilesPath("userdefined")).isEmpty());
 }
 
-TEST_F(SaveProfileAsTest, EmptyIndexFileIsStartedAfresh)
-{
+TEST_F(SaveProfileAsTest, EmptyIndexFileIsStartedAfresh) {
     WriteFile("profiles/userdefined.xml", "");
     ASSERT_TRUE(Save().Changed);
     EXPECT_EQ(ReadIndex("userdefined.xml").size(), 1u);
 }
 
-TEST_F(SaveProfileAsTest, NameLeavingTheUserFolderIsRefused)
-{
+TEST_F(SaveProfileAsTest, NameLeavingTheUserFolderIsRefused) {
     Answer("../mp4");
     const TStoreResult result = Save();
     EXPECT_TRUE(result.Failed());
@@ -163,8 +152,7 @@ TEST_F(SaveProfileAsTest, NameLeavingTheUserFolderIsRefused)
     EXPECT_TRUE(ReadIndex("userdefined.xml").empty());
 }
 
-TEST_F(SaveProfileAsTest, SavingOverAListedFileKeepsOneEntry)
-{
+TEST_F(SaveProfileAsTest, SavingOverAListedFileKeepsOneEntry) {
     Answer("phone");
     Answer("phone");
     Save();
@@ -174,44 +162,38 @@ TEST_F(SaveProfileAsTest, SavingOverAListedFileKeepsOneEntry)
     EXPECT_EQ(index[0].ProfileFile, "userdefined/phone.xml");
 }
 
-TEST_F(SaveProfileAsTest, NameWithoutTailGivesBareProposal)
-{
+TEST_F(SaveProfileAsTest, NameWithoutTailGivesBareProposal) {
     Current.ProfileName = "Custom";
     ASSERT_TRUE(Save().Changed);
     EXPECT_EQ(Asked[0].InitialText, "Custom-1");
     EXPECT_EQ(ReadIndex("userdefined.xml")[0].ProfileName, "Custom-1");
 }
 
-TEST_F(SaveProfileAsTest, SeparatorInTheDisplayNameStaysInsideTheUserFolder)
-{
+TEST_F(SaveProfileAsTest, SeparatorInTheDisplayNameStaysInsideTheUserFolder) {
     Current.ProfileName = "CD/VCD Video(*.mpg)";
     ASSERT_TRUE(Save().Changed);
     EXPECT_EQ(Asked[0].InitialText, "CD_VCD Video-1");
     EXPECT_TRUE(Exists("profiles/userdefined/CD_VCD Video-1.xml"));
 }
 
-TEST_F(SaveProfileAsTest, UnwritableUserFolderReportsAndListsNothing)
-{
+TEST_F(SaveProfileAsTest, UnwritableUserFolderReportsAndListsNothing) {
     QDir().mkpath(ProfilesPath("userdefined"));
     TWriteBlock block(ProfilesPath("userdefined"));
-    if (!block.Blocked())
-        GTEST_SKIP() << "this system lets the test user write anywhere";
+    if (!block.Blocked()) GTEST_SKIP() << "this system lets the test user write anywhere";
     const TStoreResult result = Save();
     EXPECT_TRUE(result.Failed());
     EXPECT_TRUE(ReadIndex("userdefined.xml").empty());
 }
 
-TEST_F(SaveProfileAsTest, FailedIndexWriteTakesTheNewFileBack)
-{
+TEST_F(SaveProfileAsTest, FailedIndexWriteTakesTheNewFileBack) {
     WriteIndex("userdefined.xml", {});
     QDir().mkpath(ProfilesPath("userdefined"));
     TWriteBlock block(ProfilesPath(""));
-    if (!block.Blocked())
-        GTEST_SKIP() << "this system lets the test user write anywhere";
+    if (!block.Blocked()) GTEST_SKIP() << "this system lets the test user write anywhere";
     const TStoreResult result = Save();
     EXPECT_TRUE(result.Failed());
     EXPECT_FALSE(Exists("profiles/userdefined/MPEG-4 Video-1.xml"));
 }
 
-} // namespace
-} // namespace kestrova::test
+}  // namespace
+}  // namespace kestrova::test

@@ -6,15 +6,14 @@
 namespace kestrova::test {
 namespace {
 
-TProfileEntry ClipEntry()
-{
-    return TProfileEntry{"clip-1(*.mp4)", "Clip #13#10 profile.", "profile_mp4.png", "userdefined/clip-1.xml"};
+TProfileEntry ClipEntry() {
+    return TProfileEntry{"clip-1(*.mp4)", "Clip #13#10 profile.", "profile_mp4.png",
+                         "userdefined/clip-1.xml"};
 }
 
 class UserProfileTest : public ProgramFolderTest {
 protected:
-    UserProfileTest()
-    {
+    UserProfileTest() {
         WriteBuiltInProfile("mp4.xml");
         WriteBuiltInProfile("userdefined/clip-1.xml");
         WriteIndex("userdefined.xml", {NamedEntry(7), ClipEntry()});
@@ -23,8 +22,7 @@ protected:
     }
 };
 
-TEST_F(UserProfileTest, RenameAsksWithCaptionPromptAndNextNumber)
-{
+TEST_F(UserProfileTest, RenameAsksWithCaptionPromptAndNextNumber) {
     Answer("");
     Store().RenameUserProfile();
     ASSERT_EQ(Asked.size(), 1u);
@@ -33,8 +31,7 @@ TEST_F(UserProfileTest, RenameAsksWithCaptionPromptAndNextNumber)
     EXPECT_EQ(Asked[0].InitialText, "clip-2");
 }
 
-TEST_F(UserProfileTest, RenameMovesTheFileAndUpdatesBothIndexes)
-{
+TEST_F(UserProfileTest, RenameMovesTheFileAndUpdatesBothIndexes) {
     Answer("phone");
     const TStoreResult result = Store().RenameUserProfile();
     EXPECT_TRUE(result.Changed);
@@ -59,8 +56,7 @@ TEST_F(UserProfileTest, RenameMovesTheFileAndUpdatesBothIndexes)
     EXPECT_EQ(ListsChangedCount, 1);
 }
 
-TEST_F(UserProfileTest, RenameCancelledChangesNothing)
-{
+TEST_F(UserProfileTest, RenameCancelledChangesNothing) {
     Answer(" ");
     const QByteArray index = ReadFile("profiles/userdefined.xml");
     const TStoreResult result = Store().RenameUserProfile();
@@ -71,8 +67,7 @@ TEST_F(UserProfileTest, RenameCancelledChangesNothing)
     EXPECT_EQ(Current, ClipEntry());
 }
 
-TEST_F(UserProfileTest, RenameWhoseMoveFailsLeavesTheIndexesNamingTheRealFile)
-{
+TEST_F(UserProfileTest, RenameWhoseMoveFailsLeavesTheIndexesNamingTheRealFile) {
     QFile::remove(ProfilesPath("userdefined/clip-1.xml"));
     const QByteArray index = ReadFile("profiles/userdefined.xml");
     const QByteArray recent = ReadFile("profiles/recent.xml");
@@ -85,8 +80,7 @@ TEST_F(UserProfileTest, RenameWhoseMoveFailsLeavesTheIndexesNamingTheRealFile)
     EXPECT_EQ(Current, ClipEntry());
 }
 
-TEST_F(UserProfileTest, RenameOntoAnExistingFileIsRefused)
-{
+TEST_F(UserProfileTest, RenameOntoAnExistingFileIsRefused) {
     WriteBuiltInProfile("userdefined/taken.xml");
     const QByteArray taken = ReadFile("profiles/userdefined/taken.xml");
     Answer("taken");
@@ -97,8 +91,7 @@ TEST_F(UserProfileTest, RenameOntoAnExistingFileIsRefused)
     EXPECT_EQ(ReadIndex("userdefined.xml")[1], ClipEntry());
 }
 
-TEST_F(UserProfileTest, RenameToTheSameNameIsANoOp)
-{
+TEST_F(UserProfileTest, RenameToTheSameNameIsANoOp) {
     Answer("clip-1");
     const TStoreResult result = Store().RenameUserProfile();
     EXPECT_FALSE(result.Changed);
@@ -107,11 +100,9 @@ TEST_F(UserProfileTest, RenameToTheSameNameIsANoOp)
     EXPECT_EQ(ReadIndex("userdefined.xml")[1], ClipEntry());
 }
 
-TEST_F(UserProfileTest, RenameWhoseIndexCannotBeWrittenPutsTheFileBack)
-{
+TEST_F(UserProfileTest, RenameWhoseIndexCannotBeWrittenPutsTheFileBack) {
     TWriteBlock block(ProfilesPath(""));
-    if (!block.Blocked())
-        GTEST_SKIP() << "this system lets the test user write anywhere";
+    if (!block.Blocked()) GTEST_SKIP() << "this system lets the test user write anywhere";
     Answer("phone");
     const TStoreResult result = Store().RenameUserProfile();
     EXPECT_TRUE(result.Failed());
@@ -121,11 +112,9 @@ TEST_F(UserProfileTest, RenameWhoseIndexCannotBeWrittenPutsTheFileBack)
     EXPECT_EQ(Current, ClipEntry());
 }
 
-TEST_F(UserProfileTest, RenameWhoseRecentListCannotBeWrittenRestoresEverything)
-{
+TEST_F(UserProfileTest, RenameWhoseRecentListCannotBeWrittenRestoresEverything) {
     TWriteBlock block(ProfilesPath("recent.xml"));
-    if (!block.Blocked())
-        GTEST_SKIP() << "this system cannot protect a single file from the test user";
+    if (!block.Blocked()) GTEST_SKIP() << "this system cannot protect a single file from the test user";
     Answer("phone");
     const TStoreResult result = Store().RenameUserProfile();
     EXPECT_TRUE(result.Failed());
@@ -135,16 +124,14 @@ TEST_F(UserProfileTest, RenameWhoseRecentListCannotBeWrittenRestoresEverything)
     EXPECT_EQ(ReadIndex("recent.xml")[0], ClipEntry());
 }
 
-TEST_F(UserProfileTest, RenameOfABuiltInProfileDoesNothing)
-{
+TEST_F(UserProfileTest, RenameOfABuiltInProfileDoesNothing) {
     Current = Mp4Entry();
     EXPECT_FALSE(Store().RenameUserProfile().Changed);
     EXPECT_TRUE(Asked.empty());
     EXPECT_TRUE(Exists("profiles/mp4.xml"));
 }
 
-TEST_F(UserProfileTest, DeleteRemovesTheFileAndBothEntries)
-{
+TEST_F(UserProfileTest, DeleteRemovesTheFileAndBothEntries) {
     const TStoreResult result = Store().DeleteUserProfile();
     EXPECT_TRUE(result.Changed);
     EXPECT_FALSE(result.Failed());
@@ -160,8 +147,7 @@ TEST_F(UserProfileTest, DeleteRemovesTheFileAndBothEntries)
     EXPECT_EQ(ListsChangedCount, 1);
 }
 
-TEST_F(UserProfileTest, DeleteOfAMissingFileLeavesTheEntries)
-{
+TEST_F(UserProfileTest, DeleteOfAMissingFileLeavesTheEntries) {
     QFile::remove(ProfilesPath("userdefined/clip-1.xml"));
     const TStoreResult result = Store().DeleteUserProfile();
     EXPECT_FALSE(result.Changed);
@@ -170,15 +156,13 @@ TEST_F(UserProfileTest, DeleteOfAMissingFileLeavesTheEntries)
     EXPECT_EQ(ReadIndex("recent.xml").size(), 2u);
 }
 
-TEST_F(UserProfileTest, DeleteWithoutAProfileFileDoesNothing)
-{
+TEST_F(UserProfileTest, DeleteWithoutAProfileFileDoesNothing) {
     Current = {};
     EXPECT_FALSE(Store().DeleteUserProfile().Changed);
     EXPECT_TRUE(QDir(ProfilesPath("")).exists());
 }
 
-TEST_F(UserProfileTest, DeleteWithABrokenIndexKeepsTheFile)
-{
+TEST_F(UserProfileTest, DeleteWithABrokenIndexKeepsTheFile) {
     WriteFile("profiles/userdefined.xml", "garbage");
     const TStoreResult result = Store().DeleteUserProfile();
     EXPECT_TRUE(result.Failed());
@@ -186,8 +170,7 @@ TEST_F(UserProfileTest, DeleteWithABrokenIndexKeepsTheFile)
     EXPECT_EQ(ReadFile("profiles/userdefined.xml"), "garbage");
 }
 
-TEST_F(UserProfileTest, IndexWrittenWithWindowsSeparatorsStillFindsTheFile)
-{
+TEST_F(UserProfileTest, IndexWrittenWithWindowsSeparatorsStillFindsTheFile) {
     TProfileEntry windows = ClipEntry();
     windows.ProfileFile = "userdefined\\clip-1.xml";
     WriteIndex("userdefined.xml", {windows});
@@ -197,8 +180,7 @@ TEST_F(UserProfileTest, IndexWrittenWithWindowsSeparatorsStillFindsTheFile)
     EXPECT_TRUE(ReadIndex("userdefined.xml").empty());
 }
 
-TEST_F(UserProfileTest, UserProfilesAreThoseBelowTheUserFolder)
-{
+TEST_F(UserProfileTest, UserProfilesAreThoseBelowTheUserFolder) {
     EXPECT_TRUE(Store().IsBuiltInProfile(P() + "profiles/mp4.xml"));
     EXPECT_FALSE(Store().IsBuiltInProfile(P() + "profiles/userdefined/clip-1.xml"));
     // The search is case-sensitive.
@@ -207,8 +189,7 @@ TEST_F(UserProfileTest, UserProfilesAreThoseBelowTheUserFolder)
 
 class UserNamedProgramFolderTest : public ProgramFolderTest {
 protected:
-    UserNamedProgramFolderTest()
-    {
+    UserNamedProgramFolderTest() {
         UseProgramFolder("my-userdefined-tools");
         WriteBuiltInProfile("mp4.xml");
         WriteIndex("recent.xml", {Mp4Entry()});
@@ -216,19 +197,17 @@ protected:
     }
 };
 
-TEST_F(UserNamedProgramFolderTest, BuiltInProfilesStayBuiltIn)
-{
+TEST_F(UserNamedProgramFolderTest, BuiltInProfilesStayBuiltIn) {
     EXPECT_TRUE(Store().IsBuiltInProfile(P() + "profiles/mp4.xml"));
     EXPECT_FALSE(Store().IsBuiltInProfile(P() + "profiles/userdefined/x.xml"));
 }
 
-TEST_F(UserNamedProgramFolderTest, BuiltInProfileCannotBeDeletedOrRenamed)
-{
+TEST_F(UserNamedProgramFolderTest, BuiltInProfileCannotBeDeletedOrRenamed) {
     EXPECT_FALSE(Store().DeleteUserProfile().Changed);
     EXPECT_FALSE(Store().RenameUserProfile().Changed);
     EXPECT_TRUE(Exists("profiles/mp4.xml"));
     EXPECT_EQ(ReadIndex("recent.xml").size(), 1u);
 }
 
-} // namespace
-} // namespace kestrova::test
+}  // namespace
+}  // namespace kestrova::test

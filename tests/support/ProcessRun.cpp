@@ -1,11 +1,11 @@
 #include "tests/support/ProcessRun.h"
 
-#include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <cerrno>
+#include <cstring>
 
 extern char** environ;
 
@@ -56,14 +56,17 @@ std::string ReadAll(int fd) {
     char buffer[4096];
     for (;;) {
         const ssize_t got = ::read(fd, buffer, sizeof buffer);
-        if (got > 0) text.append(buffer, static_cast<size_t>(got));
-        else if (got < 0 && errno == EINTR) continue;
-        else break;
+        if (got > 0)
+            text.append(buffer, static_cast<size_t>(got));
+        else if (got < 0 && errno == EINTR)
+            continue;
+        else
+            break;
     }
     return text;
 }
 
-} // namespace
+}  // namespace
 
 ProcessResult RunProcess(const std::string& program, const std::vector<std::string>& args) {
     ProcessResult result;
@@ -94,10 +97,9 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
     pipe.CloseWrite();  // so the read below ends when the child exits
     result.output = ReadAll(pipe.Read());
     int status = 0;
-    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-    }
+    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {}
     result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return result;
 }
 
-} // namespace kestrova::testmedia
+}  // namespace kestrova::testmedia

@@ -33,4 +33,4 @@ private:
 // "time=00:01:05 size=    1.25MB  42%" (the percentage only with a known total duration).
 std::string ProgressText(const TJobProgress& progress);
 
-} // namespace kestrova::cli
+}  // namespace kestrova::cli

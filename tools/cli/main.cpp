@@ -6,13 +6,13 @@
 #include "tools/cli/LibraryFolder.h"
 
 #include "engine/core/CustomFFmpeg.h"
-#include "engine/frame/ProgramFolder.h"
 #include "engine/frame/FFmpegLoader.h"
 #include "engine/frame/FFmpegLogger.h"
 #include "engine/frame/MainThread.h"
+#include "engine/frame/ProgramFolder.h"
 
-#include <csignal>
 #include <unistd.h>
+#include <csignal>
 
 namespace {
 
@@ -45,7 +45,9 @@ int Run(const std::vector<std::string>& arguments) {
     const std::string programFolder = ProgramFolder();
     TFFLogger& logger = TFFLogger::Instance();
     logger.TriggerEventInMainThread = false;
-    logger.OnLog = [&console](const void*, uint32_t, TLogLevel, const std::string& line) { console.PrintLogLine(line); };
+    logger.OnLog = [&console](const void*, uint32_t, TLogLevel, const std::string& line) {
+        console.PrintLogLine(line);
+    };
     if (!LoadMediaLibraries(cli::MediaLibraryFolder(programFolder))) {
         console.PrintError(TFFmpegLoader::Instance().LastError());
         return 1;
@@ -59,7 +61,9 @@ int Run(const std::vector<std::string>& arguments) {
         return 1;
     }
     if (console.ShowsProgress())
-        job.OnProgress = [&console](TCustomFFmpeg&, const TJobProgress& progress) { console.ShowProgress(progress); };
+        job.OnProgress = [&console](TCustomFFmpeg&, const TJobProgress& progress) {
+            console.ShowProgress(progress);
+        };
 
     RunningJob = &job;
     std::signal(SIGINT, StopOnInterrupt);
@@ -79,7 +83,7 @@ int Run(const std::vector<std::string>& arguments) {
     return 1;
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv) {
     std::vector<std::string> arguments(argv + 1, argv + argc);

@@ -32,22 +32,27 @@ void StoreSample(AVFrame* frame, AVSampleFormat format, int channels, int c, int
     uint8_t* base = frame->data[planar ? c : 0];
     const int index = planar ? i : i * channels + c;
     switch (av_get_packed_sample_fmt(format)) {
-    case AV_SAMPLE_FMT_S16:
-        reinterpret_cast<int16_t*>(base)[index] = static_cast<int16_t>(std::lround(value * 32767.0));
-        break;
-    case AV_SAMPLE_FMT_S32:
-        reinterpret_cast<int32_t*>(base)[index] = static_cast<int32_t>(std::lround(value * 2147483647.0));
-        break;
-    case AV_SAMPLE_FMT_FLT: reinterpret_cast<float*>(base)[index] = static_cast<float>(value); break;
-    case AV_SAMPLE_FMT_DBL: reinterpret_cast<double*>(base)[index] = value; break;
-    default: throw std::runtime_error("unsupported sample format");
+        case AV_SAMPLE_FMT_S16:
+            reinterpret_cast<int16_t*>(base)[index] = static_cast<int16_t>(std::lround(value * 32767.0));
+            break;
+        case AV_SAMPLE_FMT_S32:
+            reinterpret_cast<int32_t*>(base)[index] = static_cast<int32_t>(std::lround(value * 2147483647.0));
+            break;
+        case AV_SAMPLE_FMT_FLT:
+            reinterpret_cast<float*>(base)[index] = static_cast<float>(value);
+            break;
+        case AV_SAMPLE_FMT_DBL:
+            reinterpret_cast<double*>(base)[index] = value;
+            break;
+        default:
+            throw std::runtime_error("unsupported sample format");
     }
 }
 
-} // namespace
+}  // namespace
 
 TAudioTrack::TAudioTrack(AVFormatContext* muxer, const char* encoderName, const TGeneratorOptions& options,
-                       int64_t startSample, int64_t sampleCount)
+                         int64_t startSample, int64_t sampleCount)
     : FStream(muxer, encoderName), FSampleRate(options.SampleRate), FStart(startSample), FCount(sampleCount) {
     Configure(options);
     FFrame.reset(CheckAlloc(av_frame_alloc()));
@@ -62,8 +67,8 @@ void TAudioTrack::Configure(const TGeneratorOptions& options) {
     const AVCodec* codec = FStream.Codec();
     AVCodecContext* context = FStream.Context();
     if (!SupportsRate(codec, options.SampleRate))
-        throw std::runtime_error("the encoder " + std::string(codec->name) + " does not support the sample rate " +
-                                 std::to_string(options.SampleRate));
+        throw std::runtime_error("the encoder " + std::string(codec->name) +
+                                 " does not support the sample rate " + std::to_string(options.SampleRate));
     context->sample_fmt = codec->sample_fmts ? codec->sample_fmts[0] : AV_SAMPLE_FMT_S16;
     context->sample_rate = options.SampleRate;
     av_channel_layout_default(&context->ch_layout, options.Channels);
@@ -75,7 +80,8 @@ void TAudioTrack::Configure(const TGeneratorOptions& options) {
 
     const bool variable = codec->capabilities & AV_CODEC_CAP_VARIABLE_FRAME_SIZE;
     FFrameSize = (variable || context->frame_size <= 0) ? kDefaultFrameSize : context->frame_size;
-    FPadLastFrame = !variable && context->frame_size > 0 && !(codec->capabilities & AV_CODEC_CAP_SMALL_LAST_FRAME);
+    FPadLastFrame =
+            !variable && context->frame_size > 0 && !(codec->capabilities & AV_CODEC_CAP_SMALL_LAST_FRAME);
 }
 
 double TAudioTrack::NextTime() const {
@@ -104,4 +110,4 @@ void TAudioTrack::EncodeNext() {
     FWritten += samples;
 }
 
-} // namespace kestrova::mediagen
+}  // namespace kestrova::mediagen

@@ -11,7 +11,7 @@ class TAudioTrack {
 public:
     // sampleCount samples, the first one at startSample (in 1/sampleRate units).
     TAudioTrack(AVFormatContext* muxer, const char* encoderName, const TGeneratorOptions& options,
-               int64_t startSample, int64_t sampleCount);
+                int64_t startSample, int64_t sampleCount);
 
     bool Done() const { return FWritten >= FCount; }
     double NextTime() const;
@@ -30,4 +30,4 @@ private:
     int64_t FStart, FCount, FWritten = 0;
 };
 
-} // namespace kestrova::mediagen
+}  // namespace kestrova::mediagen

@@ -30,14 +30,16 @@ void EncodeInterleaved(std::optional<TVideoTrack>& video, std::optional<TAudioTr
         const bool videoLeft = video && !video->Done();
         const bool audioLeft = audio && !audio->Done();
         if (!videoLeft && !audioLeft) break;
-        if (videoLeft && (!audioLeft || video->NextTime() <= audio->NextTime())) video->EncodeNext();
-        else audio->EncodeNext();
+        if (videoLeft && (!audioLeft || video->NextTime() <= audio->NextTime()))
+            video->EncodeNext();
+        else
+            audio->EncodeNext();
     }
     if (video) video->Flush();
     if (audio) audio->Flush();
 }
 
-} // namespace
+}  // namespace
 
 void WriteClip(const TGeneratorOptions& options, const std::string& path) {
     const TFormatProfile* profile = FindFormat(options.Format);
@@ -55,7 +57,8 @@ void WriteClip(const TGeneratorOptions& options, const std::string& path) {
         };
         // However short the clip, each stream gets at least one frame.
         const int64_t first = frames(videoStart);
-        video.emplace(muxer.get(), profile->VideoEncoder, options, first, std::max<int64_t>(first + 1, frames(options.Duration)));
+        video.emplace(muxer.get(), profile->VideoEncoder, options, first,
+                      std::max<int64_t>(first + 1, frames(options.Duration)));
     }
     if (options.Audio && profile->AudioEncoder) {
         const int64_t first = std::llround(audioStart * options.SampleRate);
@@ -70,4 +73,4 @@ void WriteClip(const TGeneratorOptions& options, const std::string& path) {
     CheckLib(avio_closep(&muxer->pb), "could not close " + path);
 }
 
-} // namespace kestrova::mediagen
+}  // namespace kestrova::mediagen

@@ -10,4 +10,4 @@ namespace kestrova::mediagen {
 // looked at). Throws std::runtime_error on failure; the caller removes the partial file.
 void WriteClip(const TGeneratorOptions& options, const std::string& path);
 
-} // namespace kestrova::mediagen
+}  // namespace kestrova::mediagen

@@ -39,4 +39,4 @@ void TEncodedStream::Encode(const AVFrame* frame) {
     }
 }
 
-} // namespace kestrova::mediagen
+}  // namespace kestrova::mediagen

@@ -27,4 +27,4 @@ private:
     PacketPtr FPacket;
 };
 
-} // namespace kestrova::mediagen
+}  // namespace kestrova::mediagen

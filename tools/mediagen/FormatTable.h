@@ -15,13 +15,13 @@ struct TFormatProfile {
 };
 
 inline constexpr std::array<TFormatProfile, 7> kFormats = {{
-    {"flv", "flv", "flv", "flv", "libmp3lame"},
-    {"f4v", "f4v", "f4v", "libx264", "aac"},
-    {"mp4", "mp4", "mp4", "libx264", "aac"},
-    {"mp4-mpeg4", "mp4", "mp4", "mpeg4", "aac"},
-    {"mp3", "mp3", "mp3", nullptr, "libmp3lame"},
-    {"wma", "asf", "wma", nullptr, "wmav2"},
-    {"wav", "wav", "wav", nullptr, "pcm_s16le"},
+        {"flv", "flv", "flv", "flv", "libmp3lame"},
+        {"f4v", "f4v", "f4v", "libx264", "aac"},
+        {"mp4", "mp4", "mp4", "libx264", "aac"},
+        {"mp4-mpeg4", "mp4", "mp4", "mpeg4", "aac"},
+        {"mp3", "mp3", "mp3", nullptr, "libmp3lame"},
+        {"wma", "asf", "wma", nullptr, "wmav2"},
+        {"wav", "wav", "wav", nullptr, "pcm_s16le"},
 }};
 
 // The profile of a --format value, or nullptr when unknown.
@@ -31,4 +31,4 @@ inline const TFormatProfile* FindFormat(std::string_view name) {
     return nullptr;
 }
 
-} // namespace kestrova::mediagen
+}  // namespace kestrova::mediagen

@@ -26,8 +26,8 @@
 //
 // This header has no library dependency: the generator draws with it and the test-support
 // library reads with it.
-#include <cstdint>
 #include <cstddef>
+#include <cstdint>
 
 namespace kestrova::mediagen {
 
@@ -60,7 +60,9 @@ inline bool PatternCellSet(int number, int row, int column) {
 }
 
 // Left edge of the moving bar and its width, for frame number n.
-inline int MovingBarWidth(int width) { return width / 20 > 2 ? width / 20 : 2; }
+inline int MovingBarWidth(int width) {
+    return width / 20 > 2 ? width / 20 : 2;
+}
 inline int MovingBarX(int number, int width) {
     const int step = width / 64 > 1 ? width / 64 : 1;
     const int travel = width - MovingBarWidth(width);
@@ -87,9 +89,12 @@ inline int ReadFrameNumber(const uint8_t* luma, int linesize, int width, int hei
     for (int row = 0; row < kPatternRows; ++row) {
         for (int column = 0; column < kPatternColumns; ++column) {
             const int mean = CentralMean(luma, linesize, PatternCell(row, column, width, height));
-            if (mean > kReadUpper) bits[row][column] = 1;
-            else if (mean >= 0 && mean < kReadLower) bits[row][column] = 0;
-            else return -1;
+            if (mean > kReadUpper)
+                bits[row][column] = 1;
+            else if (mean >= 0 && mean < kReadLower)
+                bits[row][column] = 0;
+            else
+                return -1;
         }
     }
     int number = 0;
@@ -143,4 +148,4 @@ inline void DrawFramePattern(int number, int width, int height, uint8_t* y, int 
     }
 }
 
-} // namespace kestrova::mediagen
+}  // namespace kestrova::mediagen

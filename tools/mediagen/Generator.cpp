@@ -3,10 +3,10 @@
 #include "tools/mediagen/ClipWriter.h"
 #include "tools/mediagen/Damage.h"
 
+#include <unistd.h>
 #include <filesystem>
 #include <stdexcept>
 #include <system_error>
-#include <unistd.h>
 
 namespace kestrova::mediagen {
 
@@ -18,8 +18,7 @@ namespace fs = std::filesystem;
 // other process uses at the same time.
 class TWorkFile {
 public:
-    explicit TWorkFile(const std::string& output)
-        : FPath(output + ".part-" + std::to_string(::getpid())) {}
+    explicit TWorkFile(const std::string& output) : FPath(output + ".part-" + std::to_string(::getpid())) {}
     TWorkFile(const TWorkFile&) = delete;
     TWorkFile& operator=(const TWorkFile&) = delete;
     ~TWorkFile() {
@@ -39,7 +38,7 @@ private:
     bool FCommitted = false;
 };
 
-} // namespace
+}  // namespace
 
 void Generate(const TGeneratorOptions& options) {
     const fs::path folder = fs::path(options.Output).parent_path();
@@ -51,4 +50,4 @@ void Generate(const TGeneratorOptions& options) {
     work.MoveTo(options.Output);
 }
 
-} // namespace kestrova::mediagen
+}  // namespace kestrova::mediagen

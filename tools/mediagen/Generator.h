@@ -8,4 +8,4 @@ namespace kestrova::mediagen {
 // Throws std::runtime_error on failure (and leaves nothing behind).
 void Generate(const TGeneratorOptions& options);
 
-} // namespace kestrova::mediagen
+}  // namespace kestrova::mediagen

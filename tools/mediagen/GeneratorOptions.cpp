@@ -66,42 +66,44 @@ void Validate(const TGeneratorOptions& options) {
     const bool hasAudio = options.Audio && profile->AudioEncoder;
     if (!hasVideo && !hasAudio) throw EUsage("the clip would have no stream at all");
     if (options.AudioOffset != 0.0) {
-        if (!hasVideo || !hasAudio)
-            throw EUsage("--audio-offset needs both a video and an audio stream");
+        if (!hasVideo || !hasAudio) throw EUsage("--audio-offset needs both a video and an audio stream");
         if (std::fabs(options.AudioOffset) >= options.Duration)
             throw EUsage("--audio-offset must be shorter than the duration");
     }
     if (!options.Damage.empty() && options.Damage != "empty" && options.Damage != "garbage" &&
         options.Damage != "truncated" && options.Damage != "overwritten")
-        throw EUsage("--damage must be empty, garbage, truncated or overwritten, not \"" +
-                         options.Damage + "\"");
+        throw EUsage("--damage must be empty, garbage, truncated or overwritten, not \"" + options.Damage +
+                     "\"");
 }
 
-} // namespace
+}  // namespace
 
 TGeneratorOptions ParseArguments(const std::vector<std::string>& args) {
     TGeneratorOptions options;
     using Handler = std::function<void(const std::string&)>;
     const std::map<std::string, Handler> withValue = {
-        {"--format", [&](const std::string& v) { options.Format = v; }},
-        {"--output", [&](const std::string& v) { options.Output = v; }},
-        {"--duration", [&](const std::string& v) { options.Duration = ParseDouble("--duration", v); }},
-        {"--size", [&](const std::string& v) { ParseSize(v, options); }},
-        {"--rate", [&](const std::string& v) { options.Rate = ParseRate(v); }},
-        {"--sample-rate", [&](const std::string& v) { options.SampleRate = ParseInt("--sample-rate", v); }},
-        {"--channels", [&](const std::string& v) { options.Channels = ParseInt("--channels", v); }},
-        {"--audio-offset", [&](const std::string& v) { options.AudioOffset = ParseDouble("--audio-offset", v); }},
-        {"--damage", [&](const std::string& v) { options.Damage = v; }},
-        {"--seed", [&](const std::string& v) {
-             const int seed = ParseInt("--seed", v);
-             if (seed < 0) throw EUsage("--seed must not be negative");
-             options.Seed = static_cast<uint32_t>(seed);
-         }},
+            {"--format", [&](const std::string& v) { options.Format = v; }},
+            {"--output", [&](const std::string& v) { options.Output = v; }},
+            {"--duration", [&](const std::string& v) { options.Duration = ParseDouble("--duration", v); }},
+            {"--size", [&](const std::string& v) { ParseSize(v, options); }},
+            {"--rate", [&](const std::string& v) { options.Rate = ParseRate(v); }},
+            {"--sample-rate",
+             [&](const std::string& v) { options.SampleRate = ParseInt("--sample-rate", v); }},
+            {"--channels", [&](const std::string& v) { options.Channels = ParseInt("--channels", v); }},
+            {"--audio-offset",
+             [&](const std::string& v) { options.AudioOffset = ParseDouble("--audio-offset", v); }},
+            {"--damage", [&](const std::string& v) { options.Damage = v; }},
+            {"--seed",
+             [&](const std::string& v) {
+                 const int seed = ParseInt("--seed", v);
+                 if (seed < 0) throw EUsage("--seed must not be negative");
+                 options.Seed = static_cast<uint32_t>(seed);
+             }},
     };
     const std::map<std::string, Handler> flags = {
-        {"--no-audio", [&](const std::string&) { options.Audio = false; }},
-        {"--no-video", [&](const std::string&) { options.Video = false; }},
-        {"--verbose", [&](const std::string&) { options.Verbose = true; }},
+            {"--no-audio", [&](const std::string&) { options.Audio = false; }},
+            {"--no-video", [&](const std::string&) { options.Video = false; }},
+            {"--verbose", [&](const std::string&) { options.Verbose = true; }},
     };
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
@@ -134,4 +136,4 @@ const char* UsageText() {
            "  --verbose               show the media libraries' messages\n";
 }
 
-} // namespace kestrova::mediagen
+}  // namespace kestrova::mediagen

@@ -12,17 +12,17 @@ struct TRational {
 };
 
 struct TGeneratorOptions {
-    std::string Format;        // flv, f4v, mp4, mp4-mpeg4, mp3, wma, wav
-    std::string Output;        // path of the file to make
-    double Duration = 2.0;     // seconds of the clip's timeline
+    std::string Format;     // flv, f4v, mp4, mp4-mpeg4, mp3, wma, wav
+    std::string Output;     // path of the file to make
+    double Duration = 2.0;  // seconds of the clip's timeline
     int Width = 320, Height = 240;
-    TRational Rate;             // frames per second
+    TRational Rate;  // frames per second
     int SampleRate = 44100;
     int Channels = 2;
     double AudioOffset = 0.0;  // audio starts this much later than video (negative: earlier)
     bool Audio = true, Video = true;
-    std::string Damage;        // empty, garbage, truncated, overwritten
-    uint32_t Seed = 1;         // seeds the random bytes of damaged variants
+    std::string Damage;  // empty, garbage, truncated, overwritten
+    uint32_t Seed = 1;   // seeds the random bytes of damaged variants
     bool Verbose = false;
 };
 
@@ -37,4 +37,4 @@ TGeneratorOptions ParseArguments(const std::vector<std::string>& args);
 
 const char* UsageText();
 
-} // namespace kestrova::mediagen
+}  // namespace kestrova::mediagen

@@ -14,4 +14,4 @@ void CheckLib(int result, const std::string& what) {
     if (result < 0) throw std::runtime_error(what + ": " + LibErrorText(result));
 }
 
-} // namespace kestrova::mediagen
+}  // namespace kestrova::mediagen

@@ -14,9 +14,15 @@ extern "C" {
 namespace kestrova::mediagen {
 
 namespace detail {
-struct FrameFree { void operator()(AVFrame* p) const { av_frame_free(&p); } };
-struct PacketFree { void operator()(AVPacket* p) const { av_packet_free(&p); } };
-struct CodecContextFree { void operator()(AVCodecContext* p) const { avcodec_free_context(&p); } };
+struct FrameFree {
+    void operator()(AVFrame* p) const { av_frame_free(&p); }
+};
+struct PacketFree {
+    void operator()(AVPacket* p) const { av_packet_free(&p); }
+};
+struct CodecContextFree {
+    void operator()(AVCodecContext* p) const { avcodec_free_context(&p); }
+};
 // An output context closes its file (when one was opened) before it is freed.
 struct OutputContextFree {
     void operator()(AVFormatContext* p) const {
@@ -24,7 +30,7 @@ struct OutputContextFree {
         avformat_free_context(p);
     }
 };
-} // namespace detail
+}  // namespace detail
 
 using FramePtr = std::unique_ptr<AVFrame, detail::FrameFree>;
 using PacketPtr = std::unique_ptr<AVPacket, detail::PacketFree>;
@@ -55,4 +61,4 @@ T* CheckAlloc(T* object) {
     return object;
 }
 
-} // namespace kestrova::mediagen
+}  // namespace kestrova::mediagen

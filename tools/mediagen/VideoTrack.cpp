@@ -8,7 +8,7 @@
 namespace kestrova::mediagen {
 
 TVideoTrack::TVideoTrack(AVFormatContext* muxer, const char* encoderName, const TGeneratorOptions& options,
-                       int64_t firstNumber, int64_t endNumber)
+                         int64_t firstNumber, int64_t endNumber)
     : FStream(muxer, encoderName), FRate(options.Rate), FNext(firstNumber), FEnd(endNumber) {
     if (endNumber - 1 > kMaxFrameNumber)
         throw std::runtime_error("too many frames: the picture code counts up to " +
@@ -63,4 +63,4 @@ void TVideoTrack::EncodeNext() {
     ++FNext;
 }
 
-} // namespace kestrova::mediagen
+}  // namespace kestrova::mediagen

@@ -11,7 +11,7 @@ class TVideoTrack {
 public:
     // Frames firstNumber .. endNumber-1; frame n is shown at n / rate seconds.
     TVideoTrack(AVFormatContext* muxer, const char* encoderName, const TGeneratorOptions& options,
-               int64_t firstNumber, int64_t endNumber);
+                int64_t firstNumber, int64_t endNumber);
 
     bool Done() const { return FNext >= FEnd; }
     // Time of the next frame in seconds.
@@ -28,4 +28,4 @@ private:
     int64_t FNext, FEnd;
 };
 
-} // namespace kestrova::mediagen
+}  // namespace kestrova::mediagen

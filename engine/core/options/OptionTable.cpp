@@ -191,8 +191,8 @@ std::vector<TOptionTable::TEntry> TOptionTable::MakeEntries() {
              [](TJob& j, const TText& n, const TText& v) {
                  const TStreamMap map = ParseStreamMap(n, v);
                  if (j.FFiles.NbStreamMaps >= kMaxStreamMaps)
-                     throw FFmpegException("Too many stream maps (at most " +
-                                           std::to_string(kMaxStreamMaps) + ")");
+                     throw FFmpegException("Too many stream maps (at most " + std::to_string(kMaxStreamMaps) +
+                                           ")");
                  j.FFiles.StreamMaps[j.FFiles.NbStreamMaps++] = map;
              }},
             {"map_meta_data",

@@ -45,6 +45,7 @@ void ApplyTargetPreset(const std::string& type, const std::string& norm, const s
 void ApplyTargetOption(const std::string& value, TTargetPresetTarget& job);
 
 // The norm "auto" decides on (exposed for the front's and tests' use).
-TTvNorm DecideTvNorm(const std::string& norm, const std::string& fallbackNorm, const TTargetPresetTarget& job);
+TTvNorm DecideTvNorm(const std::string& norm, const std::string& fallbackNorm,
+                     const TTargetPresetTarget& job);
 
 }  // namespace kestrova

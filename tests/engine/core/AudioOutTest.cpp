@@ -21,8 +21,8 @@ TEST_F(RunTest, StereoWavToMonoMp3AtHalfTheRateKeepsPitchAndLength) {
     // The mono mix of the equal 440 Hz and 880 Hz tones rises through zero twice per 440 Hz
     // period; a rate mistake would halve or double this.
     const size_t skip = audio.FirstChannel.size() / 10;
-    const double frequency = testmedia::EstimateFrequency(audio.FirstChannel.data() + skip,
-                                                          audio.FirstChannel.size() - 2 * skip, audio.SampleRate);
+    const double frequency = testmedia::EstimateFrequency(
+            audio.FirstChannel.data() + skip, audio.FirstChannel.size() - 2 * skip, audio.SampleRate);
     EXPECT_NEAR(frequency, 2 * testmedia::ToneFrequency(0), 5.0);
 }
 
@@ -44,8 +44,8 @@ TEST_F(RunTest, WmaToAacInMp4KeepsEverySampleWithinOneFrame) {
     EXPECT_LE(result.FirstChannel.size(), source.FirstChannel.size() + 1024);
     // The tone is still there: the first channel's 440 Hz.
     const size_t skip = result.FirstChannel.size() / 10;
-    EXPECT_NEAR(testmedia::EstimateFrequency(result.FirstChannel.data() + skip, result.FirstChannel.size() - 2 * skip,
-                                             result.SampleRate),
+    EXPECT_NEAR(testmedia::EstimateFrequency(result.FirstChannel.data() + skip,
+                                             result.FirstChannel.size() - 2 * skip, result.SampleRate),
                 testmedia::ToneFrequency(0), 5.0);
 }
 
@@ -70,9 +70,11 @@ TEST_F(RunTest, AudioStartingLateIsPaddedWithSilenceUnderAudioSync) {
     ASSERT_GT(decoded.SampleRate, 0);
     const auto rate = static_cast<size_t>(decoded.SampleRate);
     float loudest = 0;
-    for (size_t i = rate / 10; i < rate * 8 / 10; ++i) loudest = std::max(loudest, std::abs(decoded.FirstChannel[i]));
+    for (size_t i = rate / 10; i < rate * 8 / 10; ++i)
+        loudest = std::max(loudest, std::abs(decoded.FirstChannel[i]));
     EXPECT_LT(loudest, 0.01f);
-    EXPECT_NEAR(testmedia::EstimateFrequency(decoded.FirstChannel.data() + rate * 3 / 2, rate, decoded.SampleRate),
+    EXPECT_NEAR(testmedia::EstimateFrequency(decoded.FirstChannel.data() + rate * 3 / 2, rate,
+                                             decoded.SampleRate),
                 testmedia::ToneFrequency(0), 5.0);
 }
 
@@ -85,7 +87,8 @@ TEST_F(RunTest, ProgressComesWithGrowingTimesAndALastReport) {
     ASSERT_TRUE(Run()) << job.RunState().FailureText;
 
     ASSERT_GE(reports.size(), 3u);
-    for (size_t i = 1; i < reports.size(); ++i) EXPECT_GE(reports[i].CurrentDuration, reports[i - 1].CurrentDuration);
+    for (size_t i = 1; i < reports.size(); ++i)
+        EXPECT_GE(reports[i].CurrentDuration, reports[i - 1].CurrentDuration);
     EXPECT_GE(reports[reports.size() - 2].InputIndex, 0);
     const TJobProgress& last = reports.back();
     EXPECT_EQ(last.InputIndex, -1);
@@ -93,5 +96,5 @@ TEST_F(RunTest, ProgressComesWithGrowingTimesAndALastReport) {
     EXPECT_NEAR(static_cast<double>(last.TotalDuration) / 1000000, 3.0, 0.1);
 }
 
-} // namespace
-} // namespace kestrova::testing
+}  // namespace
+}  // namespace kestrova::testing

@@ -51,5 +51,5 @@ TEST_F(RunTest, VolumeScalesTheReencodedSamples) {
         ASSERT_EQ(after[i], ScaledSample(before[i], 512)) << "sample " << i;
 }
 
-} // namespace
-} // namespace kestrova::testing
+}  // namespace
+}  // namespace kestrova::testing

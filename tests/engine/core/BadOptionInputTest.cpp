@@ -8,8 +8,7 @@
 namespace kestrova::testing {
 namespace {
 
-class BadOptionInputTest : public JobTest,
-                           public ::testing::WithParamInterface<std::string> {};
+class BadOptionInputTest : public JobTest, public ::testing::WithParamInterface<std::string> {};
 
 std::vector<std::string> VocabularyNames() {
     std::vector<std::string> names;
@@ -73,5 +72,5 @@ TEST_F(BadOptionNameTest, PrivateOptionsWithHostileValues) {
     EXPECT_NO_THROW(job.SetAVOption("crf", std::string(10000, '9')));
 }
 
-} // namespace
-} // namespace kestrova::testing
+}  // namespace
+}  // namespace kestrova::testing

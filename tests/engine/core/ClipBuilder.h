@@ -15,15 +15,25 @@ struct TClipBuilder {
         Value.width = 160;
         Value.height = 120;
     }
-    TClipBuilder& Size(int width, int height) { Value.width = width; Value.height = height; return *this; }
-    TClipBuilder& Rate(const std::string& rate) { Value.rate = rate; return *this; }
+    TClipBuilder& Size(int width, int height) {
+        Value.width = width;
+        Value.height = height;
+        return *this;
+    }
+    TClipBuilder& Rate(const std::string& rate) {
+        Value.rate = rate;
+        return *this;
+    }
     TClipBuilder& Audio(int sampleRate, int channels) {
         Value.sampleRate = sampleRate;
         Value.channels = channels;
         return *this;
     }
-    TClipBuilder& Damage(const std::string& damage) { Value.damage = damage; return *this; }
+    TClipBuilder& Damage(const std::string& damage) {
+        Value.damage = damage;
+        return *this;
+    }
     std::string Path() const { return testmedia::Clip(Value); }
 };
 
-} // namespace kestrova::testing
+}  // namespace kestrova::testing

@@ -2,9 +2,9 @@
 // it, with its exit code and what it prints.
 #include "tests/engine/core/TranscodeTestSupport.h"
 
+#include "tests/support/ProcessRun.h"
 #include "tools/cli/CommandLine.h"
 #include "tools/cli/Console.h"
-#include "tests/support/ProcessRun.h"
 
 namespace kestrova::testing {
 namespace {
@@ -12,8 +12,8 @@ namespace {
 using cli::TCommandStep;
 
 TEST(CommandLineTest, KeepsTheOrderOfOptionsInputsAndOutputs) {
-    const std::vector<TCommandStep> steps =
-        cli::ParseCommandLine({"-itsoffset", "1", "-i", "a.flv", "-vn", "1", "out.mp3", "-acodec", "copy", "out2.mp3"});
+    const std::vector<TCommandStep> steps = cli::ParseCommandLine(
+            {"-itsoffset", "1", "-i", "a.flv", "-vn", "1", "out.mp3", "-acodec", "copy", "out2.mp3"});
     ASSERT_EQ(steps.size(), 6u);
     EXPECT_EQ(steps[0].Kind, TCommandStep::Option);
     EXPECT_EQ(steps[0].Name, "itsoffset");
@@ -30,7 +30,7 @@ TEST(CommandLineTest, KeepsTheOrderOfOptionsInputsAndOutputs) {
 
 TEST(CommandLineTest, JoinAppliesToTheNextOutputOnly) {
     const std::vector<TCommandStep> steps =
-        cli::ParseCommandLine({"-i", "a", "-i", "b", "-join", "1", "joined.mkv", "other.mkv"});
+            cli::ParseCommandLine({"-i", "a", "-i", "b", "-join", "1", "joined.mkv", "other.mkv"});
     ASSERT_EQ(steps.size(), 4u);
     EXPECT_TRUE(steps[2].Join);
     EXPECT_FALSE(steps[3].Join);
@@ -74,8 +74,8 @@ TEST(ConsoleTest, ProgressUpdatesOneLineAndLogLinesPassAboveIt) {
     }
     const std::string shown = "time=00:00:02 size=    0.00MB";
     EXPECT_EQ(Written(stream), "\rtime=00:00:01 size=    0.00MB"
-                               "\r\033[K\r" + shown +
-                               "\r\033[Ka log line\n" + shown + "\n");
+                               "\r\033[K\r" +
+                                       shown + "\r\033[Ka log line\n" + shown + "\n");
     std::fclose(stream);
 }
 
@@ -92,18 +92,23 @@ TEST(ConsoleTest, WithoutAProgressLineOnlyLogLinesAreWritten) {
     std::fclose(stream);
 }
 
-std::string ProgramPath() { return testmedia::BuildDir() + "/bin/kestrova-cli"; }
+std::string ProgramPath() {
+    return testmedia::BuildDir() + "/bin/kestrova-cli";
+}
 
 // The results are read back through the libraries.
 class CliProgramTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { ASSERT_TRUE(LoadMediaLibraries()) << TFFmpegLoader::Instance().LastError(); }
+    static void SetUpTestSuite() {
+        ASSERT_TRUE(LoadMediaLibraries()) << TFFmpegLoader::Instance().LastError();
+    }
 };
 
 TEST_F(CliProgramTest, ConvertsAndExitsWithZero) {
     const std::string output = TestFolder() + "/copy.mkv";
     const testmedia::ProcessResult result =
-        testmedia::RunProcess(ProgramPath(), {"-i", RunClip("f4v", 1.0), "-vcodec", "copy", "-acodec", "copy", "-y", "1", output});
+            testmedia::RunProcess(ProgramPath(), {"-i", RunClip("f4v", 1.0), "-vcodec", "copy", "-acodec",
+                                                  "copy", "-y", "1", output});
     EXPECT_EQ(result.exitCode, 0) << result.output;
     EXPECT_NE(result.output.find("Stream mapping:"), std::string::npos);
     EXPECT_EQ(result.output.find('\r'), std::string::npos);  // not a terminal: no progress line
@@ -114,7 +119,7 @@ TEST_F(CliProgramTest, ConvertsAndExitsWithZero) {
 TEST_F(CliProgramTest, ConvertsFlvIntoMp4WithTheFormatsCodecs) {
     const std::string output = TestFolder() + "/out.mp4";
     const testmedia::ProcessResult result =
-        testmedia::RunProcess(ProgramPath(), {"-i", RunClip("flv", 1.0), "-y", "1", output});
+            testmedia::RunProcess(ProgramPath(), {"-i", RunClip("flv", 1.0), "-y", "1", output});
     ASSERT_EQ(result.exitCode, 0) << result.output;
     const TProbedFile probe = ProbeFile(output);
     ASSERT_TRUE(probe.Opened);
@@ -125,19 +130,21 @@ TEST_F(CliProgramTest, ConvertsFlvIntoMp4WithTheFormatsCodecs) {
 TEST_F(CliProgramTest, AJobWithoutOutputExitsNonZeroWithTheReason) {
     const testmedia::ProcessResult result = testmedia::RunProcess(ProgramPath(), {"-i", RunClip("f4v", 1.0)});
     EXPECT_NE(result.exitCode, 0);
-    EXPECT_NE(result.output.find("At least one output file must be specified"), std::string::npos) << result.output;
+    EXPECT_NE(result.output.find("At least one output file must be specified"), std::string::npos)
+            << result.output;
 }
 
 TEST_F(CliProgramTest, ARefusedOptionOrInputExitsNonZeroWithTheReason) {
     const std::string folder = TestFolder();
-    testmedia::ProcessResult result =
-        testmedia::RunProcess(ProgramPath(), {"-i", RunClip("f4v", 1.0), "-qscale", "0", folder + "/out.mkv"});
+    testmedia::ProcessResult result = testmedia::RunProcess(
+            ProgramPath(), {"-i", RunClip("f4v", 1.0), "-qscale", "0", folder + "/out.mkv"});
     EXPECT_NE(result.exitCode, 0);
     EXPECT_NE(result.output.find("qscale must be > 0.0 and <= 255"), std::string::npos) << result.output;
 
     result = testmedia::RunProcess(ProgramPath(), {"-i", folder + "/missing.flv", folder + "/out.mkv"});
     EXPECT_NE(result.exitCode, 0);
-    EXPECT_NE(result.output.find("missing.flv: no such file or directory"), std::string::npos) << result.output;
+    EXPECT_NE(result.output.find("missing.flv: no such file or directory"), std::string::npos)
+            << result.output;
 }
 
 TEST_F(CliProgramTest, WithoutArgumentsShowsHowToCallIt) {
@@ -146,5 +153,5 @@ TEST_F(CliProgramTest, WithoutArgumentsShowsHowToCallIt) {
     EXPECT_NE(result.output.find("usage: kestrova-cli"), std::string::npos);
 }
 
-} // namespace
-} // namespace kestrova::testing
+}  // namespace
+}  // namespace kestrova::testing

@@ -106,8 +106,7 @@ TEST_F(GenericOptionsTest, EncoderPrivateValueIsChecked) {
 TEST_F(GenericOptionsTest, EncoderPrivateOptionsOfTheAudioEncoder) {
     job.ApplyOption("acodec", "aac");
     EXPECT_TRUE(job.SetAVOption("aac_coder", "fast"));
-    EXPECT_EQ(PrivateValue(job.GenericOptions().EncoderPrivateOptions(AVMEDIA_TYPE_AUDIO),
-                           "aac_coder"),
+    EXPECT_EQ(PrivateValue(job.GenericOptions().EncoderPrivateOptions(AVMEDIA_TYPE_AUDIO), "aac_coder"),
               "fast");
 }
 
@@ -158,5 +157,5 @@ TEST_F(GenericOptionsTest, ResetForgetsEverySetOption) {
     EXPECT_EQ(job.GenericOptions().EncoderPrivateOptions(AVMEDIA_TYPE_VIDEO), nullptr);
 }
 
-} // namespace
-} // namespace kestrova::testing
+}  // namespace
+}  // namespace kestrova::testing

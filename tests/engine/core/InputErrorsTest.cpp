@@ -2,22 +2,21 @@
 // false result with the message for the file, never a crash, a hang or a leak.
 #include "tests/engine/core/JobTestSupport.h"
 
-#include "tests/engine/core/ClipBuilder.h"
 #include "engine/frame/InputErrors.h"
+#include "tests/engine/core/ClipBuilder.h"
 
 #include <fstream>
 
 namespace kestrova::testing {
 namespace {
 
-
 using InputErrorsTest = JobTest;
 
 // Every message the input error table can give for `path`.
 std::vector<std::string> TableMessages(const std::string& path) {
     std::vector<std::string> messages;
-    for (TInputError error : {ieUnknownFormat, ieImageFileNameSyntax, ieHeaderParse, ieNoMemory,
-                              ieIO, ieNoSuchFile, ieOther})
+    for (TInputError error :
+         {ieUnknownFormat, ieImageFileNameSyntax, ieHeaderParse, ieNoMemory, ieIO, ieNoSuchFile, ieOther})
         messages.push_back(InputErrorMessage(path, error));
     return messages;
 }
@@ -126,8 +125,9 @@ TEST(InputErrorTable, MessagesForEachCode) {
     EXPECT_EQ(InputErrorMessage("a.flv", ieUnknownFormat), "a.flv: Unknown format");
     EXPECT_EQ(InputErrorMessage("a.flv", ieHeaderParse), "a.flv: Error while parsing header");
     EXPECT_EQ(InputErrorMessage("a.flv", ieNoMemory), "a.flv: memory allocation error occurred");
-    EXPECT_EQ(InputErrorMessage("a.flv", ieIO),
-              "a.flv: I/O error occurred\r\nUsually that means that input file is truncated and/or corrupted.");
+    EXPECT_EQ(
+            InputErrorMessage("a.flv", ieIO),
+            "a.flv: I/O error occurred\r\nUsually that means that input file is truncated and/or corrupted.");
     EXPECT_EQ(InputErrorMessage("a.flv", ieNoSuchFile), "a.flv: no such file or directory");
     EXPECT_EQ(InputErrorMessage("a.flv", ieOther), "a.flv: Error while opening file");
     EXPECT_EQ(InputErrorMessage("img.jpg", ieImageFileNameSyntax),
@@ -137,5 +137,5 @@ TEST(InputErrorTable, MessagesForEachCode) {
               "  for img001.jpg, img002.jpg, ..., use 'img%03d.jpg'.");
 }
 
-} // namespace
-} // namespace kestrova::testing
+}  // namespace
+}  // namespace kestrova::testing

@@ -11,7 +11,6 @@
 namespace kestrova::testing {
 namespace {
 
-
 using InputsTest = JobTest;
 
 const AVFormatContext& Input(const TCustomFFmpeg& job, int index) {
@@ -21,7 +20,8 @@ const AVFormatContext& Input(const TCustomFFmpeg& job, int index) {
 // The kinds of the file's streams, in the order video, audio (whatever the file's order).
 std::vector<AVMediaType> StreamKinds(const AVFormatContext& context) {
     std::vector<AVMediaType> kinds;
-    for (unsigned i = 0; i < context.nb_streams; ++i) kinds.push_back(context.streams[i]->codecpar->codec_type);
+    for (unsigned i = 0; i < context.nb_streams; ++i)
+        kinds.push_back(context.streams[i]->codecpar->codec_type);
     std::sort(kinds.begin(), kinds.end());
     return kinds;
 }
@@ -70,25 +70,23 @@ TEST_P(InputKindTest, OpensAndFindsTheStreams) {
     EXPECT_TRUE(LoggedContaining("Input #0")) << "the file's description is logged";
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    EveryInputKind, InputKindTest,
-    ::testing::Values(TKindCase{"flv", {AVMEDIA_TYPE_VIDEO, AVMEDIA_TYPE_AUDIO}},
-                      TKindCase{"f4v", {AVMEDIA_TYPE_VIDEO, AVMEDIA_TYPE_AUDIO}},
-                      TKindCase{"mp4", {AVMEDIA_TYPE_VIDEO, AVMEDIA_TYPE_AUDIO}},
-                      TKindCase{"mp4-mpeg4", {AVMEDIA_TYPE_VIDEO, AVMEDIA_TYPE_AUDIO}},
-                      TKindCase{"mp3", {AVMEDIA_TYPE_AUDIO}},
-                      TKindCase{"wma", {AVMEDIA_TYPE_AUDIO}},
-                      TKindCase{"wav", {AVMEDIA_TYPE_AUDIO}}),
-    [](const ::testing::TestParamInfo<TKindCase>& info) {
-        std::string name = info.param.Format;
-        for (char& c : name)
-            if (c == '-') c = '_';
-        return name;
-    });
+INSTANTIATE_TEST_SUITE_P(EveryInputKind, InputKindTest,
+                         ::testing::Values(TKindCase{"flv", {AVMEDIA_TYPE_VIDEO, AVMEDIA_TYPE_AUDIO}},
+                                           TKindCase{"f4v", {AVMEDIA_TYPE_VIDEO, AVMEDIA_TYPE_AUDIO}},
+                                           TKindCase{"mp4", {AVMEDIA_TYPE_VIDEO, AVMEDIA_TYPE_AUDIO}},
+                                           TKindCase{"mp4-mpeg4", {AVMEDIA_TYPE_VIDEO, AVMEDIA_TYPE_AUDIO}},
+                                           TKindCase{"mp3", {AVMEDIA_TYPE_AUDIO}},
+                                           TKindCase{"wma", {AVMEDIA_TYPE_AUDIO}},
+                                           TKindCase{"wav", {AVMEDIA_TYPE_AUDIO}}),
+                         [](const ::testing::TestParamInfo<TKindCase>& info) {
+                             std::string name = info.param.Format;
+                             for (char& c : name)
+                                 if (c == '-') c = '_';
+                             return name;
+                         });
 
 TEST_F(InputsTest, VideoInputSetsThePendingSizeRateAndAspect) {
-    ASSERT_TRUE(job.AddInputFile(TClipBuilder("flv", 1).Size(640, 360).Rate("25").Path()))
-        << job.LastError();
+    ASSERT_TRUE(job.AddInputFile(TClipBuilder("flv", 1).Size(640, 360).Rate("25").Path())) << job.LastError();
     EXPECT_EQ(job.PendingVideo().FrameWidth, 640);
     EXPECT_EQ(job.PendingVideo().FrameHeight, 360);
     EXPECT_EQ(job.PendingVideo().FrameRate.num, 25);
@@ -100,8 +98,7 @@ TEST_F(InputsTest, VideoInputSetsThePendingSizeRateAndAspect) {
 TEST_F(InputsTest, AudioOnlyInputLeavesTheVideoSettingsAlone) {
     job.ApplyOption("s", "320x240");
     job.ApplyOption("r", "30");
-    ASSERT_TRUE(job.AddInputFile(TClipBuilder("wav", 1).Audio(22050, 1).Path()))
-        << job.LastError();
+    ASSERT_TRUE(job.AddInputFile(TClipBuilder("wav", 1).Audio(22050, 1).Path())) << job.LastError();
     EXPECT_EQ(job.PendingVideo().FrameWidth, 320);
     EXPECT_EQ(job.PendingVideo().FrameHeight, 240);
     EXPECT_EQ(job.PendingVideo().FrameRate.num, 30);
@@ -162,8 +159,7 @@ TEST_F(InputsTest, InputConsumesFormatCodecNamesAndVideoChannel) {
     job.ApplyOption("vcodec", "flv");
     job.ApplyOption("acodec", "mp3float");
     job.ApplyOption("vc", "3");
-    ASSERT_TRUE(job.AddInputFile(TClipBuilder("flv", 1).Size(160, 120).Path()))
-        << job.LastError();
+    ASSERT_TRUE(job.AddInputFile(TClipBuilder("flv", 1).Size(160, 120).Path())) << job.LastError();
     EXPECT_EQ(job.Files().FileFormat, "");
     EXPECT_EQ(job.PendingVideo().CodecName, "");
     EXPECT_EQ(job.PendingAudio().CodecName, "");
@@ -239,5 +235,5 @@ TEST_F(InputsTest, TwentyInputsAtMost) {
     EXPECT_EQ(job.NbInputFiles(), kMaxFiles);
 }
 
-} // namespace
-} // namespace kestrova::testing
+}  // namespace
+}  // namespace kestrova::testing

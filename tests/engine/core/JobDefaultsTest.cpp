@@ -9,11 +9,12 @@ using JobDefaultsTest = JobTest;
 TEST_F(JobDefaultsTest, ResetRestoresEveryDefault) {
     const std::string pristine = DescribeJob(job);
     for (const auto& [name, value] : std::vector<std::pair<std::string, std::string>>{
-             {"s", "640x360"}, {"croptop", "10"}, {"padleft", "4"}, {"padcolor", "255"},
-             {"r", "30"}, {"qscale", "4"}, {"vcodec", "copy"}, {"acodec", "mp2"},
-             {"vn", ""}, {"ar", "22050"}, {"t", "5"}, {"ss", "2"}, {"metadata", "a=b"},
-             {"map", "0.0"}, {"f", "pgmyuv"}, {"vbsf", "h264_mp4toannexb"}, {"vtag", "DIVX"},
-             {"itsscale", "1:2"}, {"vstats", ""}, {"sws_flags", "neighbor"}, {"v", "-1"}}) {
+                 {"s", "640x360"},    {"croptop", "10"},   {"padleft", "4"},   {"padcolor", "255"},
+                 {"r", "30"},         {"qscale", "4"},     {"vcodec", "copy"}, {"acodec", "mp2"},
+                 {"vn", ""},          {"ar", "22050"},     {"t", "5"},         {"ss", "2"},
+                 {"metadata", "a=b"}, {"map", "0.0"},      {"f", "pgmyuv"},    {"vbsf", "h264_mp4toannexb"},
+                 {"vtag", "DIVX"},    {"itsscale", "1:2"}, {"vstats", ""},     {"sws_flags", "neighbor"},
+                 {"v", "-1"}}) {
         job.ApplyOption(name, value);
     }
     ASSERT_NE(DescribeJob(job), pristine);
@@ -67,5 +68,5 @@ TEST_F(JobDefaultsTest, TypedSettersApplyTheOptionChecks) {
     EXPECT_EQ(job.RunState().PreviewFlags, kPreviewBitmapFlag);
 }
 
-} // namespace
-} // namespace kestrova::testing
+}  // namespace
+}  // namespace kestrova::testing

@@ -2,8 +2,8 @@
 // value leaves the job exactly as it was.
 #include "tests/engine/core/JobTestSupport.h"
 
-#include "tests/support/TestMedia.h"
 #include "engine/frame/ProgramFolder.h"
+#include "tests/support/TestMedia.h"
 
 #include <filesystem>
 
@@ -12,19 +12,17 @@ namespace {
 
 using OptionChecksTest = JobTest;
 
-constexpr char kVerticalCrop[] =
-    "Vertical crop dimensions are outside the range of the original image.\n"
-    "Remember to crop first and scale second.";
-constexpr char kHorizontalCrop[] =
-    "Horizontal crop dimensions are outside the range of the original image.\n"
-    "Remember to crop first and scale second.";
+constexpr char kVerticalCrop[] = "Vertical crop dimensions are outside the range of the original image.\n"
+                                 "Remember to crop first and scale second.";
+constexpr char kHorizontalCrop[] = "Horizontal crop dimensions are outside the range of the original image.\n"
+                                   "Remember to crop first and scale second.";
 
 // The option must raise `message` and change nothing.
-#define EXPECT_REFUSED(name, value, message)                                      \
-    do {                                                                          \
-        const std::string before = DescribeJob(job);                              \
-        EXPECT_EQ(ErrorOf([&] { job.ApplyOption(name, value); }), message);      \
-        EXPECT_EQ(DescribeJob(job), before) << name << " " << value;              \
+#define EXPECT_REFUSED(name, value, message)                                                                 \
+    do {                                                                                                     \
+        const std::string before = DescribeJob(job);                                                         \
+        EXPECT_EQ(ErrorOf([&] { job.ApplyOption(name, value); }), message);                                  \
+        EXPECT_EQ(DescribeJob(job), before) << name << " " << value;                                         \
     } while (false)
 
 TEST_F(OptionChecksTest, CropReducesTheFrameAndChecksAgainstTheReducedSize) {
@@ -215,8 +213,9 @@ TEST_F(OptionChecksTest, StreamAndMetaDataMaps) {
     EXPECT_EQ((std::array{plain.FileIndex, plain.StreamIndex, plain.SyncFileIndex, plain.SyncStreamIndex}),
               (std::array{0, 1, 0, 1}));
     const TStreamMap& synced = job.Files().StreamMaps[1];
-    EXPECT_EQ((std::array{synced.FileIndex, synced.StreamIndex, synced.SyncFileIndex, synced.SyncStreamIndex}),
-              (std::array{1, 2, 0, 3}));
+    EXPECT_EQ(
+            (std::array{synced.FileIndex, synced.StreamIndex, synced.SyncFileIndex, synced.SyncStreamIndex}),
+            (std::array{1, 2, 0, 3}));
     ASSERT_EQ(job.Files().NbMetaDataMaps, 1);
     EXPECT_EQ(job.Files().MetaDataMaps[0].OutFile, 1);
     EXPECT_EQ(job.Files().MetaDataMaps[0].InFile, 0);
@@ -255,7 +254,8 @@ TEST_F(OptionChecksTest, VideoHookThatCannotLoadIsReported) {
 
 // The hook module the frame suite builds; the test is skipped when that suite is not built.
 std::string TestHookModule() {
-    const std::string path = testmedia::BuildDir() + "/tests/engine/frame/hooks/kestrova_test_hook_complete.so";
+    const std::string path =
+            testmedia::BuildDir() + "/tests/engine/frame/hooks/kestrova_test_hook_complete.so";
     return std::filesystem::exists(path) ? path : std::string();
 }
 
@@ -288,8 +288,8 @@ TEST_F(OptionChecksTest, OptionsOfOtherStagesAreRefusedPlainly) {
 
 TEST_F(OptionChecksTest, CommandLineOnlyOptionsOnlyLog) {
     const std::string before = DescribeJob(job);
-    for (const char* name : {"L", "h", "version", "formats", "codecs", "bsfs", "protocols",
-                             "filters", "i", "y", "benchmark"}) {
+    for (const char* name :
+         {"L", "h", "version", "formats", "codecs", "bsfs", "protocols", "filters", "i", "y", "benchmark"}) {
         job.ApplyOption(name, "input.flv");
         EXPECT_TRUE(Logged(llInfo, std::string("Do nothing: option - ") + name)) << name;
     }
@@ -312,5 +312,5 @@ TEST_F(OptionChecksTest, NamesAreMatchedCaseSensitively) {
     EXPECT_FALSE(job.PendingVideo().Disable);
 }
 
-} // namespace
-} // namespace kestrova::testing
+}  // namespace
+}  // namespace kestrova::testing

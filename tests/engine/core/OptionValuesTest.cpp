@@ -104,10 +104,8 @@ TEST_F(OptionValuesTest, DurationSetsRecordingTimeSecondsAndTotalDuration) {
 }
 
 TEST_F(OptionValuesTest, MalformedTimeGivesTheSpecificationMessage) {
-    EXPECT_EQ(ErrorOf([&] { job.ApplyOption("t", "soon"); }),
-              "Invalid duration specification for t: soon");
-    EXPECT_EQ(ErrorOf([&] { job.ApplyOption("ss", ""); }),
-              "Invalid duration specification for ss: ");
+    EXPECT_EQ(ErrorOf([&] { job.ApplyOption("t", "soon"); }), "Invalid duration specification for t: soon");
+    EXPECT_EQ(ErrorOf([&] { job.ApplyOption("ss", ""); }), "Invalid duration specification for ss: ");
     EXPECT_EQ(ErrorOf([&] { job.ApplyOption("timestamp", "yesterday-ish"); }),
               "Invalid date specification for timestamp: yesterday-ish");
     EXPECT_EQ(job.RunSettings().RecordingTime, INT64_MAX);
@@ -137,5 +135,5 @@ TEST_F(OptionValuesTest, TextOptionsKeepACopy) {
     EXPECT_EQ(job.RunSettings().VstatsFileName, "second.log");
 }
 
-} // namespace
-} // namespace kestrova::testing
+}  // namespace
+}  // namespace kestrova::testing

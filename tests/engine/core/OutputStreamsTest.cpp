@@ -86,7 +86,8 @@ TEST_F(OutputStreamsTest, FormatsTheEncoderCannotTakeAreReplacedByItsFirst) {
     job.ApplyOption("vcodec", "ffv1");
     job.ApplyOption("pix_fmt", "yuv444p");
     job.ApplyOption("newvideo", "");
-    EXPECT_EQ(job.OutputFile(0)->Streams.back()->Codec->pix_fmt, AV_PIX_FMT_YUV444P) << "a listed format stays";
+    EXPECT_EQ(job.OutputFile(0)->Streams.back()->Codec->pix_fmt, AV_PIX_FMT_YUV444P)
+            << "a listed format stays";
 }
 
 TEST_F(OutputStreamsTest, MatricesAndTheOverrideAreTheEncodersOwnCopies) {
@@ -169,11 +170,13 @@ TEST_F(OutputStreamsTest, ThePendingSettingsOfAStreamAreConsumed) {
 }
 
 TEST_F(OutputStreamsTest, NewStreamOptionsAddToTheLastOutput) {
-    EXPECT_EQ(ErrorOf([&] { job.ApplyOption("newaudio", ""); }), "At least one output file must be specified");
+    EXPECT_EQ(ErrorOf([&] { job.ApplyOption("newaudio", ""); }),
+              "At least one output file must be specified");
     job.ApplyOption("vn", "");
     ASSERT_EQ(job.AddOutputFile(ScratchPath("output-streams-new", "first.avi"), false), 1) << job.LastError();
     job.ApplyOption("vn", "");
-    ASSERT_EQ(job.AddOutputFile(ScratchPath("output-streams-new", "second.avi"), false), 2) << job.LastError();
+    ASSERT_EQ(job.AddOutputFile(ScratchPath("output-streams-new", "second.avi"), false), 2)
+            << job.LastError();
 
     job.ApplyOption("acodec", "mp2");
     job.ApplyOption("newaudio", "");
@@ -205,5 +208,5 @@ TEST_F(OutputStreamsTest, ABitstreamFilterChainBelongsToTheNextStreamOfItsKind) 
     EXPECT_TRUE(job.OutputFile(0)->Streams.back()->BitstreamFilters.empty());
 }
 
-} // namespace
-} // namespace kestrova::testing
+}  // namespace
+}  // namespace kestrova::testing

@@ -172,5 +172,5 @@ TEST_F(OutputsTest, AtMostTwentyOutputEntries) {
     EXPECT_EQ(job.LastError(), "max output files 20 reached");
 }
 
-} // namespace
-} // namespace kestrova::testing
+}  // namespace
+}  // namespace kestrova::testing

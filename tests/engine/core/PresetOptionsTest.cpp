@@ -38,8 +38,9 @@ TEST_F(PresetOptionsTest, EveryBuiltInPresetOpensLibx264) {
         }
         left.reset(options);
         EXPECT_EQ(opened, 0);
-        EXPECT_EQ(ff::av_dict_count(left.get()), 0) << "an option the encoder did not take: "
-                                                    << ff::av_dict_get(left.get(), "", nullptr, AV_DICT_IGNORE_SUFFIX)->key;
+        EXPECT_EQ(ff::av_dict_count(left.get()), 0)
+                << "an option the encoder did not take: "
+                << ff::av_dict_get(left.get(), "", nullptr, AV_DICT_IGNORE_SUFFIX)->key;
     }
 }
 
@@ -75,7 +76,8 @@ TEST_F(PresetOptionsTest, NtscVcdTarget) {
     EXPECT_EQ(stream->Codec->time_base.den, 30000);
     EXPECT_EQ(stream->Codec->bit_rate, 1150000);
     EXPECT_EQ(stream->Codec->sample_aspect_ratio.num * 352 * 3,
-              stream->Codec->sample_aspect_ratio.den * 240 * 4) << "4:3 assumed";
+              stream->Codec->sample_aspect_ratio.den * 240 * 4)
+            << "4:3 assumed";
     const TOutputStream* audio = FirstStream(job, AVMEDIA_TYPE_AUDIO);
     ASSERT_NE(audio, nullptr);
     EXPECT_EQ(audio->Codec->codec_id, AV_CODEC_ID_MP2);
@@ -92,5 +94,5 @@ TEST_F(PresetOptionsTest, VcdTargetFollowsAPalInput) {
     EXPECT_TRUE(Logged(llVerbose, "Assuming PAL for target."));
 }
 
-} // namespace
-} // namespace kestrova::testing
+}  // namespace
+}  // namespace kestrova::testing

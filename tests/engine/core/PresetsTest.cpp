@@ -1,16 +1,16 @@
 // Presets: lookup, preset text and its messages, and every built-in preset on a real libx264.
-#include "engine/core/options/BuiltInPresets.h"
-#include "engine/core/FFmpegException.h"
 #include "engine/core/options/Presets.h"
+#include "engine/core/FFmpegException.h"
+#include "engine/core/options/BuiltInPresets.h"
 #include "engine/frame/FFmpegLoader.h"
 #include "engine/frame/LibBindings.h"
 #include "tests/support/TestMedia.h"
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cmath>
 #include <cstdio>
-#include <cctype>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -88,7 +88,8 @@ TEST(PresetOption, MissingPresetNamesTheLastNameTried) {
     TRecordingTarget job;
     EXPECT_EQ(MessageOf([&] { ApplyPresetOption("vpre", "default", job); }), "Preset \"default\" not found");
     job.Codecs['v'] = "libx264";
-    EXPECT_EQ(MessageOf([&] { ApplyPresetOption("vpre", "nosuch", job); }), "Preset \"libx264-nosuch\" not found");
+    EXPECT_EQ(MessageOf([&] { ApplyPresetOption("vpre", "nosuch", job); }),
+              "Preset \"libx264-nosuch\" not found");
     // The audio preset uses the audio codec, not the video one.
     EXPECT_EQ(MessageOf([&] { ApplyPresetOption("apre", "default", job); }), "Preset \"default\" not found");
     job.Codecs['a'] = "libx264";
@@ -100,7 +101,8 @@ class PresetFile : public ::testing::Test {
 protected:
     void SetUp() override {
         const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
-        FPath = std::filesystem::path(testmedia::TempDir(std::string("preset-") + test->name())) / "mine.ffpreset";
+        FPath = std::filesystem::path(testmedia::TempDir(std::string("preset-") + test->name())) /
+                "mine.ffpreset";
     }
     std::string Write(const std::string& text) {
         std::ofstream(FPath, std::ios::binary) << text;
@@ -122,9 +124,11 @@ TEST_F(PresetFile, LinesAreTrimmedAndAnyLineBreakSeparates) {
 TEST_F(PresetFile, MissingFileIsNotFound) {
     TRecordingTarget job;
     const std::string missing = FPath.string() + ".none";
-    EXPECT_EQ(MessageOf([&] { ApplyPresetOption("fpre", missing, job); }), "Preset \"" + missing + "\" not found");
+    EXPECT_EQ(MessageOf([&] { ApplyPresetOption("fpre", missing, job); }),
+              "Preset \"" + missing + "\" not found");
     const std::string folder = FPath.parent_path().string();
-    EXPECT_EQ(MessageOf([&] { ApplyPresetOption("fpre", folder, job); }), "Preset \"" + folder + "\" not found");
+    EXPECT_EQ(MessageOf([&] { ApplyPresetOption("fpre", folder, job); }),
+              "Preset \"" + folder + "\" not found");
 }
 
 TEST_F(PresetFile, EmptyKeyOrValueIsASyntaxErrorAfterTheLinesBefore) {
@@ -159,7 +163,8 @@ TEST(PresetOption, OnlyPresetOptionsAreAccepted) {
 // names that only libx264 knows kept for avcodec_open2.
 class TLibX264Target : public TPresetTarget {
 public:
-    explicit TLibX264Target(const AVCodec* codec) : FCodec(codec), FContext(ff::avcodec_alloc_context3(codec)) {}
+    explicit TLibX264Target(const AVCodec* codec)
+        : FCodec(codec), FContext(ff::avcodec_alloc_context3(codec)) {}
     ~TLibX264Target() {
         ff::avcodec_free_context(&FContext);
         ff::av_dict_free(&FPrivate);
@@ -185,22 +190,67 @@ private:
 
 // The settings each preset stood for, in the option names they were first written in.
 const std::map<std::string, std::string> kOriginalPresets = {
-    {"libx264-baseline", "coder=0 bf=0 flags2=-wpred-dct8x8+mbtree wpredp=0"},
-    {"libx264-default", "coder=1 flags=+loop cmp=+chroma partitions=+parti8x8+parti4x4+partp8x8+partb8x8 me_method=hex subq=7 me_range=16 g=250 keyint_min=25 sc_threshold=40 i_qfactor=0.71 b_strategy=1 qcomp=0.6 qmin=10 qmax=51 qdiff=4 bf=3 refs=3 directpred=1 trellis=1 flags2=+mixed_refs+wpred+dct8x8+fastpskip+mbtree wpredp=2"},
-    {"libx264-fastfirstpass", "coder=1 flags=+loop cmp=+chroma partitions=-parti8x8-parti4x4-partp8x8-partp4x4-partb8x8 me_method=dia subq=2 me_range=16 g=250 keyint_min=25 sc_threshold=40 i_qfactor=0.71 b_strategy=1 qcomp=0.6 qmin=10 qmax=51 qdiff=4 bf=3 refs=1 directpred=3 trellis=0 flags2=-bpyramid-wpred-mixed_refs-dct8x8+fastpskip+mbtree wpredp=2"},
-    {"libx264-hq", "coder=1 flags=+loop cmp=+chroma partitions=+parti8x8+parti4x4+partp8x8+partb8x8 me_method=umh subq=8 me_range=16 g=250 keyint_min=25 sc_threshold=40 i_qfactor=0.71 b_strategy=2 qcomp=0.6 qmin=10 qmax=51 qdiff=4 bf=3 refs=4 directpred=3 trellis=1 flags2=+wpred+mixed_refs+dct8x8+fastpskip+mbtree wpredp=2"},
-    {"libx264-ipod320", "coder=0 bf=0 flags2=-wpred-dct8x8+mbtree level=13 maxrate=768000 bufsize=3000000 wpredp=0"},
-    {"libx264-ipod640", "coder=0 bf=0 refs=1 flags2=-wpred-dct8x8+mbtree level=30 maxrate=10000000 bufsize=10000000 wpredp=0"},
-    {"libx264-lossless_fast", "coder=0 flags=+loop cmp=+chroma partitions=-parti8x8+parti4x4+partp8x8-partp4x4-partb8x8 me_method=hex subq=3 me_range=16 g=250 keyint_min=25 sc_threshold=40 i_qfactor=0.71 b_strategy=1 qcomp=0.6 qmin=10 qmax=51 qdiff=4 directpred=1 flags2=+fastpskip+mbtree cqp=0 wpredp=0"},
-    {"libx264-lossless_max", "coder=1 flags=+loop cmp=+chroma partitions=+parti8x8+parti4x4+partp8x8+partp4x4-partb8x8 me_method=esa subq=8 me_range=16 g=250 keyint_min=25 sc_threshold=40 i_qfactor=0.71 b_strategy=1 qcomp=0.6 qmin=10 qmax=51 qdiff=4 refs=16 directpred=1 flags2=+mixed_refs+dct8x8+fastpskip+mbtree cqp=0 wpredp=2"},
-    {"libx264-lossless_medium", "coder=1 flags=+loop cmp=+chroma partitions=-parti8x8+parti4x4+partp8x8+partp4x4-partb8x8 me_method=hex subq=5 me_range=16 g=250 keyint_min=25 sc_threshold=40 i_qfactor=0.71 b_strategy=1 qcomp=0.6 qmin=10 qmax=51 qdiff=4 directpred=1 flags2=+fastpskip+mbtree cqp=0 wpredp=2"},
-    {"libx264-lossless_slow", "coder=1 flags=+loop cmp=+chroma partitions=+parti8x8+parti4x4+partp8x8+partp4x4-partb8x8 me_method=umh subq=6 me_range=16 g=250 keyint_min=25 sc_threshold=40 i_qfactor=0.71 b_strategy=1 qcomp=0.6 qmin=10 qmax=51 qdiff=4 refs=2 directpred=1 flags2=+dct8x8+fastpskip+mbtree cqp=0 wpredp=2"},
-    {"libx264-lossless_slower", "coder=1 flags=+loop cmp=+chroma partitions=+parti8x8+parti4x4+partp8x8+partp4x4-partb8x8 me_method=umh subq=8 me_range=16 g=250 keyint_min=25 sc_threshold=40 i_qfactor=0.71 b_strategy=1 qcomp=0.6 qmin=10 qmax=51 qdiff=4 refs=4 directpred=1 flags2=+mixed_refs+dct8x8+fastpskip+mbtree cqp=0 wpredp=2"},
-    {"libx264-lossless_ultrafast", "coder=0 flags=+loop cmp=+chroma partitions=-parti8x8-parti4x4-partp8x8-partp4x4-partb8x8 me_method=dia subq=0 me_range=16 g=250 keyint_min=25 sc_threshold=40 i_qfactor=0.71 b_strategy=1 qcomp=0.6 qmin=10 qmax=51 qdiff=4 directpred=1 flags2=+fastpskip+mbtree cqp=0"},
-    {"libx264-main", "flags2=-dct8x8+mbtree"},
-    {"libx264-max", "coder=1 flags=+loop cmp=+chroma partitions=+parti8x8+parti4x4+partp8x8+partp4x4+partb8x8 me_method=tesa subq=10 me_range=24 g=250 keyint_min=25 sc_threshold=40 i_qfactor=0.71 b_strategy=2 qcomp=0.6 qmin=10 qmax=51 qdiff=4 bf=3 refs=16 directpred=3 trellis=2 flags2=+wpred+mixed_refs+dct8x8-fastpskip+mbtree wpredp=2"},
-    {"libx264-normal", "coder=1 flags=+loop cmp=+chroma partitions=+parti8x8+parti4x4+partp8x8+partb8x8 me_method=hex subq=6 me_range=16 g=250 keyint_min=25 sc_threshold=40 i_qfactor=0.71 b_strategy=1 qcomp=0.6 qmin=10 qmax=51 qdiff=4 bf=3 refs=2 directpred=3 trellis=0 flags2=+wpred+dct8x8+fastpskip+mbtree wpredp=2"},
-    {"libx264-slowfirstpass", "coder=1 flags=+loop cmp=+chroma partitions=+parti8x8+parti4x4+partp8x8+partb8x8 me_method=hex subq=6 me_range=16 g=250 keyint_min=25 sc_threshold=40 i_qfactor=0.71 b_strategy=2 qcomp=0.6 qmin=10 qmax=51 qdiff=4 bf=3 refs=1 directpred=3 trellis=0 flags2=+wpred+dct8x8+fastpskip+mbtree wpredp=2"},
+        {"libx264-baseline", "coder=0 bf=0 flags2=-wpred-dct8x8+mbtree wpredp=0"},
+        {"libx264-default",
+         "coder=1 flags=+loop cmp=+chroma partitions=+parti8x8+parti4x4+partp8x8+partb8x8 me_method=hex "
+         "subq=7 me_range=16 g=250 keyint_min=25 sc_threshold=40 i_qfactor=0.71 b_strategy=1 qcomp=0.6 "
+         "qmin=10 qmax=51 qdiff=4 bf=3 refs=3 directpred=1 trellis=1 "
+         "flags2=+mixed_refs+wpred+dct8x8+fastpskip+mbtree wpredp=2"},
+        {"libx264-fastfirstpass",
+         "coder=1 flags=+loop cmp=+chroma partitions=-parti8x8-parti4x4-partp8x8-partp4x4-partb8x8 "
+         "me_method=dia subq=2 me_range=16 g=250 keyint_min=25 sc_threshold=40 i_qfactor=0.71 b_strategy=1 "
+         "qcomp=0.6 qmin=10 qmax=51 qdiff=4 bf=3 refs=1 directpred=3 trellis=0 "
+         "flags2=-bpyramid-wpred-mixed_refs-dct8x8+fastpskip+mbtree wpredp=2"},
+        {"libx264-hq", "coder=1 flags=+loop cmp=+chroma partitions=+parti8x8+parti4x4+partp8x8+partb8x8 "
+                       "me_method=umh subq=8 me_range=16 g=250 keyint_min=25 sc_threshold=40 i_qfactor=0.71 "
+                       "b_strategy=2 qcomp=0.6 qmin=10 qmax=51 qdiff=4 bf=3 refs=4 directpred=3 trellis=1 "
+                       "flags2=+wpred+mixed_refs+dct8x8+fastpskip+mbtree wpredp=2"},
+        {"libx264-ipod320",
+         "coder=0 bf=0 flags2=-wpred-dct8x8+mbtree level=13 maxrate=768000 bufsize=3000000 wpredp=0"},
+        {"libx264-ipod640", "coder=0 bf=0 refs=1 flags2=-wpred-dct8x8+mbtree level=30 maxrate=10000000 "
+                            "bufsize=10000000 wpredp=0"},
+        {"libx264-lossless_fast",
+         "coder=0 flags=+loop cmp=+chroma partitions=-parti8x8+parti4x4+partp8x8-partp4x4-partb8x8 "
+         "me_method=hex subq=3 me_range=16 g=250 keyint_min=25 sc_threshold=40 i_qfactor=0.71 b_strategy=1 "
+         "qcomp=0.6 qmin=10 qmax=51 qdiff=4 directpred=1 flags2=+fastpskip+mbtree cqp=0 wpredp=0"},
+        {"libx264-lossless_max",
+         "coder=1 flags=+loop cmp=+chroma partitions=+parti8x8+parti4x4+partp8x8+partp4x4-partb8x8 "
+         "me_method=esa subq=8 me_range=16 g=250 keyint_min=25 sc_threshold=40 i_qfactor=0.71 b_strategy=1 "
+         "qcomp=0.6 qmin=10 qmax=51 qdiff=4 refs=16 directpred=1 flags2=+mixed_refs+dct8x8+fastpskip+mbtree "
+         "cqp=0 wpredp=2"},
+        {"libx264-lossless_medium",
+         "coder=1 flags=+loop cmp=+chroma partitions=-parti8x8+parti4x4+partp8x8+partp4x4-partb8x8 "
+         "me_method=hex subq=5 me_range=16 g=250 keyint_min=25 sc_threshold=40 i_qfactor=0.71 b_strategy=1 "
+         "qcomp=0.6 qmin=10 qmax=51 qdiff=4 directpred=1 flags2=+fastpskip+mbtree cqp=0 wpredp=2"},
+        {"libx264-lossless_slow",
+         "coder=1 flags=+loop cmp=+chroma partitions=+parti8x8+parti4x4+partp8x8+partp4x4-partb8x8 "
+         "me_method=umh subq=6 me_range=16 g=250 keyint_min=25 sc_threshold=40 i_qfactor=0.71 b_strategy=1 "
+         "qcomp=0.6 qmin=10 qmax=51 qdiff=4 refs=2 directpred=1 flags2=+dct8x8+fastpskip+mbtree cqp=0 "
+         "wpredp=2"},
+        {"libx264-lossless_slower",
+         "coder=1 flags=+loop cmp=+chroma partitions=+parti8x8+parti4x4+partp8x8+partp4x4-partb8x8 "
+         "me_method=umh subq=8 me_range=16 g=250 keyint_min=25 sc_threshold=40 i_qfactor=0.71 b_strategy=1 "
+         "qcomp=0.6 qmin=10 qmax=51 qdiff=4 refs=4 directpred=1 flags2=+mixed_refs+dct8x8+fastpskip+mbtree "
+         "cqp=0 wpredp=2"},
+        {"libx264-lossless_ultrafast",
+         "coder=0 flags=+loop cmp=+chroma partitions=-parti8x8-parti4x4-partp8x8-partp4x4-partb8x8 "
+         "me_method=dia subq=0 me_range=16 g=250 keyint_min=25 sc_threshold=40 i_qfactor=0.71 b_strategy=1 "
+         "qcomp=0.6 qmin=10 qmax=51 qdiff=4 directpred=1 flags2=+fastpskip+mbtree cqp=0"},
+        {"libx264-main", "flags2=-dct8x8+mbtree"},
+        {"libx264-max",
+         "coder=1 flags=+loop cmp=+chroma partitions=+parti8x8+parti4x4+partp8x8+partp4x4+partb8x8 "
+         "me_method=tesa subq=10 me_range=24 g=250 keyint_min=25 sc_threshold=40 i_qfactor=0.71 b_strategy=2 "
+         "qcomp=0.6 qmin=10 qmax=51 qdiff=4 bf=3 refs=16 directpred=3 trellis=2 "
+         "flags2=+wpred+mixed_refs+dct8x8-fastpskip+mbtree wpredp=2"},
+        {"libx264-normal", "coder=1 flags=+loop cmp=+chroma partitions=+parti8x8+parti4x4+partp8x8+partb8x8 "
+                           "me_method=hex subq=6 me_range=16 g=250 keyint_min=25 sc_threshold=40 "
+                           "i_qfactor=0.71 b_strategy=1 qcomp=0.6 qmin=10 qmax=51 qdiff=4 bf=3 refs=2 "
+                           "directpred=3 trellis=0 flags2=+wpred+dct8x8+fastpskip+mbtree wpredp=2"},
+        {"libx264-slowfirstpass",
+         "coder=1 flags=+loop cmp=+chroma partitions=+parti8x8+parti4x4+partp8x8+partb8x8 me_method=hex "
+         "subq=6 me_range=16 g=250 keyint_min=25 sc_threshold=40 i_qfactor=0.71 b_strategy=2 qcomp=0.6 "
+         "qmin=10 qmax=51 qdiff=4 bf=3 refs=1 directpred=3 trellis=0 flags2=+wpred+dct8x8+fastpskip+mbtree "
+         "wpredp=2"},
 };
 
 // One expected entry of the encoder's own settings report ("cabac=1 ref=3 ...").
@@ -227,7 +277,8 @@ std::string TwoDecimals(double value) {
 std::vector<TExpectation> ExpectedReport(const std::string& original) {
     std::map<std::string, std::string> settings;
     std::istringstream words(original);
-    for (std::string word; words >> word;) settings[word.substr(0, word.find('='))] = word.substr(word.find('=') + 1);
+    for (std::string word; words >> word;)
+        settings[word.substr(0, word.find('='))] = word.substr(word.find('=') + 1);
     const bool lossless = settings.count("cqp") > 0;
     const bool singleReference = settings.count("refs") && settings["refs"] == "1";
     std::vector<TExpectation> expected;
@@ -252,19 +303,23 @@ std::vector<TExpectation> ExpectedReport(const std::string& original) {
         expect("qmin", "qpmin");
         expect("qmax", "qpmax");
         expect("qdiff", "qpstep");
-        if (settings.count("qcomp")) expected.push_back({"qcomp", TwoDecimals(std::stod(settings["qcomp"])), false});
+        if (settings.count("qcomp"))
+            expected.push_back({"qcomp", TwoDecimals(std::stod(settings["qcomp"])), false});
         if (settings.count("i_qfactor"))
             expected.push_back({"ip_ratio", TwoDecimals(1.0 / std::stod(settings["i_qfactor"])), false});
     }
     if (settings.count("flags")) expected.push_back({"deblock", "1:0:0", false});
     if (settings.count("cmp")) expected.push_back({"chroma_me", "1", false});
-    if (settings.count("maxrate")) expected.push_back({"vbv_maxrate", std::to_string(std::stoi(settings["maxrate"]) / 1000), false});
-    if (settings.count("bufsize")) expected.push_back({"vbv_bufsize", std::to_string(std::stoi(settings["bufsize"]) / 1000), false});
+    if (settings.count("maxrate"))
+        expected.push_back({"vbv_maxrate", std::to_string(std::stoi(settings["maxrate"]) / 1000), false});
+    if (settings.count("bufsize"))
+        expected.push_back({"vbv_bufsize", std::to_string(std::stoi(settings["bufsize"]) / 1000), false});
 
     const std::string flags2 = settings.count("flags2") ? settings["flags2"] : "";
     auto flag = [&](const char* name, const char* key, bool optional = false) {
         const std::size_t at = flags2.find(name);
-        if (at != std::string::npos && at > 0) expected.push_back({key, flags2[at - 1] == '+' ? "1" : "0", optional});
+        if (at != std::string::npos && at > 0)
+            expected.push_back({key, flags2[at - 1] == '+' ? "1" : "0", optional});
     };
     flag("dct8x8", "8x8dct");
     flag("wpred", "weightb", true);
@@ -297,15 +352,18 @@ std::map<std::string, std::string> ParseReport(const std::string& report) {
         if (equals == std::string::npos) continue;
         values[word.substr(0, equals)] = word.substr(equals + 1);
     }
-    if (values.count("analyse")) values["analyse.inter"] = values["analyse"].substr(values["analyse"].find(':') + 1);
+    if (values.count("analyse"))
+        values["analyse.inter"] = values["analyse"].substr(values["analyse"].find(':') + 1);
     return values;
 }
 
 // Encodes `count` moving pictures; returns the encoder's settings report ("" if none) and the
 // number of packets.
 std::pair<std::string, int> EncodePictures(AVCodecContext* context, int count) {
-    std::unique_ptr<AVFrame, void (*)(AVFrame*)> frame(ff::av_frame_alloc(), [](AVFrame* f) { ff::av_frame_free(&f); });
-    std::unique_ptr<AVPacket, void (*)(AVPacket*)> packet(ff::av_packet_alloc(), [](AVPacket* p) { ff::av_packet_free(&p); });
+    std::unique_ptr<AVFrame, void (*)(AVFrame*)> frame(ff::av_frame_alloc(),
+                                                       [](AVFrame* f) { ff::av_frame_free(&f); });
+    std::unique_ptr<AVPacket, void (*)(AVPacket*)> packet(ff::av_packet_alloc(),
+                                                          [](AVPacket* p) { ff::av_packet_free(&p); });
     frame->width = context->width;
     frame->height = context->height;
     frame->format = context->pix_fmt;
@@ -333,7 +391,8 @@ std::pair<std::string, int> EncodePictures(AVCodecContext* context, int count) {
                 frame->data[0][y * frame->linesize[0] + x] = static_cast<uint8_t>(x + y + 4 * n);
         for (int plane = 1; plane < 3; ++plane)
             for (int y = 0; y < frame->height / 2; ++y)
-                std::memset(frame->data[plane] + y * frame->linesize[plane], 128 + plane * n, frame->width / 2);
+                std::memset(frame->data[plane] + y * frame->linesize[plane], 128 + plane * n,
+                            frame->width / 2);
         frame->pts = n;
         EXPECT_GE(ff::avcodec_send_frame(context, frame.get()), 0);
         drain();
@@ -345,7 +404,9 @@ std::pair<std::string, int> EncodePictures(AVCodecContext* context, int count) {
 
 class BuiltInPresetOnLibX264 : public ::testing::TestWithParam<std::string> {
 protected:
-    static void SetUpTestSuite() { ASSERT_TRUE(LoadMediaLibraries()) << TFFmpegLoader::Instance().LastError(); }
+    static void SetUpTestSuite() {
+        ASSERT_TRUE(LoadMediaLibraries()) << TFFmpegLoader::Instance().LastError();
+    }
 };
 
 TEST_P(BuiltInPresetOnLibX264, OpensEncodesAndTakesEverySetting) {
@@ -396,4 +457,4 @@ INSTANTIATE_TEST_SUITE_P(EveryPreset, BuiltInPresetOnLibX264, ::testing::ValuesI
                              return name;
                          });
 
-} // namespace
+}  // namespace

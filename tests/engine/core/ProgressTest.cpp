@@ -1,7 +1,7 @@
 // The numbers of the progress report and the statistics of the last one.
+#include "engine/core/run/JobStatistics.h"
 #include "tests/engine/core/ClipBuilder.h"
 #include "tests/engine/core/TranscodeTestSupport.h"
-#include "engine/core/run/JobStatistics.h"
 
 #include <fstream>
 
@@ -12,7 +12,9 @@ class ProgressTest : public RunTest {
 protected:
     void SetUp() override {
         RunTest::SetUp();
-        job.OnProgress = [this](TCustomFFmpeg&, const TJobProgress& progress) { Reports.push_back(progress); };
+        job.OnProgress = [this](TCustomFFmpeg&, const TJobProgress& progress) {
+            Reports.push_back(progress);
+        };
     }
     std::vector<TJobProgress> Reports;
 };
@@ -45,7 +47,8 @@ TEST_F(ProgressTest, VideoJobReportsItsFramesAndTheEncoderQuality) {
 }
 
 TEST_F(ProgressTest, CopiedVideoHasNoQuality) {
-    Prepare(TClipBuilder("mp4", 1.0).Path(), {{"vcodec", "copy"}, {"acodec", "copy"}}, TestFolder() + "/copy.mkv");
+    Prepare(TClipBuilder("mp4", 1.0).Path(), {{"vcodec", "copy"}, {"acodec", "copy"}},
+            TestFolder() + "/copy.mkv");
     ASSERT_TRUE(Run()) << job.RunState().FailureText;
     ASSERT_FALSE(Reports.empty());
     EXPECT_EQ(Reports.back().Quality, -1);
@@ -81,7 +84,8 @@ TEST_F(ProgressTest, WithoutCallbackTheLastReportLogsStatusAndByteStatistics) {
 TEST_F(ProgressTest, VideoStatisticsFileHasOneLinePerEncodedPicture) {
     const std::string folder = TestFolder();
     const std::string output = folder + "/stats.mkv";
-    Prepare(TClipBuilder("mp4", 1.0).Path(), {{"vcodec", "mpeg4"}, {"an", ""}, {"vstats_file", folder + "/vstats.log"}}, output);
+    Prepare(TClipBuilder("mp4", 1.0).Path(),
+            {{"vcodec", "mpeg4"}, {"an", ""}, {"vstats_file", folder + "/vstats.log"}}, output);
     ASSERT_TRUE(Run()) << job.RunState().FailureText;
     std::ifstream stats(folder + "/vstats.log");
     std::vector<std::string> lines;
@@ -94,7 +98,8 @@ TEST_F(ProgressTest, VideoStatisticsFileHasOneLinePerEncodedPicture) {
 
 TEST_F(ProgressTest, UnwritableVideoStatisticsFileEndsTheRunWithItsName) {
     const std::string name = TestFolder() + "/no/such/folder/vstats.log";
-    Prepare(TClipBuilder("mp4", 1.0).Path(), {{"vcodec", "mpeg4"}, {"an", ""}, {"vstats_file", name}}, TestFolder() + "/x.mkv");
+    Prepare(TClipBuilder("mp4", 1.0).Path(), {{"vcodec", "mpeg4"}, {"an", ""}, {"vstats_file", name}},
+            TestFolder() + "/x.mkv");
     EXPECT_FALSE(Run());
     EXPECT_EQ(job.RunState().FailureText, "fopen fail: " + name);
 }
@@ -109,5 +114,5 @@ TEST(RunStatisticsLine, SharesOfTheWrittenBytes) {
               "video:0kB audio:0kB global headers:0kB muxing overhead unknown");
 }
 
-} // namespace
-} // namespace kestrova::testing
+}  // namespace
+}  // namespace kestrova::testing

@@ -27,7 +27,8 @@ protected:
 };
 
 TEST_F(StreamMappingTest, MapsMustMatchTheOutputStreamsInNumber) {
-    Prepare(RunClip("f4v", 1.0), {{"vcodec", "copy"}, {"acodec", "copy"}, {"map", "0.1"}}, Folder + "/out.mkv");
+    Prepare(RunClip("f4v", 1.0), {{"vcodec", "copy"}, {"acodec", "copy"}, {"map", "0.1"}},
+            Folder + "/out.mkv");
     EXPECT_EQ(Failure(), "Number of stream maps must match number of output streams");
 }
 
@@ -79,7 +80,8 @@ TEST_F(StreamMappingTest, TwoOutputsTakeTheSameInputStreams) {
 }
 
 TEST_F(StreamMappingTest, CopyRefusesWhatNeedsDecodedFrames) {
-    Prepare(RunClip("f4v", 1.0), {{"vcodec", "copy"}, {"acodec", "copy"}, {"vol", "512"}}, Folder + "/out.mkv");
+    Prepare(RunClip("f4v", 1.0), {{"vcodec", "copy"}, {"acodec", "copy"}, {"vol", "512"}},
+            Folder + "/out.mkv");
     EXPECT_EQ(Failure(), "-acodec copy and -vol are incompatible (frames are not decoded)");
 
     job.ResetJob();
@@ -99,13 +101,15 @@ TEST_F(StreamMappingTest, PassTwoNeedsThePassOneLog) {
 TEST_F(StreamMappingTest, PassOneWritesTheLogPassTwoReads) {
     const std::string input = RunClip("f4v", 1.0);
     const std::string prefix = Folder + "/stats";
-    Prepare(input, {{"vcodec", "mpeg4"}, {"an", "1"}, {"pass", "1"}, {"passlogfile", prefix}}, Folder + "/pass1.mkv");
+    Prepare(input, {{"vcodec", "mpeg4"}, {"an", "1"}, {"pass", "1"}, {"passlogfile", prefix}},
+            Folder + "/pass1.mkv");
     ASSERT_EQ(Failure(), "");
     EXPECT_GT(FileSize(prefix + "-0.log"), 0u);
 
     job.ResetJob();
     Notices = 0;
-    Prepare(input, {{"vcodec", "mpeg4"}, {"an", "1"}, {"pass", "2"}, {"passlogfile", prefix}}, Folder + "/pass2.mkv");
+    Prepare(input, {{"vcodec", "mpeg4"}, {"an", "1"}, {"pass", "2"}, {"passlogfile", prefix}},
+            Folder + "/pass2.mkv");
     EXPECT_EQ(Failure(), "");
     EXPECT_TRUE(ProbeFile(Folder + "/pass2.mkv").Opened);
 }
@@ -117,8 +121,8 @@ TEST_F(StreamMappingTest, AnEncoderThatCannotOpenFailsAfterTheMappingIsLogged) {
     job.ApplyOption("an", "1");
     ASSERT_GT(job.AddOutputFile(Folder + "/odd.mkv", false), 0) << job.LastError();
     const std::string message =
-        "Error while opening encoder for output stream #0.0 (Video) - maybe incorrect parameters such as "
-        "bit_rate, rate, width or height";
+            "Error while opening encoder for output stream #0.0 (Video) - maybe incorrect parameters such as "
+            "bit_rate, rate, width or height";
     EXPECT_EQ(Failure(), message);
     // Logged as an error after the mapping, then as the run's failure.
     const std::vector<TCapturedLine> lines = Lines();
@@ -162,5 +166,5 @@ TEST_F(StreamMappingTest, AMetaDataMapCopiesTheInputsTags) {
     EXPECT_STREQ(title->value, "Kestrova");
 }
 
-} // namespace
-} // namespace kestrova::testing
+}  // namespace
+}  // namespace kestrova::testing

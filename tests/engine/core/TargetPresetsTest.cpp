@@ -1,7 +1,7 @@
 // Target presets: the norm decision, the settings per target type, and their names against the
 // real libraries and real generated inputs.
-#include "engine/core/FFmpegException.h"
 #include "engine/core/options/TargetPresets.h"
+#include "engine/core/FFmpegException.h"
 #include "engine/frame/FFmpegLoader.h"
 #include "engine/frame/LibBindings.h"
 #include "engine/frame/UnicodeProtocol.h"
@@ -83,7 +83,7 @@ TEST(TargetNorm, NtscPrefixGivesTheNtscVcd) {
     EXPECT_EQ(job.Value("g"), "18");
     EXPECT_EQ(job.Value("r"), "30000/1001");
     EXPECT_TRUE(job.Logs.size() == 1u && job.Logs[0].second.find("for target") == std::string::npos)
-        << "an explicit norm assumes nothing";
+            << "an explicit norm assumes nothing";
 }
 
 TEST(TargetNorm, AnInputAt25FramesPerSecondGivesPal) {
@@ -127,14 +127,15 @@ TEST(TargetNorm, UndecidedFallsBackToTheCallersNorm) {
     EXPECT_EQ(option.Value("s"), "352x240");
 
     const std::vector<std::pair<std::string, std::string>> fallbacks = {
-        {"pal", "25"}, {"", "25"}, {"ntsc", "30000/1001"}, {"film", "24000/1001"}};
+            {"pal", "25"}, {"", "25"}, {"ntsc", "30000/1001"}, {"film", "24000/1001"}};
     for (const auto& [fallback, rate] : fallbacks) {
         TFakeJob job;
         ApplyTargetPreset("vcd", "auto", fallback, job);
         EXPECT_EQ(job.Value("r"), rate) << fallback;
         EXPECT_EQ(job.Value("s"), fallback == "pal" || fallback.empty() ? "352x288" : "352x240") << fallback;
-        EXPECT_TRUE(job.Logged(kVerbose, fallback == "pal" || fallback.empty() ? "Assuming PAL for target."
-                                                                                : "Assuming NTSC for target."));
+        EXPECT_TRUE(job.Logged(kVerbose, fallback == "pal" || fallback.empty()
+                                                 ? "Assuming PAL for target."
+                                                 : "Assuming NTSC for target."));
     }
 }
 
@@ -162,11 +163,20 @@ TEST(TargetNorm, QuietJobAssumesSilently) {
 TEST(TargetSettings, VcdSetsTheWholeVcdFormat) {
     TFakeJob job;
     ApplyTargetOption(" pal-vcd ", job);
-    const std::vector<std::pair<std::string, std::string>> expected = {
-        {"vcodec", "mpeg1video"}, {"acodec", "mp2"},      {"f", "vcd"},           {"s", "352x288"},
-        {"r", "25"},              {"g", "15"},            {"b", "1150000"},       {"maxrate", "1150000"},
-        {"minrate", "1150000"},   {"bufsize", "327680"},  {"ab", "224000"},       {"packetsize", "2324"},
-        {"muxrate", "1411200"},   {"aspect", "4:3"}};
+    const std::vector<std::pair<std::string, std::string>> expected = {{"vcodec", "mpeg1video"},
+                                                                       {"acodec", "mp2"},
+                                                                       {"f", "vcd"},
+                                                                       {"s", "352x288"},
+                                                                       {"r", "25"},
+                                                                       {"g", "15"},
+                                                                       {"b", "1150000"},
+                                                                       {"maxrate", "1150000"},
+                                                                       {"minrate", "1150000"},
+                                                                       {"bufsize", "327680"},
+                                                                       {"ab", "224000"},
+                                                                       {"packetsize", "2324"},
+                                                                       {"muxrate", "1411200"},
+                                                                       {"aspect", "4:3"}};
     EXPECT_EQ(job.Options, expected);
     EXPECT_EQ(job.SampleRate, 44100);
     EXPECT_EQ(job.ChannelCount, 2);
@@ -217,7 +227,7 @@ TEST(TargetSettings, SvcdAndDvdRatesAndAspects) {
 
 TEST(TargetSettings, DvPixelFormatsFollowNormAndType) {
     const std::vector<std::pair<std::string, std::string>> cases = {
-        {"pal-dv", "yuv420p"}, {"ntsc-dv", "yuv411p"}, {"pal-dv50", "yuv422p"}, {"ntsc-dv50", "yuv422p"}};
+            {"pal-dv", "yuv420p"}, {"ntsc-dv", "yuv411p"}, {"pal-dv50", "yuv422p"}, {"ntsc-dv50", "yuv422p"}};
     for (const auto& [target, pixelFormat] : cases) {
         TFakeJob job;
         job.ChannelCount = 1;
@@ -243,7 +253,9 @@ TEST(TargetSettings, UnknownTypeIsRefused) {
 
 class TargetPresetsWithLibraries : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { ASSERT_TRUE(LoadMediaLibraries()) << TFFmpegLoader::Instance().LastError(); }
+    static void SetUpTestSuite() {
+        ASSERT_TRUE(LoadMediaLibraries()) << TFFmpegLoader::Instance().LastError();
+    }
 };
 
 // Hands every option to the libraries the way a job would: codec and format names, sizes,
@@ -263,7 +275,8 @@ public:
             ASSERT_NE(codec, nullptr) << value;
             (name == "vcodec" ? FVideo : FAudio) = ff::avcodec_alloc_context3(codec);
         } else if (name == "f") {
-            ASSERT_GE(ff::avformat_alloc_output_context2(&FFormat, nullptr, value.c_str(), nullptr), 0) << value;
+            ASSERT_GE(ff::avformat_alloc_output_context2(&FFormat, nullptr, value.c_str(), nullptr), 0)
+                    << value;
         } else if (name == "s") {
             int width = 0, height = 0;
             EXPECT_GE(ff::av_parse_video_size(&width, &height, value.c_str()), 0) << value;
@@ -279,8 +292,10 @@ public:
 
 private:
     bool SetSomewhere(const std::string& name, const std::string& value) {
-        for (void* target : {static_cast<void*>(FVideo), static_cast<void*>(FAudio), static_cast<void*>(FFormat)})
-            if (target && ff::av_opt_set(target, name.c_str(), value.c_str(), AV_OPT_SEARCH_CHILDREN) >= 0) return true;
+        for (void* target :
+             {static_cast<void*>(FVideo), static_cast<void*>(FAudio), static_cast<void*>(FFormat)})
+            if (target && ff::av_opt_set(target, name.c_str(), value.c_str(), AV_OPT_SEARCH_CHILDREN) >= 0)
+                return true;
         return false;
     }
     AVCodecContext* FVideo = nullptr;
@@ -306,13 +321,14 @@ std::vector<AVRational> VideoRatesOf(const std::string& path) {
     if (!input) return rates;
     EXPECT_GE(ff::avformat_find_stream_info(input.get(), nullptr), 0);
     for (unsigned i = 0; i < input->nb_streams; ++i)
-        if (input->streams[i]->codecpar->codec_type == AVMEDIA_TYPE_VIDEO) rates.push_back(input->streams[i]->r_frame_rate);
+        if (input->streams[i]->codecpar->codec_type == AVMEDIA_TYPE_VIDEO)
+            rates.push_back(input->streams[i]->r_frame_rate);
     return rates;
 }
 
 TEST_F(TargetPresetsWithLibraries, GeneratedClipsDecideTheNorm) {
     const std::vector<std::tuple<std::string, std::string, std::string>> clips = {
-        {"mp4", "25", "352x288"}, {"flv", "25", "352x288"}, {"mp4", "30000/1001", "352x240"}};
+            {"mp4", "25", "352x288"}, {"flv", "25", "352x288"}, {"mp4", "30000/1001", "352x240"}};
     for (const auto& [format, rate, size] : clips) {
         testmedia::ClipSpec spec;
         spec.format = format;
@@ -329,4 +345,4 @@ TEST_F(TargetPresetsWithLibraries, GeneratedClipsDecideTheNorm) {
     }
 }
 
-} // namespace
+}  // namespace

@@ -1,8 +1,8 @@
 // Runs on a worker thread: the worker starts suspended and runs at its priority, a pause parks
 // it between packets, a stop reaches a paused or never-resumed worker, and the terminate
 // notice comes exactly once from the worker.
-#include "tests/engine/core/TranscodeTestSupport.h"
 #include "engine/frame/MainThread.h"
+#include "tests/engine/core/TranscodeTestSupport.h"
 
 #include <sys/resource.h>
 
@@ -154,5 +154,5 @@ TEST(NeverStartedJobTest, AStopGivesOneNoticeFromAnotherThreadAndDestroyingGives
     EXPECT_EQ(notices, 1);
 }
 
-} // namespace
-} // namespace kestrova::testing
+}  // namespace
+}  // namespace kestrova::testing

@@ -106,7 +106,8 @@ protected:
     // A copy of a generated clip whose video packets carry random damage.
     std::string DamagedClip() {
         const std::string damaged = Folder + "/damaged.mkv";
-        Prepare(RunClip("mp4-mpeg4", 1.0), {{"vcodec", "copy"}, {"an", "1"}, {"vbsf", "noise=amount=3"}}, damaged);
+        Prepare(RunClip("mp4-mpeg4", 1.0), {{"vcodec", "copy"}, {"an", "1"}, {"vbsf", "noise=amount=3"}},
+                damaged);
         EXPECT_TRUE(Run()) << job.RunState().FailureText;
         job.ResetJob();
         return damaged;
@@ -129,5 +130,5 @@ TEST_F(DecodingErrorTest, WithXerrorADamagedPacketFailsTheRun) {
     EXPECT_EQ(job.RunState().FailureText, "Error while decoding stream #0.0 (Video)");
 }
 
-} // namespace
-} // namespace kestrova::testing
+}  // namespace
+}  // namespace kestrova::testing

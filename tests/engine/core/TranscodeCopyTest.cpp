@@ -102,5 +102,5 @@ TEST_F(RunTest, InputOffsetAndScaleMoveTheCopiedTimestamps) {
     EXPECT_GT(video.PacketSeconds(video.FirstPts), 1.5);
 }
 
-} // namespace
-} // namespace kestrova::testing
+}  // namespace
+}  // namespace kestrova::testing

@@ -65,5 +65,5 @@ TEST_F(RunTest, JoinOfThreeClipsReencodesThemOneAfterAnother) {
     EXPECT_NEAR(audio.Duration(), 3.0, 0.15);
 }
 
-} // namespace
-} // namespace kestrova::testing
+}  // namespace
+}  // namespace kestrova::testing

@@ -47,7 +47,8 @@ TEST_F(RunTest, SizeLimitStopsOnceTheOutputIsPastIt) {
 
     job.ResetJob();
     const std::uintmax_t limit = whole / 3;
-    Prepare(input, {{"vcodec", "copy"}, {"acodec", "copy"}, {"fs", std::to_string(limit)}}, folder + "/limited.mkv");
+    Prepare(input, {{"vcodec", "copy"}, {"acodec", "copy"}, {"fs", std::to_string(limit)}},
+            folder + "/limited.mkv");
     ASSERT_TRUE(Run()) << job.RunState().FailureText;
     const std::uintmax_t limited = FileSize(folder + "/limited.mkv");
     EXPECT_GT(limited, limit);
@@ -94,5 +95,5 @@ TEST_F(RunTest, ShortestEndsWithTheFirstInputThatEnds) {
     }
 }
 
-} // namespace
-} // namespace kestrova::testing
+}  // namespace
+}  // namespace kestrova::testing

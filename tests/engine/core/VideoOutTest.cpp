@@ -13,8 +13,8 @@ namespace {
 
 struct TDecodedPicture {
     int Width = 0, Height = 0;
-    int Number = -1;          // the generator's picture number, -1 when unreadable
-    int MirroredNumber = -1;  // the same, read from the picture flipped left to right
+    int Number = -1;                            // the generator's picture number, -1 when unreadable
+    int MirroredNumber = -1;                    // the same, read from the picture flipped left to right
     int CornerY = 0, CornerU = 0, CornerV = 0;  // colour at the top left pixel
 };
 
@@ -23,7 +23,7 @@ int ReadMirrored(const AVFrame& frame) {
     for (int y = 0; y < frame.height; ++y)
         for (int x = 0; x < frame.width; ++x)
             mirrored[static_cast<size_t>(y) * frame.width + x] =
-                frame.data[0][static_cast<ptrdiff_t>(y) * frame.linesize[0] + frame.width - 1 - x];
+                    frame.data[0][static_cast<ptrdiff_t>(y) * frame.linesize[0] + frame.width - 1 - x];
     return testmedia::FrameNumberFromPicture(mirrored.data(), frame.width, frame.width, frame.height);
 }
 
@@ -31,7 +31,8 @@ TDecodedPicture Describe(const AVFrame& frame) {
     TDecodedPicture picture;
     picture.Width = frame.width;
     picture.Height = frame.height;
-    picture.Number = testmedia::FrameNumberFromPicture(frame.data[0], frame.linesize[0], frame.width, frame.height);
+    picture.Number =
+            testmedia::FrameNumberFromPicture(frame.data[0], frame.linesize[0], frame.width, frame.height);
     picture.MirroredNumber = ReadMirrored(frame);
     picture.CornerY = frame.data[0][frame.linesize[0] + 1];
     if (frame.data[1] && frame.data[2]) {
@@ -67,7 +68,8 @@ std::vector<TDecodedPicture> DecodePictures(const std::string& path, AVCodecID* 
         }
     };
     while (ff::av_read_frame(raw, packet.get()) >= 0) {
-        if (packet->stream_index == index && ff::avcodec_send_packet(decoder.get(), packet.get()) >= 0) drain();
+        if (packet->stream_index == index && ff::avcodec_send_packet(decoder.get(), packet.get()) >= 0)
+            drain();
         ff::av_packet_unref(packet.get());
     }
     ff::avcodec_send_packet(decoder.get(), nullptr);
@@ -77,7 +79,8 @@ std::vector<TDecodedPicture> DecodePictures(const std::string& path, AVCodecID* 
 
 // The picture numbers run 0, 1, 2, ... without a gap.
 void ExpectEveryPictureInOrder(const std::vector<TDecodedPicture>& pictures) {
-    for (size_t i = 0; i < pictures.size(); ++i) ASSERT_EQ(pictures[i].Number, static_cast<int>(i)) << "picture " << i;
+    for (size_t i = 0; i < pictures.size(); ++i)
+        ASSERT_EQ(pictures[i].Number, static_cast<int>(i)) << "picture " << i;
 }
 
 using VideoOutTest = RunTest;
@@ -103,8 +106,16 @@ TEST_F(VideoOutTest, CropAndPadGiveTheCroppedSizePlusPadsInThePadColour) {
     const std::string input = RunClip("flv", 1.0, true, false);
     const std::string output = TestFolder() + "/framed.mp4";
     Prepare(input,
-            {{"vcodec", "libx264"}, {"croptop", "8"}, {"cropbottom", "8"}, {"cropleft", "16"}, {"cropright", "16"},
-             {"padtop", "16"}, {"padbottom", "16"}, {"padleft", "16"}, {"padright", "16"}, {"padcolor", "255"}},
+            {{"vcodec", "libx264"},
+             {"croptop", "8"},
+             {"cropbottom", "8"},
+             {"cropleft", "16"},
+             {"cropright", "16"},
+             {"padtop", "16"},
+             {"padbottom", "16"},
+             {"padleft", "16"},
+             {"padright", "16"},
+             {"padcolor", "255"}},
             output);
     ASSERT_TRUE(Run()) << job.RunState().FailureText;
 
@@ -192,7 +203,8 @@ TEST_F(VideoOutTest, FrameSizeWithAFilterChainScalesFirst) {
 
 // The frame suite's hook module fills the luma plane with its argument.
 TEST_F(VideoOutTest, VideoHookChangesEveryEncodedPicture) {
-    const std::string module = testmedia::BuildDir() + "/tests/engine/frame/hooks/kestrova_test_hook_complete.so";
+    const std::string module =
+            testmedia::BuildDir() + "/tests/engine/frame/hooks/kestrova_test_hook_complete.so";
     if (!std::filesystem::exists(module)) GTEST_SKIP() << "test hook module not built";
     const std::string input = RunClip("flv", 1.0, true, false);
     const std::string output = TestFolder() + "/hooked.mp4";
@@ -213,5 +225,5 @@ TEST_F(VideoOutTest, DeinterlacedConversionKeepsEveryPicture) {
     ExpectEveryPictureInOrder(pictures);
 }
 
-} // namespace
-} // namespace kestrova::testing
+}  // namespace
+}  // namespace kestrova::testing

@@ -56,7 +56,8 @@ protected:
         InputFormatPtr input(raw);
         PacketPtr packet(ff::av_packet_alloc());
         while (ff::av_read_frame(input.get(), packet.get()) >= 0) {
-            if (result.Packets++ == 0) result.FirstBytes.assign(packet->data, packet->data + std::min(packet->size, 4));
+            if (result.Packets++ == 0)
+                result.FirstBytes.assign(packet->data, packet->data + std::min(packet->size, 4));
             ff::av_packet_unref(packet.get());
         }
         return result;
@@ -100,19 +101,19 @@ TEST_F(WritePacketTest, AFilterFailureEndsTheRunWhenErrorsAreFatal) {
     job.ApplyOption("xerror", "");
     job.ApplyOption("vbsf", "h264_mp4toannexb");
     const std::string out = ScratchPath("write-packet-xerror", "mpeg4.nut");
-    const std::string error =
-        ErrorOf([&] { CopyVideo(SmallClip("mp4-mpeg4", 1.0, true, false), out); });
+    const std::string error = ErrorOf([&] { CopyVideo(SmallClip("mp4-mpeg4", 1.0, true, false), out); });
     EXPECT_EQ(error.rfind("h264_mp4toannexb failed for stream 0, codec copy: ", 0), 0u) << error;
 }
 
 TEST_F(WritePacketTest, AWriteFailureRaises) {
     if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
     job.ApplyOption("flush_packets", "1");  // every packet reaches the device at once
-    const std::string error = ErrorOf([&] { CopyVideo(SmallClip("mp4", 2.0, true, false), "/dev/full", "nut"); });
+    const std::string error =
+            ErrorOf([&] { CopyVideo(SmallClip("mp4", 2.0, true, false), "/dev/full", "nut"); });
     EXPECT_EQ(error.rfind("av_interleaved_write_frame(): ", 0), 0u) << error;
     job.ReleaseJob();
     EXPECT_TRUE(std::filesystem::exists("/dev/full")) << "only empty regular files are removed";
 }
 
-} // namespace
-} // namespace kestrova::testing
+}  // namespace
+}  // namespace kestrova::testing

@@ -29,7 +29,9 @@ std::string MakeClip(const std::string& format, bool video = true, bool audio = 
 
 class ProbeTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { ASSERT_TRUE(LoadMediaLibraries()) << TFFmpegLoader::Instance().LastError(); }
+    static void SetUpTestSuite() {
+        ASSERT_TRUE(LoadMediaLibraries()) << TFFmpegLoader::Instance().LastError();
+    }
 
     // The frame number drawn into the current picture.
     int PictureNumber() const {
@@ -80,9 +82,8 @@ TEST_P(ProbeKindTest, ReportsDurationSizeAndStreams) {
 
 INSTANTIATE_TEST_SUITE_P(Kinds, ProbeKindTest,
                          ::testing::Values(TKindCase{"flv", true, true}, TKindCase{"mp4", true, true},
-                                           TKindCase{"mp4-mpeg4", true, false},
-                                           TKindCase{"mp3", false, true}, TKindCase{"wma", false, true},
-                                           TKindCase{"wav", false, true}),
+                                           TKindCase{"mp4-mpeg4", true, false}, TKindCase{"mp3", false, true},
+                                           TKindCase{"wma", false, true}, TKindCase{"wav", false, true}),
                          [](const auto& info) {
                              std::string name = info.param.Format;
                              std::erase(name, '-');
@@ -198,5 +199,5 @@ TEST_F(ProbeTest, MissingLibraryIsRaised) {
     ASSERT_TRUE(LoadMediaLibraries());
 }
 
-} // namespace
-} // namespace kestrova
+}  // namespace
+}  // namespace kestrova

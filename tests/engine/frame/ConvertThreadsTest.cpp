@@ -17,7 +17,9 @@ using namespace kestrova;
 
 namespace {
 
-void Settle() { std::this_thread::sleep_for(std::chrono::milliseconds(30)); }
+void Settle() {
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));
+}
 
 TEST(SuspendGateTest, AClosedGateHoldsItsPasserUntilOpened) {
     TSuspendGate gate(true);
@@ -51,13 +53,13 @@ TEST(ConvertThreadTest, ASuspendedWorkerParksAtItsNextGate) {
     std::atomic<bool> stop{false};
     TConvertThread* self = nullptr;
     TConvertThread worker(
-        [&] {
-            while (!stop) {
-                self->PassGate();
-                ++steps;
-            }
-        },
-        tpNormal);
+            [&] {
+                while (!stop) {
+                    self->PassGate();
+                    ++steps;
+                }
+            },
+            tpNormal);
     self = &worker;
     worker.Resume();
     while (steps.load() < 10) std::this_thread::yield();
@@ -89,7 +91,9 @@ TEST(ConvertThreadTest, TheWorkerRunsAtItsPriority) {
 // A worker dropped without ever being resumed is let run and joined, not left parked.
 TEST(ConvertThreadTest, DroppingANeverResumedWorkerDoesNotHang) {
     std::atomic<bool> ran{false};
-    { TConvertThread worker([&] { ran = true; }, tpNormal); }
+    {
+        TConvertThread worker([&] { ran = true; }, tpNormal);
+    }
     EXPECT_TRUE(ran);
 }
 
@@ -113,4 +117,4 @@ TEST(WaitThreadTest, AWaitOnTheMainThreadRunsCallsHandedToIt) {
     EXPECT_TRUE(ranOnMain);
 }
 
-} // namespace
+}  // namespace

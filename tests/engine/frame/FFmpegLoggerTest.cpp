@@ -1,7 +1,7 @@
 // The engine logger: levels, the libraries' messages through its callback, engine messages,
 // the single instance and delivery on the main thread.
-#include "engine/frame/FFmpegLoader.h"
 #include "engine/frame/FFmpegLogger.h"
+#include "engine/frame/FFmpegLoader.h"
 #include "engine/frame/LibBindings.h"
 #include "engine/frame/MainThread.h"
 #include "engine/frame/ThreadId.h"
@@ -27,8 +27,7 @@ struct TLogLine {
 };
 
 // A library context of our own: any struct whose first member is its AVClass pointer.
-const AVClass* TestClass()
-{
+const AVClass* TestClass() {
     static AVClass avClass = [] {
         AVClass c{};
         c.class_name = "TestContext";
@@ -43,8 +42,7 @@ struct TTestContext {
     const AVClass* Class = TestClass();
 };
 
-std::string PrefixOf(const void* context)
-{
+std::string PrefixOf(const void* context) {
     char text[64];
     std::snprintf(text, sizeof text, "[TestContext @ %016llX]",
                   static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(context)));
@@ -55,8 +53,7 @@ std::string PrefixOf(const void* context)
 // its hook installed; lines are collected on the producing thread unless a test asks otherwise.
 class LoggerTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         ASSERT_TRUE(LoadMediaLibraries()) << TFFmpegLoader::Instance().LastError();
         TFFLogger::FreeOwnedInstance();
         ASSERT_FALSE(TFFLogger::HasInstance());
@@ -69,21 +66,17 @@ protected:
         FLogger->InstallHook();
         FLogger->SetLogLevel(llInfo);
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         FLogger->SetLogLevel(llInfo);
         FLogger.reset();
     }
-    std::vector<TLogLine> Lines()
-    {
+    std::vector<TLogLine> Lines() {
         std::lock_guard lock(FLock);
         return FLines;
     }
-    std::vector<std::string> Texts()
-    {
+    std::vector<std::string> Texts() {
         std::vector<std::string> texts;
-        for (const TLogLine& line : Lines())
-            texts.push_back(line.Text);
+        for (const TLogLine& line : Lines()) texts.push_back(line.Text);
         return texts;
     }
 
@@ -94,10 +87,9 @@ protected:
 
 using Expected = std::vector<std::string>;
 
-} // namespace
+}  // namespace
 
-TEST(LogLevels, ToAndFromLibraryLevels)
-{
+TEST(LogLevels, ToAndFromLibraryLevels) {
     EXPECT_EQ(LogLevelToLibrary(llQuiet), -8);
     EXPECT_EQ(LogLevelToLibrary(llPanic), 0);
     EXPECT_EQ(LogLevelToLibrary(llInfo), 32);
@@ -113,8 +105,7 @@ TEST(LogLevels, ToAndFromLibraryLevels)
     EXPECT_EQ(LogLevelFromLibrary(99), llDebug);
 }
 
-TEST(LogLevels, LevelTextNamesOrNumbers)
-{
+TEST(LogLevels, LevelTextNamesOrNumbers) {
     EXPECT_EQ(LibraryLogLevelFromText("WaRnInG"), 24);
     EXPECT_EQ(LibraryLogLevelFromText("quiet"), -8);
     EXPECT_EQ(LibraryLogLevelFromText("DEBUG"), 48);
@@ -130,8 +121,7 @@ TEST(LogLevels, LevelTextNamesOrNumbers)
     }
 }
 
-TEST_F(LoggerTest, SetLevelFromTextAppliesToTheLibrary)
-{
+TEST_F(LoggerTest, SetLevelFromTextAppliesToTheLibrary) {
     FLogger->SetLogLevelFromText("warning");
     EXPECT_EQ(FLogger->LogLevel(), llWarning);
     EXPECT_EQ(ff::av_log_get_level(), 24);
@@ -146,8 +136,7 @@ TEST_F(LoggerTest, SetLevelFromTextAppliesToTheLibrary)
     EXPECT_EQ(FLogger->LogLevel(), llDebug);
 }
 
-TEST_F(LoggerTest, SettingTheSameLevelCallsNothing)
-{
+TEST_F(LoggerTest, SettingTheSameLevelCallsNothing) {
     ff::av_log_set_level(0);
     FLogger->SetLogLevel(llInfo);  // unchanged: the library keeps what it has
     EXPECT_EQ(ff::av_log_get_level(), 0);
@@ -155,8 +144,7 @@ TEST_F(LoggerTest, SettingTheSameLevelCallsNothing)
     EXPECT_EQ(ff::av_log_get_level(), 40);
 }
 
-TEST_F(LoggerTest, OnlyOneInstance)
-{
+TEST_F(LoggerTest, OnlyOneInstance) {
     try {
         TFFLogger second;
         FAIL() << "a second logger was created";
@@ -174,16 +162,14 @@ TEST_F(LoggerTest, OnlyOneInstance)
     FLogger = std::make_unique<TFFLogger>();
 }
 
-TEST_F(LoggerTest, NewInstanceTakesTheCurrentLibraryLevel)
-{
+TEST_F(LoggerTest, NewInstanceTakesTheCurrentLibraryLevel) {
     FLogger->SetLogLevel(llWarning);
     FLogger.reset();
     FLogger = std::make_unique<TFFLogger>();
     EXPECT_EQ(FLogger->LogLevel(), llWarning);
 }
 
-TEST_F(LoggerTest, LibraryMessagesAboveTheLevelAreDropped)
-{
+TEST_F(LoggerTest, LibraryMessagesAboveTheLevelAreDropped) {
     ff::av_log(nullptr, AV_LOG_VERBOSE, "chatter\n");
     ff::av_log(nullptr, AV_LOG_WARNING, "careful\n");
     const auto lines = Lines();
@@ -194,8 +180,7 @@ TEST_F(LoggerTest, LibraryMessagesAboveTheLevelAreDropped)
     EXPECT_EQ(lines[0].ThreadId, CurrentThreadId());
 }
 
-TEST_F(LoggerTest, FragmentsMakeOneLineWithThePrefixOfTheFirst)
-{
+TEST_F(LoggerTest, FragmentsMakeOneLineWithThePrefixOfTheFirst) {
     TTestContext context;
     ff::av_log(&context, AV_LOG_INFO, "abc");
     EXPECT_TRUE(Lines().empty());
@@ -203,8 +188,7 @@ TEST_F(LoggerTest, FragmentsMakeOneLineWithThePrefixOfTheFirst)
     EXPECT_EQ(Texts(), Expected({PrefixOf(&context) + "abcde7"}));
 }
 
-TEST_F(LoggerTest, SeveralLinesInOneMessageAndARemainderKeptPending)
-{
+TEST_F(LoggerTest, SeveralLinesInOneMessageAndARemainderKeptPending) {
     ff::av_log(nullptr, AV_LOG_INFO, "a\nb\n");
     EXPECT_EQ(Texts(), Expected({"a", "b"}));
     ff::av_log(nullptr, AV_LOG_INFO, "c\nd");
@@ -215,8 +199,7 @@ TEST_F(LoggerTest, SeveralLinesInOneMessageAndARemainderKeptPending)
     EXPECT_EQ(Texts(), Expected({"a", "b", "c", "d", ""}));
 }
 
-TEST_F(LoggerTest, OverlongMessageIsCutNotOverflowed)
-{
+TEST_F(LoggerTest, OverlongMessageIsCutNotOverflowed) {
     const std::string longText(5000, 'x');
     ff::av_log(nullptr, AV_LOG_ERROR, "%s", longText.c_str());
     ff::av_log(nullptr, AV_LOG_ERROR, "\n");
@@ -224,8 +207,7 @@ TEST_F(LoggerTest, OverlongMessageIsCutNotOverflowed)
     EXPECT_EQ(Lines()[0].Text, std::string(2047, 'x'));
 }
 
-TEST_F(LoggerTest, InterleavedFragmentsOfTwoThreadsStayApart)
-{
+TEST_F(LoggerTest, InterleavedFragmentsOfTwoThreadsStayApart) {
     // Each thread logs when its turn comes: A1, B1, A2 + end, B2 + end.
     std::mutex lock;
     std::condition_variable turnChanged;
@@ -238,8 +220,16 @@ TEST_F(LoggerTest, InterleavedFragmentsOfTwoThreadsStayApart)
         turnChanged.notify_all();
     };
     uint32_t idA = 0, idB = 0;
-    std::thread a([&] { idA = CurrentThreadId(); takeTurn(0, "A1"); takeTurn(2, "A2\n"); });
-    std::thread b([&] { idB = CurrentThreadId(); takeTurn(1, "B1"); takeTurn(3, "B2\n"); });
+    std::thread a([&] {
+        idA = CurrentThreadId();
+        takeTurn(0, "A1");
+        takeTurn(2, "A2\n");
+    });
+    std::thread b([&] {
+        idB = CurrentThreadId();
+        takeTurn(1, "B1");
+        takeTurn(3, "B2\n");
+    });
     a.join();
     b.join();
     const auto lines = Lines();
@@ -251,8 +241,7 @@ TEST_F(LoggerTest, InterleavedFragmentsOfTwoThreadsStayApart)
     EXPECT_NE(idA, idB);
 }
 
-TEST_F(LoggerTest, ManyThreadsLoggingFragmentsAtOnce)
-{
+TEST_F(LoggerTest, ManyThreadsLoggingFragmentsAtOnce) {
     constexpr int Threads = 4, LinesEach = 300;
     std::vector<std::thread> threads;
     for (int t = 0; t < Threads; ++t)
@@ -263,8 +252,7 @@ TEST_F(LoggerTest, ManyThreadsLoggingFragmentsAtOnce)
                 ff::av_log(nullptr, AV_LOG_INFO, "\n");
             }
         });
-    for (auto& thread : threads)
-        thread.join();
+    for (auto& thread : threads) thread.join();
     const auto lines = Lines();
     ASSERT_EQ(lines.size(), static_cast<size_t>(Threads * LinesEach));
     std::vector<int> next(Threads, 0);
@@ -275,14 +263,12 @@ TEST_F(LoggerTest, ManyThreadsLoggingFragmentsAtOnce)
         ASSERT_TRUE(t >= 0 && t < Threads);
         EXPECT_EQ(line.Text, "t" + std::to_string(t) + "-" + std::to_string(i));
         EXPECT_EQ(i, next[t]++) << "lines of one thread out of order";
-        if (!ids[t])
-            ids[t] = line.ThreadId;
+        if (!ids[t]) ids[t] = line.ThreadId;
         EXPECT_EQ(line.ThreadId, ids[t]);
     }
 }
 
-TEST_F(LoggerTest, EngineMessagesFilteredByLevelButStatusLinesPass)
-{
+TEST_F(LoggerTest, EngineMessagesFilteredByLevelButStatusLinesPass) {
     int sender = 0;
     FLogger->SetLogLevel(llError);
     FLogger->Log(&sender, llWarning, "dropped");
@@ -301,8 +287,7 @@ TEST_F(LoggerTest, EngineMessagesFilteredByLevelButStatusLinesPass)
     EXPECT_EQ(lines[2].Text, "always");
 }
 
-TEST_F(LoggerTest, LinesFromWorkersAreDeliveredOnTheWaitingMainThread)
-{
+TEST_F(LoggerTest, LinesFromWorkersAreDeliveredOnTheWaitingMainThread) {
     MainThread::SetCurrentAsMain();
     FLogger->TriggerEventInMainThread = true;
     const auto mainId = std::this_thread::get_id();
@@ -326,20 +311,17 @@ TEST_F(LoggerTest, LinesFromWorkersAreDeliveredOnTheWaitingMainThread)
     ASSERT_EQ(Texts(), Expected({"from the library", "from the engine"}));
     EXPECT_EQ(Lines()[0].ThreadId, workerId);
     EXPECT_EQ(Lines()[1].ThreadId, workerId);
-    for (const auto& id : handlerThreads)
-        EXPECT_EQ(id, mainId);
+    for (const auto& id : handlerThreads) EXPECT_EQ(id, mainId);
 }
 
-TEST_F(LoggerTest, LoaderInstallsTheHookOnEveryAvutilLoad)
-{
+TEST_F(LoggerTest, LoaderInstallsTheHookOnEveryAvutilLoad) {
     ff::av_log_set_callback(ff::av_log_default_callback);
     ASSERT_TRUE(LoadMediaLibraries());  // already loaded: the hook goes in again all the same
     ff::av_log(nullptr, AV_LOG_ERROR, "hooked\n");
     EXPECT_EQ(Texts(), Expected({"hooked"}));
 }
 
-TEST_F(LoggerTest, InstallingTheHookNeedsAvutilBound)
-{
+TEST_F(LoggerTest, InstallingTheHookNeedsAvutilBound) {
     TFFmpegLoader::Instance().Unload(libAVUtil);
     EXPECT_THROW(FLogger->InstallHook(), EAssertionFailed);
     // Without avutil a level change is kept but cannot reach the library.
@@ -349,8 +331,7 @@ TEST_F(LoggerTest, InstallingTheHookNeedsAvutilBound)
     EXPECT_EQ(ff::av_log_get_level(), 48);  // applied when the hook went in again
 }
 
-TEST_F(LoggerTest, LoaderLeavesTheCallbackAloneWhenAskedTo)
-{
+TEST_F(LoggerTest, LoaderLeavesTheCallbackAloneWhenAskedTo) {
     TFFmpegLoader& loader = TFFmpegLoader::Instance();
     ff::av_log_set_callback(ff::av_log_default_callback);
     loader.InstallLogHook = false;

@@ -1,7 +1,7 @@
 // The video hook list with real hook modules built beside the tests.
+#include "engine/frame/FrameHook.h"
 #include "engine/frame/FFmpegLoader.h"
 #include "engine/frame/FFmpegLogger.h"
-#include "engine/frame/FrameHook.h"
 
 #include <gtest/gtest.h>
 
@@ -21,24 +21,21 @@ const std::string HookWithoutConfigure = KESTROVA_TEST_HOOK_NO_CONFIGURE;
 // A counter function exported by a test module; the module stays mapped (hook modules are
 // never unloaded either), so the function stays valid after our handle is closed.
 template <class Fn>
-Fn ModuleFunction(const std::string& path, const char* name)
-{
+Fn ModuleFunction(const std::string& path, const char* name) {
     void* module = dlopen(path.c_str(), RTLD_NOW | RTLD_NODELETE);
     auto fn = reinterpret_cast<Fn>(dlsym(module, name));
     dlclose(module);
     return fn;
 }
 
-int ReleasedCount(const std::string& path)
-{
+int ReleasedCount(const std::string& path) {
     return ModuleFunction<int (*)()>(path, "ReleasedCount")();
 }
 
 // Collects the error lines the hook list logs, delivered on the logging thread.
 class FrameHookTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         ASSERT_TRUE(LoadMediaLibraries()) << TFFmpegLoader::Instance().LastError();
         TFFLogger& logger = TFFLogger::Instance();
         logger.TriggerEventInMainThread = false;
@@ -47,13 +44,11 @@ protected:
             FLines.push_back({level, line});
         };
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         TFFLogger::Instance().OnLog = nullptr;
         TFFLogger::Instance().TriggerEventInMainThread = true;
     }
-    std::vector<std::pair<TLogLevel, std::string>> Lines()
-    {
+    std::vector<std::pair<TLogLevel, std::string>> Lines() {
         std::lock_guard lock(FLock);
         return FLines;
     }
@@ -68,17 +63,15 @@ struct TTestPicture {
     TFrameHookPicture Record{{Plane.data(), nullptr, nullptr, nullptr}, {Stride, 0, 0, 0}};
 };
 
-} // namespace
+}  // namespace
 
-TEST_F(FrameHookTest, NoArgumentsIsRefused)
-{
+TEST_F(FrameHookTest, NoArgumentsIsRefused) {
     TFrameHookList hooks;
     EXPECT_EQ(hooks.Add({}), -2);
     EXPECT_TRUE(hooks.Empty());
 }
 
-TEST_F(FrameHookTest, MissingModuleLogsTheSystemReason)
-{
+TEST_F(FrameHookTest, MissingModuleLogsTheSystemReason) {
     TFrameHookList hooks;
     EXPECT_EQ(hooks.Add({"/nonexistent/kestrova_hook.so"}), -1);
     const auto lines = Lines();
@@ -88,8 +81,7 @@ TEST_F(FrameHookTest, MissingModuleLogsTheSystemReason)
     EXPECT_NE(lines[0].second.find("No such file"), std::string::npos) << lines[0].second;
 }
 
-TEST_F(FrameHookTest, ModuleWithoutProcessIsRefused)
-{
+TEST_F(FrameHookTest, ModuleWithoutProcessIsRefused) {
     TFrameHookList hooks;
     EXPECT_EQ(hooks.Add({HookWithoutProcess}), -2);
     EXPECT_TRUE(hooks.Empty());
@@ -98,8 +90,7 @@ TEST_F(FrameHookTest, ModuleWithoutProcessIsRefused)
     EXPECT_EQ(lines[0].second, "Failed to find Process entrypoint in " + HookWithoutProcess);
 }
 
-TEST_F(FrameHookTest, ModuleWithoutConfigureTakesNoArguments)
-{
+TEST_F(FrameHookTest, ModuleWithoutConfigureTakesNoArguments) {
     TFrameHookList hooks;
     EXPECT_EQ(hooks.Add({HookWithoutConfigure, "5"}), -2);
     ASSERT_EQ(Lines().size(), 1u);
@@ -115,8 +106,7 @@ TEST_F(FrameHookTest, ModuleWithoutConfigureTakesNoArguments)
     EXPECT_EQ(ReleasedCount(HookWithoutConfigure), before + 1);
 }
 
-TEST_F(FrameHookTest, RefusedConfigurationIsLoggedAndItsContextReleased)
-{
+TEST_F(FrameHookTest, RefusedConfigurationIsLoggedAndItsContextReleased) {
     TFrameHookList hooks;
     const int before = ReleasedCount(CompleteHook);
     EXPECT_EQ(hooks.Add({CompleteHook, "fail"}), -22);
@@ -126,8 +116,7 @@ TEST_F(FrameHookTest, RefusedConfigurationIsLoggedAndItsContextReleased)
     EXPECT_EQ(ReleasedCount(CompleteHook), before + 1);  // no context leaked
 }
 
-TEST_F(FrameHookTest, HooksRunInOrderWithTheirOwnArgumentsAndAreReleased)
-{
+TEST_F(FrameHookTest, HooksRunInOrderWithTheirOwnArgumentsAndAreReleased) {
     TFrameHookList hooks;
     ASSERT_EQ(hooks.Add({CompleteHook, "5"}), 0);
     ASSERT_EQ(hooks.Add({CompleteHook, "9"}), 0);  // the same module, a context of its own
@@ -154,8 +143,7 @@ TEST_F(FrameHookTest, HooksRunInOrderWithTheirOwnArgumentsAndAreReleased)
     EXPECT_EQ(picture.Plane[0], 0);
 }
 
-TEST_F(FrameHookTest, DestroyingTheListReleasesItsHooks)
-{
+TEST_F(FrameHookTest, DestroyingTheListReleasesItsHooks) {
     const int before = ReleasedCount(CompleteHook);
     {
         TFrameHookList hooks;

@@ -17,10 +17,9 @@ protected:
     void TearDown() override { MainThread::SetNotifier(nullptr); }
 };
 
-} // namespace
+}  // namespace
 
-TEST_F(MainThreadTest, WorkerCallRunsOnTheMainThreadWhileItWaits)
-{
+TEST_F(MainThreadTest, WorkerCallRunsOnTheMainThreadWhileItWaits) {
     const auto mainId = std::this_thread::get_id();
     std::atomic<bool> workerDone{false};
     std::thread::id ranOn;
@@ -35,8 +34,7 @@ TEST_F(MainThreadTest, WorkerCallRunsOnTheMainThreadWhileItWaits)
     EXPECT_EQ(ranOn, mainId);
 }
 
-TEST_F(MainThreadTest, TheWorkerBlocksUntilTheCallHasRun)
-{
+TEST_F(MainThreadTest, TheWorkerBlocksUntilTheCallHasRun) {
     std::atomic<bool> callRan{false};
     std::atomic<bool> returned{false};
     std::thread worker([&] {
@@ -50,8 +48,7 @@ TEST_F(MainThreadTest, TheWorkerBlocksUntilTheCallHasRun)
     worker.join();
 }
 
-TEST_F(MainThreadTest, ExceptionOfTheCallReachesTheWorker)
-{
+TEST_F(MainThreadTest, ExceptionOfTheCallReachesTheWorker) {
     std::atomic<bool> done{false};
     std::string caught;
     std::thread worker([&] {
@@ -67,39 +64,40 @@ TEST_F(MainThreadTest, ExceptionOfTheCallReachesTheWorker)
     EXPECT_EQ(caught, "handler failed");
 }
 
-TEST_F(MainThreadTest, NotifierHearsOfEachQueuedCall)
-{
+TEST_F(MainThreadTest, NotifierHearsOfEachQueuedCall) {
     std::atomic<int> notified{0};
     MainThread::SetNotifier([&] { ++notified; });
     std::atomic<int> finished{0};
-    std::thread a([&] { MainThread::RunSync([] {}); ++finished; });
-    std::thread b([&] { MainThread::RunSync([] {}); ++finished; });
+    std::thread a([&] {
+        MainThread::RunSync([] {});
+        ++finished;
+    });
+    std::thread b([&] {
+        MainThread::RunSync([] {});
+        ++finished;
+    });
     MainThread::WaitUntil([&] { return finished.load() == 2; });
     a.join();
     b.join();
     EXPECT_EQ(notified.load(), 2);
 }
 
-TEST_F(MainThreadTest, ManyWorkersAllServedInWaitUntil)
-{
+TEST_F(MainThreadTest, ManyWorkersAllServedInWaitUntil) {
     constexpr int Workers = 6, CallsEach = 50;
     int total = 0;  // touched only by the main thread
     std::atomic<int> finished{0};
     std::vector<std::thread> threads;
     for (int w = 0; w < Workers; ++w)
         threads.emplace_back([&] {
-            for (int i = 0; i < CallsEach; ++i)
-                MainThread::RunSync([&] { ++total; });
+            for (int i = 0; i < CallsEach; ++i) MainThread::RunSync([&] { ++total; });
             ++finished;
         });
     MainThread::WaitUntil([&] { return finished.load() == Workers; });
-    for (auto& t : threads)
-        t.join();
+    for (auto& t : threads) t.join();
     EXPECT_EQ(total, Workers * CallsEach);
 }
 
-TEST_F(MainThreadTest, ProcessQueuedOffTheMainThreadRunsNothing)
-{
+TEST_F(MainThreadTest, ProcessQueuedOffTheMainThreadRunsNothing) {
     std::atomic<bool> ran{false};
     std::atomic<bool> queuedDone{false};
     std::thread worker([&] {

@@ -1,10 +1,10 @@
 // Pictures to engine bitmaps through the real scaler, the preview time caption, and the
 // previewer handing frames to a host window on the main thread until the user closes it.
+#include "engine/frame/Previewer.h"
 #include "engine/frame/EngineBitmap.h"
 #include "engine/frame/FFmpegLoader.h"
 #include "engine/frame/LibBindings.h"
 #include "engine/frame/MainThread.h"
-#include "engine/frame/Previewer.h"
 
 #include <gtest/gtest.h>
 
@@ -20,7 +20,9 @@ namespace {
 
 class PictureConverterTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { ASSERT_TRUE(LoadMediaLibraries()) << TFFmpegLoader::Instance().LastError(); }
+    static void SetUpTestSuite() {
+        ASSERT_TRUE(LoadMediaLibraries()) << TFFmpegLoader::Instance().LastError();
+    }
 
     // A picture of one colour: planar 4:2:0 from Y, U, V.
     static FramePtr SolidYuv(int width, int height, uint8_t y, uint8_t u, uint8_t v) {
@@ -32,7 +34,8 @@ protected:
         const uint8_t values[3] = {y, u, v};
         for (int plane = 0; plane < 3; ++plane) {
             const int rows = plane == 0 ? height : (height + 1) / 2;
-            std::memset(frame->data[plane], values[plane], static_cast<std::size_t>(frame->linesize[plane]) * rows);
+            std::memset(frame->data[plane], values[plane],
+                        static_cast<std::size_t>(frame->linesize[plane]) * rows);
         }
         return frame;
     }
@@ -185,4 +188,4 @@ TEST_F(PreviewerTest, DestroyingThePreviewerOnAWorkerClosesTheWindowOnTheMainThr
     EXPECT_FALSE(Record.ClosedOffMain);
 }
 
-} // namespace
+}  // namespace

@@ -16,16 +16,14 @@ protected:
     void SetUp() override { ASSERT_TRUE(LoadMediaLibraries()); }
 };
 
-void ExpectRational(AVRational r, int num, int den)
-{
+void ExpectRational(AVRational r, int num, int den) {
     EXPECT_EQ(r.num, num);
     EXPECT_EQ(r.den, den);
 }
 
-} // namespace
+}  // namespace
 
-TEST_F(RationalTest, CommonRatesAndRatios)
-{
+TEST_F(RationalTest, CommonRatesAndRatios) {
     ExpectRational(DoubleToRational(25.0, 255), 25, 1);
     ExpectRational(DoubleToRational(29.97, 100000), 2997, 100);
     ExpectRational(DoubleToRational(30000.0 / 1001.0, 30000), 30000, 1001);
@@ -36,16 +34,14 @@ TEST_F(RationalTest, CommonRatesAndRatios)
     ExpectRational(DoubleToRational(0.0, 10), 0, 1);
 }
 
-TEST_F(RationalTest, LimitBoundsNumeratorAndDenominator)
-{
+TEST_F(RationalTest, LimitBoundsNumeratorAndDenominator) {
     const AVRational pi = DoubleToRational(M_PI, 1000);
     EXPECT_LE(std::abs(pi.num), 1000);
     EXPECT_LE(pi.den, 1000);
     ExpectRational(pi, 355, 113);
 }
 
-TEST_F(RationalTest, AgreesWithTheLibraryOnOrdinaryValues)
-{
+TEST_F(RationalTest, AgreesWithTheLibraryOnOrdinaryValues) {
     for (double value : {1.0, 2.4, 12.5, 23.976, 59.94, 0.1, 1.0 / 7.0, 1234.5678, 1e6})
         for (int limit : {100, 1001, 65535, std::numeric_limits<int>::max()}) {
             const AVRational ours = DoubleToRational(value, limit);
@@ -55,8 +51,7 @@ TEST_F(RationalTest, AgreesWithTheLibraryOnOrdinaryValues)
         }
 }
 
-TEST_F(RationalTest, NotANumberAndHugeValues)
-{
+TEST_F(RationalTest, NotANumberAndHugeValues) {
     ExpectRational(DoubleToRational(std::nan(""), 100), 0, 0);
     ExpectRational(DoubleToRational(1e300, 100), 1, 0);
     ExpectRational(DoubleToRational(-1e300, 100), -1, 0);

@@ -1,8 +1,8 @@
 // File names handed to the media libraries and the unicode file I/O, through the real libraries.
+#include "engine/frame/UnicodeProtocol.h"
 #include "engine/frame/FFmpegLoader.h"
 #include "engine/frame/LibBindings.h"
 #include "engine/frame/UnicodeFile.h"
-#include "engine/frame/UnicodeProtocol.h"
 #include "tests/support/TestMedia.h"
 
 #include <gtest/gtest.h>
@@ -34,7 +34,7 @@ private:
     bool FActive = false;
 };
 
-const std::string kAccented = "clip-\xC3\xA9t\xC3\xA9";   // "clip-été"
+const std::string kAccented = "clip-\xC3\xA9t\xC3\xA9";    // "clip-été"
 const std::string kJapanese = "\xE6\x97\xA5\xE6\x9C\xAC";  // "日本"
 
 // A fresh folder in the build tree, one per test so that tests may run side by side.
@@ -48,7 +48,9 @@ void WriteBytes(const fs::path& path, const std::string& bytes) {
     out << bytes;
 }
 
-std::uintmax_t FileSize(const std::string& path) { return fs::file_size(fs::path(path)); }
+std::uintmax_t FileSize(const std::string& path) {
+    return fs::file_size(fs::path(path));
+}
 
 // ---------------------------------------------------------------------------------------------
 // Name conversion: needs no library.
@@ -72,7 +74,8 @@ TEST(UnicodeNames, CLocaleSendsNonAsciiPathsThroughTheUnicodeForm) {
 TEST(UnicodeNames, Utf8LocalePassesEveryPathUnchanged) {
     TScopedLocale locale("C.UTF-8");
     ASSERT_TRUE(locale.Active());
-    for (const std::string& path : {"/tmp/" + kAccented + ".mp4", "/tmp/" + kJapanese + "/a.wav", std::string("/tmp/a.flv")}) {
+    for (const std::string& path :
+         {"/tmp/" + kAccented + ".mp4", "/tmp/" + kJapanese + "/a.wav", std::string("/tmp/a.flv")}) {
         EXPECT_EQ(ToLibraryName(path), path);
         EXPECT_FALSE(IsUnicodeProtocolName(ToLibraryName(path)));
     }
@@ -80,8 +83,9 @@ TEST(UnicodeNames, Utf8LocalePassesEveryPathUnchanged) {
 
 TEST(UnicodeNames, ProtocolAddressesPassUnchangedInAnyLocale) {
     TScopedLocale locale("C");
-    const std::vector<std::string> addresses = {"http://example.com/" + kJapanese + ".flv", "udp://239.0.0.1:1234",
-                                                "unicode:utf8:/tmp/" + kAccented, "rtp://host:5004", "pipe:0"};
+    const std::vector<std::string> addresses = {"http://example.com/" + kJapanese + ".flv",
+                                                "udp://239.0.0.1:1234", "unicode:utf8:/tmp/" + kAccented,
+                                                "rtp://host:5004", "pipe:0"};
     for (const std::string& address : addresses) {
         EXPECT_EQ(ToLibraryName(address), address);
     }
@@ -341,4 +345,4 @@ TEST_F(UnicodeFileIO, Utf8LocaleOpensTheSameNamesDirectly) {
     EXPECT_EQ(ReadAllPackets(input.get()), 1600);
 }
 
-} // namespace
+}  // namespace

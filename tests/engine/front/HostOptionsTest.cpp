@@ -15,9 +15,9 @@ using TLines = std::vector<std::pair<std::string, std::string>>;
 
 TEST(OptionTextTest, LinesSplitAtEveryBreakAndAtTheFirstEquals) {
     const TLines lines =
-        SplitOptionText("  vcodec=libx264\r\nvpre=default<CRLF>newaudio=\rb= x \n\nmetadata=a=b \n  ");
-    const TLines expected{{"vcodec", "libx264"}, {"vpre", "default"}, {"newaudio", ""},
-                          {"b", " x "},          {"metadata", "a=b"}};
+            SplitOptionText("  vcodec=libx264\r\nvpre=default<CRLF>newaudio=\rb= x \n\nmetadata=a=b \n  ");
+    const TLines expected{
+            {"vcodec", "libx264"}, {"vpre", "default"}, {"newaudio", ""}, {"b", " x "}, {"metadata", "a=b"}};
     EXPECT_EQ(lines, expected);
     EXPECT_EQ(OptionPass("newaudio"), 0);
     EXPECT_EQ(OptionPass("vpre"), 1);
@@ -25,7 +25,7 @@ TEST(OptionTextTest, LinesSplitAtEveryBreakAndAtTheFirstEquals) {
 }
 
 TEST(OptionTextTest, LocalDateTimeBecomesUnixSeconds) {
-    EXPECT_EQ(UnixTimeFromLocalDays(25569.5, 0), 43200);         // 1970-01-01 12:00
+    EXPECT_EQ(UnixTimeFromLocalDays(25569.5, 0), 43200);           // 1970-01-01 12:00
     EXPECT_EQ(UnixTimeFromLocalDays(25569.5, -60), 43200 - 3600);  // an hour east of UTC
 }
 
@@ -111,10 +111,10 @@ TEST_F(THostOptionsTest, ConvertedFileHasWhatTheRecordsAsked) {
     // The first picture is the one half a second into the input.
     ASSERT_TRUE(probe.DecodeNextFrame());
     const AVFrame* picture = probe.PictureFrame();
-    EXPECT_NEAR(testmedia::FrameNumberFromPicture(picture->data[0], picture->linesize[0],
-                                                  picture->width, picture->height),
+    EXPECT_NEAR(testmedia::FrameNumberFromPicture(picture->data[0], picture->linesize[0], picture->width,
+                                                  picture->height),
                 12, 1);
 }
 
-} // namespace
-} // namespace kestrova::testing
+}  // namespace
+}  // namespace kestrova::testing
