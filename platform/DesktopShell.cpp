@@ -17,59 +17,49 @@ constexpr auto kFileManagerInterface = "org.freedesktop.FileManager1";
 // freeze the window for long.
 constexpr int kFileManagerTimeoutMs = 5000;
 
-bool HasScheme(const QString& target)
-{
+bool HasScheme(const QString& target) {
     // Two characters at least before the colon, so that "C:" style names are not schemes.
     static const QRegularExpression scheme(QStringLiteral("^[A-Za-z][A-Za-z0-9+.-]+:"));
     return scheme.match(target).hasMatch();
 }
 
-} // namespace
+}  // namespace
 
-QUrl ShellTargetUrl(const QString& target)
-{
-    if (target.isEmpty())
-        return {};
-    if (!QFileInfo::exists(target) && HasScheme(target))
-        return QUrl(target, QUrl::TolerantMode);
+QUrl ShellTargetUrl(const QString& target) {
+    if (target.isEmpty()) return {};
+    if (!QFileInfo::exists(target) && HasScheme(target)) return QUrl(target, QUrl::TolerantMode);
     return QUrl::fromLocalFile(QFileInfo(target).absoluteFilePath());
 }
 
-DesktopShell::DesktopShell(const QDBusConnection& bus) : bus_(bus) {}
+TDesktopShell::TDesktopShell(const QDBusConnection& bus) : FBus(bus) {}
 
-QDBusConnection DesktopShell::Bus() const
-{
-    return bus_ ? *bus_ : QDBusConnection::sessionBus();
+QDBusConnection TDesktopShell::Bus() const {
+    return FBus ? *FBus : QDBusConnection::sessionBus();
 }
 
-bool DesktopShell::Open(const QString& target)
-{
+bool TDesktopShell::Open(const QString& target) {
     const QUrl url = ShellTargetUrl(target);
     return url.isValid() && OpenUrl(url);
 }
 
-bool DesktopShell::OpenUrl(const QUrl& url)
-{
+bool TDesktopShell::OpenUrl(const QUrl& url) {
     return QDesktopServices::openUrl(url);
 }
 
-bool DesktopShell::ShowItem(const QString& path)
-{
-    if (path.isEmpty())
-        return false;
+bool TDesktopShell::ShowItem(const QString& path) {
+    if (path.isEmpty()) return false;
     const QFileInfo item(path);
     const QDBusConnection bus = Bus();
     if (bus.isConnected()) {
-        QDBusMessage call = QDBusMessage::createMethodCall(QString::fromLatin1(kFileManagerService),
-            QString::fromLatin1(kFileManagerPath), QString::fromLatin1(kFileManagerInterface),
-            QStringLiteral("ShowItems"));
+        QDBusMessage call = QDBusMessage::createMethodCall(
+                QString::fromLatin1(kFileManagerService), QString::fromLatin1(kFileManagerPath),
+                QString::fromLatin1(kFileManagerInterface), QStringLiteral("ShowItems"));
         call << QStringList{QUrl::fromLocalFile(item.absoluteFilePath()).toString()} << QString();
         const QDBusMessage reply = bus.call(call, QDBus::Block, kFileManagerTimeoutMs);
-        if (reply.type() == QDBusMessage::ReplyMessage)
-            return true;
+        if (reply.type() == QDBusMessage::ReplyMessage) return true;
     }
     // No file manager on the bus: its folder is the next best thing.
     return Open(item.absolutePath());
 }
 
-} // namespace kestrova::platform
+}  // namespace kestrova::platform

@@ -11,11 +11,11 @@ namespace kestrova::platform {
 // The freedesktop shell: targets open through the XDG associations (QDesktopServices), files
 // are shown through the file manager's D-Bus interface, or by opening their folder when no
 // file manager answers.
-class DesktopShell : public Shell {
+class TDesktopShell : public TShell {
 public:
-    DesktopShell() = default;
+    TDesktopShell() = default;
     // Talks to the file manager over the given bus instead of the session bus.
-    explicit DesktopShell(const QDBusConnection& bus);
+    explicit TDesktopShell(const QDBusConnection& bus);
 
     bool Open(const QString& target) override;
     bool ShowItem(const QString& path) override;
@@ -27,11 +27,11 @@ protected:
 private:
     QDBusConnection Bus() const;
 
-    std::optional<QDBusConnection> bus_;
+    std::optional<QDBusConnection> FBus;
 };
 
 // The URL for a shell target: an existing or plain path becomes a file URL of its absolute
 // path (so '#', '%' and blanks stay part of the name); "scheme:..." text is taken as an address.
 QUrl ShellTargetUrl(const QString& target);
 
-} // namespace kestrova::platform
+}  // namespace kestrova::platform

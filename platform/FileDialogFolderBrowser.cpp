@@ -9,33 +9,27 @@ namespace kestrova::platform {
 
 namespace {
 
-QScreen* ScreenOf(const QWidget* owner)
-{
+QScreen* ScreenOf(const QWidget* owner) {
     return owner && owner->screen() ? owner->screen() : QGuiApplication::primaryScreen();
 }
 
-void CentreOnWorkArea(QWidget& dialog, const QWidget* owner)
-{
+void CentreOnWorkArea(QWidget& dialog, const QWidget* owner) {
     const QScreen* screen = ScreenOf(owner);
-    if (!screen)
-        return;
+    if (!screen) return;
     QRect frame(QPoint(), dialog.sizeHint());
     frame.moveCenter(screen->availableGeometry().center());
     dialog.move(frame.topLeft());
 }
 
-} // namespace
+}  // namespace
 
-QString FileDialogFolderBrowser::Choose(const FolderBrowseRequest& request)
-{
-    QFileDialog dialog(request.owner, request.title, request.startFolder);
+QString TFileDialogFolderBrowser::Choose(const TFolderBrowseRequest& request) {
+    QFileDialog dialog(request.Owner, request.Title, request.StartFolder);
     dialog.setFileMode(QFileDialog::Directory);
     dialog.setOption(QFileDialog::ShowDirsOnly, true);
-    if (request.centreOnScreen)
-        CentreOnWorkArea(dialog, request.owner);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return {};
+    if (request.CentreOnScreen) CentreOnWorkArea(dialog, request.Owner);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
     return QDir::cleanPath(dialog.selectedFiles().constFirst());
 }
 
-} // namespace kestrova::platform
+}  // namespace kestrova::platform

@@ -5,9 +5,9 @@ namespace kestrova::platform {
 
 // Browses with the toolkit's file dialog in folder mode (the desktop's own dialog when the
 // platform theme offers one).
-class FileDialogFolderBrowser : public FolderBrowser {
+class TFileDialogFolderBrowser : public TFolderBrowser {
 public:
-    QString Choose(const FolderBrowseRequest& request) override;
+    QString Choose(const TFolderBrowseRequest& request) override;
 };
 
-} // namespace kestrova::platform
+}  // namespace kestrova::platform

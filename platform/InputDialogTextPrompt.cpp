@@ -4,13 +4,12 @@
 
 namespace kestrova::platform {
 
-QString InputDialogTextPrompt::Ask(QWidget* owner, const QString& caption, const QString& prompt,
-                                   const QString& initialText)
-{
+QString TInputDialogTextPrompt::Ask(QWidget* owner, const QString& caption, const QString& prompt,
+                                    const QString& initialText) {
     bool accepted = false;
-    const QString text = QInputDialog::getText(owner, caption, prompt, QLineEdit::Normal,
-                                               initialText, &accepted);
+    const QString text =
+            QInputDialog::getText(owner, caption, prompt, QLineEdit::Normal, initialText, &accepted);
     return accepted ? text : QString();
 }
 
-} // namespace kestrova::platform
+}  // namespace kestrova::platform

@@ -4,10 +4,10 @@
 namespace kestrova::platform {
 
 // Asks with the toolkit's input dialog.
-class InputDialogTextPrompt : public TextPrompt {
+class TInputDialogTextPrompt : public TTextPrompt {
 public:
     QString Ask(QWidget* owner, const QString& caption, const QString& prompt,
                 const QString& initialText) override;
 };
 
-} // namespace kestrova::platform
+}  // namespace kestrova::platform

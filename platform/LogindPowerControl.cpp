@@ -9,21 +9,19 @@ constexpr auto kLoginService = "org.freedesktop.login1";
 constexpr auto kLoginPath = "/org/freedesktop/login1";
 constexpr auto kLoginManagerInterface = "org.freedesktop.login1.Manager";
 constexpr int kLoginTimeoutMs = 10000;
-} // namespace
+}  // namespace
 
-LogindPowerControl::LogindPowerControl(const QDBusConnection& bus) : bus_(bus) {}
+TLogindPowerControl::TLogindPowerControl(const QDBusConnection& bus) : FBus(bus) {}
 
-bool LogindPowerControl::PowerOff()
-{
-    const QDBusConnection bus = bus_ ? *bus_ : QDBusConnection::systemBus();
-    if (!bus.isConnected())
-        return false;
-    QDBusMessage call = QDBusMessage::createMethodCall(QString::fromLatin1(kLoginService),
-        QString::fromLatin1(kLoginPath), QString::fromLatin1(kLoginManagerInterface),
-        QStringLiteral("PowerOff"));
+bool TLogindPowerControl::PowerOff() {
+    const QDBusConnection bus = FBus ? *FBus : QDBusConnection::systemBus();
+    if (!bus.isConnected()) return false;
+    QDBusMessage call = QDBusMessage::createMethodCall(
+            QString::fromLatin1(kLoginService), QString::fromLatin1(kLoginPath),
+            QString::fromLatin1(kLoginManagerInterface), QStringLiteral("PowerOff"));
     // Not interactive: the run ends unattended, so no password prompt may wait for an answer.
     call << false;
     return bus.call(call, QDBus::Block, kLoginTimeoutMs).type() == QDBusMessage::ReplyMessage;
 }
 
-} // namespace kestrova::platform
+}  // namespace kestrova::platform

@@ -9,16 +9,16 @@ namespace kestrova::platform {
 
 // Powers off through systemd-logind on the system bus. The login manager applies the
 // system's own policy (who may power off, which inhibitors hold it up).
-class LogindPowerControl : public PowerControl {
+class TLogindPowerControl : public TPowerControl {
 public:
-    LogindPowerControl() = default;
+    TLogindPowerControl() = default;
     // Sends the request over the given bus instead of the system bus.
-    explicit LogindPowerControl(const QDBusConnection& bus);
+    explicit TLogindPowerControl(const QDBusConnection& bus);
 
     bool PowerOff() override;
 
 private:
-    std::optional<QDBusConnection> bus_;
+    std::optional<QDBusConnection> FBus;
 };
 
-} // namespace kestrova::platform
+}  // namespace kestrova::platform

@@ -7,7 +7,7 @@ namespace kestrova::platform {
 
 // Reads the drive type from the mount that holds the path (a path that does not exist yet is
 // judged by its nearest existing parent).
-class MountDriveInfo : public DriveInfo {
+class TMountDriveInfo : public TDriveInfo {
 public:
     bool IsCdRom(const QString& path) override;
 };
@@ -16,4 +16,4 @@ public:
 // mounted read-only.
 bool IsOpticalMount(const QByteArray& fileSystemType, const QByteArray& device, bool readOnly);
 
-} // namespace kestrova::platform
+}  // namespace kestrova::platform

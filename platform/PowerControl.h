@@ -3,13 +3,13 @@
 namespace kestrova::platform {
 
 // Turning the computer off at the end of a run.
-class PowerControl {
+class TPowerControl {
 public:
-    virtual ~PowerControl() = default;
+    virtual ~TPowerControl() = default;
 
     // Asks the system to power off, without forcing past sessions or programs that hold it
     // up. True when the system accepted the request.
     virtual bool PowerOff() = 0;
 };
 
-} // namespace kestrova::platform
+}  // namespace kestrova::platform

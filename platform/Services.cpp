@@ -12,56 +12,70 @@ namespace kestrova::platform {
 namespace {
 
 template <class Service>
-struct Slot {
-    std::unique_ptr<Service> installed;
-    std::unique_ptr<Service> native;  // the Linux implementation, made on first use
+struct TSlot {
+    std::unique_ptr<Service> Installed;
+    std::unique_ptr<Service> Native;  // the Linux implementation, made on first use
 };
 
 template <class Service>
-Slot<Service>& SlotOf()
-{
-    static Slot<Service> slot;
+TSlot<Service>& SlotOf() {
+    static TSlot<Service> slot;
     return slot;
 }
 
-template <class Service> std::unique_ptr<Service> MakeLinuxService();
-template <> std::unique_ptr<Shell> MakeLinuxService() { return std::make_unique<DesktopShell>(); }
-template <> std::unique_ptr<PowerControl> MakeLinuxService() { return std::make_unique<LogindPowerControl>(); }
-template <> std::unique_ptr<FolderBrowser> MakeLinuxService() { return std::make_unique<FileDialogFolderBrowser>(); }
-template <> std::unique_ptr<TextPrompt> MakeLinuxService() { return std::make_unique<InputDialogTextPrompt>(); }
-template <> std::unique_ptr<UserFolders> MakeLinuxService() { return std::make_unique<XdgUserFolders>(); }
-template <> std::unique_ptr<DriveInfo> MakeLinuxService() { return std::make_unique<MountDriveInfo>(); }
+template <class Service>
+std::unique_ptr<Service> MakeLinuxService();
+template <>
+std::unique_ptr<TShell> MakeLinuxService() {
+    return std::make_unique<TDesktopShell>();
+}
+template <>
+std::unique_ptr<TPowerControl> MakeLinuxService() {
+    return std::make_unique<TLogindPowerControl>();
+}
+template <>
+std::unique_ptr<TFolderBrowser> MakeLinuxService() {
+    return std::make_unique<TFileDialogFolderBrowser>();
+}
+template <>
+std::unique_ptr<TTextPrompt> MakeLinuxService() {
+    return std::make_unique<TInputDialogTextPrompt>();
+}
+template <>
+std::unique_ptr<TUserFolders> MakeLinuxService() {
+    return std::make_unique<TXdgUserFolders>();
+}
+template <>
+std::unique_ptr<TDriveInfo> MakeLinuxService() {
+    return std::make_unique<TMountDriveInfo>();
+}
 
-} // namespace
+}  // namespace
 
 template <class Service>
-Service& Use()
-{
-    Slot<Service>& slot = SlotOf<Service>();
-    if (slot.installed)
-        return *slot.installed;
-    if (!slot.native)
-        slot.native = MakeLinuxService<Service>();
-    return *slot.native;
+Service& Use() {
+    TSlot<Service>& slot = SlotOf<Service>();
+    if (slot.Installed) return *slot.Installed;
+    if (!slot.Native) slot.Native = MakeLinuxService<Service>();
+    return *slot.Native;
 }
 
 template <class Service>
-std::unique_ptr<Service> Install(std::unique_ptr<Service> replacement)
-{
-    return std::exchange(SlotOf<Service>().installed, std::move(replacement));
+std::unique_ptr<Service> Install(std::unique_ptr<Service> replacement) {
+    return std::exchange(SlotOf<Service>().Installed, std::move(replacement));
 }
 
-#define KESTROVA_PLATFORM_SERVICE(Service) \
-    template Service& Use<Service>(); \
+#define KESTROVA_PLATFORM_SERVICE(Service)                                                                   \
+    template Service& Use<Service>();                                                                        \
     template std::unique_ptr<Service> Install<Service>(std::unique_ptr<Service>);
 
-KESTROVA_PLATFORM_SERVICE(Shell)
-KESTROVA_PLATFORM_SERVICE(PowerControl)
-KESTROVA_PLATFORM_SERVICE(FolderBrowser)
-KESTROVA_PLATFORM_SERVICE(TextPrompt)
-KESTROVA_PLATFORM_SERVICE(UserFolders)
-KESTROVA_PLATFORM_SERVICE(DriveInfo)
+KESTROVA_PLATFORM_SERVICE(TShell)
+KESTROVA_PLATFORM_SERVICE(TPowerControl)
+KESTROVA_PLATFORM_SERVICE(TFolderBrowser)
+KESTROVA_PLATFORM_SERVICE(TTextPrompt)
+KESTROVA_PLATFORM_SERVICE(TUserFolders)
+KESTROVA_PLATFORM_SERVICE(TDriveInfo)
 
 #undef KESTROVA_PLATFORM_SERVICE
 
-} // namespace kestrova::platform
+}  // namespace kestrova::platform

@@ -16,7 +16,7 @@
 namespace kestrova::platform {
 
 // The service in effect: the installed one, else the Linux implementation.
-// Available for Shell, PowerControl, FolderBrowser, TextPrompt, UserFolders and DriveInfo.
+// Available for TShell, TPowerControl, TFolderBrowser, TTextPrompt, TUserFolders and TDriveInfo.
 template <class Service>
 Service& Use();
 
@@ -25,33 +25,31 @@ Service& Use();
 template <class Service>
 std::unique_ptr<Service> Install(std::unique_ptr<Service> replacement);
 
-inline std::unique_ptr<Shell> SetShellService(std::unique_ptr<Shell> shell)
-{
-    return Install<Shell>(std::move(shell));
+inline std::unique_ptr<TShell> SetShellService(std::unique_ptr<TShell> shell) {
+    return Install<TShell>(std::move(shell));
 }
 
-inline std::unique_ptr<PowerControl> SetPowerControl(std::unique_ptr<PowerControl> power)
-{
-    return Install<PowerControl>(std::move(power));
+inline std::unique_ptr<TPowerControl> SetPowerControl(std::unique_ptr<TPowerControl> power) {
+    return Install<TPowerControl>(std::move(power));
 }
 
 // Installs a replacement for the lifetime of this object, then puts the previous one back.
 template <class Service>
-class ScopedService {
+class TScopedService {
 public:
-    explicit ScopedService(std::unique_ptr<Service> replacement)
-        : service_(replacement.get()), previous_(Install<Service>(std::move(replacement))) {}
-    ~ScopedService() { Install<Service>(std::move(previous_)); }
+    explicit TScopedService(std::unique_ptr<Service> replacement)
+        : FService(replacement.get()), FPrevious(Install<Service>(std::move(replacement))) {}
+    ~TScopedService() { Install<Service>(std::move(FPrevious)); }
 
-    ScopedService(const ScopedService&) = delete;
-    ScopedService& operator=(const ScopedService&) = delete;
+    TScopedService(const TScopedService&) = delete;
+    TScopedService& operator=(const TScopedService&) = delete;
 
-    Service& operator*() const { return *service_; }
-    Service* operator->() const { return service_; }
+    Service& operator*() const { return *FService; }
+    Service* operator->() const { return FService; }
 
 private:
-    Service* service_;
-    std::unique_ptr<Service> previous_;
+    Service* FService;
+    std::unique_ptr<Service> FPrevious;
 };
 
-} // namespace kestrova::platform
+}  // namespace kestrova::platform

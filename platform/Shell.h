@@ -5,9 +5,9 @@ namespace kestrova::platform {
 
 // The desktop shell: hands documents, folders and web addresses to the programs the user
 // associated with them.
-class Shell {
+class TShell {
 public:
-    virtual ~Shell() = default;
+    virtual ~TShell() = default;
 
     // Opens a document, a folder or a web address. False when nothing could take it.
     virtual bool Open(const QString& target) = 0;
@@ -16,4 +16,4 @@ public:
     virtual bool ShowItem(const QString& path) = 0;
 };
 
-} // namespace kestrova::platform
+}  // namespace kestrova::platform

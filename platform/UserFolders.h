@@ -5,12 +5,12 @@ namespace kestrova::platform {
 
 // The user's well-known folders. Paths come without trailing separator; empty when the
 // desktop does not name such a folder.
-class UserFolders {
+class TUserFolders {
 public:
-    virtual ~UserFolders() = default;
+    virtual ~TUserFolders() = default;
 
     virtual QString Documents() = 0;
     virtual QString Videos() = 0;
 };
 
-} // namespace kestrova::platform
+}  // namespace kestrova::platform

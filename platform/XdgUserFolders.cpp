@@ -7,23 +7,20 @@ namespace kestrova::platform {
 
 namespace {
 
-QString Location(QStandardPaths::StandardLocation location)
-{
+QString Location(QStandardPaths::StandardLocation location) {
     const QString path = QStandardPaths::writableLocation(location);
     return path.isEmpty() ? path : QDir::cleanPath(path);
 }
 
-} // namespace
+}  // namespace
 
-QString XdgUserFolders::Documents()
-{
+QString TXdgUserFolders::Documents() {
     return Location(QStandardPaths::DocumentsLocation);
 }
 
-QString XdgUserFolders::Videos()
-{
+QString TXdgUserFolders::Videos() {
     // The toolkit's "movies" location is the XDG videos folder.
     return Location(QStandardPaths::MoviesLocation);
 }
 
-} // namespace kestrova::platform
+}  // namespace kestrova::platform

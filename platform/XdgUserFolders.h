@@ -4,10 +4,10 @@
 namespace kestrova::platform {
 
 // The XDG user directories (user-dirs.dirs), with the toolkit's fallbacks under the home folder.
-class XdgUserFolders : public UserFolders {
+class TXdgUserFolders : public TUserFolders {
 public:
     QString Documents() override;
     QString Videos() override;
 };
 
-} // namespace kestrova::platform
+}  // namespace kestrova::platform

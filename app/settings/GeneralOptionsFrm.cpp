@@ -8,6 +8,7 @@
 #include "app/shell/OutputFolder.h"
 #include "app/shell/Prompts.h"
 #include "app/shell/ShellCommands.h"
+#include "filenames/FolderName.h"
 
 #include <QButtonGroup>
 #include <QGroupBox>
@@ -30,66 +31,55 @@ constexpr int kDefaultProcesses = 3;
 
 // Two items end in a blank, as the program always showed them.
 const QStringList kPriorityItems = {
-    QStringLiteral("Run in normal priority"),
-    QStringLiteral("Run in Lower priority "),
-    QStringLiteral("Run in Lowest priority "),
-    QStringLiteral("Run only when the system is idle"),
+        QStringLiteral("Run in normal priority"),
+        QStringLiteral("Run in Lower priority "),
+        QStringLiteral("Run in Lowest priority "),
+        QStringLiteral("Run only when the system is idle"),
 };
 
 template <class Widget>
-Widget* Place(Widget* widget, const char* name, const QRect& geometry)
-{
+Widget* Place(Widget* widget, const char* name, const QRect& geometry) {
     widget->setObjectName(QString::fromLatin1(name));
     widget->setGeometry(geometry);
     return widget;
 }
 
-QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption, const QRect& geometry)
-{
+QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption, const QRect& geometry) {
     auto* button = Place(new QPushButton(caption, parent), name, geometry);
     button->setAutoDefault(false);
     return button;
 }
 
-QString WithoutTrailingSeparator(QString folder)
-{
-    while (folder.size() > 1 && folder.endsWith(u'/'))
-        folder.chop(1);
-    return folder;
-}
+}  // namespace
 
-} // namespace
+const QString TFrmGeneralOption::UpdatePageAddress =
+        QStringLiteral("https://kestrova.orvanta.example/update");
 
-const QString TFrmGeneralOption::UpdatePageAddress = QStringLiteral("https://kestrova.orvanta.example/update");
-
-TFrmGeneralOption::TFrmGeneralOption(SettingsStore& settings, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                          | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
-      settings_(settings)
-{
+TFrmGeneralOption::TFrmGeneralOption(TSettingsStore& settings, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                              Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+      FSettings(settings) {
     FormCreate();
 }
 
-void TFrmGeneralOption::FormCreate()
-{
+void TFrmGeneralOption::FormCreate() {
     setObjectName(QStringLiteral("FrmGeneralOption"));
     setWindowTitle(QStringLiteral("Options"));
     setFont(QFont(QStringLiteral("Tahoma"), 8));
     setFixedSize(kClientSize);
     setModal(true);
-    background_ = OptionsBackground(kClientSize);
+    FBackground = OptionsBackground(kClientSize);
     CreateControls();
     ConnectHandlers();
     FillFromSettings();
 }
 
-void TFrmGeneralOption::CreateControls()
-{
+void TFrmGeneralOption::CreateControls() {
     grpConvert = Place(new QGroupBox(QStringLiteral("Convert"), this), "grpConvert", {10, 8, 425, 124});
     lblProcess = Place(new QLabel(QStringLiteral("Maximun Simultaneous Running Processes:"), grpConvert),
                        "lblProcess", {14, 24, 260, 20});
     edtProcess = Place(new QLineEdit(grpConvert), "edtProcess", {280, 22, 44, 22});
-    udProcess = Place(new UpDown(grpConvert), "udProcess", {324, 22, 16, 22});
+    udProcess = Place(new TUpDown(grpConvert), "udProcess", {324, 22, 16, 22});
     udProcess->SetRange(kProcessesMinimum, kProcessesMaximum);
     udProcess->SetBuddy(edtProcess);
 
@@ -105,8 +95,8 @@ void TFrmGeneralOption::CreateControls()
     PlacePriorityColumns();
 
     grpOutput = Place(new QGroupBox(QStringLiteral("Output"), this), "grpOutput", {10, 138, 425, 102});
-    lblDestination = Place(new QLabel(QStringLiteral("Destination:"), grpOutput), "lblDestination",
-                           {14, 20, 200, 20});
+    lblDestination =
+            Place(new QLabel(QStringLiteral("Destination:"), grpOutput), "lblDestination", {14, 20, 200, 20});
     edtOutPutFolder = Place(new QLineEdit(grpOutput), "edtOutPutFolder", {14, 42, 397, 22});
     edtOutPutFolder->setReadOnly(true);
     btnBrowse = MakeButton(grpOutput, "btnBrowse", QStringLiteral("Browse"), {256, 70, 75, 24});
@@ -120,12 +110,11 @@ void TFrmGeneralOption::CreateControls()
 
     // Kept below the visible client area: the update check is not offered on screen.
     grpUpdate = Place(new QGroupBox(QStringLiteral("Update"), this), "grpUpdate", {10, 300, 425, 56});
-    btnCheckUpdate = MakeButton(grpUpdate, "btnCheckUpdate", QStringLiteral("Check for update"),
-                                {14, 22, 120, 24});
+    btnCheckUpdate =
+            MakeButton(grpUpdate, "btnCheckUpdate", QStringLiteral("Check for update"), {14, 22, 120, 24});
 }
 
-void TFrmGeneralOption::PlacePriorityColumns()
-{
+void TFrmGeneralOption::PlacePriorityColumns() {
     // The right column starts half-way unless its longest caption needs more room.
     constexpr int kMargin = 10;
     constexpr int kTop = 18;
@@ -138,13 +127,13 @@ void TFrmGeneralOption::PlacePriorityColumns()
     for (int item = 0; item < kPriorityItems.size(); ++item) {
         const int left = item < 2 ? kMargin : rightColumn;
         const int right = item < 2 ? rightColumn - kMargin : width - kMargin / 2;
-        rdgrpPriorityItems->button(item)->setGeometry(left, kTop + (item % 2) * kRowHeight, right - left, kRowHeight);
+        rdgrpPriorityItems->button(item)->setGeometry(left, kTop + (item % 2) * kRowHeight, right - left,
+                                                      kRowHeight);
     }
 }
 
-void TFrmGeneralOption::ConnectHandlers()
-{
-    connect(udProcess, &UpDown::Clicked, this, &TFrmGeneralOption::udProcessClick);
+void TFrmGeneralOption::ConnectHandlers() {
+    connect(udProcess, &TUpDown::Clicked, this, &TFrmGeneralOption::udProcessClick);
     // Typing a new count makes it worth applying as much as stepping it does.
     connect(edtProcess, &QLineEdit::textEdited, this, &TFrmGeneralOption::udProcessClick);
     connect(edtOutPutFolder, &QLineEdit::textChanged, this, &TFrmGeneralOption::edtOutPutFolderChange);
@@ -158,102 +147,84 @@ void TFrmGeneralOption::ConnectHandlers()
     connect(btnCheckUpdate, &QPushButton::clicked, this, &TFrmGeneralOption::btnCheckUpdateClick);
 }
 
-void TFrmGeneralOption::FillFromSettings()
-{
-    const GeneralSettings& values = settings_.Values();
+void TFrmGeneralOption::FillFromSettings() {
+    const TGeneralSettings& values = FSettings.Values();
     const int lastItem = static_cast<int>(kPriorityItems.size()) - 1;
-    rdgrpPriorityItems->button(std::min<int>(values.priority, lastItem))->setChecked(true);
-    RunShowingErrors([&] { edtOutPutFolder->setText(ResolveOutputFolder(values.outputFolder)); });
-    udProcess->SetPosition(values.processes);
+    rdgrpPriorityItems->button(std::min<int>(values.Priority, lastItem))->setChecked(true);
+    RunShowingErrors([&] { edtOutPutFolder->setText(ResolveOutputFolder(values.OutputFolder)); });
+    udProcess->SetPosition(values.Processes);
 }
 
-void TFrmGeneralOption::showEvent(QShowEvent* event)
-{
+void TFrmGeneralOption::showEvent(QShowEvent* event) {
     FormShow();
     QDialog::showEvent(event);
 }
 
-void TFrmGeneralOption::FormShow()
-{
+void TFrmGeneralOption::FormShow() {
     FillFromSettings();
 }
 
-void TFrmGeneralOption::paintEvent(QPaintEvent* event)
-{
+void TFrmGeneralOption::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
-    painter.drawPixmap(0, 0, background_);
+    painter.drawPixmap(0, 0, FBackground);
     QDialog::paintEvent(event);
 }
 
-bool TFrmGeneralOption::StoreAndSave()
-{
+bool TFrmGeneralOption::StoreAndSave() {
     return RunShowingErrors([this] {
         const int processes = IntegerOfText(edtProcess->text());
-        GeneralSettings& values = settings_.Values();
-        values.processes = processes;
-        values.priority = static_cast<quint8>(std::max(rdgrpPriorityItems->checkedId(), 0));
-        values.outputFolder = edtOutPutFolder->text();
-        settings_.Save();
+        TGeneralSettings& values = FSettings.Values();
+        values.Processes = processes;
+        values.Priority = static_cast<quint8>(std::max(rdgrpPriorityItems->checkedId(), 0));
+        values.OutputFolder = edtOutPutFolder->text();
+        FSettings.Save();
     });
 }
 
-void TFrmGeneralOption::udProcessClick()
-{
+void TFrmGeneralOption::udProcessClick() {
     btnApply->setEnabled(true);
 }
 
-void TFrmGeneralOption::edtOutPutFolderChange()
-{
+void TFrmGeneralOption::edtOutPutFolderChange() {
     btnApply->setEnabled(true);
 }
 
-void TFrmGeneralOption::rdgrpPriorityClick()
-{
+void TFrmGeneralOption::rdgrpPriorityClick() {
     btnApply->setEnabled(true);
 }
 
-void TFrmGeneralOption::btnRestoreClick()
-{
+void TFrmGeneralOption::btnRestoreClick() {
     rdgrpPriorityItems->button(0)->setChecked(true);
     RunShowingErrors([this] { edtOutPutFolder->setText(ResolveOutputFolder(QString())); });
     udProcess->SetPosition(kDefaultProcesses);
     btnApply->setEnabled(true);
 }
 
-void TFrmGeneralOption::btnApplyClick()
-{
+void TFrmGeneralOption::btnApplyClick() {
     // Stays enabled when nothing could be saved, so that the user can try again.
-    if (StoreAndSave())
-        btnApply->setEnabled(false);
+    if (StoreAndSave()) btnApply->setEnabled(false);
 }
 
-void TFrmGeneralOption::btnOkClick()
-{
-    if (StoreAndSave())
-        accept();
+void TFrmGeneralOption::btnOkClick() {
+    if (StoreAndSave()) accept();
 }
 
-void TFrmGeneralOption::btnCancelClick()
-{
+void TFrmGeneralOption::btnCancelClick() {
     reject();
 }
 
-void TFrmGeneralOption::btnBrowseClick()
-{
+void TFrmGeneralOption::btnBrowseClick() {
     const QString folder = BrowseForFolder(this, QStringLiteral("Select Destination Folder"), false,
                                            edtOutPutFolder->text());
-    if (!folder.isEmpty())
-        edtOutPutFolder->setText(WithoutTrailingSeparator(folder));
+    if (!folder.isEmpty()) edtOutPutFolder->setText(WithoutTrailingSeparator(folder));
 }
 
-void TFrmGeneralOption::btnOpenClick()
-{
+void TFrmGeneralOption::btnOpenClick() {
     ShellOpen(edtOutPutFolder->text());
 }
 
-void TFrmGeneralOption::btnCheckUpdateClick()
-{
+void TFrmGeneralOption::btnCheckUpdateClick() {
     ShellOpen(UpdatePageAddress);
 }
 
-} // namespace kestrova
+}  // namespace kestrova

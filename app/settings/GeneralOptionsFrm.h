@@ -10,8 +10,8 @@ class QPushButton;
 
 namespace kestrova {
 
-class SettingsStore;
-class UpDown;
+class TSettingsStore;
+class TUpDown;
 
 // The general options dialog: how many conversions run at once, the background priority
 // choice and the output folder. OK and Apply store the values and write the settings file;
@@ -21,7 +21,7 @@ class TFrmGeneralOption : public QDialog {
     Q_OBJECT
 
 public:
-    explicit TFrmGeneralOption(SettingsStore& settings, QWidget* parent = nullptr);
+    explicit TFrmGeneralOption(TSettingsStore& settings, QWidget* parent = nullptr);
 
     // The web page of the product, opened by "Check for update".
     static const QString UpdatePageAddress;
@@ -50,13 +50,13 @@ private:
     void btnOpenClick();
     void btnCheckUpdateClick();
 
-    SettingsStore& settings_;
-    QPixmap background_;
+    TSettingsStore& FSettings;
+    QPixmap FBackground;
 
     QGroupBox* grpConvert;
     QLabel* lblProcess;
     QLineEdit* edtProcess;
-    UpDown* udProcess;
+    TUpDown* udProcess;
     QGroupBox* rdgrpPriority;
     QButtonGroup* rdgrpPriorityItems;
     QGroupBox* grpOutput;
@@ -72,4 +72,4 @@ private:
     QPushButton* btnCheckUpdate;
 };
 
-} // namespace kestrova
+}  // namespace kestrova

@@ -13,13 +13,13 @@ namespace kestrova {
 // Reading follows the private-profile rules: section and key names compare without regard to
 // case and surrounding blanks, the first occurrence counts, values are trimmed and lose one
 // pair of matching surrounding quotes, and a missing section or key gives the default.
-class IniFile {
+class TIniFile {
 public:
-    IniFile() = default;
+    TIniFile() = default;
 
     // Reads the file; a missing or unreadable file gives an empty document.
-    static IniFile Load(const QString& path);
-    static IniFile FromText(const QString& text);
+    static TIniFile Load(const QString& path);
+    static TIniFile FromText(const QString& text);
 
     std::optional<QString> Value(const QString& section, const QString& key) const;
     QString ReadString(const QString& section, const QString& key, const QString& defaultValue) const;
@@ -35,16 +35,16 @@ public:
     bool Save(const QString& path) const;
 
 private:
-    struct Location {
-        qsizetype sectionLine = -1;  // the header line, -1 when the section is missing
-        qsizetype keyLine = -1;      // the key's line, -1 when missing
-        qsizetype lastEntryLine = -1;  // the section's last key line (or its header)
+    struct TLocation {
+        qsizetype SectionLine = -1;    // the header line, -1 when the section is missing
+        qsizetype KeyLine = -1;        // the key's line, -1 when missing
+        qsizetype LastEntryLine = -1;  // the section's last key line (or its header)
     };
-    Location Find(const QString& section, const QString& key) const;
+    TLocation Find(const QString& section, const QString& key) const;
 
-    QStringList lines_;
-    QString lineBreak_ = QStringLiteral("\n");
-    bool byteOrderMark_ = false;
+    QStringList FLines;
+    QString FLineBreak = QStringLiteral("\n");
+    bool FByteOrderMark = false;
 };
 
-} // namespace kestrova
+}  // namespace kestrova

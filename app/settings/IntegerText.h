@@ -13,4 +13,4 @@ std::optional<int> ParseInteger(const QString& text);
 // "'<text>' is not a valid integer value" when there is none.
 int IntegerOfText(const QString& text);
 
-} // namespace kestrova
+}  // namespace kestrova

@@ -1,6 +1,6 @@
 #include "app/settings/OptionsBackground.h"
 
-#include "app/shell/ProgramFolder.h"
+#include "engine/frame/ProgramFolder.h"
 
 #include <QLinearGradient>
 #include <QPainter>
@@ -9,8 +9,7 @@ namespace kestrova {
 
 namespace {
 
-QPixmap DrawnBackground(const QSize& size)
-{
+QPixmap DrawnBackground(const QSize& size) {
     QPixmap picture(size);
     QPainter painter(&picture);
     QLinearGradient gradient(0, 0, 0, size.height());
@@ -20,12 +19,11 @@ QPixmap DrawnBackground(const QSize& size)
     return picture;
 }
 
-} // namespace
+}  // namespace
 
-QPixmap OptionsBackground(const QSize& size)
-{
-    const QPixmap skin(ProgramFolder() + QStringLiteral("skin/icon/Options_bg.png"));
+QPixmap OptionsBackground(const QSize& size) {
+    const QPixmap skin(QString::fromStdString(ProgramFolder()) + QStringLiteral("skin/icon/Options_bg.png"));
     return skin.isNull() ? DrawnBackground(size) : skin;
 }
 
-} // namespace kestrova
+}  // namespace kestrova

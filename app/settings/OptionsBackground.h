@@ -8,4 +8,4 @@ namespace kestrova {
 // one, else a plain light gradient of the given size.
 QPixmap OptionsBackground(const QSize& size);
 
-} // namespace kestrova
+}  // namespace kestrova

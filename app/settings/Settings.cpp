@@ -1,7 +1,7 @@
 #include "app/settings/Settings.h"
 
 #include "app/settings/IniFile.h"
-#include "app/shell/ProgramFolder.h"
+#include "engine/frame/ProgramFolder.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -18,50 +18,45 @@ const QString kProcessesKey = QStringLiteral("processes");
 const QString kPriorityKey = QStringLiteral("priority");
 const QString kOutputFolderKey = QStringLiteral("outputfolder");
 
-const GeneralSettings kDefaults;
+const TGeneralSettings kDefaults;
 
-} // namespace
+}  // namespace
 
-SettingsStore::SettingsStore(QString filePath) : filePath_(std::move(filePath)) {}
+TSettingsStore::TSettingsStore(QString filePath) : FFilePath(std::move(filePath)) {}
 
-void SettingsStore::Load()
-{
-    values_ = kDefaults;
-    if (!QFileInfo::exists(filePath_))
-        return;
-    const IniFile ini = IniFile::Load(filePath_);
-    values_.processes = ini.ReadInteger(kSection, kProcessesKey, kDefaults.processes);
+void TSettingsStore::Load() {
+    FValues = kDefaults;
+    if (!QFileInfo::exists(FFilePath)) return;
+    const TIniFile ini = TIniFile::Load(FFilePath);
+    FValues.Processes = ini.ReadInteger(kSection, kProcessesKey, kDefaults.Processes);
     // Kept in one byte, as the priority index always was.
-    values_.priority = static_cast<quint8>(ini.ReadInteger(kSection, kPriorityKey, kDefaults.priority));
-    values_.outputFolder = ini.ReadString(kSection, kOutputFolderKey, kDefaults.outputFolder);
-    if (!values_.outputFolder.endsWith(u'/'))
-        values_.outputFolder += u'/';
+    FValues.Priority = static_cast<quint8>(ini.ReadInteger(kSection, kPriorityKey, kDefaults.Priority));
+    FValues.OutputFolder = ini.ReadString(kSection, kOutputFolderKey, kDefaults.OutputFolder);
+    if (!FValues.OutputFolder.endsWith(u'/')) FValues.OutputFolder += u'/';
 }
 
-void SettingsStore::Save() const
-{
-    IniFile ini = IniFile::Load(filePath_);
-    ini.WriteInteger(kSection, kProcessesKey, values_.processes);
-    ini.WriteInteger(kSection, kPriorityKey, values_.priority);
-    ini.WriteString(kSection, kOutputFolderKey, values_.outputFolder);
-    if (!ini.Save(filePath_))
-        throw std::runtime_error(
-            QStringLiteral("Unable to write to %1").arg(QDir::toNativeSeparators(filePath_)).toStdString());
+void TSettingsStore::Save() const {
+    TIniFile ini = TIniFile::Load(FFilePath);
+    ini.WriteInteger(kSection, kProcessesKey, FValues.Processes);
+    ini.WriteInteger(kSection, kPriorityKey, FValues.Priority);
+    ini.WriteString(kSection, kOutputFolderKey, FValues.OutputFolder);
+    if (!ini.Save(FFilePath))
+        throw std::runtime_error(QStringLiteral("Unable to write to %1")
+                                         .arg(QDir::toNativeSeparators(FFilePath))
+                                         .toStdString());
 }
 
-QString SettingsFilePath()
-{
-    return ProgramFolder() + QStringLiteral("Setting.ini");
+QString SettingsFilePath() {
+    return QString::fromStdString(ProgramFolder()) + QStringLiteral("Setting.ini");
 }
 
-SettingsStore& AppSettings()
-{
-    static SettingsStore settings = [] {
-        SettingsStore loaded(SettingsFilePath());
+TSettingsStore& AppSettings() {
+    static TSettingsStore settings = [] {
+        TSettingsStore loaded(SettingsFilePath());
         loaded.Load();
         return loaded;
     }();
     return settings;
 }
 
-} // namespace kestrova
+}  // namespace kestrova

@@ -5,21 +5,21 @@
 namespace kestrova {
 
 // The user's general settings.
-struct GeneralSettings {
-    int processes = 3;        // conversions run at once; 0 or less runs them one by one in the window's thread
-    quint8 priority = 0;      // the chosen "Priority in running background" item, 0..3
-    QString outputFolder;     // as configured; resolve it before use (ResolveOutputFolder)
+struct TGeneralSettings {
+    int Processes = 3;     // conversions run at once; 0 or less runs them one by one in the window's thread
+    quint8 Priority = 0;   // the chosen "Priority in running background" item, 0..3
+    QString OutputFolder;  // as configured; resolve it before use (ResolveOutputFolder)
 };
 
 // The general settings together with the INI file that keeps them (section "general", keys
 // "processes", "priority", "outputfolder"). Other sections and keys of the file are kept.
-class SettingsStore {
+class TSettingsStore {
 public:
-    explicit SettingsStore(QString filePath);
+    explicit TSettingsStore(QString filePath);
 
-    const QString& FilePath() const { return filePath_; }
-    GeneralSettings& Values() { return values_; }
-    const GeneralSettings& Values() const { return values_; }
+    const QString& FilePath() const { return FFilePath; }
+    TGeneralSettings& Values() { return FValues; }
+    const TGeneralSettings& Values() const { return FValues; }
 
     // Reads the file; without one the defaults apply. A missing key takes its default; the
     // output folder gets a trailing separator (an empty one thus becomes "/", which resolves
@@ -31,14 +31,14 @@ public:
     void Save() const;
 
 private:
-    QString filePath_;
-    GeneralSettings values_;
+    QString FFilePath;
+    TGeneralSettings FValues;
 };
 
 // "Setting.ini" in the program folder.
 QString SettingsFilePath();
 
 // The process-wide settings, loaded from the settings file on first use. Main thread only.
-SettingsStore& AppSettings();
+TSettingsStore& AppSettings();
 
-} // namespace kestrova
+}  // namespace kestrova

@@ -13,8 +13,7 @@ namespace kestrova {
 
 namespace {
 
-QToolButton* MakeArrow(Qt::ArrowType arrow, QWidget* parent)
-{
+QToolButton* MakeArrow(Qt::ArrowType arrow, QWidget* parent) {
     auto* button = new QToolButton(parent);
     button->setArrowType(arrow);
     button->setAutoRepeat(true);
@@ -23,60 +22,52 @@ QToolButton* MakeArrow(Qt::ArrowType arrow, QWidget* parent)
     return button;
 }
 
-} // namespace
+}  // namespace
 
-UpDown::UpDown(QWidget* parent)
-    : QWidget(parent), up_(MakeArrow(Qt::UpArrow, this)), down_(MakeArrow(Qt::DownArrow, this))
-{
+TUpDown::TUpDown(QWidget* parent)
+    : QWidget(parent), FUp(MakeArrow(Qt::UpArrow, this)), FDown(MakeArrow(Qt::DownArrow, this)) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    layout->addWidget(up_);
-    layout->addWidget(down_);
-    connect(up_, &QToolButton::clicked, this, [this] { Step(+1); });
-    connect(down_, &QToolButton::clicked, this, [this] { Step(-1); });
+    layout->addWidget(FUp);
+    layout->addWidget(FDown);
+    connect(FUp, &QToolButton::clicked, this, [this] { Step(+1); });
+    connect(FDown, &QToolButton::clicked, this, [this] { Step(-1); });
 }
 
-void UpDown::SetBuddy(QLineEdit* buddy)
-{
-    if (buddy_)
-        buddy_->removeEventFilter(this);
-    buddy_ = buddy;
-    if (buddy_) {
-        buddy_->installEventFilter(this);
-        buddy_->setText(QString::number(position_));
+void TUpDown::SetBuddy(QLineEdit* buddy) {
+    if (FBuddy) FBuddy->removeEventFilter(this);
+    FBuddy = buddy;
+    if (FBuddy) {
+        FBuddy->installEventFilter(this);
+        FBuddy->setText(QString::number(FPosition));
     }
 }
 
-void UpDown::SetRange(int minimum, int maximum)
-{
-    minimum_ = minimum;
-    maximum_ = std::max(minimum, maximum);
-    SetPosition(position_);
+void TUpDown::SetRange(int minimum, int maximum) {
+    FMinimum = minimum;
+    FMaximum = std::max(minimum, maximum);
+    SetPosition(FPosition);
 }
 
-void UpDown::SetPosition(int position)
-{
-    position_ = std::clamp(position, minimum_, maximum_);
-    if (buddy_)
-        buddy_->setText(QString::number(position_));
+void TUpDown::SetPosition(int position) {
+    FPosition = std::clamp(position, FMinimum, FMaximum);
+    if (FBuddy) FBuddy->setText(QString::number(FPosition));
 }
 
-void UpDown::Step(int delta)
-{
-    int from = position_;
-    if (buddy_) {
-        if (const std::optional<int> typed = ParseInteger(buddy_->text()))
-            from = std::clamp(*typed, minimum_, maximum_);
+void TUpDown::Step(int delta) {
+    int from = FPosition;
+    if (FBuddy) {
+        if (const std::optional<int> typed = ParseInteger(FBuddy->text()))
+            from = std::clamp(*typed, FMinimum, FMaximum);
     }
     // Stepping from the range's end stays there (no overflow past the int range either).
-    SetPosition(delta > 0 ? (from < maximum_ ? from + 1 : from) : (from > minimum_ ? from - 1 : from));
+    SetPosition(delta > 0 ? (from < FMaximum ? from + 1 : from) : (from > FMinimum ? from - 1 : from));
     emit Clicked();
 }
 
-bool UpDown::eventFilter(QObject* watched, QEvent* event)
-{
-    if (watched == buddy_ && event->type() == QEvent::KeyPress && isEnabled()) {
+bool TUpDown::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == FBuddy && event->type() == QEvent::KeyPress && isEnabled()) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Up || key == Qt::Key_Down) {
             Step(key == Qt::Key_Up ? +1 : -1);
@@ -86,4 +77,4 @@ bool UpDown::eventFilter(QObject* watched, QEvent* event)
     return QWidget::eventFilter(watched, event);
 }
 
-} // namespace kestrova
+}  // namespace kestrova

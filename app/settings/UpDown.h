@@ -10,20 +10,20 @@ namespace kestrova {
 // The edit box keeps free text (so a wrong entry can be reported when it is used); a step
 // starts from the number in the box when there is one, and the up and down keys in the box
 // step too.
-class UpDown : public QWidget {
+class TUpDown : public QWidget {
     Q_OBJECT
 
 public:
-    explicit UpDown(QWidget* parent = nullptr);
+    explicit TUpDown(QWidget* parent = nullptr);
 
     void SetBuddy(QLineEdit* buddy);
     void SetRange(int minimum, int maximum);
-    int Minimum() const { return minimum_; }
-    int Maximum() const { return maximum_; }
+    int Minimum() const { return FMinimum; }
+    int Maximum() const { return FMaximum; }
 
     // Sets the position (clamped to the range) and shows it in the edit box.
     void SetPosition(int position);
-    int Position() const { return position_; }
+    int Position() const { return FPosition; }
 
 signals:
     // A click on either arrow (or an arrow key in the edit box), also at the range's ends.
@@ -35,12 +35,12 @@ protected:
 private:
     void Step(int delta);
 
-    QToolButton* up_;
-    QToolButton* down_;
-    QLineEdit* buddy_ = nullptr;
-    int minimum_ = 0;
-    int maximum_ = 100;
-    int position_ = 0;
+    QToolButton* FUp;
+    QToolButton* FDown;
+    QLineEdit* FBuddy = nullptr;
+    int FMinimum = 0;
+    int FMaximum = 100;
+    int FPosition = 0;
 };
 
-} // namespace kestrova
+}  // namespace kestrova

@@ -11,52 +11,44 @@ namespace kestrova {
 
 namespace {
 
-ErrorDisplayHandler& InstalledHandler()
-{
-    static ErrorDisplayHandler handler;
+TErrorDisplayHandler& InstalledHandler() {
+    static TErrorDisplayHandler handler;
     return handler;
 }
 
-void ShowInMessageBox(const ErrorNotice& notice)
-{
-    const QMessageBox::Icon icon = notice.severity == ErrorSeverity::Warning
-        ? QMessageBox::Warning : QMessageBox::Critical;
-    QMessageBox box(icon, notice.title, notice.text, QMessageBox::Ok, QApplication::activeWindow());
+void ShowInMessageBox(const TErrorNotice& notice) {
+    const QMessageBox::Icon icon =
+            notice.Severity == TErrorSeverity::Warning ? QMessageBox::Warning : QMessageBox::Critical;
+    QMessageBox box(icon, notice.Title, notice.Text, QMessageBox::Ok, QApplication::activeWindow());
     box.exec();
 }
 
-void Show(const ErrorNotice& notice)
-{
-    if (const ErrorDisplayHandler& handler = InstalledHandler())
+void Show(const TErrorNotice& notice) {
+    if (const TErrorDisplayHandler& handler = InstalledHandler())
         handler(notice);
     else
         ShowInMessageBox(notice);
 }
 
-} // namespace
+}  // namespace
 
-ErrorDisplayHandler SetErrorDisplay(ErrorDisplayHandler handler)
-{
+TErrorDisplayHandler SetErrorDisplay(TErrorDisplayHandler handler) {
     return std::exchange(InstalledHandler(), std::move(handler));
 }
 
-QString ErrorMessageText(const QString& message)
-{
-    if (!message.isEmpty() && message.back() > u'.')
-        return message + u'.';
+QString ErrorMessageText(const QString& message) {
+    if (!message.isEmpty() && message.back() > u'.') return message + u'.';
     return message;
 }
 
-void ShowException(const std::exception& error)
-{
+void ShowException(const std::exception& error) {
     const bool fromEngine = dynamic_cast<const FFmpegException*>(&error) != nullptr;
-    Show({.title = QGuiApplication::applicationDisplayName(),
-          .text = ErrorMessageText(QString::fromUtf8(error.what())),
-          .severity = fromEngine ? ErrorSeverity::Warning : ErrorSeverity::Error});
+    Show({.Title = QGuiApplication::applicationDisplayName(),
+          .Text = ErrorMessageText(QString::fromUtf8(error.what())),
+          .Severity = fromEngine ? TErrorSeverity::Warning : TErrorSeverity::Error});
 }
 
-bool RunShowingErrors(const std::function<void()>& command)
-{
+bool RunShowingErrors(const std::function<void()>& command) {
     try {
         command();
         return true;
@@ -66,4 +58,4 @@ bool RunShowingErrors(const std::function<void()>& command)
     return false;
 }
 
-} // namespace kestrova
+}  // namespace kestrova

@@ -9,21 +9,21 @@
 
 namespace kestrova {
 
-enum class ErrorSeverity {
+enum class TErrorSeverity {
     Warning,  // engine errors: the user's input or options were refused
     Error,    // everything else
 };
 
-struct ErrorNotice {
-    QString title;
-    QString text;
-    ErrorSeverity severity = ErrorSeverity::Error;
+struct TErrorNotice {
+    QString Title;
+    QString Text;
+    TErrorSeverity Severity = TErrorSeverity::Error;
 };
 
-using ErrorDisplayHandler = std::function<void(const ErrorNotice&)>;
+using TErrorDisplayHandler = std::function<void(const TErrorNotice&)>;
 
 // Installs the handler that shows notices (empty: the message box) and returns the previous one.
-ErrorDisplayHandler SetErrorDisplay(ErrorDisplayHandler handler);
+TErrorDisplayHandler SetErrorDisplay(TErrorDisplayHandler handler);
 
 // Shows an exception's message: with a warning for engine errors, an error otherwise.
 void ShowException(const std::exception& error);
@@ -35,4 +35,4 @@ QString ErrorMessageText(const QString& message);
 // Runs a command and shows any exception it raises. False when one was raised.
 bool RunShowingErrors(const std::function<void()>& command);
 
-} // namespace kestrova
+}  // namespace kestrova

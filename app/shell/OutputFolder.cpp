@@ -1,6 +1,7 @@
 #include "app/shell/OutputFolder.h"
 
-#include "app/shell/ProgramFolder.h"
+#include "engine/frame/ProgramFolder.h"
+#include "filenames/FolderName.h"
 #include "platform/Services.h"
 
 #include <QDir>
@@ -12,50 +13,34 @@ namespace kestrova {
 
 namespace {
 
-bool FolderExists(const QString& folder)
-{
+bool FolderExists(const QString& folder) {
     return !folder.isEmpty() && QFileInfo(folder).isDir();
 }
 
-QString WithoutTrailingSeparator(QString folder)
-{
-    if (folder.size() > 1 && folder.endsWith(u'/'))
-        folder.chop(1);
-    return folder;
-}
+}  // namespace
 
-} // namespace
-
-QString DefaultVideoFolder()
-{
-    platform::UserFolders& folders = platform::Use<platform::UserFolders>();
+QString DefaultVideoFolder() {
+    platform::TUserFolders& folders = platform::Use<platform::TUserFolders>();
     const QString documents = folders.Documents();
-    if (documents.isEmpty())
-        throw std::runtime_error("Could not find MyDocuments folder location.");
+    if (documents.isEmpty()) throw std::runtime_error("Could not find MyDocuments folder location.");
     const QString videos = folders.Videos();
-    if (!videos.isEmpty())
-        return WithoutTrailingSeparator(videos);
+    if (!videos.isEmpty()) return WithoutTrailingSeparator(videos);
     // No videos folder named: the conventional one beside the documents folder.
     return QFileInfo(WithoutTrailingSeparator(documents)).absolutePath() + QStringLiteral("/Videos");
 }
 
-QString ResolveOutputFolder(const QString& folderText)
-{
+QString ResolveOutputFolder(const QString& folderText) {
     QString folder = folderText.trimmed();
-    if (folder.endsWith(u'/'))
-        folder.chop(1);  // a lone separator thus resolves like an empty folder
+    if (folder.endsWith(u'/')) folder.chop(1);  // a lone separator thus resolves like an empty folder
 
     if (!FolderExists(folder)) {
         folder = DefaultVideoFolder();
-        if (!FolderExists(folder))
-            QDir().mkdir(folder);
+        if (!FolderExists(folder)) QDir().mkdir(folder);
     }
-    if (!FolderExists(folder))
-        folder = ProgramFolder();
+    if (!FolderExists(folder)) folder = QString::fromStdString(ProgramFolder());
 
-    if (!folder.endsWith(u'/'))
-        folder += u'/';
+    if (!folder.endsWith(u'/')) folder += u'/';
     return folder;
 }
 
-} // namespace kestrova
+}  // namespace kestrova

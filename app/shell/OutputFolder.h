@@ -14,4 +14,4 @@ QString ResolveOutputFolder(const QString& folder);
 // "Could not find MyDocuments folder location." when the user has no documents folder.
 QString DefaultVideoFolder();
 
-} // namespace kestrova
+}  // namespace kestrova

@@ -5,16 +5,14 @@
 namespace kestrova {
 
 QString BrowseForFolder(QWidget* owner, const QString& title, bool centreOnScreen,
-                        const QString& startFolder)
-{
-    return platform::Use<platform::FolderBrowser>().Choose(
-        {.owner = owner, .title = title, .startFolder = startFolder, .centreOnScreen = centreOnScreen});
+                        const QString& startFolder) {
+    return platform::Use<platform::TFolderBrowser>().Choose(
+            {.Owner = owner, .Title = title, .StartFolder = startFolder, .CentreOnScreen = centreOnScreen});
 }
 
 QString AskForText(QWidget* owner, const QString& caption, const QString& prompt,
-                   const QString& initialText)
-{
-    return platform::Use<platform::TextPrompt>().Ask(owner, caption, prompt, initialText);
+                   const QString& initialText) {
+    return platform::Use<platform::TTextPrompt>().Ask(owner, caption, prompt, initialText);
 }
 
-} // namespace kestrova
+}  // namespace kestrova

@@ -11,7 +11,6 @@ QString BrowseForFolder(QWidget* owner, const QString& title, bool centreOnScree
                         const QString& startFolder = QString());
 
 // Asks for one line of text: the text on OK, empty on Cancel.
-QString AskForText(QWidget* owner, const QString& caption, const QString& prompt,
-                   const QString& initialText);
+QString AskForText(QWidget* owner, const QString& caption, const QString& prompt, const QString& initialText);
 
-} // namespace kestrova
+}  // namespace kestrova

@@ -9,4 +9,4 @@ namespace kestrova {
 // to 32-bit (A)RGB.
 void RecolourImage(QImage& image, QRgb oldColour, QRgb newColour);
 
-} // namespace kestrova
+}  // namespace kestrova

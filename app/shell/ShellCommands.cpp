@@ -4,19 +4,16 @@
 
 namespace kestrova {
 
-bool ShellOpen(const QString& target)
-{
-    return platform::Use<platform::Shell>().Open(target);
+bool ShellOpen(const QString& target) {
+    return platform::Use<platform::TShell>().Open(target);
 }
 
-bool ShowInFileManager(const QString& path)
-{
-    return platform::Use<platform::Shell>().ShowItem(path);
+bool ShowInFileManager(const QString& path) {
+    return platform::Use<platform::TShell>().ShowItem(path);
 }
 
-bool ShutDown()
-{
-    return platform::Use<platform::PowerControl>().PowerOff();
+bool ShutDown() {
+    return platform::Use<platform::TPowerControl>().PowerOff();
 }
 
-} // namespace kestrova
+}  // namespace kestrova

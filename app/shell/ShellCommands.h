@@ -13,4 +13,4 @@ bool ShowInFileManager(const QString& path);
 // the shutdown up keep it from happening. True when the system accepted the request.
 bool ShutDown();
 
-} // namespace kestrova
+}  // namespace kestrova

@@ -9,4 +9,4 @@ namespace kestrova {
 // duration (no value known) reads as zero.
 QString TimeText(qint64 seconds, const QString& separator = QStringLiteral(":"));
 
-} // namespace kestrova
+}  // namespace kestrova

@@ -2,9 +2,8 @@
 
 namespace kestrova {
 
-QString VersionText()
-{
+QString VersionText() {
     return QStringLiteral(KESTROVA_VERSION_TEXT).left(3);
 }
 
-} // namespace kestrova
+}  // namespace kestrova

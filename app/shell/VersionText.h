@@ -7,4 +7,4 @@ namespace kestrova {
 // built in ("3.0" for 3.0.0.0).
 QString VersionText();
 
-} // namespace kestrova
+}  // namespace kestrova

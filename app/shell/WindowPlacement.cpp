@@ -9,33 +9,27 @@ namespace kestrova {
 
 namespace {
 
-QScreen* ScreenOf(const QWidget& window)
-{
+QScreen* ScreenOf(const QWidget& window) {
     return window.screen() ? window.screen() : QGuiApplication::primaryScreen();
 }
 
-QSize OuterSize(const QWidget& window)
-{
+QSize OuterSize(const QWidget& window) {
     return window.frameGeometry().size();
 }
 
-} // namespace
+}  // namespace
 
-void CentreWindow(QWidget& window, const QRect& reference)
-{
+void CentreWindow(QWidget& window, const QRect& reference) {
     const QSize size = OuterSize(window);
-    window.move(reference.width() / 2 - size.width() / 2,
-                reference.height() / 2 - size.height() / 2);
+    window.move(reference.width() / 2 - size.width() / 2, reference.height() / 2 - size.height() / 2);
     window.update();
 }
 
-void CentreWindow(QWidget& window, const QWidget& reference)
-{
+void CentreWindow(QWidget& window, const QWidget& reference) {
     CentreWindow(window, reference.frameGeometry());
 }
 
-void CentreOnDesktop(QWidget& window)
-{
+void CentreOnDesktop(QWidget& window) {
     if (const QScreen* screen = ScreenOf(window)) {
         const QRect desktop = screen->geometry();
         CentreWindow(window, desktop);
@@ -43,8 +37,7 @@ void CentreOnDesktop(QWidget& window)
     }
 }
 
-void CentreOnWorkArea(QWidget& window)
-{
+void CentreOnWorkArea(QWidget& window) {
     if (const QScreen* screen = ScreenOf(window)) {
         const QRect area = screen->availableGeometry();
         CentreWindow(window, area);
@@ -52,12 +45,10 @@ void CentreOnWorkArea(QWidget& window)
     }
 }
 
-bool DragWindow(QWidget& window)
-{
-    if (QWidget* grabber = QWidget::mouseGrabber())
-        grabber->releaseMouse();
+bool DragWindow(QWidget& window) {
+    if (QWidget* grabber = QWidget::mouseGrabber()) grabber->releaseMouse();
     QWindow* handle = window.window()->windowHandle();
     return handle && handle->startSystemMove();
 }
 
-} // namespace kestrova
+}  // namespace kestrova

@@ -22,4 +22,4 @@ void CentreOnWorkArea(QWidget& window);
 // False when the window system cannot move windows this way.
 bool DragWindow(QWidget& window);
 
-} // namespace kestrova
+}  // namespace kestrova

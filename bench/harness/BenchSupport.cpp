@@ -1,7 +1,7 @@
-#include "BenchSupport.h"
+#include "bench/harness/BenchSupport.h"
 
-#include <filesystem>
 #include <sys/resource.h>
+#include <filesystem>
 
 namespace kestrova::bench {
 
@@ -22,4 +22,4 @@ void ReportPeakMemory(benchmark::State& state) {
     state.counters["peak_rss_MiB"] = static_cast<double>(PeakResidentKiB()) / 1024.0;
 }
 
-} // namespace kestrova::bench
+}  // namespace kestrova::bench

@@ -15,4 +15,4 @@ long PeakResidentKiB();
 // Adds the process's peak resident memory (MiB) to a benchmark's counters.
 void ReportPeakMemory(benchmark::State& state);
 
-} // namespace kestrova::bench
+}  // namespace kestrova::bench

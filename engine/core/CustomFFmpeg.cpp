@@ -1,9 +1,11 @@
-#include "CustomFFmpeg.h"
+#include "engine/core/CustomFFmpeg.h"
 
-#include "FFmpegException.h"
-#include "OptionTable.h"
-#include "frame/FFmpegLoader.h"
-#include "frame/FFmpegLogger.h"
+#include "engine/core/FFmpegException.h"
+#include "engine/core/options/OptionTable.h"
+#include "engine/core/run/RunTables.h"
+#include "engine/core/video/VideoPathState.h"
+#include "engine/frame/FFmpegLoader.h"
+#include "engine/frame/FFmpegLogger.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -18,9 +20,9 @@ bool MediaLibrariesLoaded() {
     return TFFmpegLoader::Instance().AllLoaded(RequiredLibraries());
 }
 
-} // namespace
+}  // namespace
 
-TCustomFFmpeg::TCustomFFmpeg() {
+TCustomFFmpeg::TCustomFFmpeg() : FVideoPath(std::make_unique<TVideoPathState>()) {
     if (MediaLibrariesLoaded()) CreateOptionContexts();
 }
 
@@ -49,7 +51,9 @@ void TCustomFFmpeg::RestoreDefaults() {
     FLastError.clear();
 }
 
-void TCustomFFmpeg::CreateOptionContexts() { FOptions.Create(FRun.ScalerFlags); }
+void TCustomFFmpeg::CreateOptionContexts() {
+    FOptions.Create(FRun.ScalerFlags);
+}
 
 void TCustomFFmpeg::ReleaseInputFiles() {
     {
@@ -90,4 +94,4 @@ void TCustomFFmpeg::AddMetadata(const std::string& key, const std::string& value
     FRun.Metadata.emplace_back(key, value);
 }
 
-} // namespace kestrova
+}  // namespace kestrova

@@ -1,26 +1,37 @@
 #pragma once
-// TCustomFFmpeg: one conversion job. Options arrive as (name, value) pairs and are applied at
-// once; input and output files are added one at a time, each taking the settings current when
-// it is added.
-#include "GenericOptions.h"
-#include "Job.h"
-#include "OutputFiles.h"
-#include "Presets.h"
-#include "RunEvents.h"
-#include "RunTables.h"
-#include "TargetPresets.h"
-#include "VideoPathState.h"
-#include "frame/ConvertThreads.h"
-#include "frame/FrameHook.h"
+// TCustomFFmpeg: one conversion job, and the job's public face. Options arrive as (name, value)
+// pairs and are applied at once; input and output files are added one at a time, each taking the
+// settings current when it is added; a run maps the streams, opens the codecs and transcodes.
+//
+// This header is all a user of the job includes (the command-line front, the engine component,
+// tests): it brings the records the job exposes (Job.h, RunEvents.h, outputs/OutputFiles.h, the
+// option and preset interfaces). The run's tables and the per-stage state (run/RunTables.h and
+// the state headers of the stages) are only for the core, which includes them where it needs
+// them; here they are only named.
+#include "engine/core/Job.h"
+#include "engine/core/RunEvents.h"
+#include "engine/core/options/GenericOptions.h"
+#include "engine/core/options/Presets.h"
+#include "engine/core/options/TargetPresets.h"
+#include "engine/core/outputs/OutputFiles.h"
+#include "engine/frame/ConvertThreads.h"
+#include "engine/frame/FrameHook.h"
 
+#include <array>
 #include <atomic>
 #include <cstdint>
 #include <memory>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace kestrova {
+
+// Only for the core: the run's tables and per-stage state (run/RunTables.h, video/VideoPathState.h).
+struct InputStreamState;
+struct OutputStreamState;
+struct TRunTables;
+struct TOutputTimes;
+struct TVideoPathState;
 
 // Which media kinds the inputs hold (see TCustomFFmpeg::InputKinds).
 struct TInputKinds {
@@ -29,8 +40,33 @@ struct TInputKinds {
     bool HasSubtitle = false;
 };
 
-// The job applies presets and target presets to itself (Presets.h, TargetPresets.h).
-class TCustomFFmpeg : public PresetTarget, public TargetPresetTarget {
+// The members by the file that defines them (all below engine/core/):
+//   CustomFFmpeg.cpp          construction, reset, ApplyOption, SetAVOption, AddMetadata
+//   options/TypedSetters.cpp  the typed setters and the checks they share with the options
+//   options/PresetOptions.cpp presets, target presets, the preset and target preset targets
+//   options/OptionTable.cpp   the option vocabulary (TOptionTable, a friend)
+//   inputs/Inputs.cpp         AddInputFile, InputKinds and their steps
+//   outputs/Outputs.cpp       AddOutputFile and its steps, join mode
+//   outputs/OutputStreams.cpp the output streams made from the pending settings
+//   outputs/WritePacket.cpp   WritePacket through the bitstream filters
+//   outputs/OutputHeaders.cpp input times, meta-data maps, headers, the stream-mapping log
+//   outputs/JobRelease.cpp    ReleaseJob, OutputFile
+//   run/RunControl.cpp        StartConvert, RunConvert, stop, pause, the terminate notice
+//   run/StreamMapping.cpp     the run's tables, the sources of the output streams, set-up
+//   run/CodecOpening.cpp      opening, re-opening and closing the run's codecs
+//   run/Transcode.cpp         the transcode loop, timestamps, limits, join mode, trailers
+//   run/OutputPacket.cpp      decoding a packet and handing it to the output paths
+//   run/StreamCopy.cpp        stream copy
+//   run/EncodedPackets.cpp    encoders to packets, packets to the output files
+//   run/Progress.cpp          the progress report
+//   video/PreProcessVideo.cpp deinterlacing and hooks on decoded pictures
+//   video/VideoOut.cpp        the video output path: frame-rate sync, crop, scale, pad
+//   video/VideoFilters.cpp    the video filter chain
+//   video/SubtitleOut.cpp     the subtitle output path
+//   audio/AudioOut.cpp        the audio output path and its fifo
+//
+// The job applies presets and target presets to itself (options/Presets.h, options/TargetPresets.h).
+class TCustomFFmpeg : public TPresetTarget, public TTargetPresetTarget {
 public:
     TCustomFFmpeg();
     virtual ~TCustomFFmpeg();
@@ -141,7 +177,7 @@ public:
     const std::string& LastError() const { return FLastError; }
     int64_t TotalDuration() const { return FState.TotalDuration; }
     int NbInputFiles() const { return FFiles.NbInputFiles; }
-    int NbOutputFiles() const { return FFiles.NbOutputFiles; }
+    int NbOutputFiles() const { return FOutputs.NbOutputFiles; }
 
     // --- Run -----------------------------------------------------------------------------
     // Maps the streams, opens the codecs and runs the transcode loop to its end; the terminate
@@ -174,12 +210,15 @@ public:
     bool LimitByLongestStream = false;
 
 protected:
-    // Presets and target presets ("apre", "vpre", "spre", "fpre", "target").
+    // options/PresetOptions.cpp: presets and target presets ("apre", "vpre", "spre", "fpre",
+    // "target").
     void ApplyPresetOption(const std::string& name, const std::string& value);
     void ApplyTargetOption(const std::string& value);
-    // "newvideo", "newaudio", "newsubtitle": one more stream on the last output file.
+    // outputs/OutputStreams.cpp: "newvideo", "newaudio", "newsubtitle": one more stream on the
+    // last output file.
     void AddNewStreamOption(const std::string& name, AVMediaType kind);
 
+    // The job's settings, in their groups (Job.h).
     TFileTables FFiles;
     TPendingVideo FVideo;
     TPendingAudio FAudio;
@@ -191,59 +230,44 @@ protected:
     TRunState FState;
     std::atomic<bool> FStopRequested{false};
     std::string FLastError;
+    // The output files and their entries (outputs/OutputFiles.h).
     TOutputTables FOutputs;
-    TVideoPathState FVideoPath;
-
-    // --- Run: where the loop hands packets and decoded frames ----------------------------
-    // Decodes one packet (or, with none, drains the stream) and hands the result to every
-    // output stream the input stream feeds; 0, or -1 on a decoding error.
-    int OutputPacket(InputStreamState& ist, AVPacket* packet);
-    void PreProcessVideo(InputStreamState& ist, AVFrame& picture);
-    // 0, or -1 with LastError() possibly set.
-    int ConfigureFilters(InputStreamState& ist, OutputStreamState& ost);
-    // The size of the encoded frame (0 when none).
-    int DoVideoOut(TOutputFile& file, OutputStreamState& ost, InputStreamState& ist, AVFrame& picture);
-    void DoAudioOut(TOutputFile& file, OutputStreamState& ost, InputStreamState& ist, AVFrame& samples);
-    void DoSubtitleOut(TOutputFile& file, OutputStreamState& ost, InputStreamState& ist,
-                       AVSubtitle& subtitle, int64_t pts);
-    // Steps of the video path (VideoOut.cpp, VideoFilters.cpp).
-    int VideoOutAt(OutputStreamState& ost, InputStreamState& ist, AVFrame& picture, int64_t inputTime);
-    int FilterVideoOut(OutputStreamState& ost, InputStreamState& ist, AVFrame& picture);
-    int DrainVideoFilters(OutputStreamState& ost, InputStreamState& ist);
-    void FlushVideoOut(OutputStreamState& ost, InputStreamState& ist);
-    int FramesToWrite(OutputStreamState& ost, int64_t inputTime);
-    AVFrame* PrepareVideoPicture(OutputStreamState& ost, InputStreamState& ist, AVFrame& picture);
-    void FollowPictureSize(OutputStreamState& ost, const InputStreamState& ist, const AVFrame& picture);
-    AVFrame* FailCropOrPad(const char* message);
-    int EncodeVideoFrames(OutputStreamState& ost, const InputStreamState& ist, const AVFrame& decoded,
-                          AVFrame& picture, int frames);
-    void PrintReport(bool lastReport, int inputIndex);
-    int64_t ReportedOutputSize() const;
-    // Sends a frame (null: the end of the stream) to the stream's encoder and writes what comes
-    // out; the bytes written. Raises "Video encoding failed" / "Audio encoding failed".
-    int WriteEncodedPackets(OutputStreamState& ost, const AVFrame* frame);
-    // Writes one packet of the stream (stream time base), keeping its decoding times growing.
-    void WriteOutputPacket(OutputStreamState& ost, AVPacket& packet);
-    void EncodeAudioFifo(OutputStreamState& ost, bool finalFrame);
-    AVFrame& EncoderFrame(OutputStreamState& ost, int samples);
-    AVFrame& ConvertedSamples(OutputStreamState& ost, int samples);
-    void AppendSilence(OutputStreamState& ost, int count);
-    // The end of an audio stream: the converter and the fifo emptied, the encoder drained.
-    void FlushAudioOut(OutputStreamState& ost);
-    // The record that holds the encoder state of the stream (join mode: the first segment's).
-    OutputStreamState& EncoderOwner(TRunTables& run, OutputStreamState& ost);
-
-    std::unique_ptr<TRunTables> FRunTables;  // exists while a run is set up and running
+    // What the video and subtitle output paths keep across runs (video/VideoPathState.h).
+    std::unique_ptr<TVideoPathState> FVideoPath;
+    // The run's tables (run/RunTables.h): they exist while a run is set up and running, and the
+    // run reaches them through this member only.
+    std::unique_ptr<TRunTables> FRunTables;
     TRunStatistics FStatistics;
 
 private:
     friend class TOptionTable;
 
+    // --- CustomFFmpeg.cpp ---
     void RestoreDefaults();
     void CreateOptionContexts();
-    void ReleaseOutputFiles();
+    void ReleaseInputFiles();
+    TPrivateOptionOwners PrivateOptionOwners() const;
 
-    // Steps of AddOutputFile and the stream creators ("newvideo", "newaudio", "newsubtitle").
+    // --- options/TypedSetters.cpp: shared by the options and the typed setters ---
+    void ApplyCodecName(AVMediaType kind, const std::string& name);
+    void ApplyCodecTag(AVMediaType kind, const std::string& tag);
+    void ApplyVerticalCrop(int& band, int value);
+    void ApplyHorizontalCrop(int& band, int value);
+    void ApplyRecordingTime(int64_t microseconds);
+    void AddVideoHook(const std::string& value);
+    void SetVstatsFileFromClock();
+
+    // --- inputs/Inputs.cpp: the steps of AddInputFile ---
+    using TNamedDecoders = std::array<const AVCodec*, kMediaKindCount>;
+    bool FailInput(const std::string& message);
+    void ClearPendingInputSettings();
+    bool FindInputDecoder(AVMediaType kind, const std::string& name, const AVCodec*& decoder);
+    // The decoder context of one input stream; takes the stream's facts into the pending
+    // settings and gives the stream's entry of the input codec table.
+    CodecContextPtr TakeInputStream(AVStream& stream, int index, const TNamedDecoders& named,
+                                    const AVCodec*& tableEntry);
+
+    // --- outputs/Outputs.cpp: the steps of AddOutputFile ---
     int FailOutput(const std::string& message);
     bool CheckOutputFilters();
     int OpenOutput(std::unique_ptr<TOutputFile> owned, const std::string& fileName, bool join);
@@ -252,87 +276,90 @@ private:
     void SetOutputMetadata(AVFormatContext& context);
     void SetMuxerOptions(TOutputFile& file);
     void StartJoin(int entry);
+
+    // --- outputs/OutputStreams.cpp: the stream creators ("newvideo", "newaudio", ...) ---
     void NewVideoStream(TOutputFile& file);
     void NewAudioStream(TOutputFile& file);
     void NewSubtitleStream(TOutputFile& file);
     std::unique_ptr<TOutputStream> NewStreamRecord(AVMediaType kind, const AVCodec* encoder);
-    void AttachStream(TOutputFile& file, std::unique_ptr<TOutputStream> stream,
-                      std::string& language);
+    void AttachStream(TOutputFile& file, std::unique_ptr<TOutputStream> stream, std::string& language);
     void ApplyVideoEncoding(TOutputStream& stream);
     void ApplyAudioEncoding(TOutputStream& stream);
     void RecordOutputCodec(const AVCodec* encoder);
+
+    // --- outputs/WritePacket.cpp ---
     void PrepareBitstreamFilters(TOutputStream& stream);
-    void FilterAndWrite(TOutputFile& file, TOutputStream& stream, std::size_t filter,
-                        AVPacket* packet);
+    void FilterAndWrite(TOutputFile& file, TOutputStream& stream, std::size_t filter, AVPacket* packet);
     void WriteInterleaved(TOutputFile& file, TOutputStream& stream, AVPacket* packet);
-    void ReportBitstreamFilterError(const TBitstreamFilter& filter, const TOutputStream& stream,
-                                    int error);
-    void ReleaseInputFiles();
-    TPrivateOptionOwners PrivateOptionOwners() const;
+    void ReportBitstreamFilterError(const TBitstreamFilter& filter, const TOutputStream& stream, int error);
 
-    // Shared by the options and the typed setters.
-    void ApplyCodecName(AVMediaType kind, const std::string& name);
-    void ApplyCodecTag(AVMediaType kind, const std::string& tag);
-    void ApplyVerticalCrop(int& band, int value);
-    void ApplyHorizontalCrop(int& band, int value);
-    void ApplyRecordingTime(int64_t microseconds);
-    void AddVideoHook(const std::string& value);
-    void SetVstatsFileFromClock();
-    void ClearPendingInputSettings();
+    // --- outputs/OutputHeaders.cpp: the last set-up steps before the loop ---
+    void ResetInputTimes();
+    std::string ApplyMetaDataMaps();
+    int DistinctOutputCount() const;
+    void WriteHeaders();
+    void LogSessionDescription();
+    void LogStreamMapping();
 
-    // Steps of AddInputFile.
-    using TNamedDecoders = std::array<const AVCodec*, kMediaKindCount>;
-    bool FailInput(const std::string& message);
-    bool FindInputDecoder(AVMediaType kind, const std::string& name, const AVCodec*& decoder);
-    // The decoder context of one input stream; takes the stream's facts into the pending
-    // settings and gives the stream's entry of the input codec table.
-    CodecContextPtr TakeInputStream(AVStream& stream, int index, const TNamedDecoders& named,
-                                    const AVCodec*& tableEntry);
+    // --- outputs/JobRelease.cpp ---
+    void ReleaseOutputFiles();
 
-    // --- Run: set-up, loop and tear-down -------------------------------------------------
-    void Transcode();
-    void SetUpRun(TRunTables& run);
-    void BuildInputTables(TRunTables& run);
-    void BuildOutputTables(TRunTables& run);
-    void ChooseSources(TRunTables& run);
-    int FindProgramSource(const TRunTables& run, AVMediaType kind, int onlyFile) const;
-    int FindUnusedSource(const TRunTables& run, AVMediaType kind, int onlyFile, bool allowUsed) const;
-    bool OwnsOutputStream(const TRunTables& run, int outputIndex) const;
-    void PrepareOutputStreams(TRunTables& run);
+    // --- run/RunControl.cpp ---
+    void FailRun(const std::string& message);
+    void GiveTerminateNotice();
+    // Parks a paused worker; false once a stop was requested.
+    bool KeepRunning();
+    void PassSuspendGate();
+    // Stops a running job and joins every thread of the job (the destructor's first step).
+    void EndThreads();
+
+    // --- run/StreamMapping.cpp: the first steps of a run ---
+    void BuildInputTables();
+    void BuildOutputTables();
+    void ChooseSources();
+    int FindProgramSource(AVMediaType kind, int onlyFile) const;
+    int FindUnusedSource(AVMediaType kind, int onlyFile, bool allowUsed) const;
+    bool OwnsOutputStream(int outputIndex) const;
+    void PrepareOutputStreams();
     void CopyStreamFacts(OutputStreamState& ost, const InputStreamState& ist);
     void PrepareStreamCopy(OutputStreamState& ost, const InputStreamState& ist);
     void PrepareAudioEncoding(OutputStreamState& ost, InputStreamState& ist);
     void PrepareVideoEncoding(OutputStreamState& ost, InputStreamState& ist);
     void OpenTwoPassLog(OutputStreamState& ost, int outputIndex);
+
+    // --- run/CodecOpening.cpp ---
     // The open steps give the failure text (empty on success): it is raised after the
     // stream mapping has been logged.
-    std::string OpenEncoders(TRunTables& run);
-    std::string OpenDecoders(TRunTables& run);
-    void ReopenEncoders(TRunTables& run);
+    std::string OpenEncoders();
+    std::string OpenDecoders();
+    void ReopenEncoders();
     void CloseOpenCodecs();
-    void ResetInputTimes(TRunTables& run);
-    std::string ApplyMetaDataMaps();
-    int DistinctOutputCount() const;
-    void WriteHeaders(TRunTables& run);
-    void LogSessionDescription();
-    void LogStreamMapping(const TRunTables& run);
-    void RunLoop(TRunTables& run);
-    void ClearNoPacketFlags(TRunTables& run);
+    // The record that holds the encoder state of the stream (join mode: the first segment's).
+    OutputStreamState& EncoderOwner(OutputStreamState& ost);
+
+    // --- run/Transcode.cpp: set-up, loop and tear-down ---
+    void Transcode();
+    void SetUpRun();
+    void RunLoop();
+    void ClearNoPacketFlags();
     double OutputTime(const OutputStreamState& ost) const;
     bool FrameLimitReached(const OutputStreamState& ost) const;
-    int ChooseInput(TRunTables& run, TOutputTimes& times) const;
-    int ChooseJoinInput(TRunTables& run, TOutputTimes& times) const;
+    int ChooseInput(TOutputTimes& times) const;
+    int ChooseJoinInput(TOutputTimes& times) const;
     bool SizeLimitReached() const;
-    void HandlePacket(TRunTables& run, int fileIndex, AVPacket& packet);
+    void HandlePacket(int fileIndex, AVPacket& packet);
     void CorrectTimestamps(InputStreamState& ist, AVPacket& packet);
-    bool ContinueAfterInputEnd(TRunTables& run, int fileIndex);
-    void CarryStreamsForward(TRunTables& run);
-    void FlushRemainingInputs(TRunTables& run);
-    void WriteTrailers(TRunTables& run);
+    bool ContinueAfterInputEnd(int fileIndex);
+    void CarryStreamsForward();
+    void FlushRemainingInputs();
+    void WriteTrailers();
+
+    // --- run/OutputPacket.cpp: where the loop hands packets and decoded frames ---
+    // Decodes one packet (or, with none, drains the stream) and hands the result to every
+    // output stream the input stream feeds; 0, or -1 on a decoding error.
+    int OutputPacket(InputStreamState& ist, AVPacket* packet);
     int InputStreamIndex(const InputStreamState& ist) const;
     void CopyToOutputs(InputStreamState& ist, AVPacket& packet);
-    // `lastUse`: nothing reads the packet after this copy, which may take its data over.
-    void StreamCopyPacket(OutputStreamState& ost, const InputStreamState& ist, AVPacket& packet, bool lastUse);
     int DecodePacket(InputStreamState& ist, AVPacket* packet);
     int DecodeFrames(InputStreamState& ist, AVPacket* packet);
     int DecodeSubtitle(InputStreamState& ist, AVPacket* packet);
@@ -340,14 +367,56 @@ private:
     void HandDecodedFrame(InputStreamState& ist, AVFrame& frame);
     void PaceRealTimeInput(const InputStreamState& ist);
     void FlushEncoders(InputStreamState& ist);
-    void FailRun(const std::string& message);
-    void GiveTerminateNotice();
 
-    // Parks a paused worker; false once a stop was requested.
-    bool KeepRunning();
-    void PassSuspendGate();
-    // Stops a running job and joins every thread of the job (the destructor's first step).
-    void EndThreads();
+    // --- run/StreamCopy.cpp ---
+    // `lastUse`: nothing reads the packet after this copy, which may take its data over.
+    void StreamCopyPacket(OutputStreamState& ost, const InputStreamState& ist, AVPacket& packet,
+                          bool lastUse);
+
+    // --- run/EncodedPackets.cpp ---
+    // Sends a frame (null: the end of the stream) to the stream's encoder and writes what comes
+    // out; the bytes written. Raises "Video encoding failed" / "Audio encoding failed".
+    int WriteEncodedPackets(OutputStreamState& ost, const AVFrame* frame);
+    // Writes one packet of the stream (stream time base), keeping its decoding times growing.
+    void WriteOutputPacket(OutputStreamState& ost, AVPacket& packet);
+
+    // --- run/Progress.cpp ---
+    void PrintReport(bool lastReport, int inputIndex);
+    int64_t ReportedOutputSize() const;
+
+    // --- video/PreProcessVideo.cpp ---
+    void PreProcessVideo(InputStreamState& ist, AVFrame& picture);
+
+    // --- video/VideoOut.cpp: the video output path ---
+    // The size of the encoded frame (0 when none).
+    int DoVideoOut(TOutputFile& file, OutputStreamState& ost, InputStreamState& ist, AVFrame& picture);
+    int VideoOutAt(OutputStreamState& ost, InputStreamState& ist, AVFrame& picture, int64_t inputTime);
+    int FramesToWrite(OutputStreamState& ost, int64_t inputTime);
+    AVFrame* PrepareVideoPicture(OutputStreamState& ost, InputStreamState& ist, AVFrame& picture);
+    void FollowPictureSize(OutputStreamState& ost, const InputStreamState& ist, const AVFrame& picture);
+    AVFrame* FailCropOrPad(const char* message);
+    int EncodeVideoFrames(OutputStreamState& ost, const InputStreamState& ist, const AVFrame& decoded,
+                          AVFrame& picture, int frames);
+
+    // --- video/VideoFilters.cpp ---
+    // 0, or -1 with LastError() possibly set.
+    int ConfigureFilters(InputStreamState& ist, OutputStreamState& ost);
+    int FilterVideoOut(OutputStreamState& ost, InputStreamState& ist, AVFrame& picture);
+    int DrainVideoFilters(OutputStreamState& ost, InputStreamState& ist);
+    void FlushVideoOut(OutputStreamState& ost, InputStreamState& ist);
+
+    // --- video/SubtitleOut.cpp ---
+    void DoSubtitleOut(TOutputFile& file, OutputStreamState& ost, InputStreamState& ist, AVSubtitle& subtitle,
+                       int64_t pts);
+
+    // --- audio/AudioOut.cpp: the audio output path ---
+    void DoAudioOut(TOutputFile& file, OutputStreamState& ost, InputStreamState& ist, AVFrame& samples);
+    void EncodeAudioFifo(OutputStreamState& ost, bool finalFrame);
+    AVFrame& EncoderFrame(OutputStreamState& ost, int samples);
+    AVFrame& ConvertedSamples(OutputStreamState& ost, int samples);
+    void AppendSilence(OutputStreamState& ost, int count);
+    // The end of an audio stream: the converter and the fifo emptied, the encoder drained.
+    void FlushAudioOut(OutputStreamState& ost);
 
     // The threads of the job, joined in EndThreads before any other member goes.
     std::unique_ptr<TConvertThread> FWorker;
@@ -357,4 +426,4 @@ private:
     std::unique_ptr<TDoTerminateThread> FNoticeThread;
 };
 
-} // namespace kestrova
+}  // namespace kestrova

@@ -12,4 +12,4 @@ public:
     explicit FFmpegException(const char* message) : std::runtime_error(message) {}
 };
 
-} // namespace kestrova
+}  // namespace kestrova

@@ -1,11 +1,11 @@
 #pragma once
 // The record of one conversion job, in its groups. Pending settings are consumed by the next
 // input file or output stream; run settings apply to the whole job.
-#include "BitstreamFilters.h"
-#include "Matrices.h"
-#include "PadColour.h"
-#include "frame/LibPtr.h"
-#include "frame/UnicodeProtocol.h"
+#include "engine/core/options/Matrices.h"
+#include "engine/core/options/PadColour.h"
+#include "engine/core/outputs/BitstreamFilters.h"
+#include "engine/frame/LibPtr.h"
+#include "engine/frame/UnicodeProtocol.h"
 
 #include <array>
 #include <climits>
@@ -17,10 +17,10 @@
 
 namespace kestrova {
 
-inline constexpr int MAX_FILES = 20;        // input files, and output files
-inline constexpr int MAX_STREAMS = 20;      // streams per file
-inline constexpr int MAX_STREAM_MAPS = 400;
-inline constexpr int MAX_CODEC_ENTRIES = MAX_FILES * MAX_STREAMS;
+inline constexpr int kMaxFiles = 20;    // input files, and output files
+inline constexpr int kMaxStreams = 20;  // streams per file
+inline constexpr int kMaxStreamMaps = 400;
+inline constexpr int kMaxCodecEntries = kMaxFiles * kMaxStreams;
 // The most negative 64-bit value: a time that is not set.
 inline constexpr int64_t kNoTimeValue = INT64_MIN;
 // The time base of the engine's own times.
@@ -38,30 +38,25 @@ struct TMetaDataMap {
     int InFile = 0;
 };
 
-// Files and fixed-capacity tables.
+// Files and fixed-capacity tables (the output files are in TOutputTables, outputs/OutputFiles.h).
 struct TFileTables {
-    std::array<InputFilePtr, MAX_FILES> InputFiles;
+    std::array<InputFilePtr, kMaxFiles> InputFiles;
     int NbInputFiles = 0;
     // [input file][stream]: a decoder context per input stream, filled from the stream's
     // parameters when the file is added and opened when the streams are mapped.
-    std::array<std::vector<CodecContextPtr>, MAX_FILES> InputStreamContexts;
-    std::array<int64_t, MAX_FILES> InputFilesTsOffset{};
+    std::array<std::vector<CodecContextPtr>, kMaxFiles> InputStreamContexts;
+    std::array<int64_t, kMaxFiles> InputFilesTsOffset{};
     // [input file][stream]; 0 means no scaling.
-    std::array<std::array<double, MAX_STREAMS>, MAX_FILES> InputFilesTsScale{};
+    std::array<std::array<double, kMaxStreams>, kMaxFiles> InputFilesTsScale{};
 
-    // In join mode one context fills several entries; the contexts themselves are owned by
-    // OwnedOutputFiles.
-    std::array<AVFormatContext*, MAX_FILES> OutputFiles{};
-    int NbOutputFiles = 0;
-
-    std::array<const AVCodec*, MAX_CODEC_ENTRIES> InputCodecs{};
+    std::array<const AVCodec*, kMaxCodecEntries> InputCodecs{};
     int NbInputCodecs = 0;
-    std::array<const AVCodec*, MAX_CODEC_ENTRIES> OutputCodecs{};
+    std::array<const AVCodec*, kMaxCodecEntries> OutputCodecs{};
     int NbOutputCodecs = 0;
 
-    std::array<TStreamMap, MAX_STREAM_MAPS> StreamMaps{};
+    std::array<TStreamMap, kMaxStreamMaps> StreamMaps{};
     int NbStreamMaps = 0;
-    std::array<TMetaDataMap, MAX_FILES> MetaDataMaps{};
+    std::array<TMetaDataMap, kMaxFiles> MetaDataMaps{};
     int NbMetaDataMaps = 0;
 
     std::string FileFormat;  // pending container format name; empty when unset
@@ -69,7 +64,7 @@ struct TFileTables {
 
 // Pending video settings.
 struct TPendingVideo {
-    int FrameWidth = 0;   // 0 = unset
+    int FrameWidth = 0;  // 0 = unset
     int FrameHeight = 0;
     float FrameAspectRatio = 0;
     int PixelFormat = AV_PIX_FMT_NONE;
@@ -190,7 +185,20 @@ struct TRunState {
     bool UseFilters = false;  // a video filter chain was set when the output was added
 };
 
+// Counters of a run, read by the progress report.
+struct TRunStatistics {
+    int64_t VideoSize = 0;  // bytes of encoded or copied video
+    int64_t AudioSize = 0;
+    int64_t ExtraSize = 0;  // extra data (global headers) of the encoders
+    int DupFrames = 0;
+    int DropFrames = 0;
+    int64_t StartTime = 0;  // wall clock when the loop started, microseconds
+};
+
+// The name of a media kind as the engine's messages spell it ("Video", "Audio", ...).
+const char* MediaKindName(AVMediaType kind);
+
 inline constexpr int kPreviewWindowFlag = 1;
 inline constexpr int kPreviewBitmapFlag = 2;
 
-} // namespace kestrova
+}  // namespace kestrova

@@ -1,10 +1,10 @@
 // TCustomAVProbe: opening, adopting and closing an input, and the cached stream counts.
-#include "AVProbe.h"
+#include "engine/frame/AVProbe.h"
 
-#include "FFmpegLoader.h"
-#include "FFmpegLogger.h"
-#include "LogLevel.h"
-#include "core/InputErrors.h"
+#include "engine/frame/FFmpegLoader.h"
+#include "engine/frame/FFmpegLogger.h"
+#include "engine/frame/InputErrors.h"
+#include "engine/frame/LogLevel.h"
 
 #include <filesystem>
 #include <mutex>
@@ -124,10 +124,17 @@ void TCustomAVProbe::ReadInfo() {
     };
     for (int i = 0; i < FStreamCount; ++i) {
         switch (FContext->streams[i]->codecpar->codec_type) {
-        case AVMEDIA_TYPE_VIDEO: count(FVideoStreamCount, FFirstVideoStreamIndex, i); break;
-        case AVMEDIA_TYPE_AUDIO: count(FAudioStreamCount, FFirstAudioStreamIndex, i); break;
-        case AVMEDIA_TYPE_SUBTITLE: count(FSubtitleStreamCount, FFirstSubtitleStreamIndex, i); break;
-        default: break;
+            case AVMEDIA_TYPE_VIDEO:
+                count(FVideoStreamCount, FFirstVideoStreamIndex, i);
+                break;
+            case AVMEDIA_TYPE_AUDIO:
+                count(FAudioStreamCount, FFirstAudioStreamIndex, i);
+                break;
+            case AVMEDIA_TYPE_SUBTITLE:
+                count(FSubtitleStreamCount, FFirstSubtitleStreamIndex, i);
+                break;
+            default:
+                break;
         }
     }
 }
@@ -142,4 +149,4 @@ std::string TCustomAVProbe::FormatShortName() const {
     return FContext->iformat->name;
 }
 
-} // namespace kestrova
+}  // namespace kestrova

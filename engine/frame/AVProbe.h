@@ -5,10 +5,10 @@
 //
 // Failures come back as results with LastErrMsg set (and a log line); the exceptions are a
 // missing media library ("LibAVCodec not loaded." ...) and seeking an adopted input.
-#include "LibPtr.h"
-#include "EngineBitmap.h"
-#include "ProbeStreamInfo.h"
-#include "UnicodeProtocol.h"
+#include "engine/frame/EngineBitmap.h"
+#include "engine/frame/LibPtr.h"
+#include "engine/frame/ProbeStreamInfo.h"
+#include "engine/frame/UnicodeProtocol.h"
 
 #include <cstdint>
 #include <stdexcept>
@@ -69,7 +69,7 @@ protected:
 private:
     void CheckLibraries() const;
 
-    InputFilePtr FOwned;               // the input the probe opened itself
+    InputFilePtr FOwned;                  // the input the probe opened itself
     AVFormatContext* FContext = nullptr;  // the open input, owned or adopted
     std::string FLastErrMsg;
     std::string FFormatName;
@@ -91,7 +91,7 @@ struct TProbePicture {
     int Width = 0;
     int Height = 0;
     bool KeyFrame = false;
-    int PictureType = 0;     // 0 to 7
+    int PictureType = 0;      // 0 to 7
     int64_t Pts = INT64_MIN;  // microseconds from the stream's start; INT64_MIN when unknown
     int64_t PacketDts = INT64_MIN;
     int64_t PacketPts = INT64_MIN;
@@ -147,4 +147,4 @@ private:
     TPictureConverter FConverter;
 };
 
-} // namespace kestrova
+}  // namespace kestrova

@@ -1,37 +1,36 @@
 // TAVProbe: seeking, decoding single video pictures and turning them into bitmaps.
-#include "AVProbe.h"
+#include "engine/frame/AVProbe.h"
 
-#include "FFmpegLoader.h"
-#include "FFmpegLogger.h"
+#include "engine/frame/FFmpegLoader.h"
+#include "engine/frame/FFmpegLogger.h"
+#include "engine/frame/Text.h"
 
+#include <strings.h>
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <mutex>
-#include <strings.h>
 
 namespace kestrova {
 
 namespace {
 
-std::string Format(const char* format, auto... arguments) {
-    char text[256];
-    std::snprintf(text, sizeof text, format, arguments...);
-    return text;
-}
-
 constexpr AVRational kMicroseconds{1, AV_TIME_BASE};
 
 // The per-packet and per-picture lines are only made when someone reads them.
-bool DebugLines() { return TFFLogger::Instance().LogLevel() >= llDebug; }
+bool DebugLines() {
+    return TFFLogger::Instance().LogLevel() >= llDebug;
+}
 
-} // namespace
+}  // namespace
 
 TAVProbe::TAVProbe()
     : FPacket(ff::av_packet_alloc()), FDecodedFrame(ff::av_frame_alloc()),
       FPictureFrame(ff::av_frame_alloc()) {}
 
-TAVProbe::~TAVProbe() { CloseDecoder(); }
+TAVProbe::~TAVProbe() {
+    CloseDecoder();
+}
 
 void TAVProbe::ResetPicture() {
     FPicture = TProbePicture{};
@@ -114,14 +113,14 @@ bool TAVProbe::Seek(int flags, int64_t position) {
         if (result < 0) result = ff::av_seek_frame(context, FSeekStream, target, flags & 6);
     }
     if (result < 0) {
-        LogError(AV_LOG_ERROR,
-                 byBytes ? Format("could not seek to position %lld bytes", static_cast<long long>(position))
-                         : Format("could not seek to position %0.3f seconds",
-                                  static_cast<double>(position) / AV_TIME_BASE));
+        LogError(AV_LOG_ERROR, byBytes ? FormatText("could not seek to position %lld bytes",
+                                                    static_cast<long long>(position))
+                                       : FormatText("could not seek to position %0.3f seconds",
+                                                    static_cast<double>(position) / AV_TIME_BASE));
         return false;
     }
     const int64_t reached = context->pb ? ff::avio_seek(context->pb, 0, SEEK_CUR) : 0;
-    LogError(AV_LOG_DEBUG, Format("seek to position %lld bytes", static_cast<long long>(reached)));
+    LogError(AV_LOG_DEBUG, FormatText("seek to position %lld bytes", static_cast<long long>(reached)));
     if (context->pb && ff::avio_feof(context->pb)) {
         FEndOfStream = true;
         return false;
@@ -151,13 +150,13 @@ bool TAVProbe::OpenDecoder() {
     CloseDecoder();
     const AVCodec* codec = ff::avcodec_find_decoder(par.codec_id);
     if (!codec) {
-        LogError(AV_LOG_ERROR, Format("Unsupported codec (id=%d) for input file stream #%d",
-                                      static_cast<int>(par.codec_id), FDecodeStream));
+        LogError(AV_LOG_ERROR, FormatText("Unsupported codec (id=%d) for input file stream #%d",
+                                          static_cast<int>(par.codec_id), FDecodeStream));
         return false;
     }
     CodecContextPtr decoder(ff::avcodec_alloc_context3(codec));
     const std::string openError =
-        Format("Error while opening codec for input file stream #%d", FDecodeStream);
+            FormatText("Error while opening codec for input file stream #%d", FDecodeStream);
     if (!decoder || ff::avcodec_parameters_to_context(decoder.get(), &par) < 0) {
         LogError(AV_LOG_ERROR, openError);
         return false;
@@ -201,7 +200,7 @@ void TAVProbe::StorePicture(const AVPacket* packet) {
         FPicture.Pts = ff::av_rescale_q(time, stream.time_base, kMicroseconds);
         if (DebugLines())
             LogError(AV_LOG_DEBUG,
-                     Format("decode PTS: %0.3f", static_cast<double>(FPicture.Pts) / AV_TIME_BASE));
+                     FormatText("decode PTS: %0.3f", static_cast<double>(FPicture.Pts) / AV_TIME_BASE));
     }
     // The picture takes the decoded frame's buffers over: nothing is copied.
     ff::av_frame_unref(FPictureFrame.get());
@@ -241,10 +240,9 @@ bool TAVProbe::DecodeNextFrame(int index) {
         }
         if (packet->stream_index != FDecodeStream) continue;
         if (DebugLines())
-            LogError(AV_LOG_DEBUG,
-                     Format("pkt.st_idx=%d, dts=%lld, pts=%lld, flags=%d", packet->stream_index,
-                            static_cast<long long>(packet->dts), static_cast<long long>(packet->pts),
-                            packet->flags));
+            LogError(AV_LOG_DEBUG, FormatText("pkt.st_idx=%d, dts=%lld, pts=%lld, flags=%d",
+                                              packet->stream_index, static_cast<long long>(packet->dts),
+                                              static_cast<long long>(packet->pts), packet->flags));
         // A damaged packet is skipped: the next one may decode.
         ff::avcodec_send_packet(FDecoder.get(), packet);
     }
@@ -271,4 +269,4 @@ bool TAVProbe::PictureToBitmap(TEngineBitmap& bitmap) {
     return false;
 }
 
-} // namespace kestrova
+}  // namespace kestrova

@@ -1,6 +1,6 @@
-#include "ConvertThreads.h"
+#include "engine/frame/ConvertThreads.h"
 
-#include "MainThread.h"
+#include "engine/frame/MainThread.h"
 
 #include <chrono>
 #include <memory>
@@ -18,8 +18,7 @@ TTaskThread::TTaskThread(std::function<void()> body)
           // No exception leaves a thread: the bodies catch their own, this is the last guard.
           try {
               body();
-          } catch (...) {
-          }
+          } catch (...) {}
           *finished = true;
       }) {}
 
@@ -49,7 +48,7 @@ TConvertThread::~TConvertThread() {
 void TConvertThread::Run(const std::function<void()>& body) {
     FKernelId = CurrentKernelThreadId();
     ApplyThreadPriority(FKernelId, FPriority);  // a refused priority leaves the worker as it is
-    PassGate();  // created suspended: nothing runs before the first Resume
+    PassGate();                                 // created suspended: nothing runs before the first Resume
     body();
 }
 
@@ -63,4 +62,4 @@ TWaitThread::TWaitThread(std::function<bool()> workerLive)
           while (workerLive()) std::this_thread::sleep_for(kWaitPollInterval);
       }) {}
 
-} // namespace kestrova
+}  // namespace kestrova

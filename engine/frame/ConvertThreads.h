@@ -3,13 +3,13 @@
 // stopping worker, and the thread that gives the terminate notice of a job that never started.
 // Each is owned by its job and joined before the job goes, so none outlives what it refers to;
 // "finished" tells that its body has ended and the thread may be joined without blocking.
-#include "SuspendGate.h"
-#include "ThreadPriority.h"
+#include "engine/frame/SuspendGate.h"
+#include "engine/frame/ThreadPriority.h"
 
+#include <sys/types.h>
 #include <atomic>
 #include <functional>
 #include <memory>
-#include <sys/types.h>
 #include <thread>
 
 namespace kestrova {
@@ -89,4 +89,4 @@ private:
     TTaskThread FTask;
 };
 
-} // namespace kestrova
+}  // namespace kestrova

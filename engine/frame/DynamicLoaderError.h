@@ -7,4 +7,4 @@ namespace kestrova {
 // that names the module: callers put the name in their own message. Empty when none.
 std::string DynamicLoaderErrorText();
 
-} // namespace kestrova
+}  // namespace kestrova

@@ -1,6 +1,6 @@
-#include "EngineBitmap.h"
+#include "engine/frame/EngineBitmap.h"
 
-#include "LibBindings.h"
+#include "engine/frame/LibBindings.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -15,7 +15,7 @@ constexpr int kBicubic = SWS_BICUBIC;
 // last one.
 constexpr int kRowAlignment = 32;
 constexpr int kTailRoom = 64;
-}
+}  // namespace
 
 void TEngineBitmap::SetSize(int width, int height) {
     FWidth = width;
@@ -33,7 +33,8 @@ bool TPictureConverter::Convert(const uint8_t* const data[4], const int lineSize
                                 int width) {
     if (width <= 0 || height <= 0 || data[0] == nullptr) return false;
     // The scaler does not check its formats itself: an unknown one would crash it.
-    if (format < 0 || format >= AV_PIX_FMT_NB || ff::sws_isSupportedInput(static_cast<AVPixelFormat>(format)) == 0)
+    if (format < 0 || format >= AV_PIX_FMT_NB ||
+        ff::sws_isSupportedInput(static_cast<AVPixelFormat>(format)) == 0)
         return false;
     if (!FBitmap) FBitmap = std::make_unique<TEngineBitmap>();
     FBitmap->SetSize(width, height);
@@ -66,15 +67,17 @@ bool TPictureConverter::ScaleIntoBuffer(const uint8_t* const data[4], const int 
     ff::av_image_fill_arrays(FConvertedData, FConvertedLineSize, FBuffer.get(), kBitmapFormat, width, height,
                              kRowAlignment);
     // The cached context frees the one handed in when it cannot reuse it.
-    FScaler.reset(ff::sws_getCachedContext(FScaler.release(), width, height, static_cast<AVPixelFormat>(format),
-                                           width, height, kBitmapFormat, kBicubic, nullptr, nullptr, nullptr));
+    FScaler.reset(ff::sws_getCachedContext(FScaler.release(), width, height,
+                                           static_cast<AVPixelFormat>(format), width, height, kBitmapFormat,
+                                           kBicubic, nullptr, nullptr, nullptr));
     if (!FScaler) return false;
     ff::sws_scale(FScaler.get(), data, lineSize, 0, height, FConvertedData, FConvertedLineSize);
     return true;
 }
 
 void TPictureConverter::CopyLines(const uint8_t* const data[4], const int lineSize[4], int height) {
-    const std::size_t bytes = static_cast<std::size_t>(std::min(std::abs(lineSize[0]), FBitmap->BytesPerLine()));
+    const std::size_t bytes =
+            static_cast<std::size_t>(std::min(std::abs(lineSize[0]), FBitmap->BytesPerLine()));
     const uint8_t* line = data[0];
     for (int y = 0; y < height; ++y, line += lineSize[0]) std::memcpy(FBitmap->Line(y), line, bytes);
 }
@@ -86,4 +89,4 @@ void TPictureConverter::Reset() {
     FScaler.reset();
 }
 
-} // namespace kestrova
+}  // namespace kestrova

@@ -3,7 +3,7 @@
 // order, rows top-down, each row padded to a multiple of 4 bytes. A host draws it through an
 // image over the same memory (for Qt: QImage::Format_BGR888 with BytesPerLine()).
 // TPictureConverter turns a decoded picture of any pixel format into one.
-#include "LibPtr.h"
+#include "engine/frame/LibPtr.h"
 
 #include <cstdint>
 #include <memory>
@@ -12,7 +12,9 @@
 namespace kestrova {
 
 // Bytes of one bitmap row of that width: three per pixel, padded up to a multiple of 4.
-constexpr int BitmapBytesPerLine(int width) { return (width * 3 + 3) & ~3; }
+constexpr int BitmapBytesPerLine(int width) {
+    return (width * 3 + 3) & ~3;
+}
 
 class TEngineBitmap {
 public:
@@ -49,7 +51,8 @@ public:
 
 private:
     bool NeedsScaling(const int lineSize[4], int format, int height, int width) const;
-    bool ScaleIntoBuffer(const uint8_t* const data[4], const int lineSize[4], int format, int height, int width);
+    bool ScaleIntoBuffer(const uint8_t* const data[4], const int lineSize[4], int format, int height,
+                         int width);
     void CopyLines(const uint8_t* const data[4], const int lineSize[4], int height);
 
     std::unique_ptr<TEngineBitmap> FBitmap;
@@ -60,4 +63,4 @@ private:
     ScalerPtr FScaler;
 };
 
-} // namespace kestrova
+}  // namespace kestrova

@@ -1,8 +1,8 @@
-#include "FFmpegLoader.h"
+#include "engine/frame/FFmpegLoader.h"
 
-#include "DynamicLoaderError.h"
-#include "FFmpegLogger.h"
-#include "UnicodeProtocol.h"
+#include "engine/frame/DynamicLoaderError.h"
+#include "engine/frame/FFmpegLogger.h"
+#include "engine/frame/UnicodeProtocol.h"
 
 #include <dlfcn.h>
 
@@ -13,39 +13,41 @@ namespace kestrova {
 
 namespace {
 
-std::string WithTrailingSeparator(const std::string& folder)
-{
-    if (folder.empty() || folder.back() == '/')
-        return folder;
+std::string WithTrailingSeparator(const std::string& folder) {
+    if (folder.empty() || folder.back() == '/') return folder;
     return folder + '/';
 }
 
-bool IsExistingFile(const std::string& path)
-{
+bool IsExistingFile(const std::string& path) {
     std::error_code ignored;
     return std::filesystem::is_regular_file(path, ignored);
 }
 
-} // namespace
+}  // namespace
 
-TFFmpegLoader& TFFmpegLoader::Instance()
-{
+TFFmpegLoader& TFFmpegLoader::Instance() {
     static TFFmpegLoader loader;
     return loader;
 }
 
-void TFFmpegLoader::SetLibraryFolder(const std::string& folder) { FLibraryFolder = folder; }
-const std::string& TFFmpegLoader::LibraryFolder() const { return FLibraryFolder; }
-const std::string& TFFmpegLoader::LastError() const { return FLastError; }
-std::string TFFmpegLoader::FileName(TLibraryId id) const { return LibraryFileName(id); }
+void TFFmpegLoader::SetLibraryFolder(const std::string& folder) {
+    FLibraryFolder = folder;
+}
+const std::string& TFFmpegLoader::LibraryFolder() const {
+    return FLibraryFolder;
+}
+const std::string& TFFmpegLoader::LastError() const {
+    return FLastError;
+}
+std::string TFFmpegLoader::FileName(TLibraryId id) const {
+    return LibraryFileName(id);
+}
 
-const std::string& TFFmpegLoader::ModulePath(TLibraryId id) const
-{
+const std::string& TFFmpegLoader::ModulePath(TLibraryId id) const {
     return FLibraries.at(static_cast<std::size_t>(id)).Path;
 }
 
-bool TFFmpegLoader::OpenModule(TLibraryId id)
-{
+bool TFFmpegLoader::OpenModule(TLibraryId id) {
     TLibraryState& lib = FLibraries[id];
     const std::string name = FileName(id);
     // The C runtime is already in the process: it never comes from the library folder.
@@ -68,8 +70,7 @@ bool TFFmpegLoader::OpenModule(TLibraryId id)
     return true;
 }
 
-bool TFFmpegLoader::Bind(TLibraryId id)
-{
+bool TFFmpegLoader::Bind(TLibraryId id) {
     TLibraryState& lib = FLibraries[id];
     const TLibraryEntry& entry = LibraryEntry(id);
     if (!entry.Bind) {
@@ -85,21 +86,16 @@ bool TFFmpegLoader::Bind(TLibraryId id)
     return lib.Bound;
 }
 
-void TFFmpegLoader::AfterLoad(TLibraryId id)
-{
+void TFFmpegLoader::AfterLoad(TLibraryId id) {
     // Both steps run on every successful load, also of a library already loaded; each
     // tolerates repetition.
-    if (id == libAVUtil && InstallLogHook)
-        TFFLogger::Instance().InstallHook();
-    if (id == libAVFormat)
-        RegisterUnicodeProtocol();
+    if (id == libAVUtil && InstallLogHook) TFFLogger::Instance().InstallHook();
+    if (id == libAVFormat) RegisterUnicodeProtocol();
 }
 
-bool TFFmpegLoader::Load(TLibraryId id)
-{
+bool TFFmpegLoader::Load(TLibraryId id) {
     TLibraryState& lib = FLibraries.at(static_cast<std::size_t>(id));
-    if (!lib.Handle && !OpenModule(id))
-        return false;
+    if (!lib.Handle && !OpenModule(id)) return false;
     if (!lib.Bound && !Bind(id)) {
         Unload(id);
         return false;
@@ -108,13 +104,10 @@ bool TFFmpegLoader::Load(TLibraryId id)
     return true;
 }
 
-bool TFFmpegLoader::LoadSet(TLibrarySet set)
-{
-    if (set.none())
-        throw std::logic_error("LoadSet called with an empty library set");
+bool TFFmpegLoader::LoadSet(TLibrarySet set) {
+    if (set.none()) throw std::logic_error("LoadSet called with an empty library set");
     for (TLibraryId id : LibraryLoadOrder()) {
-        if (!set.test(id) || Load(id))
-            continue;
+        if (!set.test(id) || Load(id)) continue;
         const std::string error = FLastError;
         UnloadSet(set);
         FLastError = error;
@@ -123,24 +116,19 @@ bool TFFmpegLoader::LoadSet(TLibrarySet set)
     return true;
 }
 
-bool TFFmpegLoader::IsLoaded(TLibraryId id) const
-{
+bool TFFmpegLoader::IsLoaded(TLibraryId id) const {
     const TLibraryState& lib = FLibraries.at(static_cast<std::size_t>(id));
     return lib.Handle && lib.Bound;
 }
 
-bool TFFmpegLoader::AllLoaded(TLibrarySet set) const
-{
-    if (set.none())
-        throw std::logic_error("AllLoaded called with an empty library set");
+bool TFFmpegLoader::AllLoaded(TLibrarySet set) const {
+    if (set.none()) throw std::logic_error("AllLoaded called with an empty library set");
     for (int id = 0; id < LibraryCount; ++id)
-        if (set.test(id) && !IsLoaded(static_cast<TLibraryId>(id)))
-            return false;
+        if (set.test(id) && !IsLoaded(static_cast<TLibraryId>(id))) return false;
     return true;
 }
 
-void TFFmpegLoader::Unload(TLibraryId id)
-{
+void TFFmpegLoader::Unload(TLibraryId id) {
     TLibraryState& lib = FLibraries.at(static_cast<std::size_t>(id));
     if (lib.Bound) {
         LibraryEntry(id).Unbind();
@@ -153,26 +141,22 @@ void TFFmpegLoader::Unload(TLibraryId id)
     lib.Path.clear();
 }
 
-void TFFmpegLoader::UnloadSet(TLibrarySet set)
-{
+void TFFmpegLoader::UnloadSet(TLibrarySet set) {
     // Dependents first.
     const auto& order = LibraryLoadOrder();
     for (auto it = order.rbegin(); it != order.rend(); ++it)
-        if (set.test(*it))
-            Unload(*it);
+        if (set.test(*it)) Unload(*it);
 }
 
-std::recursive_mutex& CodecLock()
-{
+std::recursive_mutex& CodecLock() {
     static std::recursive_mutex lock;
     return lock;
 }
 
-bool LoadMediaLibraries(const std::string& folder)
-{
+bool LoadMediaLibraries(const std::string& folder) {
     TFFmpegLoader& loader = TFFmpegLoader::Instance();
     loader.SetLibraryFolder(folder);
     return loader.LoadSet(RequiredLibraries());
 }
 
-} // namespace kestrova
+}  // namespace kestrova

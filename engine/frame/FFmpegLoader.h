@@ -2,8 +2,8 @@
 // Loads the media libraries at run time and binds their entry points (LibBindings.h).
 // Loading and unloading happen on the main thread before any task runs; the bound pointers
 // are then read by every thread without locking.
-#include "LibraryTable.h"
-#include "Rational.h"
+#include "engine/frame/LibraryTable.h"
+#include "engine/frame/Rational.h"
 
 #include <array>
 #include <mutex>
@@ -64,4 +64,4 @@ std::recursive_mutex& CodecLock();
 // SetLibraryFolder + LoadSet(RequiredLibraries()). With no folder the system's libraries load.
 bool LoadMediaLibraries(const std::string& folder = {});
 
-} // namespace kestrova
+}  // namespace kestrova

@@ -1,8 +1,8 @@
-#include "FFmpegLogger.h"
+#include "engine/frame/FFmpegLogger.h"
 
-#include "LibBindings.h"
-#include "MainThread.h"
-#include "ThreadId.h"
+#include "engine/frame/LibBindings.h"
+#include "engine/frame/MainThread.h"
+#include "engine/frame/ThreadId.h"
 
 #include <atomic>
 #include <cinttypes>
@@ -23,8 +23,7 @@ struct TInstanceRegistry {
     std::unique_ptr<TFFLogger> Owned;  // declared last: freed while Lock still exists
 };
 
-TInstanceRegistry& Registry()
-{
+TInstanceRegistry& Registry() {
     static TInstanceRegistry registry;
     return registry;
 }
@@ -38,8 +37,7 @@ struct TLogList {
     std::unordered_map<uint32_t, std::string> Pending;
 };
 
-TLogList& LogList()
-{
+TLogList& LogList() {
     static TLogList list;
     return list;
 }
@@ -52,12 +50,10 @@ struct TDelivery {
     const void* Logger = nullptr;
 };
 
-bool CurrentDelivery(TDelivery& delivery)
-{
+bool CurrentDelivery(TDelivery& delivery) {
     TInstanceRegistry& registry = Registry();
     std::lock_guard lock(registry.Lock);
-    if (!registry.Current || !registry.Current->OnLog)
-        return false;
+    if (!registry.Current || !registry.Current->OnLog) return false;
     delivery.Handler = registry.Current->OnLog;
     delivery.InMainThread = registry.Current->TriggerEventInMainThread;
     delivery.Logger = registry.Current;
@@ -65,8 +61,7 @@ bool CurrentDelivery(TDelivery& delivery)
 }
 
 void Deliver(const TDelivery& delivery, const void* sender, uint32_t threadId, TLogLevel level,
-             const std::string& message)
-{
+             const std::string& message) {
     if (delivery.InMainThread)
         MainThread::RunSync([&] { delivery.Handler(sender, threadId, level, message); });
     else
@@ -74,14 +69,11 @@ void Deliver(const TDelivery& delivery, const void* sender, uint32_t threadId, T
 }
 
 // "[name @ ADDRESS]" for a library context (which starts with its AVClass pointer), else empty.
-void FormatPrefix(void* context, char* prefix, std::size_t size)
-{
+void FormatPrefix(void* context, char* prefix, std::size_t size) {
     prefix[0] = '\0';
-    if (!context)
-        return;
+    if (!context) return;
     const AVClass* avClass = *static_cast<const AVClass**>(context);
-    if (!avClass)
-        return;
+    if (!avClass) return;
     const char* name = avClass->item_name ? avClass->item_name(context) : avClass->class_name;
     std::snprintf(prefix, size, "[%s @ %0*" PRIXPTR "]", name ? name : "",
                   static_cast<int>(sizeof(void*) * 2), reinterpret_cast<uintptr_t>(context));
@@ -89,27 +81,22 @@ void FormatPrefix(void* context, char* prefix, std::size_t size)
 
 // Appends a fragment to the thread's pending text and moves every completed line into lines.
 void AssembleLines(uint32_t threadId, const char* prefix, const char* message,
-                   std::vector<std::string>& lines)
-{
+                   std::vector<std::string>& lines) {
     TLogList& list = LogList();
     std::lock_guard lock(list.Lock);
     std::string& pending = list.Pending[threadId];
-    if (pending.empty())
-        pending = prefix;  // the prefix only starts a line
+    if (pending.empty()) pending = prefix;  // the prefix only starts a line
     pending += message;
     std::size_t start = 0;
-    for (std::size_t feed = pending.find('\n'); feed != std::string::npos;
-         feed = pending.find('\n', start)) {
+    for (std::size_t feed = pending.find('\n'); feed != std::string::npos; feed = pending.find('\n', start)) {
         lines.emplace_back(pending, start, feed - start);
         start = feed + 1;
     }
     pending.erase(0, start);  // keeps the capacity for the next line
 }
 
-void LibraryCallback(void* context, int level, const char* format, va_list args)
-{
-    if (LibraryLevel.load(std::memory_order_relaxed) < level)
-        return;
+void LibraryCallback(void* context, int level, const char* format, va_list args) {
+    if (LibraryLevel.load(std::memory_order_relaxed) < level) return;
     char prefix[160];
     FormatPrefix(context, prefix, sizeof prefix);
     char message[2048] = {};
@@ -118,112 +105,89 @@ void LibraryCallback(void* context, int level, const char* format, va_list args)
     const uint32_t threadId = CurrentThreadId();
     std::vector<std::string> lines;
     AssembleLines(threadId, prefix, message, lines);
-    if (lines.empty())
-        return;
+    if (lines.empty()) return;
     TDelivery delivery;
-    if (!CurrentDelivery(delivery))
-        return;
+    if (!CurrentDelivery(delivery)) return;
     // No exception may cross the library's C frames.
     try {
         for (const std::string& line : lines)
             Deliver(delivery, delivery.Logger, threadId, LogLevelFromLibrary(level), line);
-    } catch (...) {
-    }
+    } catch (...) {}
 }
 
-} // namespace
+}  // namespace
 
-int CurrentLibraryLogLevel()
-{
+int CurrentLibraryLogLevel() {
     return LibraryLevel.load();
 }
 
-TFFLogger::TFFLogger()
-{
+TFFLogger::TFFLogger() {
     TInstanceRegistry& registry = Registry();
     std::lock_guard lock(registry.Lock);
-    if (registry.Current)
-        throw EAssertionFailed("Allow creating only one instance of TFFLogger.");
+    if (registry.Current) throw EAssertionFailed("Allow creating only one instance of TFFLogger.");
     FLogLevel = LogLevelFromLibrary(LibraryLevel.load());
     registry.Current = this;
 }
 
-TFFLogger::~TFFLogger()
-{
+TFFLogger::~TFFLogger() {
     TInstanceRegistry& registry = Registry();
     std::lock_guard lock(registry.Lock);
-    if (registry.Current == this)
-        registry.Current = nullptr;
+    if (registry.Current == this) registry.Current = nullptr;
 }
 
-TFFLogger& TFFLogger::Instance()
-{
+TFFLogger& TFFLogger::Instance() {
     TInstanceRegistry& registry = Registry();
     std::lock_guard lock(registry.Lock);
-    if (!registry.Current)
-        registry.Owned = std::make_unique<TFFLogger>();
+    if (!registry.Current) registry.Owned = std::make_unique<TFFLogger>();
     return *registry.Current;
 }
 
-bool TFFLogger::HasInstance()
-{
+bool TFFLogger::HasInstance() {
     TInstanceRegistry& registry = Registry();
     std::lock_guard lock(registry.Lock);
     return registry.Current != nullptr;
 }
 
-void TFFLogger::FreeOwnedInstance()
-{
+void TFFLogger::FreeOwnedInstance() {
     TInstanceRegistry& registry = Registry();
     std::lock_guard lock(registry.Lock);
     registry.Owned.reset();
 }
 
-TLogLevel TFFLogger::LogLevel() const
-{
+TLogLevel TFFLogger::LogLevel() const {
     return FLogLevel;
 }
 
-void TFFLogger::SetLogLevel(TLogLevel level)
-{
-    if (level == FLogLevel)
-        return;
+void TFFLogger::SetLogLevel(TLogLevel level) {
+    if (level == FLogLevel) return;
     FLogLevel = level;
     ApplyLevel();
 }
 
-void TFFLogger::SetLogLevelFromText(const std::string& text)
-{
+void TFFLogger::SetLogLevelFromText(const std::string& text) {
     SetLogLevel(LogLevelFromLibrary(LibraryLogLevelFromText(text)));
 }
 
-void TFFLogger::ApplyLevel()
-{
-    if (!ff::av_log_set_level)
-        return;
+void TFFLogger::ApplyLevel() {
+    if (!ff::av_log_set_level) return;
     LibraryLevel.store(LogLevelToLibrary(FLogLevel));
     ff::av_log_set_level(LibraryLevel.load());
 }
 
-void TFFLogger::InstallHook()
-{
+void TFFLogger::InstallHook() {
     if (!ff::av_log_set_callback || !ff::av_log_set_level)
         throw EAssertionFailed("TFFLogger::InstallHook needs the avutil library bound.");
     ff::av_log_set_callback(&LibraryCallback);
     ApplyLevel();
 }
 
-void TFFLogger::Log(const void* sender, int level, const std::string& message)
-{
-    if (!OnLog)
-        return;
+void TFFLogger::Log(const void* sender, int level, const std::string& message) {
+    if (!OnLog) return;
     const bool verbosePasses = level == llVerbose && FLogLevel != llQuiet;
-    if (level > static_cast<int>(FLogLevel) && !verbosePasses)
-        return;
+    if (level > static_cast<int>(FLogLevel) && !verbosePasses) return;
     TDelivery delivery;
-    if (!CurrentDelivery(delivery))
-        return;
+    if (!CurrentDelivery(delivery)) return;
     Deliver(delivery, sender, CurrentThreadId(), static_cast<TLogLevel>(level), message);
 }
 
-} // namespace kestrova
+}  // namespace kestrova

@@ -2,7 +2,7 @@
 // The engine logger: one process-wide instance that receives the media libraries' messages
 // (through the callback it installs into avutil) and the engine's own, and hands each whole
 // line to the host's OnLog, on the main thread when asked to.
-#include "LogLevel.h"
+#include "engine/frame/LogLevel.h"
 
 #include <atomic>
 #include <cstdint>
@@ -65,4 +65,4 @@ private:
 // The library level above which library messages are dropped (32, info, until a level is applied).
 int CurrentLibraryLogLevel();
 
-} // namespace kestrova
+}  // namespace kestrova

@@ -2,7 +2,7 @@
 // Video hook modules: shared objects exporting "Configure", "Process" and "Release", run on
 // each decoded picture of a job (its "vhook" option). Modules are loaded once per path for the
 // life of the process; each added hook has its own private context.
-#include "LibHeaders.h"
+#include "engine/frame/LibHeaders.h"
 
 #include <cstdint>
 #include <memory>
@@ -21,18 +21,18 @@ struct TFrameHookPicture {
 extern "C" {
 // Configure(&context, argc, argv): argv[0] is the module path, argv[argc] is null; non-zero fails.
 using TFrameHookConfigure = int (*)(void** context, int argc, char* argv[]);
-using TFrameHookProcess = void (*)(void* context, TFrameHookPicture* picture, AVPixelFormat pixFmt,
-                                   int width, int height, int64_t pts);
+using TFrameHookProcess = void (*)(void* context, TFrameHookPicture* picture, AVPixelFormat pixFmt, int width,
+                                   int height, int64_t pts);
 using TFrameHookRelease = void (*)(void* context);
 }
 
 // Results of TFrameHookList::Add.
 enum TFrameHookResult : int {
     fhOk = 0,
-    fhModuleNotLoaded = -1,     // the module could not be loaded (reason logged)
-    fhNoArguments = -2,         // also: a required entry point is missing (logged)
+    fhModuleNotLoaded = -1,  // the module could not be loaded (reason logged)
+    fhNoArguments = -2,      // also: a required entry point is missing (logged)
     fhNoMemory = -12,
-    fhConfigureFailed = -22,    // "Configure" refused the arguments (logged)
+    fhConfigureFailed = -22,  // "Configure" refused the arguments (logged)
 };
 
 class TFrameHookList {
@@ -46,8 +46,7 @@ public:
     // library log at error level.
     int Add(const std::vector<std::string>& args);
     // Runs every hook, in the order they were added, on the picture.
-    void Process(TFrameHookPicture& picture, AVPixelFormat pixFmt, int width, int height,
-                 int64_t pts) const;
+    void Process(TFrameHookPicture& picture, AVPixelFormat pixFmt, int width, int height, int64_t pts) const;
     // Calls each hook's "Release" and empties the list.
     void Release();
 
@@ -68,4 +67,4 @@ private:
     std::vector<std::unique_ptr<TEntry>> FEntries;
 };
 
-} // namespace kestrova
+}  // namespace kestrova

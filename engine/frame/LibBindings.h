@@ -1,7 +1,7 @@
 #pragma once
 // Process-wide entry points of the media libraries, bound by name at run time.
 // Call them as ff::avcodec_open2(...). A pointer is empty while its library is not bound.
-#include "LibHeaders.h"
+#include "engine/frame/LibHeaders.h"
 
 #include <string>
 
@@ -9,14 +9,17 @@ namespace kestrova::ff {
 
 #define KESTROVA_ENTRY(name) extern decltype(&::name) name;
 #define KESTROVA_MYUTIL(name, symbol) extern decltype(&::symbol) name;
-#include "bindings/avutil.inc"
-#include "bindings/swresample.inc"
-#include "bindings/swscale.inc"
-#include "bindings/avcodec.inc"
-#include "bindings/avformat.inc"
-#include "bindings/avfilter.inc"
-#include "bindings/myutil.inc"
+// The lists in the libraries' loading order.
+// clang-format off
+#include "engine/frame/bindings/avutil.inc"
+#include "engine/frame/bindings/swresample.inc"
+#include "engine/frame/bindings/swscale.inc"
+#include "engine/frame/bindings/avcodec.inc"
+#include "engine/frame/bindings/avformat.inc"
+#include "engine/frame/bindings/avfilter.inc"
+#include "engine/frame/bindings/myutil.inc"
+// clang-format on
 #undef KESTROVA_ENTRY
 #undef KESTROVA_MYUTIL
 
-} // namespace kestrova::ff
+}  // namespace kestrova::ff

@@ -11,7 +11,7 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-} // namespace kestrova
+}  // namespace kestrova
 
 namespace kestrova::ff {
 
@@ -36,4 +36,4 @@ void UnbindAvfilter();
 void UnbindMyutil();
 void UnbindNothing();
 
-} // namespace kestrova::ff
+}  // namespace kestrova::ff

@@ -42,4 +42,4 @@ std::string LibraryFileName(TLibraryId id);
 // then the two the engine never loads.
 const std::array<TLibraryId, LibraryCount>& LibraryLoadOrder();
 
-} // namespace kestrova
+}  // namespace kestrova

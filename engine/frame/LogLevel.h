@@ -14,4 +14,4 @@ TLogLevel LogLevelFromLibrary(int level);
 // Throws std::invalid_argument naming the text when it is neither.
 int LibraryLogLevelFromText(const std::string& text);
 
-} // namespace kestrova
+}  // namespace kestrova

@@ -1,4 +1,4 @@
-#include "MainThread.h"
+#include "engine/frame/MainThread.h"
 
 #include <condition_variable>
 #include <deque>
@@ -27,45 +27,39 @@ struct TQueue {
     bool HasMain = false;
 };
 
-TQueue& Queue()
-{
+TQueue& Queue() {
     static TQueue queue;
     return queue;
 }
 
-} // namespace
+}  // namespace
 
-void SetCurrentAsMain()
-{
+void SetCurrentAsMain() {
     TQueue& q = Queue();
     std::lock_guard lock(q.Lock);
     q.Main = std::this_thread::get_id();
     q.HasMain = true;
 }
 
-bool IsMainThread()
-{
+bool IsMainThread() {
     TQueue& q = Queue();
     std::lock_guard lock(q.Lock);
     return q.HasMain && q.Main == std::this_thread::get_id();
 }
 
-bool HasMainThread()
-{
+bool HasMainThread() {
     TQueue& q = Queue();
     std::lock_guard lock(q.Lock);
     return q.HasMain;
 }
 
-void SetNotifier(std::function<void()> notify)
-{
+void SetNotifier(std::function<void()> notify) {
     TQueue& q = Queue();
     std::lock_guard lock(q.Lock);
     q.Notify = std::move(notify);
 }
 
-void RunSync(const std::function<void()>& call)
-{
+void RunSync(const std::function<void()>& call) {
     TQueue& q = Queue();
     TQueuedCall item{&call, false, nullptr};
     std::function<void()> notify;
@@ -84,20 +78,16 @@ void RunSync(const std::function<void()>& call)
         return;
     }
     q.Queued.notify_all();
-    if (notify)
-        notify();
+    if (notify) notify();
     std::unique_lock lock(q.Lock);
     q.Finished.wait(lock, [&] { return item.Done; });
-    if (item.Error)
-        std::rethrow_exception(item.Error);
+    if (item.Error) std::rethrow_exception(item.Error);
 }
 
-void ProcessQueued()
-{
+void ProcessQueued() {
     TQueue& q = Queue();
     std::unique_lock lock(q.Lock);
-    if (!q.HasMain || q.Main != std::this_thread::get_id())
-        return;
+    if (!q.HasMain || q.Main != std::this_thread::get_id()) return;
     while (!q.Calls.empty()) {
         TQueuedCall* item = q.Calls.front();
         q.Calls.pop_front();
@@ -115,11 +105,10 @@ void ProcessQueued()
     }
 }
 
-void WaitForQueued(std::chrono::milliseconds timeout)
-{
+void WaitForQueued(std::chrono::milliseconds timeout) {
     TQueue& q = Queue();
     std::unique_lock lock(q.Lock);
     q.Queued.wait_for(lock, timeout, [&] { return !q.Calls.empty(); });
 }
 
-} // namespace kestrova::MainThread
+}  // namespace kestrova::MainThread

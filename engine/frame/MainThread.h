@@ -32,14 +32,12 @@ void WaitForQueued(std::chrono::milliseconds timeout);
 // Main thread: waits for a condition while running queued calls. The condition is polled at
 // least every few milliseconds, and at once after each queued call.
 template <class Pred>
-void WaitUntil(Pred done)
-{
+void WaitUntil(Pred done) {
     for (;;) {
         ProcessQueued();
-        if (done())
-            return;
+        if (done()) return;
         WaitForQueued(std::chrono::milliseconds(5));
     }
 }
 
-} // namespace kestrova::MainThread
+}  // namespace kestrova::MainThread

@@ -1,6 +1,6 @@
-#include "Previewer.h"
+#include "engine/frame/Previewer.h"
 
-#include "MainThread.h"
+#include "engine/frame/MainThread.h"
 
 #include <climits>
 #include <cstdio>
@@ -17,7 +17,7 @@ TPreviewWindowFactory& Factory() {
     return factory;
 }
 
-} // namespace
+}  // namespace
 
 void SetPreviewWindowFactory(TPreviewWindowFactory factory) {
     std::lock_guard lock(FactoryLock);
@@ -69,4 +69,4 @@ void TPreviewer::Paint() {
     FWindow->Paint(*FBitmap, PreviewTimeText(FPts));
 }
 
-} // namespace kestrova
+}  // namespace kestrova

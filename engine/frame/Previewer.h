@@ -3,7 +3,7 @@
 // picture converter) to its TPreviewer from its worker; the window work happens on the main
 // thread, in a window the host supplies through SetPreviewWindowFactory. Without a factory
 // (command-line front, tests) frames are accepted and shown nowhere.
-#include "EngineBitmap.h"
+#include "engine/frame/EngineBitmap.h"
 
 #include <atomic>
 #include <cstdint>
@@ -14,16 +14,17 @@
 namespace kestrova {
 
 // One preview window of the host. Every call comes on the main thread.
-class IPreviewWindow {
+class TPreviewWindow {
 public:
-    virtual ~IPreviewWindow() = default;  // closes the window
+    virtual ~TPreviewWindow() = default;  // closes the window
     // Shows the window on the first call (client size that of the first bitmap, later frames
     // are drawn without resizing), sets its caption and draws the bitmap at the top-left.
     virtual void Paint(const TEngineBitmap& bitmap, const std::string& caption) = 0;
 };
 
 // Makes a window; the window calls `closedByUser` when the user closes it.
-using TPreviewWindowFactory = std::function<std::unique_ptr<IPreviewWindow>(std::function<void()> closedByUser)>;
+using TPreviewWindowFactory =
+        std::function<std::unique_ptr<TPreviewWindow>(std::function<void()> closedByUser)>;
 // Set by the host on its main thread before any job previews; an empty factory removes it.
 void SetPreviewWindowFactory(TPreviewWindowFactory factory);
 
@@ -54,7 +55,7 @@ private:
     const TEngineBitmap* FBitmap = nullptr;  // the job's, read only during the paint
     int64_t FFrameNumber = 0;
     int64_t FPts = 0;
-    std::unique_ptr<IPreviewWindow> FWindow;
+    std::unique_ptr<TPreviewWindow> FWindow;
 };
 
-} // namespace kestrova
+}  // namespace kestrova

@@ -45,4 +45,4 @@ struct TVideoStreamInfo {
     int32_t FrameRateDen = -1;
 };
 
-} // namespace kestrova
+}  // namespace kestrova

@@ -1,5 +1,6 @@
 // TCustomAVProbe: the file-level and per-stream information of the open input.
-#include "AVProbe.h"
+#include "engine/frame/AVProbe.h"
+#include "engine/frame/Text.h"
 
 #include <cctype>
 #include <climits>
@@ -9,21 +10,6 @@
 namespace kestrova {
 
 namespace {
-
-std::string Format(const char* format, auto... arguments) {
-    char text[256];
-    std::snprintf(text, sizeof text, format, arguments...);
-    return text;
-}
-
-std::string Trimmed(const char* text) {
-    std::string value = text ? text : "";
-    const auto blank = [](unsigned char c) { return std::isspace(c) != 0; };
-    while (!value.empty() && blank(value.back())) value.pop_back();
-    std::size_t first = 0;
-    while (first < value.size() && blank(value[first])) ++first;
-    return value.substr(first);
-}
 
 std::string MetadataValue(const AVDictionary* metadata, const char* key) {
     const AVDictionaryEntry* entry = ff::av_dict_get(metadata, key, nullptr, 0);
@@ -43,13 +29,13 @@ int32_t ClampedRate(int64_t rate) {
 // The decoder's names; for an unknown decoder the codec's own name or its tag.
 std::string CodecNameOf(const AVCodecParameters& par) {
     if (const AVCodec* decoder = ff::avcodec_find_decoder(par.codec_id)) {
-        const std::string longName = Trimmed(decoder->long_name);
+        const std::string longName = Trimmed(decoder->long_name ? decoder->long_name : "");
         if (longName.empty()) return decoder->name;
-        return Format("%s(%s)", decoder->name, longName.c_str());
+        return FormatText("%s(%s)", decoder->name, longName.c_str());
     }
     if (par.codec_id == AV_CODEC_ID_MPEG2TS) return "mpeg2ts";
     if (const AVCodecDescriptor* descriptor = ff::avcodec_descriptor_get(par.codec_id)) {
-        const std::string name = Trimmed(descriptor->name);
+        const std::string name = Trimmed(descriptor->name ? descriptor->name : "");
         if (!name.empty()) return name;
     }
     const unsigned tag = par.codec_tag;
@@ -59,9 +45,9 @@ std::string CodecNameOf(const AVCodecParameters& par) {
         printable = printable && byte >= 32 && byte <= 126;
     }
     if (printable)
-        return Format("%c%c%c%c / 0x%04X", tag & 0xFF, (tag >> 8) & 0xFF, (tag >> 16) & 0xFF,
-                      (tag >> 24) & 0xFF, tag);
-    return Format("0x%04x", tag);
+        return FormatText("%c%c%c%c / 0x%04X", tag & 0xFF, (tag >> 8) & 0xFF, (tag >> 16) & 0xFF,
+                          (tag >> 24) & 0xFF, tag);
+    return FormatText("0x%04x", tag);
 }
 
 // A zero denominator would make every conversion divide by zero.
@@ -86,7 +72,7 @@ void FillCommon(TInfo& info, const AVStream& stream) {
     info.BitRate = ClampedRate(stream.codecpar->bit_rate);
 }
 
-} // namespace
+}  // namespace
 
 AVStream* TCustomAVProbe::StreamOfKind(int index, AVMediaType kind) {
     const bool audio = kind == AVMEDIA_TYPE_AUDIO;
@@ -98,13 +84,14 @@ AVStream* TCustomAVProbe::StreamOfKind(int index, AVMediaType kind) {
         }
     }
     if (index >= FStreamCount) {
-        LogError(AV_LOG_ERROR, Format("stream index #%d is invalid.", index));
+        LogError(AV_LOG_ERROR, FormatText("stream index #%d is invalid.", index));
         return nullptr;
     }
     AVStream* stream = FContext->streams[index];
     if (stream->codecpar->codec_type != kind) {
-        LogError(AV_LOG_ERROR, Format(audio ? "stream #%d is not audio stream."
-                                            : "stream #%d is not video stream.", index));
+        LogError(AV_LOG_ERROR,
+                 FormatText(audio ? "stream #%d is not audio stream." : "stream #%d is not video stream.",
+                            index));
         return nullptr;
     }
     return stream;
@@ -160,8 +147,8 @@ TVideoStreamInfo TCustomAVProbe::GetVideoStreamInfo(int index) {
     if (par.height > 0) info.Height = par.height;
     if (par.width > 0 && par.height > 0) {
         // Without a sample aspect the pixels are square: the frame's own shape is the display's.
-        AVRational sar = stream->sample_aspect_ratio.num > 0 ? stream->sample_aspect_ratio
-                                                             : par.sample_aspect_ratio;
+        AVRational sar =
+                stream->sample_aspect_ratio.num > 0 ? stream->sample_aspect_ratio : par.sample_aspect_ratio;
         if (sar.num <= 0 || sar.den <= 0) sar = AVRational{1, 1};
         info.AspectRatio = static_cast<float>(static_cast<double>(sar.num) * par.width /
                                               (static_cast<double>(sar.den) * par.height));
@@ -174,4 +161,4 @@ TVideoStreamInfo TCustomAVProbe::GetVideoStreamInfo(int index) {
     return info;
 }
 
-} // namespace kestrova
+}  // namespace kestrova

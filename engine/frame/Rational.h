@@ -1,6 +1,6 @@
 #pragma once
 // Rational helpers of the engine (frame rates, aspect ratios).
-#include "LibHeaders.h"
+#include "engine/frame/LibHeaders.h"
 
 namespace kestrova {
 
@@ -9,4 +9,4 @@ namespace kestrova {
 // range gives +-1/0 (infinity), as the library's own conversion does.
 AVRational DoubleToRational(double value, int limit);
 
-} // namespace kestrova
+}  // namespace kestrova

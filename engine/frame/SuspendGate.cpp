@@ -1,4 +1,4 @@
-#include "SuspendGate.h"
+#include "engine/frame/SuspendGate.h"
 
 namespace kestrova {
 
@@ -25,4 +25,4 @@ void TSuspendGate::Pass() {
     FOpened.wait(lock, [this] { return !FClosed; });
 }
 
-} // namespace kestrova
+}  // namespace kestrova

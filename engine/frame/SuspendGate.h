@@ -25,4 +25,4 @@ private:
     bool FClosed;
 };
 
-} // namespace kestrova
+}  // namespace kestrova

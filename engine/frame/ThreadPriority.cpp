@@ -1,4 +1,4 @@
-#include "ThreadPriority.h"
+#include "engine/frame/ThreadPriority.h"
 
 #include <sched.h>
 #include <sys/resource.h>
@@ -9,18 +9,26 @@ namespace kestrova {
 
 int NiceValueOf(TThreadPriority priority) {
     switch (priority) {
-    case tpIdle:
-    case tpLowest: return 19;
-    case tpLower: return 10;
-    case tpNormal: return 0;
-    case tpHigher: return -5;
-    case tpHighest: return -10;
-    case tpTimeCritical: return -20;
+        case tpIdle:
+        case tpLowest:
+            return 19;
+        case tpLower:
+            return 10;
+        case tpNormal:
+            return 0;
+        case tpHigher:
+            return -5;
+        case tpHighest:
+            return -10;
+        case tpTimeCritical:
+            return -20;
     }
     return 0;
 }
 
-pid_t CurrentKernelThreadId() { return static_cast<pid_t>(::syscall(SYS_gettid)); }
+pid_t CurrentKernelThreadId() {
+    return static_cast<pid_t>(::syscall(SYS_gettid));
+}
 
 bool ApplyThreadPriority(pid_t thread, TThreadPriority priority) {
     // On Linux the scheduling class and the nice value belong to the thread named by its id.
@@ -31,4 +39,4 @@ bool ApplyThreadPriority(pid_t thread, TThreadPriority priority) {
     return ::setpriority(PRIO_PROCESS, static_cast<id_t>(thread), NiceValueOf(priority)) == 0;
 }
 
-} // namespace kestrova
+}  // namespace kestrova

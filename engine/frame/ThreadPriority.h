@@ -18,4 +18,4 @@ pid_t CurrentKernelThreadId();
 // Applies the priority to the thread with that id; false when the system refused it.
 bool ApplyThreadPriority(pid_t thread, TThreadPriority priority);
 
-} // namespace kestrova
+}  // namespace kestrova

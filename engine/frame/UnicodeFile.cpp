@@ -1,9 +1,9 @@
-#include "UnicodeFile.h"
+#include "engine/frame/UnicodeFile.h"
 
-#include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <cerrno>
 
 namespace kestrova {
 
@@ -18,29 +18,33 @@ int OpenFlagsFor(int avioFlags) {
     return O_RDONLY;
 }
 
-UnicodeFile& FileOf(void* opaque) { return *static_cast<UnicodeFile*>(opaque); }
+TUnicodeFile& FileOf(void* opaque) {
+    return *static_cast<TUnicodeFile*>(opaque);
+}
 
-} // namespace
+}  // namespace
 
-std::unique_ptr<UnicodeFile> UnicodeFile::Open(const std::string& path, int avioFlags) {
+std::unique_ptr<TUnicodeFile> TUnicodeFile::Open(const std::string& path, int avioFlags) {
     int descriptor;
     do {
         descriptor = ::open(path.c_str(), OpenFlagsFor(avioFlags) | O_CLOEXEC, 0644);
     } while (descriptor < 0 && errno == EINTR);
     if (descriptor < 0) return nullptr;
-    return std::make_unique<UnicodeFile>(descriptor);
+    return std::make_unique<TUnicodeFile>(descriptor);
 }
 
-UnicodeFile::~UnicodeFile() { Close(); }
+TUnicodeFile::~TUnicodeFile() {
+    Close();
+}
 
-bool UnicodeFile::Close() {
+bool TUnicodeFile::Close() {
     if (FDescriptor < 0) return true;
     const int result = ::close(FDescriptor);
     FDescriptor = -1;
     return result == 0;
 }
 
-int UnicodeFile::Read(uint8_t* buffer, int size) {
+int TUnicodeFile::Read(uint8_t* buffer, int size) {
     ssize_t got;
     do {
         got = ::read(FDescriptor, buffer, static_cast<size_t>(size));
@@ -50,7 +54,7 @@ int UnicodeFile::Read(uint8_t* buffer, int size) {
     return static_cast<int>(got);
 }
 
-int UnicodeFile::Write(const uint8_t* buffer, int size) {
+int TUnicodeFile::Write(const uint8_t* buffer, int size) {
     // The I/O layer does not retry a short write, so keep writing until all of it is out:
     // a partial write must not silently drop the rest of the buffer.
     int done = 0;
@@ -63,13 +67,13 @@ int UnicodeFile::Write(const uint8_t* buffer, int size) {
     return done;
 }
 
-int64_t UnicodeFile::Size() const {
+int64_t TUnicodeFile::Size() const {
     struct stat info {};
     if (::fstat(FDescriptor, &info) != 0) return AVERROR(EIO);
     return static_cast<int64_t>(info.st_size);
 }
 
-int64_t UnicodeFile::SeekTo(int64_t offset, int whence) {
+int64_t TUnicodeFile::SeekTo(int64_t offset, int whence) {
     if (whence & AVSEEK_SIZE) return Size();
     const int origin = whence & ~AVSEEK_FORCE;  // a hint for network protocols only
     if (origin != SEEK_SET && origin != SEEK_CUR && origin != SEEK_END) return AVERROR(EINVAL);
@@ -78,20 +82,26 @@ int64_t UnicodeFile::SeekTo(int64_t offset, int whence) {
     return static_cast<int64_t>(position);
 }
 
-int UnicodeFile::ReadPacket(void* opaque, uint8_t* buffer, int size) { return FileOf(opaque).Read(buffer, size); }
-int UnicodeFile::WritePacket(void* opaque, uint8_t* buffer, int size) { return FileOf(opaque).Write(buffer, size); }
-int64_t UnicodeFile::Seek(void* opaque, int64_t offset, int whence) { return FileOf(opaque).SeekTo(offset, whence); }
+int TUnicodeFile::ReadPacket(void* opaque, uint8_t* buffer, int size) {
+    return FileOf(opaque).Read(buffer, size);
+}
+int TUnicodeFile::WritePacket(void* opaque, uint8_t* buffer, int size) {
+    return FileOf(opaque).Write(buffer, size);
+}
+int64_t TUnicodeFile::Seek(void* opaque, int64_t offset, int whence) {
+    return FileOf(opaque).SeekTo(offset, whence);
+}
 
 void detail::UnicodeIOFree::operator()(AVIOContext* context) const {
     if (!context) return;
-    std::unique_ptr<UnicodeFile> file(static_cast<UnicodeFile*>(context->opaque));
+    std::unique_ptr<TUnicodeFile> file(static_cast<TUnicodeFile*>(context->opaque));
     ff::av_freep(&context->buffer);  // the library may have replaced the buffer we gave it
     ff::avio_context_free(&context);
 }
 
 UnicodeIOPtr OpenUnicodeIO(const std::string& path, int avioFlags, int& error) {
     error = 0;
-    std::unique_ptr<UnicodeFile> file = UnicodeFile::Open(path, avioFlags);
+    std::unique_ptr<TUnicodeFile> file = TUnicodeFile::Open(path, avioFlags);
     if (!file) {
         error = AVERROR(ENOENT);
         return nullptr;
@@ -103,10 +113,9 @@ UnicodeIOPtr OpenUnicodeIO(const std::string& path, int avioFlags, int& error) {
     }
     const bool writing = (avioFlags & AVIO_FLAG_WRITE) != 0;
     const bool reading = !writing || (avioFlags & AVIO_FLAG_READ) != 0;
-    AVIOContext* context = ff::avio_alloc_context(buffer, kIOBufferSize, writing ? 1 : 0, file.get(),
-                                                  reading ? &UnicodeFile::ReadPacket : nullptr,
-                                                  writing ? &UnicodeFile::WritePacket : nullptr,
-                                                  &UnicodeFile::Seek);
+    AVIOContext* context = ff::avio_alloc_context(
+            buffer, kIOBufferSize, writing ? 1 : 0, file.get(), reading ? &TUnicodeFile::ReadPacket : nullptr,
+            writing ? &TUnicodeFile::WritePacket : nullptr, &TUnicodeFile::Seek);
     if (!context) {
         ff::av_free(buffer);
         error = AVERROR(ENOMEM);
@@ -117,7 +126,7 @@ UnicodeIOPtr OpenUnicodeIO(const std::string& path, int avioFlags, int& error) {
 }
 
 bool IsUnicodeIO(const AVIOContext* context) {
-    return context && context->seek == &UnicodeFile::Seek;
+    return context && context->seek == &TUnicodeFile::Seek;
 }
 
-} // namespace kestrova
+}  // namespace kestrova

@@ -1,14 +1,14 @@
-#include "UnicodeProtocol.h"
+#include "engine/frame/UnicodeProtocol.h"
 
-#include "UnicodeFile.h"
+#include "engine/frame/UnicodeFile.h"
 
+#include <iconv.h>
+#include <langinfo.h>
 #include <algorithm>
 #include <atomic>
 #include <cassert>
 #include <cctype>
 #include <cerrno>
-#include <iconv.h>
-#include <langinfo.h>
 #include <string_view>
 
 namespace kestrova {
@@ -38,16 +38,19 @@ bool IsAscii(const std::string& text) {
 
 bool IsUtf8CharacterSet(std::string_view codeset) {
     std::string lower(codeset);
-    std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    std::transform(lower.begin(), lower.end(), lower.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     return lower == "utf-8" || lower == "utf8";
 }
 
-class Converter {
+class TCharacterSetConverter {
 public:
-    Converter(const char* to, const char* from) : FHandle(::iconv_open(to, from)) {}
-    ~Converter() { if (Valid()) ::iconv_close(FHandle); }
-    Converter(const Converter&) = delete;
-    Converter& operator=(const Converter&) = delete;
+    TCharacterSetConverter(const char* to, const char* from) : FHandle(::iconv_open(to, from)) {}
+    ~TCharacterSetConverter() {
+        if (Valid()) ::iconv_close(FHandle);
+    }
+    TCharacterSetConverter(const TCharacterSetConverter&) = delete;
+    TCharacterSetConverter& operator=(const TCharacterSetConverter&) = delete;
     bool Valid() const { return FHandle != reinterpret_cast<iconv_t>(-1); }
 
     // Converts the whole of `text`; false when any character has no form in the target set.
@@ -58,7 +61,8 @@ public:
         char* dest = out.data();
         std::size_t destLeft = out.size();
         if (::iconv(FHandle, &in, &inLeft, &dest, &destLeft) == static_cast<std::size_t>(-1)) return false;
-        if (::iconv(FHandle, nullptr, nullptr, &dest, &destLeft) == static_cast<std::size_t>(-1)) return false;
+        if (::iconv(FHandle, nullptr, nullptr, &dest, &destLeft) == static_cast<std::size_t>(-1))
+            return false;
         out.resize(out.size() - destLeft);
         return true;
     }
@@ -75,7 +79,7 @@ bool PassesAsNarrowName(const std::string& path) {
     if (codeset && IsUtf8CharacterSet(codeset)) return true;
     if (IsAscii(path)) return true;  // every character set of this platform extends ASCII
     if (!codeset || !*codeset) return false;
-    Converter toNarrow(codeset, "UTF-8");
+    TCharacterSetConverter toNarrow(codeset, "UTF-8");
     std::string narrow;
     return toNarrow.Valid() && toNarrow.Convert(path, narrow) && narrow == path;
 }
@@ -106,7 +110,7 @@ int OpenUnicodeInput(AVFormatContext** ctx, const std::string& libraryName, cons
     return result;
 }
 
-} // namespace
+}  // namespace
 
 std::string ToLibraryName(const std::string& fileName) {
     if (IsProtocolAddress(fileName)) return fileName;
@@ -132,7 +136,9 @@ void RegisterUnicodeProtocol() {
     gRegistered.store(true);
 }
 
-bool IsUnicodeProtocolRegistered() { return gRegistered.load(); }
+bool IsUnicodeProtocolRegistered() {
+    return gRegistered.load();
+}
 
 int OpenInputFile(AVFormatContext** ctx, const std::string& libraryName, const AVInputFormat* fmt,
                   AVDictionary** options) {
@@ -171,8 +177,8 @@ int CloseOutputIO(AVIOContext** pb) {
         ff::avio_flush(io.get());
         result = io->error;
     }
-    if (!static_cast<UnicodeFile*>(io->opaque)->Close() && result >= 0) result = AVERROR(EIO);
+    if (!static_cast<TUnicodeFile*>(io->opaque)->Close() && result >= 0) result = AVERROR(EIO);
     return result;
 }
 
-} // namespace kestrova
+}  // namespace kestrova

@@ -11,7 +11,7 @@
 // Names read back from a format context go through FromLibraryName.
 //
 // Every function here is safe to call from any thread.
-#include "LibBindings.h"
+#include "engine/frame/LibBindings.h"
 
 #include <memory>
 #include <string>
@@ -47,8 +47,10 @@ int OpenInputFile(AVFormatContext** ctx, const std::string& libraryName, const A
 void CloseInputFile(AVFormatContext** ctx);
 
 namespace detail {
-struct InputFileClose { void operator()(AVFormatContext* ctx) const { CloseInputFile(&ctx); } };
-} // namespace detail
+struct InputFileClose {
+    void operator()(AVFormatContext* ctx) const { CloseInputFile(&ctx); }
+};
+}  // namespace detail
 
 // An input format context opened by OpenInputFile.
 using InputFilePtr = std::unique_ptr<AVFormatContext, detail::InputFileClose>;
@@ -61,4 +63,4 @@ int OpenOutputIO(AVIOContext** pb, const std::string& libraryName, int flags);
 // a negative AVERROR when buffered data could not be written or the file not closed.
 int CloseOutputIO(AVIOContext** pb);
 
-} // namespace kestrova
+}  // namespace kestrova

@@ -1,6 +1,6 @@
 #pragma once
 // The audio and video fields of the output record, each family from its chosen items.
-#include "engine/frame/HostOptions.h"
+#include "engine/front/HostOptions.h"
 #include "profiles/options/OptionChoices.h"
 
 namespace kestrova {

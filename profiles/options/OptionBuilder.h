@@ -2,7 +2,7 @@
 // Turns a row's choices into the engine's records: the output record (codecs, sizes, rates,
 // bit rates, channels, volume, container, filters, hooks, trim, the reserved output file)
 // and the input record (source, forced format, trim start).
-#include "engine/frame/HostOptions.h"
+#include "engine/front/HostOptions.h"
 #include "profiles/options/OptionChoices.h"
 
 #include <string>

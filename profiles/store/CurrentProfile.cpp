@@ -2,10 +2,9 @@
 
 namespace kestrova {
 
-TProfileEntry& CurrentProfile()
-{
+TProfileEntry& CurrentProfile() {
     static TProfileEntry current;
     return current;
 }
 
-} // namespace kestrova
+}  // namespace kestrova

@@ -7,4 +7,4 @@ namespace kestrova {
 // Empty at start; the store's Save As, Rename, Delete and recent list work on it.
 TProfileEntry& CurrentProfile();
 
-} // namespace kestrova
+}  // namespace kestrova

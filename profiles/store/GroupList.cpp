@@ -4,8 +4,7 @@
 
 // The resource lives in a static library: initialising it by name keeps the linker from
 // dropping it. Qt's macro must be used outside any namespace.
-static void InitGroupListResource()
-{
+static void InitGroupListResource() {
     Q_INIT_RESOURCE(groups);
 }
 
@@ -15,8 +14,7 @@ namespace {
 
 const QString kGroupListResource = QStringLiteral(":/kestrova/profiles/groups.xml");
 
-std::vector<TProfileEntry> ProfilesOf(const QDomElement& parent)
-{
+std::vector<TProfileEntry> ProfilesOf(const QDomElement& parent) {
     std::vector<TProfileEntry> profiles;
     for (QDomElement profile = parent.firstChildElement(kProfileElement); !profile.isNull();
          profile = profile.nextSiblingElement(kProfileElement))
@@ -24,10 +22,9 @@ std::vector<TProfileEntry> ProfilesOf(const QDomElement& parent)
     return profiles;
 }
 
-} // namespace
+}  // namespace
 
-QDomDocument BuiltInGroupListDocument()
-{
+QDomDocument BuiltInGroupListDocument() {
     InitGroupListResource();
     QFile resource(kGroupListResource);
     QDomDocument document;
@@ -40,8 +37,7 @@ QDomDocument BuiltInGroupListDocument()
     return document;
 }
 
-TGroupList ReadGroupList(const QDomDocument& document)
-{
+TGroupList ReadGroupList(const QDomDocument& document) {
     TGroupList list;
     const QDomElement groups = document.documentElement().firstChildElement(QStringLiteral("groups"));
     list.SingleFile = groups.attribute(QStringLiteral("singlefile")) == QLatin1String("yes");
@@ -56,9 +52,8 @@ TGroupList ReadGroupList(const QDomDocument& document)
     return list;
 }
 
-TGroupList BuiltInGroupList()
-{
+TGroupList BuiltInGroupList() {
     return ReadGroupList(BuiltInGroupListDocument());
 }
 
-} // namespace kestrova
+}  // namespace kestrova

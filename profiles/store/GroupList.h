@@ -15,7 +15,7 @@ inline constexpr QLatin1String kDefaultGroup{"General Video"};
 
 struct TProfileGroup {
     QString GroupName;
-    QString GroupImage; // picture file name under skin/icon/
+    QString GroupImage;  // picture file name under skin/icon/
     std::vector<TProfileEntry> Profiles;
 };
 
@@ -24,8 +24,8 @@ struct TProfileGroup {
 // groups holding `profile` entries.
 struct TGroupList {
     bool SingleFile = false;
-    std::vector<TProfileGroup> Groups;       // two-pane form
-    std::vector<TProfileEntry> SingleList;   // one-list form
+    std::vector<TProfileGroup> Groups;      // two-pane form
+    std::vector<TProfileEntry> SingleList;  // one-list form
 };
 
 // The group list compiled into the program.
@@ -33,4 +33,4 @@ QDomDocument BuiltInGroupListDocument();
 TGroupList ReadGroupList(const QDomDocument& document);
 TGroupList BuiltInGroupList();
 
-} // namespace kestrova
+}  // namespace kestrova

@@ -34,4 +34,4 @@ private:
     QDomDocument FDocument;
 };
 
-} // namespace kestrova
+}  // namespace kestrova

@@ -15,4 +15,4 @@ TIndexDocument LoadRecentProfiles(const TStorePaths& paths, QString* error = nul
 // over it would lose the index of every user profile.
 std::optional<TIndexDocument> LoadUserProfiles(const TStorePaths& paths, QString* error = nullptr);
 
-} // namespace kestrova
+}  // namespace kestrova

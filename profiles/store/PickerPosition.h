@@ -23,4 +23,4 @@ std::optional<TPickerPosition> LoadPickerPosition(const TStorePaths& paths);
 // missing). False with the reason in `error` when the file cannot be written.
 bool SavePickerPosition(const TStorePaths& paths, const TPickerPosition& position, QString* error = nullptr);
 
-} // namespace kestrova
+}  // namespace kestrova

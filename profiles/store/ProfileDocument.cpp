@@ -11,79 +11,65 @@ constexpr QLatin1String kValue{"Value"};
 constexpr QLatin1String kCandidatesValue{"CandidatesValue"};
 constexpr QLatin1String kDefaultValue{"DefaultValue"};
 
-} // namespace
+}  // namespace
 
-bool TProfileDocument::Load(const QString& path, QString* error)
-{
+bool TProfileDocument::Load(const QString& path, QString* error) {
     TXmlFile file = ReadXmlFile(path);
     FDocument = file.Document;
     switch (file.State) {
-    case TXmlFileState::Loaded:
-        return true;
-    case TXmlFileState::Missing:
-        if (error)
-            *error = QStringLiteral("The profile file \"%1\" does not exist.").arg(path);
-        return false;
-    case TXmlFileState::Empty:
-        if (error)
-            *error = QStringLiteral("The profile file \"%1\" is empty.").arg(path);
-        return false;
-    case TXmlFileState::Broken:
-        if (error)
-            *error = file.Error;
-        return false;
+        case TXmlFileState::Loaded:
+            return true;
+        case TXmlFileState::Missing:
+            if (error) *error = QStringLiteral("The profile file \"%1\" does not exist.").arg(path);
+            return false;
+        case TXmlFileState::Empty:
+            if (error) *error = QStringLiteral("The profile file \"%1\" is empty.").arg(path);
+            return false;
+        case TXmlFileState::Broken:
+            if (error) *error = file.Error;
+            return false;
     }
     return false;
 }
 
-QDomElement TProfileDocument::Section(const QString& name) const
-{
+QDomElement TProfileDocument::Section(const QString& name) const {
     return FDocument.documentElement().firstChildElement(name);
 }
 
-QDomElement TProfileDocument::Parameter(const QString& name) const
-{
+QDomElement TProfileDocument::Parameter(const QString& name) const {
     return Section(QStringLiteral("Parameter")).firstChildElement(name);
 }
 
-QString TProfileDocument::MainValue(const QString& name) const
-{
+QString TProfileDocument::MainValue(const QString& name) const {
     return Section(QStringLiteral("Main")).firstChildElement(name).attribute(kValue);
 }
 
-QString TProfileDocument::CandidatesValue(const QString& name) const
-{
+QString TProfileDocument::CandidatesValue(const QString& name) const {
     return Parameter(name).attribute(kCandidatesValue);
 }
 
-QString TProfileDocument::DefaultValue(const QString& name) const
-{
+QString TProfileDocument::DefaultValue(const QString& name) const {
     return Parameter(name).attribute(kDefaultValue);
 }
 
-QStringList TProfileDocument::ExtensionNames() const
-{
+QStringList TProfileDocument::ExtensionNames() const {
     return SplitValues(MainValue(QStringLiteral("extensionname")).trimmed());
 }
 
-bool TProfileDocument::IsAudioOnlyTarget() const
-{
+bool TProfileDocument::IsAudioOnlyTarget() const {
     const QString disable = DefaultValue(QStringLiteral("disablevideo")).toLower();
     return disable == QLatin1String("true") || disable == QLatin1String("yes");
 }
 
-void TProfileDocument::SetSelectedValues(const TSelectedValues& values)
-{
+void TProfileDocument::SetSelectedValues(const TSelectedValues& values) {
     for (std::size_t i = 0; i < kSelectableParameters.size(); ++i) {
         QDomElement parameter = Parameter(QLatin1String(kSelectableParameters[i]));
-        if (!parameter.isNull())
-            parameter.setAttribute(kDefaultValue, values[i]);
+        if (!parameter.isNull()) parameter.setAttribute(kDefaultValue, values[i]);
     }
 }
 
-bool TProfileDocument::Save(const QString& path, QString* error)
-{
+bool TProfileDocument::Save(const QString& path, QString* error) {
     return WriteXmlFile(FDocument, path, error);
 }
 
-} // namespace kestrova
+}  // namespace kestrova

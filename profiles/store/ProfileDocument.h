@@ -10,8 +10,8 @@ namespace kestrova {
 // The ten parameters the options dialog offers, in the dialog's order; Save As writes the
 // selected value of each back as its `DefaultValue`.
 inline constexpr std::array<const char*, 10> kSelectableParameters = {
-    "videosize",  "videobitrate",    "videoframerate",  "videoaspectratio", "videocodec",
-    "audiochannel", "audiobitrate", "audiosamplerate", "audiovolume",      "audiocodec",
+        "videosize",    "videobitrate", "videoframerate",  "videoaspectratio", "videocodec",
+        "audiochannel", "audiobitrate", "audiosamplerate", "audiovolume",      "audiocodec",
 };
 using TSelectedValues = std::array<QString, kSelectableParameters.size()>;
 
@@ -50,4 +50,4 @@ private:
     QDomDocument FDocument;
 };
 
-} // namespace kestrova
+}  // namespace kestrova

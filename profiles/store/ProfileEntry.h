@@ -14,10 +14,10 @@ inline constexpr QLatin1String kProfileFileAttribute{"profilefile"};
 
 // One profile as the picker lists it: the four attributes of a `profile` element.
 struct TProfileEntry {
-    QString ProfileName;  // display name, by convention ending in its output pattern "(*.ext)"
-    QString DescribeName; // description; the six characters "#13#10" stand for a line break
-    QString ProfileImage; // picture file name under skin/icon/
-    QString ProfileFile;  // profile file relative to profiles/, "userdefined/<name>.xml" for user profiles
+    QString ProfileName;   // display name, by convention ending in its output pattern "(*.ext)"
+    QString DescribeName;  // description; the six characters "#13#10" stand for a line break
+    QString ProfileImage;  // picture file name under skin/icon/
+    QString ProfileFile;   // profile file relative to profiles/, "userdefined/<name>.xml" for user profiles
 
     bool operator==(const TProfileEntry&) const = default;
 };
@@ -33,4 +33,4 @@ QString ProfileNameTail(const QString& profileName);
 // The description as shown: every "#13#10", in any letter case, becomes CR LF.
 QString DescriptionText(const QString& describeName);
 
-} // namespace kestrova
+}  // namespace kestrova

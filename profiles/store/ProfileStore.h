@@ -9,13 +9,14 @@ namespace kestrova {
 
 // Asks the user for a line of text: (caption, prompt, initial text) -> the text entered, or
 // an empty text when the user cancelled.
-using TAskText = std::function<QString(const QString& caption, const QString& prompt, const QString& initialText)>;
+using TAskText =
+        std::function<QString(const QString& caption, const QString& prompt, const QString& initialText)>;
 
 // What a store operation did. A cancelled or inapplicable operation is neither changed nor
 // failed.
 struct TStoreResult {
-    bool Changed = false; // the index documents or user profile files changed
-    QString Error;        // why the operation failed; empty when it did not
+    bool Changed = false;  // the index documents or user profile files changed
+    QString Error;         // why the operation failed; empty when it did not
 
     bool Failed() const { return !Error.isEmpty(); }
 };
@@ -61,4 +62,4 @@ private:
     std::function<void()> FOnListsChanged;
 };
 
-} // namespace kestrova
+}  // namespace kestrova

@@ -15,4 +15,4 @@ std::optional<QString> ProfileFileNameFromTyped(const QString& typed, QString& e
 // name may not, become "_".
 QString FileNameFromStem(const QString& stem);
 
-} // namespace kestrova
+}  // namespace kestrova

@@ -1,12 +1,11 @@
 #include "profiles/store/UniqueFileName.h"
 
-#include "app/shell/NumberedFileName.h"
+#include "filenames/NumberedFileName.h"
 
 namespace kestrova {
 
-QString MakeUniqueFileName(const QString& path, const QString& extension)
-{
+QString MakeUniqueFileName(const QString& path, const QString& extension) {
     return NumberedFileName(path, extension);
 }
 
-} // namespace kestrova
+}  // namespace kestrova

@@ -7,4 +7,4 @@ namespace kestrova {
 // ".xml" and a stem; Rename passes the existing file and counts on from its "-N".
 QString MakeUniqueFileName(const QString& path, const QString& extension = QString());
 
-} // namespace kestrova
+}  // namespace kestrova

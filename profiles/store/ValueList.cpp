@@ -2,8 +2,7 @@
 
 namespace kestrova {
 
-QStringList SplitValues(const QString& text, QChar separator)
-{
+QStringList SplitValues(const QString& text, QChar separator) {
     QStringList items;
     qsizetype start = 0;
     for (qsizetype at = text.indexOf(separator); at >= 0; at = text.indexOf(separator, start)) {
@@ -14,4 +13,4 @@ QStringList SplitValues(const QString& text, QChar separator)
     return items;
 }
 
-} // namespace kestrova
+}  // namespace kestrova

@@ -8,4 +8,4 @@ namespace kestrova {
 // and an empty text gives one empty item, so a list always offers at least one entry.
 QStringList SplitValues(const QString& text, QChar separator = u',');
 
-} // namespace kestrova
+}  // namespace kestrova

@@ -16,16 +16,14 @@ namespace {
 constexpr int kIndent = 2;
 const QString kUtf8Declaration = QStringLiteral("version=\"1.0\" encoding=\"utf-8\"");
 
-QDomProcessingInstruction Declaration(const QDomDocument& document)
-{
+QDomProcessingInstruction Declaration(const QDomDocument& document) {
     const QDomNode first = document.firstChild();
     if (first.isProcessingInstruction() && first.nodeName() == QLatin1String("xml"))
         return first.toProcessingInstruction();
     return {};
 }
 
-QString DeclaredEncoding(const QDomProcessingInstruction& declaration)
-{
+QString DeclaredEncoding(const QDomProcessingInstruction& declaration) {
     static const QRegularExpression encoding(QStringLiteral(R"(encoding\s*=\s*["']([^"']*)["'])"));
     const QRegularExpressionMatch match = encoding.match(declaration.data());
     return match.hasMatch() ? match.captured(1) : QString();
@@ -33,37 +31,31 @@ QString DeclaredEncoding(const QDomProcessingInstruction& declaration)
 
 // The document as text, its declaration written in the usual double-quoted form (the parser
 // hands back its values in single quotes; a declaration's values never hold quotes).
-QString DocumentText(const QDomDocument& document)
-{
+QString DocumentText(const QDomDocument& document) {
     QString text = document.toString(kIndent);
     if (!Declaration(document).isNull() && text.startsWith(QLatin1String("<?xml"))) {
         const qsizetype end = text.indexOf(QLatin1String("?>"));
         for (qsizetype i = 0; i < end; ++i)
-            if (text[i] == u'\'')
-                text[i] = u'"';
+            if (text[i] == u'\'') text[i] = u'"';
     }
     return text;
 }
 
 // The document's text in its declared encoding; std::nullopt when that encoding cannot
 // carry it (unknown to the converter, or a character it cannot represent).
-std::optional<QByteArray> EncodeAsDeclared(const QDomDocument& document)
-{
+std::optional<QByteArray> EncodeAsDeclared(const QDomDocument& document) {
     const QString name = DeclaredEncoding(Declaration(document));
     QStringEncoder encoder = name.isEmpty() ? QStringEncoder(QStringEncoder::Utf8)
                                             : QStringEncoder(name.toLatin1().constData());
-    if (!encoder.isValid())
-        return std::nullopt;
+    if (!encoder.isValid()) return std::nullopt;
     QByteArray bytes = encoder.encode(DocumentText(document));
-    if (encoder.hasError())
-        return std::nullopt;
+    if (encoder.hasError()) return std::nullopt;
     return bytes;
 }
 
-} // namespace
+}  // namespace
 
-TXmlFile ReadXmlFile(const QString& path)
-{
+TXmlFile ReadXmlFile(const QString& path) {
     TXmlFile result;
     QFile file(path);
     if (!QFileInfo::exists(path)) {
@@ -86,9 +78,9 @@ TXmlFile ReadXmlFile(const QString& path)
     if (!result.Document.setContent(bytes, &parseError, &line, &column)) {
         result.State = TXmlFileState::Broken;
         result.Error = QStringLiteral("\"%1\" is not a valid XML document: %2 (line %3, column %4)")
-                           .arg(path, parseError)
-                           .arg(line)
-                           .arg(column);
+                               .arg(path, parseError)
+                               .arg(line)
+                               .arg(column);
         result.Document = QDomDocument();
         return result;
     }
@@ -96,23 +88,22 @@ TXmlFile ReadXmlFile(const QString& path)
     return result;
 }
 
-QDomDocument NewXmlDocument(const QString& rootName)
-{
+QDomDocument NewXmlDocument(const QString& rootName) {
     QDomDocument document;
     document.appendChild(document.createProcessingInstruction(QStringLiteral("xml"), kUtf8Declaration));
     document.appendChild(document.createElement(rootName));
     return document;
 }
 
-bool WriteXmlFile(QDomDocument& document, const QString& path, QString* error)
-{
+bool WriteXmlFile(QDomDocument& document, const QString& path, QString* error) {
     std::optional<QByteArray> bytes = EncodeAsDeclared(document);
     if (!bytes) {
         // Writing the declared encoding would corrupt the text: write UTF-8 and say so.
         QDomProcessingInstruction declaration = Declaration(document);
         if (declaration.isNull())
-            document.insertBefore(document.createProcessingInstruction(QStringLiteral("xml"), kUtf8Declaration),
-                                  document.firstChild());
+            document.insertBefore(
+                    document.createProcessingInstruction(QStringLiteral("xml"), kUtf8Declaration),
+                    document.firstChild());
         else
             declaration.setData(kUtf8Declaration);
         bytes = DocumentText(document).toUtf8();
@@ -120,13 +111,12 @@ bool WriteXmlFile(QDomDocument& document, const QString& path, QString* error)
     return WriteFileBytes(path, *bytes, error);
 }
 
-bool WriteFileBytes(const QString& path, const QByteArray& bytes, QString* error)
-{
+bool WriteFileBytes(const QString& path, const QByteArray& bytes, QString* error) {
     QSaveFile file(path);
-    const bool written = file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
-    if (!written && error)
-        *error = QStringLiteral("Cannot write \"%1\": %2").arg(path, file.errorString());
+    const bool written =
+            file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+    if (!written && error) *error = QStringLiteral("Cannot write \"%1\": %2").arg(path, file.errorString());
     return written;
 }
 
-} // namespace kestrova
+}  // namespace kestrova

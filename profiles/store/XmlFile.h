@@ -7,10 +7,10 @@ namespace kestrova {
 
 // How reading a store document went.
 enum class TXmlFileState {
-    Loaded,  // parsed; Document holds it
-    Missing, // no file at the path
-    Empty,   // the file holds nothing but blanks
-    Broken,  // unreadable or not well-formed XML; Error says why
+    Loaded,   // parsed; Document holds it
+    Missing,  // no file at the path
+    Empty,    // the file holds nothing but blanks
+    Broken,   // unreadable or not well-formed XML; Error says why
 };
 
 struct TXmlFile {
@@ -32,4 +32,4 @@ bool WriteXmlFile(QDomDocument& document, const QString& path, QString* error = 
 // Replaces the file with the given bytes, all or nothing.
 bool WriteFileBytes(const QString& path, const QByteArray& bytes, QString* error = nullptr);
 
-} // namespace kestrova
+}  // namespace kestrova

@@ -1,6 +1,6 @@
 #pragma once
 // Stand-ins for the desktop services: they record what the program asks for instead of
-// acting on it, and answer dialogs without showing them. ShellTestEnvironment installs them
+// acting on it, and answer dialogs without showing them. TShellTestEnvironment installs them
 // all for one test, with the user's folders inside a temporary home.
 #include "app/shell/ErrorDisplay.h"
 #include "platform/Services.h"
@@ -15,123 +15,118 @@
 
 namespace kestrova::testing {
 
-class RecordingShell : public platform::Shell {
+class TRecordingShell : public platform::TShell {
 public:
-    std::vector<QString> opened;
-    std::vector<QString> shown;
+    std::vector<QString> Opened;
+    std::vector<QString> Shown;
 
-    bool Open(const QString& target) override
-    {
-        opened.push_back(target);
+    bool Open(const QString& target) override {
+        Opened.push_back(target);
         return true;
     }
-    bool ShowItem(const QString& path) override
-    {
-        shown.push_back(path);
+    bool ShowItem(const QString& path) override {
+        Shown.push_back(path);
         return true;
     }
 };
 
-class RecordingPowerControl : public platform::PowerControl {
+class TRecordingPowerControl : public platform::TPowerControl {
 public:
-    int powerOffRequests = 0;
-    bool accept = true;
+    int PowerOffRequests = 0;
+    bool Accept = true;
 
-    bool PowerOff() override
-    {
-        ++powerOffRequests;
-        return accept;
+    bool PowerOff() override {
+        ++PowerOffRequests;
+        return Accept;
     }
 };
 
-class AnsweringFolderBrowser : public platform::FolderBrowser {
+class TAnsweringFolderBrowser : public platform::TFolderBrowser {
 public:
-    QString answer;  // empty: the user cancels
-    std::vector<platform::FolderBrowseRequest> requests;
+    QString Answer;  // empty: the user cancels
+    std::vector<platform::TFolderBrowseRequest> Requests;
 
-    QString Choose(const platform::FolderBrowseRequest& request) override
-    {
-        requests.push_back(request);
-        return answer;
+    QString Choose(const platform::TFolderBrowseRequest& request) override {
+        Requests.push_back(request);
+        return Answer;
     }
 };
 
-class AnsweringTextPrompt : public platform::TextPrompt {
+class TAnsweringTextPrompt : public platform::TTextPrompt {
 public:
-    QString answer;
-    std::vector<QStringList> questions;  // caption, prompt, initial text
+    QString Answer;
+    std::vector<QStringList> Questions;  // caption, prompt, initial text
 
-    QString Ask(QWidget*, const QString& caption, const QString& prompt, const QString& initialText) override
-    {
-        questions.push_back({caption, prompt, initialText});
-        return answer;
+    QString Ask(QWidget*, const QString& caption, const QString& prompt,
+                const QString& initialText) override {
+        Questions.push_back({caption, prompt, initialText});
+        return Answer;
     }
 };
 
-class FixedUserFolders : public platform::UserFolders {
+class TFixedUserFolders : public platform::TUserFolders {
 public:
-    QString documents;
-    QString videos;
+    QString DocumentsFolder;
+    QString VideosFolder;
 
-    QString Documents() override { return documents; }
-    QString Videos() override { return videos; }
+    QString Documents() override { return DocumentsFolder; }
+    QString Videos() override { return VideosFolder; }
 };
 
 // A fake installed as the service for as long as this object lives.
 template <class Fake, class Service>
-class InstalledFake {
+class TInstalledFake {
 public:
-    InstalledFake() : InstalledFake(std::make_unique<Fake>()) {}
-    Fake& operator*() const { return fake_; }
-    Fake* operator->() const { return &fake_; }
+    TInstalledFake() : TInstalledFake(std::make_unique<Fake>()) {}
+    Fake& operator*() const { return FFake; }
+    Fake* operator->() const { return &FFake; }
 
 private:
-    explicit InstalledFake(std::unique_ptr<Fake> fake) : fake_(*fake), scope_(std::move(fake)) {}
+    explicit TInstalledFake(std::unique_ptr<Fake> fake) : FFake(*fake), FScope(std::move(fake)) {}
 
-    Fake& fake_;
-    platform::ScopedService<Service> scope_;
+    Fake& FFake;
+    platform::TScopedService<Service> FScope;
 };
 
-class ShellTestEnvironment {
+class TShellTestEnvironment {
 public:
-    ShellTestEnvironment()
-    {
-        EXPECT_TRUE(root_.isValid());
-        EXPECT_TRUE(QDir(root_.path()).mkpath(QStringLiteral("home/Documents")));
-        folders_->documents = Path(QStringLiteral("home/Documents"));
-        folders_->videos = Path(QStringLiteral("home/Videos"));
-        previousErrorDisplay_ = SetErrorDisplay([this](const ErrorNotice& notice) { errors.push_back(notice); });
+    TShellTestEnvironment() {
+        EXPECT_TRUE(FRoot.isValid());
+        EXPECT_TRUE(QDir(FRoot.path()).mkpath(QStringLiteral("home/Documents")));
+        FFolders->DocumentsFolder = Path(QStringLiteral("home/Documents"));
+        FFolders->VideosFolder = Path(QStringLiteral("home/Videos"));
+        FPreviousErrorDisplay =
+                SetErrorDisplay([this](const TErrorNotice& notice) { Errors.push_back(notice); });
     }
 
-    ~ShellTestEnvironment() { SetErrorDisplay(std::move(previousErrorDisplay_)); }
+    ~TShellTestEnvironment() { SetErrorDisplay(std::move(FPreviousErrorDisplay)); }
 
-    ShellTestEnvironment(const ShellTestEnvironment&) = delete;
-    ShellTestEnvironment& operator=(const ShellTestEnvironment&) = delete;
+    TShellTestEnvironment(const TShellTestEnvironment&) = delete;
+    TShellTestEnvironment& operator=(const TShellTestEnvironment&) = delete;
 
     // A path inside the test's own temporary folder.
-    QString Path(const QString& relative) const { return root_.filePath(relative); }
-    QString MakeFolder(const QString& relative) const
-    {
-        EXPECT_TRUE(QDir(root_.path()).mkpath(relative));
+    QString Path(const QString& relative) const { return FRoot.filePath(relative); }
+    QString MakeFolder(const QString& relative) const {
+        EXPECT_TRUE(QDir(FRoot.path()).mkpath(relative));
         return Path(relative);
     }
 
-    RecordingShell& Shell() { return *shell_; }
-    RecordingPowerControl& Power() { return *power_; }
-    AnsweringFolderBrowser& Browser() { return *browser_; }
-    AnsweringTextPrompt& Prompt() { return *prompt_; }
-    FixedUserFolders& Folders() { return *folders_; }
+    TRecordingShell& Shell() { return *FShell; }
+    TRecordingPowerControl& Power() { return *FPower; }
+    TAnsweringFolderBrowser& Browser() { return *FBrowser; }
+    TAnsweringTextPrompt& Prompt() { return *FPrompt; }
+    TFixedUserFolders& Folders() { return *FFolders; }
 
-    std::vector<ErrorNotice> errors;
+    std::vector<TErrorNotice> Errors;
 
 private:
-    QTemporaryDir root_;
-    InstalledFake<RecordingShell, platform::Shell> shell_;
-    InstalledFake<RecordingPowerControl, platform::PowerControl> power_;
-    InstalledFake<AnsweringFolderBrowser, platform::FolderBrowser> browser_;
-    InstalledFake<AnsweringTextPrompt, platform::TextPrompt> prompt_;
-    InstalledFake<FixedUserFolders, platform::UserFolders> folders_;
-    ErrorDisplayHandler previousErrorDisplay_;
+    QTemporaryDir FRoot;
+    TInstalledFake<TRecordingShell, platform::TShell> FShell;
+    TInstalledFake<TRecordingPowerControl, platform::TPowerControl> FPower;
+    TInstalledFake<TAnsweringFolderBrowser, platform::TFolderBrowser> FBrowser;
+    TInstalledFake<TAnsweringTextPrompt, platform::TTextPrompt> FPrompt;
+    TInstalledFake<TFixedUserFolders, platform::TUserFolders> FFolders;
+    TErrorDisplayHandler FPreviousErrorDisplay;
 };
 
-} // namespace kestrova::testing
+}  // namespace kestrova::testing

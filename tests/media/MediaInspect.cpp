@@ -1,6 +1,6 @@
-#include "MediaInspect.h"
+#include "tests/media/MediaInspect.h"
 
-#include "TestMedia.h"
+#include "tests/support/TestMedia.h"
 
 #include <cmath>
 #include <limits>
@@ -39,60 +39,66 @@ float SampleAsFloat(const AVFrame* frame, int channel, int index) {
     const uint8_t* base = frame->extended_data[planar ? channel : 0];
     const int at = planar ? index : index * channels + channel;
     switch (av_get_packed_sample_fmt(format)) {
-    case AV_SAMPLE_FMT_S16: return reinterpret_cast<const int16_t*>(base)[at] / 32768.0f;
-    case AV_SAMPLE_FMT_S32: return static_cast<float>(reinterpret_cast<const int32_t*>(base)[at] / 2147483648.0);
-    case AV_SAMPLE_FMT_FLT: return reinterpret_cast<const float*>(base)[at];
-    case AV_SAMPLE_FMT_DBL: return static_cast<float>(reinterpret_cast<const double*>(base)[at]);
-    default: return std::numeric_limits<float>::quiet_NaN();
+        case AV_SAMPLE_FMT_S16:
+            return reinterpret_cast<const int16_t*>(base)[at] / 32768.0f;
+        case AV_SAMPLE_FMT_S32:
+            return static_cast<float>(reinterpret_cast<const int32_t*>(base)[at] / 2147483648.0);
+        case AV_SAMPLE_FMT_FLT:
+            return reinterpret_cast<const float*>(base)[at];
+        case AV_SAMPLE_FMT_DBL:
+            return static_cast<float>(reinterpret_cast<const double*>(base)[at]);
+        default:
+            return std::numeric_limits<float>::quiet_NaN();
     }
 }
 
-class StreamDecoder {
+class TStreamDecoder {
 public:
-    StreamDecoder(const AVStream* stream, DecodedMedia& out) : stream_(stream), out_(out) {
-        if (stream_) {
-            context_ = OpenDecoder(stream_);
-            if (!context_) ++out_.decodeErrors;
+    TStreamDecoder(const AVStream* stream, TDecodedMedia& out) : FStream(stream), FOut(out) {
+        if (FStream) {
+            FContext = OpenDecoder(FStream);
+            if (!FContext) ++FOut.DecodeErrors;
         }
     }
-    bool Owns(const AVPacket* packet) const { return context_ && packet->stream_index == stream_->index; }
+    bool Owns(const AVPacket* packet) const { return FContext && packet->stream_index == FStream->index; }
     void Send(const AVPacket* packet) {
-        if (!context_) return;
-        if (avcodec_send_packet(context_.get(), packet) < 0) ++out_.decodeErrors;
+        if (!FContext) return;
+        if (avcodec_send_packet(FContext.get(), packet) < 0) ++FOut.DecodeErrors;
         for (;;) {
-            const int got = avcodec_receive_frame(context_.get(), frame_.get());
+            const int got = avcodec_receive_frame(FContext.get(), FFrame.get());
             if (got == AVERROR(EAGAIN) || got == AVERROR_EOF) return;
             if (got < 0) {
-                ++out_.decodeErrors;
+                ++FOut.DecodeErrors;
                 return;
             }
-            Keep(frame_.get());
-            av_frame_unref(frame_.get());
+            Keep(FFrame.get());
+            av_frame_unref(FFrame.get());
         }
     }
 
 private:
     void Keep(const AVFrame* frame) {
-        if (context_->codec_type == AVMEDIA_TYPE_VIDEO) {
-            out_.frameNumbers.push_back(testmedia::FrameNumberFromPicture(frame->data[0], frame->linesize[0],
+        if (FContext->codec_type == AVMEDIA_TYPE_VIDEO) {
+            FOut.FrameNumbers.push_back(testmedia::FrameNumberFromPicture(frame->data[0], frame->linesize[0],
                                                                           frame->width, frame->height));
             return;
         }
         const int channels = frame->ch_layout.nb_channels;
-        if (out_.channels.size() < static_cast<size_t>(channels)) out_.channels.resize(channels);
-        if (out_.firstAudioTime < 0.0 && frame->pts != AV_NOPTS_VALUE)
-            out_.firstAudioTime = static_cast<double>(frame->pts) * av_q2d(stream_->time_base);
+        if (FOut.Channels.size() < static_cast<size_t>(channels)) FOut.Channels.resize(channels);
+        if (FOut.FirstAudioTime < 0.0 && frame->pts != AV_NOPTS_VALUE)
+            FOut.FirstAudioTime = static_cast<double>(frame->pts) * av_q2d(FStream->time_base);
         for (int c = 0; c < channels; ++c)
-            for (int i = 0; i < frame->nb_samples; ++i) out_.channels[c].push_back(SampleAsFloat(frame, c, i));
+            for (int i = 0; i < frame->nb_samples; ++i)
+                FOut.Channels[c].push_back(SampleAsFloat(frame, c, i));
     }
 
-    const AVStream* stream_;
-    DecodedMedia& out_;
-    CodecPtr context_;
-    FramePtr frame_{av_frame_alloc()};
+    const AVStream* FStream;
+    TDecodedMedia& FOut;
+    CodecPtr FContext;
+    FramePtr FFrame{av_frame_alloc()};
 };
 
-} // namespace
+}  // namespace
 
 std::string ErrorText(int error) {
     char text[AV_ERROR_MAX_STRING_SIZE] = {};
@@ -128,20 +134,22 @@ double StreamStart(const AVStream* stream) {
     return static_cast<double>(stream->start_time) * av_q2d(stream->time_base);
 }
 
-DecodedMedia DecodeAll(AVFormatContext* input) {
-    DecodedMedia out;
-    StreamDecoder video(FindStream(input, AVMEDIA_TYPE_VIDEO), out);
-    StreamDecoder audio(FindStream(input, AVMEDIA_TYPE_AUDIO), out);
+TDecodedMedia DecodeAll(AVFormatContext* input) {
+    TDecodedMedia out;
+    TStreamDecoder video(FindStream(input, AVMEDIA_TYPE_VIDEO), out);
+    TStreamDecoder audio(FindStream(input, AVMEDIA_TYPE_AUDIO), out);
     PacketPtr packet(av_packet_alloc());
     for (;;) {
         const int read = av_read_frame(input, packet.get());
         if (read == AVERROR_EOF) break;
         if (read < 0) {
-            ++out.decodeErrors;
+            ++out.DecodeErrors;
             break;
         }
-        if (video.Owns(packet.get())) video.Send(packet.get());
-        else if (audio.Owns(packet.get())) audio.Send(packet.get());
+        if (video.Owns(packet.get()))
+            video.Send(packet.get());
+        else if (audio.Owns(packet.get()))
+            audio.Send(packet.get());
         av_packet_unref(packet.get());
     }
     video.Send(nullptr);
@@ -149,4 +157,4 @@ DecodedMedia DecodeAll(AVFormatContext* input) {
     return out;
 }
 
-} // namespace kestrova::mediatest
+}  // namespace kestrova::mediatest

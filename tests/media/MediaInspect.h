@@ -28,17 +28,17 @@ const AVStream* FindStream(const AVFormatContext* input, AVMediaType type);
 // Seconds of a stream's start (its first timestamp), or NaN when unknown.
 double StreamStart(const AVStream* stream);
 
-struct DecodedMedia {
-    std::vector<int> frameNumbers;            // picture code of each decoded video frame, in output order
-    std::vector<std::vector<float>> channels; // decoded audio, one vector per channel
-    double firstAudioTime = -1.0;             // seconds, timestamp of the first decoded audio frame
-    int decodeErrors = 0;                     // packets or frames the decoders refused
+struct TDecodedMedia {
+    std::vector<int> FrameNumbers;             // picture code of each decoded video frame, in output order
+    std::vector<std::vector<float>> Channels;  // decoded audio, one vector per channel
+    double FirstAudioTime = -1.0;              // seconds, timestamp of the first decoded audio frame
+    int DecodeErrors = 0;                      // packets or frames the decoders refused
 };
 
 // Decodes every packet of the first video and first audio stream (frames and samples come out
 // in presentation order). Streams whose decoder cannot open count as decode errors.
-DecodedMedia DecodeAll(AVFormatContext* input);
+TDecodedMedia DecodeAll(AVFormatContext* input);
 
 std::string ErrorText(int error);
 
-} // namespace kestrova::mediatest
+}  // namespace kestrova::mediatest

@@ -1,4 +1,4 @@
-#include "PrivateBus.h"
+#include "tests/platform/PrivateBus.h"
 
 #include <QFile>
 #include <QStandardPaths>
@@ -7,7 +7,8 @@ namespace kestrova::testing {
 
 namespace {
 
-const char* const kBusConfiguration = R"(<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
+const char* const kBusConfiguration =
+        R"(<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
  "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
 <busconfig>
   <type>session</type>
@@ -21,62 +22,54 @@ const char* const kBusConfiguration = R"(<!DOCTYPE busconfig PUBLIC "-//freedesk
 </busconfig>
 )";
 
-} // namespace
+}  // namespace
 
-PrivateBus::PrivateBus()
-{
+TPrivateBus::TPrivateBus() {
     const QString daemon = QStandardPaths::findExecutable(QStringLiteral("dbus-daemon"));
-    if (daemon.isEmpty() || !folder_.isValid())
-        return;
-    const QString configuration = folder_.filePath(QStringLiteral("bus.conf"));
+    if (daemon.isEmpty() || !FFolder.isValid()) return;
+    const QString configuration = FFolder.filePath(QStringLiteral("bus.conf"));
     QFile file(configuration);
-    if (!file.open(QIODevice::WriteOnly))
-        return;
-    file.write(QString::fromLatin1(kBusConfiguration).arg(folder_.path()).toUtf8());
+    if (!file.open(QIODevice::WriteOnly)) return;
+    file.write(QString::fromLatin1(kBusConfiguration).arg(FFolder.path()).toUtf8());
     file.close();
 
-    daemon_.start(daemon, {QStringLiteral("--config-file=") + configuration, QStringLiteral("--nofork"),
+    FDaemon.start(daemon, {QStringLiteral("--config-file=") + configuration, QStringLiteral("--nofork"),
                            QStringLiteral("--nopidfile"), QStringLiteral("--print-address=1")});
-    if (!daemon_.waitForStarted(5000))
-        return;
-    while (!daemon_.canReadLine() && daemon_.waitForReadyRead(5000)) {}
-    address_ = QString::fromUtf8(daemon_.readLine()).trimmed();
+    if (!FDaemon.waitForStarted(5000)) return;
+    while (!FDaemon.canReadLine() && FDaemon.waitForReadyRead(5000)) {}
+    FAddress = QString::fromUtf8(FDaemon.readLine()).trimmed();
 }
 
-PrivateBus::~PrivateBus()
-{
-    serviceThread_.quit();
-    serviceThread_.wait();
-    services_.clear();
-    for (const QString& name : connections_)
-        QDBusConnection::disconnectFromBus(name);
-    if (daemon_.state() != QProcess::NotRunning) {
-        daemon_.kill();
-        daemon_.waitForFinished(5000);
+TPrivateBus::~TPrivateBus() {
+    FServiceThread.quit();
+    FServiceThread.wait();
+    FServices.clear();
+    for (const QString& name : FConnections) QDBusConnection::disconnectFromBus(name);
+    if (FDaemon.state() != QProcess::NotRunning) {
+        FDaemon.kill();
+        FDaemon.waitForFinished(5000);
     }
 }
 
-QDBusConnection PrivateBus::ConnectAs(const QString& name)
-{
-    connections_ << name;
-    return QDBusConnection::connectToBus(address_, name);
+QDBusConnection TPrivateBus::ConnectAs(const QString& name) {
+    FConnections << name;
+    return QDBusConnection::connectToBus(FAddress, name);
 }
 
-QDBusConnection PrivateBus::Connect()
-{
-    return ConnectAs(QStringLiteral("kestrova-test-client-%1").arg(connections_.size()));
+QDBusConnection TPrivateBus::Connect() {
+    return ConnectAs(QStringLiteral("kestrova-test-client-%1").arg(FConnections.size()));
 }
 
-bool PrivateBus::PublishObject(std::unique_ptr<QObject> object, const QString& service, const QString& path)
-{
-    if (!serviceThread_.isRunning())
-        serviceThread_.start();
-    object->moveToThread(&serviceThread_);
-    QDBusConnection connection = ConnectAs(QStringLiteral("kestrova-test-service-%1").arg(connections_.size()));
-    const bool published = connection.isConnected() && connection.registerService(service)
-        && connection.registerObject(path, object.get(), QDBusConnection::ExportAllSlots);
-    services_.push_back(std::move(object));
+bool TPrivateBus::PublishObject(std::unique_ptr<QObject> object, const QString& service,
+                                const QString& path) {
+    if (!FServiceThread.isRunning()) FServiceThread.start();
+    object->moveToThread(&FServiceThread);
+    QDBusConnection connection =
+            ConnectAs(QStringLiteral("kestrova-test-service-%1").arg(FConnections.size()));
+    const bool published = connection.isConnected() && connection.registerService(service) &&
+                           connection.registerObject(path, object.get(), QDBusConnection::ExportAllSlots);
+    FServices.push_back(std::move(object));
     return published;
 }
 
-} // namespace kestrova::testing
+}  // namespace kestrova::testing

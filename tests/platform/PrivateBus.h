@@ -16,16 +16,16 @@
 
 namespace kestrova::testing {
 
-class PrivateBus {
+class TPrivateBus {
 public:
-    PrivateBus();
-    ~PrivateBus();
+    TPrivateBus();
+    ~TPrivateBus();
 
-    PrivateBus(const PrivateBus&) = delete;
-    PrivateBus& operator=(const PrivateBus&) = delete;
+    TPrivateBus(const TPrivateBus&) = delete;
+    TPrivateBus& operator=(const TPrivateBus&) = delete;
 
     // False when no bus daemon could be started (the daemon is not installed).
-    bool IsRunning() const { return !address_.isEmpty(); }
+    bool IsRunning() const { return !FAddress.isEmpty(); }
 
     // A new client connection to the bus, closed with the bus.
     QDBusConnection Connect();
@@ -34,8 +34,7 @@ public:
     // keeps it until the bus ends. The object moves to the services' thread, so that a
     // blocking call from the test thread is answered.
     template <class Service>
-    Service* Publish(std::unique_ptr<Service> object, const QString& service, const QString& path)
-    {
+    Service* Publish(std::unique_ptr<Service> object, const QString& service, const QString& path) {
         Service* published = object.get();
         return PublishObject(std::move(object), service, path) ? published : nullptr;
     }
@@ -44,12 +43,12 @@ private:
     bool PublishObject(std::unique_ptr<QObject> object, const QString& service, const QString& path);
     QDBusConnection ConnectAs(const QString& name);
 
-    QTemporaryDir folder_;
-    QProcess daemon_;
-    QString address_;
-    QThread serviceThread_;
-    QStringList connections_;
-    std::vector<std::unique_ptr<QObject>> services_;
+    QTemporaryDir FFolder;
+    QProcess FDaemon;
+    QString FAddress;
+    QThread FServiceThread;
+    QStringList FConnections;
+    std::vector<std::unique_ptr<QObject>> FServices;
 };
 
-} // namespace kestrova::testing
+}  // namespace kestrova::testing

@@ -1,4 +1,4 @@
-#include "ProgramFolderFixture.h"
+#include "tests/profiles/ProgramFolderFixture.h"
 
 #include "profiles/store/IndexDocument.h"
 
@@ -40,22 +40,19 @@ const QByteArray kBuiltInProfile = R"(<?xml version="1.0" encoding="utf-8"?>
 </profile>
 )";
 
-} // namespace
+}  // namespace
 
-ProgramFolderTest::ProgramFolderTest()
-{
+ProgramFolderTest::ProgramFolderTest() {
     UseProgramFolder("program");
 }
 
-void ProgramFolderTest::UseProgramFolder(const QString& subfolder)
-{
+void ProgramFolderTest::UseProgramFolder(const QString& subfolder) {
     FProgram = FTemp.path() + '/' + subfolder + '/';
     QDir().mkpath(FProgram + "profiles");
     FStore.reset();
 }
 
-void ProgramFolderTest::WriteFile(const QString& relative, const QByteArray& bytes) const
-{
+void ProgramFolderTest::WriteFile(const QString& relative, const QByteArray& bytes) const {
     const QString path = FProgram + relative;
     QDir().mkpath(QFileInfo(path).path());
     QFile file(path);
@@ -63,46 +60,38 @@ void ProgramFolderTest::WriteFile(const QString& relative, const QByteArray& byt
     file.write(bytes);
 }
 
-QByteArray ProgramFolderTest::ReadFile(const QString& relative) const
-{
+QByteArray ProgramFolderTest::ReadFile(const QString& relative) const {
     QFile file(FProgram + relative);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-bool ProgramFolderTest::Exists(const QString& relative) const
-{
+bool ProgramFolderTest::Exists(const QString& relative) const {
     return QFileInfo::exists(FProgram + relative);
 }
 
-void ProgramFolderTest::WriteBuiltInProfile(const QString& fileName) const
-{
+void ProgramFolderTest::WriteBuiltInProfile(const QString& fileName) const {
     WriteFile("profiles/" + fileName, kBuiltInProfile);
 }
 
-void ProgramFolderTest::WriteIndex(const QString& fileName, const std::vector<TProfileEntry>& entries) const
-{
+void ProgramFolderTest::WriteIndex(const QString& fileName, const std::vector<TProfileEntry>& entries) const {
     QDomDocument document;
     document.setContent(QByteArray("<?xml version=\"1.0\" encoding=\"utf-8\"?><main/>"));
     TIndexDocument index(document);
-    for (const TProfileEntry& entry : entries)
-        index.Append(entry);
+    for (const TProfileEntry& entry : entries) index.Append(entry);
     WriteFile("profiles/" + fileName, document.toByteArray());
 }
 
-std::vector<TProfileEntry> ProgramFolderTest::ReadIndex(const QString& fileName) const
-{
+std::vector<TProfileEntry> ProgramFolderTest::ReadIndex(const QString& fileName) const {
     QDomDocument document;
     EXPECT_TRUE(document.setContent(ReadFile("profiles/" + fileName))) << fileName.toStdString();
     return TIndexDocument(document).Entries();
 }
 
-TProfileStore& ProgramFolderTest::Store()
-{
+TProfileStore& ProgramFolderTest::Store() {
     if (!FStore) {
         auto ask = [this](const QString& caption, const QString& prompt, const QString& initial) {
             Asked.push_back(TAsked{caption, prompt, initial});
-            if (FAnswers.empty())
-                return initial;
+            if (FAnswers.empty()) return initial;
             QString answer = FAnswers.front();
             FAnswers.pop_front();
             return answer;
@@ -113,25 +102,22 @@ TProfileStore& ProgramFolderTest::Store()
     return *FStore;
 }
 
-TProfileEntry Mp4Entry()
-{
-    return TProfileEntry{"MPEG-4 Video(*.mp4)", "MPEG-4 video #13#10 for players.", "profile_mp4.png", "mp4.xml"};
+TProfileEntry Mp4Entry() {
+    return TProfileEntry{"MPEG-4 Video(*.mp4)", "MPEG-4 video #13#10 for players.", "profile_mp4.png",
+                         "mp4.xml"};
 }
 
-TProfileEntry NamedEntry(int number)
-{
+TProfileEntry NamedEntry(int number) {
     const QString n = QString::number(number);
     return TProfileEntry{"Profile " + n + "(*.avi)", "Description " + n, "profile_avi.png", "p" + n + ".xml"};
 }
 
-TWriteBlock::TWriteBlock(const QString& path)
-    : FPath(path)
-{
+TWriteBlock::TWriteBlock(const QString& path) : FPath(path) {
     const bool isFolder = QFileInfo(path).isDir();
     if (isFolder && QFile::setPermissions(path, QFile::ReadOwner | QFile::ExeOwner)) {
         QFile probe(path + "/.write-probe");
         if (!probe.open(QIODevice::WriteOnly)) {
-            FMode = EMode::Permissions;
+            FMode = TBlockMode::Permissions;
             return;
         }
         probe.close();
@@ -139,23 +125,19 @@ TWriteBlock::TWriteBlock(const QString& path)
         QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
     // Permissions do not hold a privileged user back; the immutable flag does.
-    if (SetImmutable(true))
-        FMode = EMode::Immutable;
+    if (SetImmutable(true)) FMode = TBlockMode::Immutable;
 }
 
-TWriteBlock::~TWriteBlock()
-{
-    if (FMode == EMode::Permissions)
+TWriteBlock::~TWriteBlock() {
+    if (FMode == TBlockMode::Permissions)
         QFile::setPermissions(FPath, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    else if (FMode == EMode::Immutable)
+    else if (FMode == TBlockMode::Immutable)
         SetImmutable(false);
 }
 
-bool TWriteBlock::SetImmutable(bool on) const
-{
+bool TWriteBlock::SetImmutable(bool on) const {
     const int fd = ::open(QFile::encodeName(FPath).constData(), O_RDONLY | O_NONBLOCK);
-    if (fd < 0)
-        return false;
+    if (fd < 0) return false;
     int flags = 0;
     bool done = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
     if (done) {
@@ -166,4 +148,4 @@ bool TWriteBlock::SetImmutable(bool on) const
     return done;
 }
 
-} // namespace kestrova::test
+}  // namespace kestrova::test

@@ -57,7 +57,7 @@ private:
 };
 
 TProfileEntry Mp4Entry();
-TProfileEntry NamedEntry(int number); // "Profile <n>(*.avi)" naming "p<n>.xml"
+TProfileEntry NamedEntry(int number);  // "Profile <n>(*.avi)" naming "p<n>.xml"
 
 // Keeps the folder or file from being written while it lives, when the system allows that
 // for the running user; Blocked() says whether it worked.
@@ -67,13 +67,13 @@ public:
     ~TWriteBlock();
     TWriteBlock(const TWriteBlock&) = delete;
     TWriteBlock& operator=(const TWriteBlock&) = delete;
-    bool Blocked() const { return FMode != EMode::None; }
+    bool Blocked() const { return FMode != TBlockMode::None; }
 
 private:
-    enum class EMode { None, Permissions, Immutable };
+    enum class TBlockMode { None, Permissions, Immutable };
     bool SetImmutable(bool on) const;
     QString FPath;
-    EMode FMode = EMode::None;
+    TBlockMode FMode = TBlockMode::None;
 };
 
-} // namespace kestrova::test
+}  // namespace kestrova::test

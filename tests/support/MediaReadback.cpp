@@ -1,8 +1,8 @@
 // Reading the generated picture code and tone back from decoded media.
-#include "TestMedia.h"
+#include "tests/support/TestMedia.h"
 
-#include "FramePattern.h"
-#include "ToneSignal.h"
+#include "tools/mediagen/FramePattern.h"
+#include "tools/mediagen/ToneSignal.h"
 
 namespace kestrova::testmedia {
 
@@ -10,7 +10,9 @@ int FrameNumberFromPicture(const uint8_t* luma, int linesize, int width, int hei
     return mediagen::ReadFrameNumber(luma, linesize, width, height);
 }
 
-double ToneFrequency(int channel) { return mediagen::ToneFrequency(channel); }
+double ToneFrequency(int channel) {
+    return mediagen::ToneFrequency(channel);
+}
 
 double EstimateFrequency(const float* samples, size_t count, int sampleRate) {
     // Times of the rising zero crossings, each placed between its two samples by linear
@@ -31,4 +33,4 @@ double EstimateFrequency(const float* samples, size_t count, int sampleRate) {
     return static_cast<double>(periods) * sampleRate / (last - first);
 }
 
-} // namespace kestrova::testmedia
+}  // namespace kestrova::testmedia

@@ -1,11 +1,11 @@
-#include "ProcessRun.h"
+#include "tests/support/ProcessRun.h"
 
-#include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <cerrno>
+#include <cstring>
 
 extern char** environ;
 
@@ -14,41 +14,41 @@ namespace kestrova::testmedia {
 namespace {
 
 // Both ends of a pipe, closed when they go out of scope.
-class Pipe {
+class TPipe {
 public:
-    Pipe() {
-        if (::pipe2(fds_, O_CLOEXEC) != 0) fds_[0] = fds_[1] = -1;
+    TPipe() {
+        if (::pipe2(FFds, O_CLOEXEC) != 0) FFds[0] = FFds[1] = -1;
     }
-    Pipe(const Pipe&) = delete;
-    Pipe& operator=(const Pipe&) = delete;
-    ~Pipe() {
+    TPipe(const TPipe&) = delete;
+    TPipe& operator=(const TPipe&) = delete;
+    ~TPipe() {
         CloseRead();
         CloseWrite();
     }
-    bool Valid() const { return fds_[0] >= 0; }
-    int Read() const { return fds_[0]; }
-    int Write() const { return fds_[1]; }
-    void CloseRead() { Close(fds_[0]); }
-    void CloseWrite() { Close(fds_[1]); }
+    bool Valid() const { return FFds[0] >= 0; }
+    int Read() const { return FFds[0]; }
+    int Write() const { return FFds[1]; }
+    void CloseRead() { Close(FFds[0]); }
+    void CloseWrite() { Close(FFds[1]); }
 
 private:
     static void Close(int& fd) {
         if (fd >= 0) ::close(fd);
         fd = -1;
     }
-    int fds_[2] = {-1, -1};
+    int FFds[2] = {-1, -1};
 };
 
-class SpawnActions {
+class TSpawnActions {
 public:
-    SpawnActions() { posix_spawn_file_actions_init(&actions_); }
-    SpawnActions(const SpawnActions&) = delete;
-    SpawnActions& operator=(const SpawnActions&) = delete;
-    ~SpawnActions() { posix_spawn_file_actions_destroy(&actions_); }
-    posix_spawn_file_actions_t* Get() { return &actions_; }
+    TSpawnActions() { posix_spawn_file_actions_init(&FActions); }
+    TSpawnActions(const TSpawnActions&) = delete;
+    TSpawnActions& operator=(const TSpawnActions&) = delete;
+    ~TSpawnActions() { posix_spawn_file_actions_destroy(&FActions); }
+    posix_spawn_file_actions_t* Get() { return &FActions; }
 
 private:
-    posix_spawn_file_actions_t actions_;
+    posix_spawn_file_actions_t FActions;
 };
 
 std::string ReadAll(int fd) {
@@ -56,23 +56,26 @@ std::string ReadAll(int fd) {
     char buffer[4096];
     for (;;) {
         const ssize_t got = ::read(fd, buffer, sizeof buffer);
-        if (got > 0) text.append(buffer, static_cast<size_t>(got));
-        else if (got < 0 && errno == EINTR) continue;
-        else break;
+        if (got > 0)
+            text.append(buffer, static_cast<size_t>(got));
+        else if (got < 0 && errno == EINTR)
+            continue;
+        else
+            break;
     }
     return text;
 }
 
-} // namespace
+}  // namespace
 
 ProcessResult RunProcess(const std::string& program, const std::vector<std::string>& args) {
     ProcessResult result;
-    Pipe pipe;
+    TPipe pipe;
     if (!pipe.Valid()) {
         result.output = std::string("cannot create a pipe: ") + std::strerror(errno);
         return result;
     }
-    SpawnActions actions;
+    TSpawnActions actions;
     posix_spawn_file_actions_adddup2(actions.Get(), pipe.Write(), STDOUT_FILENO);
     posix_spawn_file_actions_adddup2(actions.Get(), pipe.Write(), STDERR_FILENO);
     posix_spawn_file_actions_addopen(actions.Get(), STDIN_FILENO, "/dev/null", O_RDONLY, 0);
@@ -94,10 +97,9 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
     pipe.CloseWrite();  // so the read below ends when the child exits
     result.output = ReadAll(pipe.Read());
     int status = 0;
-    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-    }
+    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {}
     result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return result;
 }
 
-} // namespace kestrova::testmedia
+}  // namespace kestrova::testmedia

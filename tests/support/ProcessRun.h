@@ -13,4 +13,4 @@ struct ProcessResult {
 // Runs program with args (no shell involved) and waits for it to end.
 ProcessResult RunProcess(const std::string& program, const std::vector<std::string>& args);
 
-} // namespace kestrova::testmedia
+}  // namespace kestrova::testmedia

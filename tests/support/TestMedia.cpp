@@ -1,7 +1,7 @@
-#include "TestMedia.h"
+#include "tests/support/TestMedia.h"
 
-#include "FormatTable.h"
-#include "ProcessRun.h"
+#include "tests/support/ProcessRun.h"
+#include "tools/mediagen/FormatTable.h"
 
 #include <charconv>
 #include <filesystem>
@@ -49,19 +49,19 @@ std::string ClipFileName(const ClipSpec& spec) {
 
 std::vector<std::string> GeneratorArguments(const ClipSpec& spec, const std::string& output) {
     std::vector<std::string> args = {
-        "--format", spec.format,
-        "--duration", NumberText(spec.duration),
-        "--size", std::to_string(spec.width) + "x" + std::to_string(spec.height),
-        "--rate", spec.rate,
-        "--sample-rate", std::to_string(spec.sampleRate),
-        "--channels", std::to_string(spec.channels),
-        "--output", output,
+            "--format",      spec.format,
+            "--duration",    NumberText(spec.duration),
+            "--size",        std::to_string(spec.width) + "x" + std::to_string(spec.height),
+            "--rate",        spec.rate,
+            "--sample-rate", std::to_string(spec.sampleRate),
+            "--channels",    std::to_string(spec.channels),
+            "--output",      output,
     };
     if (spec.audioOffset != 0.0) args.insert(args.end(), {"--audio-offset", NumberText(spec.audioOffset)});
     if (!spec.audio) args.push_back("--no-audio");
-    const mediagen::FormatProfile* profile = mediagen::FindFormat(spec.format);
+    const mediagen::TFormatProfile* profile = mediagen::FindFormat(spec.format);
     // Audio-only formats have no video to leave out.
-    if (!spec.video && profile && profile->videoEncoder) args.push_back("--no-video");
+    if (!spec.video && profile && profile->VideoEncoder) args.push_back("--no-video");
     if (!spec.damage.empty()) args.insert(args.end(), {"--damage", spec.damage});
     return args;
 }
@@ -75,15 +75,19 @@ bool UpToDate(const fs::path& clip) {
     return !error && clipTime >= generatorTime;
 }
 
-} // namespace
+}  // namespace
 
-std::string GeneratorPath() { return KESTROVA_MEDIAGEN_PATH; }
+std::string GeneratorPath() {
+    return KESTROVA_MEDIAGEN_PATH;
+}
 
-std::string BuildDir() { return KESTROVA_TEST_BUILD_DIR; }
+std::string BuildDir() {
+    return KESTROVA_TEST_BUILD_DIR;
+}
 
 std::string FormatExtension(const std::string& format) {
-    const mediagen::FormatProfile* profile = mediagen::FindFormat(format);
-    return profile ? profile->extension : format;
+    const mediagen::TFormatProfile* profile = mediagen::FindFormat(format);
+    return profile ? profile->Extension : format;
 }
 
 GeneratorRun RunGenerator(const std::vector<std::string>& args) {
@@ -112,4 +116,4 @@ std::string TempDir(const std::string& name) {
     return folder.string();
 }
 
-} // namespace kestrova::testmedia
+}  // namespace kestrova::testmedia

@@ -20,13 +20,13 @@ struct ClipSpec {
     std::string format = "mp4";  // flv, f4v, mp4, mp4-mpeg4, mp3, wma, wav
     double duration = 2.0;       // seconds
     int width = 320, height = 240;
-    std::string rate = "25";     // frames per second, whole or "N/D"
+    std::string rate = "25";  // frames per second, whole or "N/D"
     int sampleRate = 44100;
     int channels = 2;
-    double audioOffset = 0.0;    // audio starts this much later than video (negative: earlier)
+    double audioOffset = 0.0;  // audio starts this much later than video (negative: earlier)
     bool audio = true, video = true;
-    std::string damage;          // empty, garbage, truncated, overwritten
-    std::string extension;       // file extension instead of the format's own (a misleading name)
+    std::string damage;     // empty, garbage, truncated, overwritten
+    std::string extension;  // file extension instead of the format's own (a misleading name)
 };
 
 // Path of the clip in <build>/test-media/, made once and reused afterwards. Throws
@@ -62,4 +62,4 @@ GeneratorRun RunGenerator(const std::vector<std::string>& args);
 std::string GeneratorPath();
 std::string BuildDir();
 
-} // namespace kestrova::testmedia
+}  // namespace kestrova::testmedia

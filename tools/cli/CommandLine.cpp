@@ -1,17 +1,21 @@
-#include "CommandLine.h"
+#include "tools/cli/CommandLine.h"
 
-#include "core/CustomFFmpeg.h"
+#include "engine/core/CustomFFmpeg.h"
 
 namespace kestrova::cli {
 
 namespace {
 
-bool IsOptionName(const std::string& argument) { return argument.size() > 1 && argument[0] == '-'; }
+bool IsOptionName(const std::string& argument) {
+    return argument.size() > 1 && argument[0] == '-';
+}
 
 // The engine's boolean rule: false only for "0".
-bool BooleanValue(const std::string& value) { return value != "0"; }
+bool BooleanValue(const std::string& value) {
+    return value != "0";
+}
 
-} // namespace
+}  // namespace
 
 std::vector<TCommandStep> ParseCommandLine(const std::vector<std::string>& arguments) {
     std::vector<TCommandStep> steps;
@@ -39,29 +43,30 @@ std::vector<TCommandStep> ParseCommandLine(const std::vector<std::string>& argum
 void ApplyCommandLine(TCustomFFmpeg& job, const std::vector<TCommandStep>& steps) {
     for (const TCommandStep& step : steps) {
         switch (step.Kind) {
-        case TCommandStep::Option:
-            try {
-                job.ApplyOption(step.Name, step.Value);
-            } catch (const std::exception& error) {
-                throw ECommandLine("Option -" + step.Name + " " + step.Value + ": " + error.what());
-            }
-            break;
-        case TCommandStep::Input:
-            if (!job.AddInputFile(step.Name)) throw ECommandLine(job.LastError());
-            break;
-        case TCommandStep::Output:
-            if (job.AddOutputFile(step.Name, step.Join) < 0) throw ECommandLine(job.LastError());
-            break;
+            case TCommandStep::Option:
+                try {
+                    job.ApplyOption(step.Name, step.Value);
+                } catch (const std::exception& error) {
+                    throw ECommandLine("Option -" + step.Name + " " + step.Value + ": " + error.what());
+                }
+                break;
+            case TCommandStep::Input:
+                if (!job.AddInputFile(step.Name)) throw ECommandLine(job.LastError());
+                break;
+            case TCommandStep::Output:
+                if (job.AddOutputFile(step.Name, step.Join) < 0) throw ECommandLine(job.LastError());
+                break;
         }
     }
 }
 
 std::string UsageText() {
-    return "usage: kestrova-cli [-name value]... -i INPUT [-name value]... OUTPUT [[-name value]... OUTPUT]...\n"
+    return "usage: kestrova-cli [-name value]... -i INPUT [-name value]... OUTPUT [[-name value]... "
+           "OUTPUT]...\n"
            "  Options are the engine's option names, each with a value (\"-vn 1\", \"-t 10\",\n"
            "  \"-vcodec copy\"), applied in the order given. \"-i\" adds an input file, a bare\n"
            "  argument adds an output file, \"-join 1\" writes the inputs one after another into\n"
            "  the next output.\n";
 }
 
-} // namespace kestrova::cli
+}  // namespace kestrova::cli

@@ -8,7 +8,9 @@
 #include <string>
 #include <vector>
 
-namespace kestrova { class TCustomFFmpeg; }
+namespace kestrova {
+class TCustomFFmpeg;
+}
 
 namespace kestrova::cli {
 
@@ -34,4 +36,4 @@ void ApplyCommandLine(TCustomFFmpeg& job, const std::vector<TCommandStep>& steps
 
 std::string UsageText();
 
-} // namespace kestrova::cli
+}  // namespace kestrova::cli

@@ -1,4 +1,4 @@
-#include "Console.h"
+#include "tools/cli/Console.h"
 
 #include <cstdint>
 
@@ -14,7 +14,7 @@ std::string ClockText(int64_t microseconds) {
     return text;
 }
 
-} // namespace
+}  // namespace
 
 std::string ProgressText(const TJobProgress& progress) {
     char text[128];
@@ -22,7 +22,8 @@ std::string ProgressText(const TJobProgress& progress) {
                   static_cast<double>(progress.TotalSize) / (1024.0 * 1024.0));
     std::string line = text;
     if (progress.TotalDuration > 0) {
-        const double percent = 100.0 * static_cast<double>(progress.CurrentDuration) / static_cast<double>(progress.TotalDuration);
+        const double percent = 100.0 * static_cast<double>(progress.CurrentDuration) /
+                               static_cast<double>(progress.TotalDuration);
         std::snprintf(text, sizeof text, " %3d%%", static_cast<int>(percent < 100 ? percent : 100));
         line += text;
     }
@@ -71,4 +72,4 @@ void TConsole::PrintError(const std::string& message) {
     std::fflush(FStream);
 }
 
-} // namespace kestrova::cli
+}  // namespace kestrova::cli

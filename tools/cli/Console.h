@@ -1,7 +1,7 @@
 #pragma once
 // What kestrova-cli shows on standard error: every log line, and on an interactive terminal the
 // progress as one line that updates in place.
-#include "core/RunEvents.h"
+#include "engine/core/CustomFFmpeg.h"
 
 #include <cstdio>
 #include <mutex>
@@ -33,4 +33,4 @@ private:
 // "time=00:01:05 size=    1.25MB  42%" (the percentage only with a known total duration).
 std::string ProgressText(const TJobProgress& progress);
 
-} // namespace kestrova::cli
+}  // namespace kestrova::cli

@@ -1,19 +1,18 @@
 // kestrova-cli: runs one conversion job in this thread. Exit code 0 when the job finished
 // normally, 1 when it failed or was stopped (Ctrl+C stops it after the packet at hand, with the
 // output's trailer written), 2 for a malformed command line.
-#include "CommandLine.h"
-#include "Console.h"
-#include "ProgramPath.h"
+#include "tools/cli/CommandLine.h"
+#include "tools/cli/Console.h"
+#include "tools/cli/LibraryFolder.h"
 
-#include "core/CustomFFmpeg.h"
-#include "core/ProgramFolder.h"
-#include "frame/FFmpegLoader.h"
-#include "frame/FFmpegLogger.h"
-#include "frame/MainThread.h"
+#include "engine/core/CustomFFmpeg.h"
+#include "engine/frame/FFmpegLoader.h"
+#include "engine/frame/FFmpegLogger.h"
+#include "engine/frame/MainThread.h"
+#include "engine/frame/ProgramFolder.h"
 
-#include <csignal>
-#include <cstdlib>
 #include <unistd.h>
+#include <csignal>
 
 namespace {
 
@@ -26,7 +25,7 @@ extern "C" void StopOnInterrupt(int) {
     if (RunningJob) RunningJob->StopConvert(false);
 }
 
-int Run(const std::vector<std::string>& arguments, const char* invocationName) {
+int Run(const std::vector<std::string>& arguments) {
     const bool terminal = isatty(STDERR_FILENO) != 0;
     cli::TConsole console(stderr, terminal);
     if (arguments.empty()) {
@@ -43,11 +42,12 @@ int Run(const std::vector<std::string>& arguments, const char* invocationName) {
     }
 
     MainThread::SetCurrentAsMain();
-    const std::string programFolder = cli::ProgramFolderOf(invocationName, std::getenv("PATH"));
-    if (!programFolder.empty()) SetEngineProgramFolder(programFolder);
+    const std::string programFolder = ProgramFolder();
     TFFLogger& logger = TFFLogger::Instance();
     logger.TriggerEventInMainThread = false;
-    logger.OnLog = [&console](const void*, uint32_t, TLogLevel, const std::string& line) { console.PrintLogLine(line); };
+    logger.OnLog = [&console](const void*, uint32_t, TLogLevel, const std::string& line) {
+        console.PrintLogLine(line);
+    };
     if (!LoadMediaLibraries(cli::MediaLibraryFolder(programFolder))) {
         console.PrintError(TFFmpegLoader::Instance().LastError());
         return 1;
@@ -61,7 +61,9 @@ int Run(const std::vector<std::string>& arguments, const char* invocationName) {
         return 1;
     }
     if (console.ShowsProgress())
-        job.OnProgress = [&console](TCustomFFmpeg&, const TJobProgress& progress) { console.ShowProgress(progress); };
+        job.OnProgress = [&console](TCustomFFmpeg&, const TJobProgress& progress) {
+            console.ShowProgress(progress);
+        };
 
     RunningJob = &job;
     std::signal(SIGINT, StopOnInterrupt);
@@ -81,11 +83,11 @@ int Run(const std::vector<std::string>& arguments, const char* invocationName) {
     return 1;
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv) {
     std::vector<std::string> arguments(argv + 1, argv + argc);
-    const int result = Run(arguments, argv[0]);
+    const int result = Run(arguments);
     // The logger outlives the job; it stops delivering before the console goes.
     kestrova::TFFLogger::Instance().OnLog = nullptr;
     return result;

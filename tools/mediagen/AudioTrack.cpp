@@ -1,6 +1,6 @@
-#include "AudioTrack.h"
+#include "tools/mediagen/AudioTrack.h"
 
-#include "ToneSignal.h"
+#include "tools/mediagen/ToneSignal.h"
 
 #include <algorithm>
 #include <cmath>
@@ -32,76 +32,82 @@ void StoreSample(AVFrame* frame, AVSampleFormat format, int channels, int c, int
     uint8_t* base = frame->data[planar ? c : 0];
     const int index = planar ? i : i * channels + c;
     switch (av_get_packed_sample_fmt(format)) {
-    case AV_SAMPLE_FMT_S16:
-        reinterpret_cast<int16_t*>(base)[index] = static_cast<int16_t>(std::lround(value * 32767.0));
-        break;
-    case AV_SAMPLE_FMT_S32:
-        reinterpret_cast<int32_t*>(base)[index] = static_cast<int32_t>(std::lround(value * 2147483647.0));
-        break;
-    case AV_SAMPLE_FMT_FLT: reinterpret_cast<float*>(base)[index] = static_cast<float>(value); break;
-    case AV_SAMPLE_FMT_DBL: reinterpret_cast<double*>(base)[index] = value; break;
-    default: throw std::runtime_error("unsupported sample format");
+        case AV_SAMPLE_FMT_S16:
+            reinterpret_cast<int16_t*>(base)[index] = static_cast<int16_t>(std::lround(value * 32767.0));
+            break;
+        case AV_SAMPLE_FMT_S32:
+            reinterpret_cast<int32_t*>(base)[index] = static_cast<int32_t>(std::lround(value * 2147483647.0));
+            break;
+        case AV_SAMPLE_FMT_FLT:
+            reinterpret_cast<float*>(base)[index] = static_cast<float>(value);
+            break;
+        case AV_SAMPLE_FMT_DBL:
+            reinterpret_cast<double*>(base)[index] = value;
+            break;
+        default:
+            throw std::runtime_error("unsupported sample format");
     }
 }
 
-} // namespace
+}  // namespace
 
-AudioTrack::AudioTrack(AVFormatContext* muxer, const char* encoderName, const GeneratorOptions& options,
-                       int64_t startSample, int64_t sampleCount)
-    : stream_(muxer, encoderName), sampleRate_(options.sampleRate), start_(startSample), count_(sampleCount) {
+TAudioTrack::TAudioTrack(AVFormatContext* muxer, const char* encoderName, const TGeneratorOptions& options,
+                         int64_t startSample, int64_t sampleCount)
+    : FStream(muxer, encoderName), FSampleRate(options.SampleRate), FStart(startSample), FCount(sampleCount) {
     Configure(options);
-    frame_.reset(CheckAlloc(av_frame_alloc()));
-    frame_->format = stream_.Context()->sample_fmt;
-    frame_->sample_rate = sampleRate_;
-    frame_->nb_samples = frameSize_;
-    CheckLib(av_channel_layout_copy(&frame_->ch_layout, &stream_.Context()->ch_layout), "channel layout");
-    CheckLib(av_frame_get_buffer(frame_.get(), 0), "allocating audio samples");
+    FFrame.reset(CheckAlloc(av_frame_alloc()));
+    FFrame->format = FStream.Context()->sample_fmt;
+    FFrame->sample_rate = FSampleRate;
+    FFrame->nb_samples = FFrameSize;
+    CheckLib(av_channel_layout_copy(&FFrame->ch_layout, &FStream.Context()->ch_layout), "channel layout");
+    CheckLib(av_frame_get_buffer(FFrame.get(), 0), "allocating audio samples");
 }
 
-void AudioTrack::Configure(const GeneratorOptions& options) {
-    const AVCodec* codec = stream_.Codec();
-    AVCodecContext* context = stream_.Context();
-    if (!SupportsRate(codec, options.sampleRate))
-        throw std::runtime_error("the encoder " + std::string(codec->name) + " does not support the sample rate " +
-                                 std::to_string(options.sampleRate));
+void TAudioTrack::Configure(const TGeneratorOptions& options) {
+    const AVCodec* codec = FStream.Codec();
+    AVCodecContext* context = FStream.Context();
+    if (!SupportsRate(codec, options.SampleRate))
+        throw std::runtime_error("the encoder " + std::string(codec->name) +
+                                 " does not support the sample rate " + std::to_string(options.SampleRate));
     context->sample_fmt = codec->sample_fmts ? codec->sample_fmts[0] : AV_SAMPLE_FMT_S16;
-    context->sample_rate = options.sampleRate;
-    av_channel_layout_default(&context->ch_layout, options.channels);
-    context->time_base = {1, options.sampleRate};
-    context->bit_rate = AudioBitRate(options.sampleRate, options.channels);
+    context->sample_rate = options.SampleRate;
+    av_channel_layout_default(&context->ch_layout, options.Channels);
+    context->time_base = {1, options.SampleRate};
+    context->bit_rate = AudioBitRate(options.SampleRate, options.Channels);
     context->thread_count = 1;
-    OptionList privateOptions;
-    stream_.Open(&privateOptions.entries);
+    TOptionList privateOptions;
+    FStream.Open(&privateOptions.Entries);
 
     const bool variable = codec->capabilities & AV_CODEC_CAP_VARIABLE_FRAME_SIZE;
-    frameSize_ = (variable || context->frame_size <= 0) ? kDefaultFrameSize : context->frame_size;
-    padLastFrame_ = !variable && context->frame_size > 0 && !(codec->capabilities & AV_CODEC_CAP_SMALL_LAST_FRAME);
+    FFrameSize = (variable || context->frame_size <= 0) ? kDefaultFrameSize : context->frame_size;
+    FPadLastFrame =
+            !variable && context->frame_size > 0 && !(codec->capabilities & AV_CODEC_CAP_SMALL_LAST_FRAME);
 }
 
-double AudioTrack::NextTime() const {
-    return static_cast<double>(start_ + written_) / sampleRate_;
+double TAudioTrack::NextTime() const {
+    return static_cast<double>(FStart + FWritten) / FSampleRate;
 }
 
-void AudioTrack::FillTone(int samples) {
-    const auto format = static_cast<AVSampleFormat>(frame_->format);
-    const int channels = frame_->ch_layout.nb_channels;
-    for (int i = 0; i < frame_->nb_samples; ++i) {
+void TAudioTrack::FillTone(int samples) {
+    const auto format = static_cast<AVSampleFormat>(FFrame->format);
+    const int channels = FFrame->ch_layout.nb_channels;
+    for (int i = 0; i < FFrame->nb_samples; ++i) {
         for (int c = 0; c < channels; ++c) {
             // Past the end of the tone (a padded last frame) comes silence.
-            const double value = i < samples ? ToneSample(c, written_ + i, sampleRate_) : 0.0;
-            StoreSample(frame_.get(), format, channels, c, i, value);
+            const double value = i < samples ? ToneSample(c, FWritten + i, FSampleRate) : 0.0;
+            StoreSample(FFrame.get(), format, channels, c, i, value);
         }
     }
 }
 
-void AudioTrack::EncodeNext() {
-    CheckLib(av_frame_make_writable(frame_.get()), "allocating audio samples");
-    const int samples = static_cast<int>(std::min<int64_t>(frameSize_, count_ - written_));
-    frame_->nb_samples = padLastFrame_ ? frameSize_ : samples;
+void TAudioTrack::EncodeNext() {
+    CheckLib(av_frame_make_writable(FFrame.get()), "allocating audio samples");
+    const int samples = static_cast<int>(std::min<int64_t>(FFrameSize, FCount - FWritten));
+    FFrame->nb_samples = FPadLastFrame ? FFrameSize : samples;
     FillTone(samples);
-    frame_->pts = start_ + written_;
-    stream_.Encode(frame_.get());
-    written_ += samples;
+    FFrame->pts = FStart + FWritten;
+    FStream.Encode(FFrame.get());
+    FWritten += samples;
 }
 
-} // namespace kestrova::mediagen
+}  // namespace kestrova::mediagen

@@ -1,33 +1,33 @@
 #pragma once
 // The audio stream of a clip: one sine tone per channel (ToneSignal.h).
-#include "EncodedStream.h"
-#include "GeneratorOptions.h"
+#include "tools/mediagen/EncodedStream.h"
+#include "tools/mediagen/GeneratorOptions.h"
 
 #include <cstdint>
 
 namespace kestrova::mediagen {
 
-class AudioTrack {
+class TAudioTrack {
 public:
     // sampleCount samples, the first one at startSample (in 1/sampleRate units).
-    AudioTrack(AVFormatContext* muxer, const char* encoderName, const GeneratorOptions& options,
-               int64_t startSample, int64_t sampleCount);
+    TAudioTrack(AVFormatContext* muxer, const char* encoderName, const TGeneratorOptions& options,
+                int64_t startSample, int64_t sampleCount);
 
-    bool Done() const { return written_ >= count_; }
+    bool Done() const { return FWritten >= FCount; }
     double NextTime() const;
     void EncodeNext();
-    void Flush() { stream_.Encode(nullptr); }
+    void Flush() { FStream.Encode(nullptr); }
 
 private:
-    void Configure(const GeneratorOptions& options);
+    void Configure(const TGeneratorOptions& options);
     void FillTone(int samples);
 
-    EncodedStream stream_;
-    int sampleRate_;
-    int frameSize_ = 0;
-    bool padLastFrame_ = false;  // the encoder takes only whole frames
-    FramePtr frame_;
-    int64_t start_, count_, written_ = 0;
+    TEncodedStream FStream;
+    int FSampleRate;
+    int FFrameSize = 0;
+    bool FPadLastFrame = false;  // the encoder takes only whole frames
+    FramePtr FFrame;
+    int64_t FStart, FCount, FWritten = 0;
 };
 
-} // namespace kestrova::mediagen
+}  // namespace kestrova::mediagen

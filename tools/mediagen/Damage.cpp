@@ -1,4 +1,4 @@
-#include "Damage.h"
+#include "tools/mediagen/Damage.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -32,7 +32,7 @@ void WriteAt(const std::string& path, const std::vector<char>& bytes, std::ios::
     if (!file) throw std::runtime_error("could not write " + path);
 }
 
-} // namespace
+}  // namespace
 
 void DamageFile(const std::string& path, const std::string& kind, uint32_t seed) {
     const uintmax_t size = std::filesystem::file_size(path);
@@ -50,4 +50,4 @@ void DamageFile(const std::string& path, const std::string& kind, uint32_t seed)
     }
 }
 
-} // namespace kestrova::mediagen
+}  // namespace kestrova::mediagen

@@ -10,4 +10,4 @@ namespace kestrova::mediagen {
 // The random bytes come from seed, so the same arguments give the same file.
 void DamageFile(const std::string& path, const std::string& kind, uint32_t seed);
 
-} // namespace kestrova::mediagen
+}  // namespace kestrova::mediagen

@@ -1,16 +1,16 @@
 #pragma once
 // One output stream of a clip: its encoder and the muxer stream it writes to.
-#include "LibSupport.h"
+#include "tools/mediagen/LibSupport.h"
 
 namespace kestrova::mediagen {
 
-class EncodedStream {
+class TEncodedStream {
 public:
     // Finds the encoder by name and adds a stream for it to the muxer.
-    EncodedStream(AVFormatContext* muxer, const char* encoderName);
+    TEncodedStream(AVFormatContext* muxer, const char* encoderName);
 
-    const AVCodec* Codec() const { return codec_; }
-    AVCodecContext* Context() const { return context_.get(); }
+    const AVCodec* Codec() const { return FCodec; }
+    AVCodecContext* Context() const { return FContext.get(); }
 
     // Opens the encoder with the settings made on Context() (plus private options) and copies
     // its parameters to the stream.
@@ -20,11 +20,11 @@ public:
     void Encode(const AVFrame* frame);
 
 private:
-    AVFormatContext* muxer_;
-    const AVCodec* codec_ = nullptr;
-    CodecContextPtr context_;
-    AVStream* stream_ = nullptr;
-    PacketPtr packet_;
+    AVFormatContext* FMuxer;
+    const AVCodec* FCodec = nullptr;
+    CodecContextPtr FContext;
+    AVStream* FStream = nullptr;
+    PacketPtr FPacket;
 };
 
-} // namespace kestrova::mediagen
+}  // namespace kestrova::mediagen

@@ -26,8 +26,8 @@
 //
 // This header has no library dependency: the generator draws with it and the test-support
 // library reads with it.
-#include <cstdint>
 #include <cstddef>
+#include <cstdint>
 
 namespace kestrova::mediagen {
 
@@ -41,12 +41,12 @@ inline constexpr int kReadLower = 80;
 inline constexpr int kReadUpper = 170;
 inline constexpr int kMinPatternSide = 16;
 
-struct CellRect {
-    int x = 0, y = 0, width = 0, height = 0;
+struct TCellRect {
+    int X = 0, Y = 0, Width = 0, Height = 0;
 };
 
 // The rectangle of code cell (row, column) in a picture of the given size.
-inline CellRect PatternCell(int row, int column, int width, int height) {
+inline TCellRect PatternCell(int row, int column, int width, int height) {
     const int cellWidth = width / kPatternColumns;
     const int cellHeight = height / 2 / kPatternRows;
     return {column * cellWidth, row * cellHeight, cellWidth, cellHeight};
@@ -60,7 +60,9 @@ inline bool PatternCellSet(int number, int row, int column) {
 }
 
 // Left edge of the moving bar and its width, for frame number n.
-inline int MovingBarWidth(int width) { return width / 20 > 2 ? width / 20 : 2; }
+inline int MovingBarWidth(int width) {
+    return width / 20 > 2 ? width / 20 : 2;
+}
 inline int MovingBarX(int number, int width) {
     const int step = width / 64 > 1 ? width / 64 : 1;
     const int travel = width - MovingBarWidth(width);
@@ -68,9 +70,9 @@ inline int MovingBarX(int number, int width) {
 }
 
 // Mean luma over the central half of a cell.
-inline int CentralMean(const uint8_t* luma, int linesize, const CellRect& cell) {
-    const int x0 = cell.x + cell.width / 4, x1 = cell.x + cell.width - cell.width / 4;
-    const int y0 = cell.y + cell.height / 4, y1 = cell.y + cell.height - cell.height / 4;
+inline int CentralMean(const uint8_t* luma, int linesize, const TCellRect& cell) {
+    const int x0 = cell.X + cell.Width / 4, x1 = cell.X + cell.Width - cell.Width / 4;
+    const int y0 = cell.Y + cell.Height / 4, y1 = cell.Y + cell.Height - cell.Height / 4;
     int64_t sum = 0;
     for (int y = y0; y < y1; ++y) {
         const uint8_t* row = luma + static_cast<ptrdiff_t>(y) * linesize;
@@ -87,9 +89,12 @@ inline int ReadFrameNumber(const uint8_t* luma, int linesize, int width, int hei
     for (int row = 0; row < kPatternRows; ++row) {
         for (int column = 0; column < kPatternColumns; ++column) {
             const int mean = CentralMean(luma, linesize, PatternCell(row, column, width, height));
-            if (mean > kReadUpper) bits[row][column] = 1;
-            else if (mean >= 0 && mean < kReadLower) bits[row][column] = 0;
-            else return -1;
+            if (mean > kReadUpper)
+                bits[row][column] = 1;
+            else if (mean >= 0 && mean < kReadLower)
+                bits[row][column] = 0;
+            else
+                return -1;
         }
     }
     int number = 0;
@@ -124,10 +129,10 @@ inline void DrawFramePattern(int number, int width, int height, uint8_t* y, int 
     for (int row = 0; row < kPatternRows; ++row) {
         for (int column = 0; column < kPatternColumns; ++column) {
             if (!PatternCellSet(number, row, column)) continue;
-            const CellRect cell = PatternCell(row, column, width, height);
-            for (int yy = cell.y; yy < cell.y + cell.height; ++yy) {
+            const TCellRect cell = PatternCell(row, column, width, height);
+            for (int yy = cell.Y; yy < cell.Y + cell.Height; ++yy) {
                 uint8_t* line = y + static_cast<ptrdiff_t>(yy) * yLinesize;
-                for (int x = cell.x; x < cell.x + cell.width; ++x) line[x] = kLumaSet;
+                for (int x = cell.X; x < cell.X + cell.Width; ++x) line[x] = kLumaSet;
             }
         }
     }
@@ -143,4 +148,4 @@ inline void DrawFramePattern(int number, int width, int height, uint8_t* y, int 
     }
 }
 
-} // namespace kestrova::mediagen
+}  // namespace kestrova::mediagen

@@ -1,12 +1,12 @@
-#include "Generator.h"
+#include "tools/mediagen/Generator.h"
 
-#include "ClipWriter.h"
-#include "Damage.h"
+#include "tools/mediagen/ClipWriter.h"
+#include "tools/mediagen/Damage.h"
 
+#include <unistd.h>
 #include <filesystem>
 #include <stdexcept>
 #include <system_error>
-#include <unistd.h>
 
 namespace kestrova::mediagen {
 
@@ -16,39 +16,38 @@ namespace fs = std::filesystem;
 
 // The work file beside the output: same folder (so the final rename is atomic), a name no
 // other process uses at the same time.
-class WorkFile {
+class TWorkFile {
 public:
-    explicit WorkFile(const std::string& output)
-        : path_(output + ".part-" + std::to_string(::getpid())) {}
-    WorkFile(const WorkFile&) = delete;
-    WorkFile& operator=(const WorkFile&) = delete;
-    ~WorkFile() {
+    explicit TWorkFile(const std::string& output) : FPath(output + ".part-" + std::to_string(::getpid())) {}
+    TWorkFile(const TWorkFile&) = delete;
+    TWorkFile& operator=(const TWorkFile&) = delete;
+    ~TWorkFile() {
         std::error_code ignored;
-        if (!committed_) fs::remove(path_, ignored);
+        if (!FCommitted) fs::remove(FPath, ignored);
     }
-    const std::string& Path() const { return path_; }
+    const std::string& Path() const { return FPath; }
     void MoveTo(const std::string& output) {
         std::error_code error;
-        fs::rename(path_, output, error);
+        fs::rename(FPath, output, error);
         if (error) throw std::runtime_error("could not move the clip to " + output + ": " + error.message());
-        committed_ = true;
+        FCommitted = true;
     }
 
 private:
-    std::string path_;
-    bool committed_ = false;
+    std::string FPath;
+    bool FCommitted = false;
 };
 
-} // namespace
+}  // namespace
 
-void Generate(const GeneratorOptions& options) {
-    const fs::path folder = fs::path(options.output).parent_path();
+void Generate(const TGeneratorOptions& options) {
+    const fs::path folder = fs::path(options.Output).parent_path();
     if (!folder.empty() && !fs::is_directory(folder))
         throw std::runtime_error("the folder " + folder.string() + " does not exist");
-    WorkFile work(options.output);
+    TWorkFile work(options.Output);
     WriteClip(options, work.Path());
-    if (!options.damage.empty()) DamageFile(work.Path(), options.damage, options.seed);
-    work.MoveTo(options.output);
+    if (!options.Damage.empty()) DamageFile(work.Path(), options.Damage, options.Seed);
+    work.MoveTo(options.Output);
 }
 
-} // namespace kestrova::mediagen
+}  // namespace kestrova::mediagen

@@ -1,8 +1,8 @@
-#include "GeneratorOptions.h"
+#include "tools/mediagen/GeneratorOptions.h"
 
-#include "FormatTable.h"
-#include "FramePattern.h"
-#include "ToneSignal.h"
+#include "tools/mediagen/FormatTable.h"
+#include "tools/mediagen/FramePattern.h"
+#include "tools/mediagen/ToneSignal.h"
 
 #include <charconv>
 #include <cmath>
@@ -19,7 +19,7 @@ int ParseInt(const std::string& name, const std::string& text) {
     const char* end = text.data() + text.size();
     const auto [ptr, ec] = std::from_chars(text.data(), end, value);
     if (text.empty() || ec != std::errc() || ptr != end)
-        throw UsageError(name + " expects a whole number, not \"" + text + "\"");
+        throw EUsage(name + " expects a whole number, not \"" + text + "\"");
     return value;
 }
 
@@ -27,91 +27,93 @@ double ParseDouble(const std::string& name, const std::string& text) {
     char* end = nullptr;
     const double value = std::strtod(text.c_str(), &end);
     if (text.empty() || end != text.c_str() + text.size() || !std::isfinite(value))
-        throw UsageError(name + " expects a number, not \"" + text + "\"");
+        throw EUsage(name + " expects a number, not \"" + text + "\"");
     return value;
 }
 
-Rational ParseRate(const std::string& text) {
+TRational ParseRate(const std::string& text) {
     const auto slash = text.find('/');
-    Rational rate;
-    rate.num = ParseInt("--rate", text.substr(0, slash));
-    rate.den = slash == std::string::npos ? 1 : ParseInt("--rate", text.substr(slash + 1));
-    if (rate.num <= 0 || rate.den <= 0 || rate.num > 240 * rate.den)
-        throw UsageError("--rate must be a positive frame rate of at most 240, not \"" + text + "\"");
+    TRational rate;
+    rate.Num = ParseInt("--rate", text.substr(0, slash));
+    rate.Den = slash == std::string::npos ? 1 : ParseInt("--rate", text.substr(slash + 1));
+    if (rate.Num <= 0 || rate.Den <= 0 || rate.Num > 240 * rate.Den)
+        throw EUsage("--rate must be a positive frame rate of at most 240, not \"" + text + "\"");
     return rate;
 }
 
-void ParseSize(const std::string& text, GeneratorOptions& options) {
+void ParseSize(const std::string& text, TGeneratorOptions& options) {
     const auto x = text.find('x');
-    if (x == std::string::npos) throw UsageError("--size expects WIDTHxHEIGHT, not \"" + text + "\"");
-    options.width = ParseInt("--size", text.substr(0, x));
-    options.height = ParseInt("--size", text.substr(x + 1));
+    if (x == std::string::npos) throw EUsage("--size expects WIDTHxHEIGHT, not \"" + text + "\"");
+    options.Width = ParseInt("--size", text.substr(0, x));
+    options.Height = ParseInt("--size", text.substr(x + 1));
     const auto valid = [](int side) { return side >= kMinPatternSide && side <= 4096 && side % 2 == 0; };
-    if (!valid(options.width) || !valid(options.height))
-        throw UsageError("--size needs even sides from 16 to 4096, not \"" + text + "\"");
+    if (!valid(options.Width) || !valid(options.Height))
+        throw EUsage("--size needs even sides from 16 to 4096, not \"" + text + "\"");
 }
 
-void Validate(const GeneratorOptions& options) {
-    if (options.format.empty()) throw UsageError("--format is required");
-    const FormatProfile* profile = FindFormat(options.format);
-    if (!profile) throw UsageError("unknown format \"" + options.format + "\"");
-    if (options.output.empty()) throw UsageError("--output is required");
-    if (!(options.duration > 0.0) || options.duration > 3600.0)
-        throw UsageError("--duration must be more than 0 and at most 3600 seconds");
-    if (options.sampleRate < 8000 || options.sampleRate > 192000)
-        throw UsageError("--sample-rate must be from 8000 to 192000");
-    if (options.channels < 1 || options.channels > kMaxChannels)
-        throw UsageError("--channels must be from 1 to " + std::to_string(kMaxChannels));
-    const bool hasVideo = options.video && profile->videoEncoder;
-    const bool hasAudio = options.audio && profile->audioEncoder;
-    if (!hasVideo && !hasAudio) throw UsageError("the clip would have no stream at all");
-    if (options.audioOffset != 0.0) {
-        if (!hasVideo || !hasAudio)
-            throw UsageError("--audio-offset needs both a video and an audio stream");
-        if (std::fabs(options.audioOffset) >= options.duration)
-            throw UsageError("--audio-offset must be shorter than the duration");
+void Validate(const TGeneratorOptions& options) {
+    if (options.Format.empty()) throw EUsage("--format is required");
+    const TFormatProfile* profile = FindFormat(options.Format);
+    if (!profile) throw EUsage("unknown format \"" + options.Format + "\"");
+    if (options.Output.empty()) throw EUsage("--output is required");
+    if (!(options.Duration > 0.0) || options.Duration > 3600.0)
+        throw EUsage("--duration must be more than 0 and at most 3600 seconds");
+    if (options.SampleRate < 8000 || options.SampleRate > 192000)
+        throw EUsage("--sample-rate must be from 8000 to 192000");
+    if (options.Channels < 1 || options.Channels > kMaxChannels)
+        throw EUsage("--channels must be from 1 to " + std::to_string(kMaxChannels));
+    const bool hasVideo = options.Video && profile->VideoEncoder;
+    const bool hasAudio = options.Audio && profile->AudioEncoder;
+    if (!hasVideo && !hasAudio) throw EUsage("the clip would have no stream at all");
+    if (options.AudioOffset != 0.0) {
+        if (!hasVideo || !hasAudio) throw EUsage("--audio-offset needs both a video and an audio stream");
+        if (std::fabs(options.AudioOffset) >= options.Duration)
+            throw EUsage("--audio-offset must be shorter than the duration");
     }
-    if (!options.damage.empty() && options.damage != "empty" && options.damage != "garbage" &&
-        options.damage != "truncated" && options.damage != "overwritten")
-        throw UsageError("--damage must be empty, garbage, truncated or overwritten, not \"" +
-                         options.damage + "\"");
+    if (!options.Damage.empty() && options.Damage != "empty" && options.Damage != "garbage" &&
+        options.Damage != "truncated" && options.Damage != "overwritten")
+        throw EUsage("--damage must be empty, garbage, truncated or overwritten, not \"" + options.Damage +
+                     "\"");
 }
 
-} // namespace
+}  // namespace
 
-GeneratorOptions ParseArguments(const std::vector<std::string>& args) {
-    GeneratorOptions options;
+TGeneratorOptions ParseArguments(const std::vector<std::string>& args) {
+    TGeneratorOptions options;
     using Handler = std::function<void(const std::string&)>;
     const std::map<std::string, Handler> withValue = {
-        {"--format", [&](const std::string& v) { options.format = v; }},
-        {"--output", [&](const std::string& v) { options.output = v; }},
-        {"--duration", [&](const std::string& v) { options.duration = ParseDouble("--duration", v); }},
-        {"--size", [&](const std::string& v) { ParseSize(v, options); }},
-        {"--rate", [&](const std::string& v) { options.rate = ParseRate(v); }},
-        {"--sample-rate", [&](const std::string& v) { options.sampleRate = ParseInt("--sample-rate", v); }},
-        {"--channels", [&](const std::string& v) { options.channels = ParseInt("--channels", v); }},
-        {"--audio-offset", [&](const std::string& v) { options.audioOffset = ParseDouble("--audio-offset", v); }},
-        {"--damage", [&](const std::string& v) { options.damage = v; }},
-        {"--seed", [&](const std::string& v) {
-             const int seed = ParseInt("--seed", v);
-             if (seed < 0) throw UsageError("--seed must not be negative");
-             options.seed = static_cast<uint32_t>(seed);
-         }},
+            {"--format", [&](const std::string& v) { options.Format = v; }},
+            {"--output", [&](const std::string& v) { options.Output = v; }},
+            {"--duration", [&](const std::string& v) { options.Duration = ParseDouble("--duration", v); }},
+            {"--size", [&](const std::string& v) { ParseSize(v, options); }},
+            {"--rate", [&](const std::string& v) { options.Rate = ParseRate(v); }},
+            {"--sample-rate",
+             [&](const std::string& v) { options.SampleRate = ParseInt("--sample-rate", v); }},
+            {"--channels", [&](const std::string& v) { options.Channels = ParseInt("--channels", v); }},
+            {"--audio-offset",
+             [&](const std::string& v) { options.AudioOffset = ParseDouble("--audio-offset", v); }},
+            {"--damage", [&](const std::string& v) { options.Damage = v; }},
+            {"--seed",
+             [&](const std::string& v) {
+                 const int seed = ParseInt("--seed", v);
+                 if (seed < 0) throw EUsage("--seed must not be negative");
+                 options.Seed = static_cast<uint32_t>(seed);
+             }},
     };
     const std::map<std::string, Handler> flags = {
-        {"--no-audio", [&](const std::string&) { options.audio = false; }},
-        {"--no-video", [&](const std::string&) { options.video = false; }},
-        {"--verbose", [&](const std::string&) { options.verbose = true; }},
+            {"--no-audio", [&](const std::string&) { options.Audio = false; }},
+            {"--no-video", [&](const std::string&) { options.Video = false; }},
+            {"--verbose", [&](const std::string&) { options.Verbose = true; }},
     };
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (const auto flag = flags.find(arg); flag != flags.end()) {
             flag->second(arg);
         } else if (const auto option = withValue.find(arg); option != withValue.end()) {
-            if (i + 1 >= args.size()) throw UsageError(arg + " needs a value");
+            if (i + 1 >= args.size()) throw EUsage(arg + " needs a value");
             option->second(args[++i]);
         } else {
-            throw UsageError("unknown argument \"" + arg + "\"");
+            throw EUsage("unknown argument \"" + arg + "\"");
         }
     }
     Validate(options);
@@ -134,4 +136,4 @@ const char* UsageText() {
            "  --verbose               show the media libraries' messages\n";
 }
 
-} // namespace kestrova::mediagen
+}  // namespace kestrova::mediagen

@@ -1,4 +1,4 @@
-#include "LibSupport.h"
+#include "tools/mediagen/LibSupport.h"
 
 #include <stdexcept>
 
@@ -14,4 +14,4 @@ void CheckLib(int result, const std::string& what) {
     if (result < 0) throw std::runtime_error(what + ": " + LibErrorText(result));
 }
 
-} // namespace kestrova::mediagen
+}  // namespace kestrova::mediagen

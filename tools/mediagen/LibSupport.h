@@ -14,9 +14,15 @@ extern "C" {
 namespace kestrova::mediagen {
 
 namespace detail {
-struct FrameFree { void operator()(AVFrame* p) const { av_frame_free(&p); } };
-struct PacketFree { void operator()(AVPacket* p) const { av_packet_free(&p); } };
-struct CodecContextFree { void operator()(AVCodecContext* p) const { avcodec_free_context(&p); } };
+struct FrameFree {
+    void operator()(AVFrame* p) const { av_frame_free(&p); }
+};
+struct PacketFree {
+    void operator()(AVPacket* p) const { av_packet_free(&p); }
+};
+struct CodecContextFree {
+    void operator()(AVCodecContext* p) const { avcodec_free_context(&p); }
+};
 // An output context closes its file (when one was opened) before it is freed.
 struct OutputContextFree {
     void operator()(AVFormatContext* p) const {
@@ -24,7 +30,7 @@ struct OutputContextFree {
         avformat_free_context(p);
     }
 };
-} // namespace detail
+}  // namespace detail
 
 using FramePtr = std::unique_ptr<AVFrame, detail::FrameFree>;
 using PacketPtr = std::unique_ptr<AVPacket, detail::PacketFree>;
@@ -32,14 +38,14 @@ using CodecContextPtr = std::unique_ptr<AVCodecContext, detail::CodecContextFree
 using OutputContextPtr = std::unique_ptr<AVFormatContext, detail::OutputContextFree>;
 
 // An option dictionary handed to calls that take it by address and may replace it.
-struct OptionList {
-    AVDictionary* entries = nullptr;
-    OptionList() = default;
-    OptionList(const OptionList&) = delete;
-    OptionList& operator=(const OptionList&) = delete;
-    ~OptionList() { av_dict_free(&entries); }
-    void Set(const char* key, const char* value) { av_dict_set(&entries, key, value, 0); }
-    int Count() const { return av_dict_count(entries); }
+struct TOptionList {
+    AVDictionary* Entries = nullptr;
+    TOptionList() = default;
+    TOptionList(const TOptionList&) = delete;
+    TOptionList& operator=(const TOptionList&) = delete;
+    ~TOptionList() { av_dict_free(&Entries); }
+    void Set(const char* key, const char* value) { av_dict_set(&Entries, key, value, 0); }
+    int Count() const { return av_dict_count(Entries); }
 };
 
 // The library's text for an error code.
@@ -55,4 +61,4 @@ T* CheckAlloc(T* object) {
     return object;
 }
 
-} // namespace kestrova::mediagen
+}  // namespace kestrova::mediagen

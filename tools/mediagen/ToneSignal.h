@@ -11,7 +11,9 @@ inline constexpr double kToneBaseHz = 440.0;
 inline constexpr double kToneAmplitude = 0.4;
 inline constexpr int kMaxChannels = 8;
 
-inline double ToneFrequency(int channel) { return kToneBaseHz * (channel + 1); }
+inline double ToneFrequency(int channel) {
+    return kToneBaseHz * (channel + 1);
+}
 
 // Value in [-1, 1] of channel c at sample index n (counted from the audio's first sample).
 inline double ToneSample(int channel, int64_t index, int sampleRate) {
@@ -22,4 +24,4 @@ inline double ToneSample(int channel, int64_t index, int sampleRate) {
     return kToneAmplitude * std::sin(2.0 * M_PI * frequency * static_cast<double>(wrapped) / sampleRate);
 }
 
-} // namespace kestrova::mediagen
+}  // namespace kestrova::mediagen

@@ -1,31 +1,31 @@
 #pragma once
 // The video stream of a clip: numbered pattern pictures at a constant frame rate.
-#include "EncodedStream.h"
-#include "GeneratorOptions.h"
+#include "tools/mediagen/EncodedStream.h"
+#include "tools/mediagen/GeneratorOptions.h"
 
 #include <cstdint>
 
 namespace kestrova::mediagen {
 
-class VideoTrack {
+class TVideoTrack {
 public:
     // Frames firstNumber .. endNumber-1; frame n is shown at n / rate seconds.
-    VideoTrack(AVFormatContext* muxer, const char* encoderName, const GeneratorOptions& options,
-               int64_t firstNumber, int64_t endNumber);
+    TVideoTrack(AVFormatContext* muxer, const char* encoderName, const TGeneratorOptions& options,
+                int64_t firstNumber, int64_t endNumber);
 
-    bool Done() const { return next_ >= end_; }
+    bool Done() const { return FNext >= FEnd; }
     // Time of the next frame in seconds.
     double NextTime() const;
     void EncodeNext();
-    void Flush() { stream_.Encode(nullptr); }
+    void Flush() { FStream.Encode(nullptr); }
 
 private:
-    void Configure(const GeneratorOptions& options);
+    void Configure(const TGeneratorOptions& options);
 
-    EncodedStream stream_;
-    Rational rate_;
-    FramePtr frame_;
-    int64_t next_, end_;
+    TEncodedStream FStream;
+    TRational FRate;
+    FramePtr FFrame;
+    int64_t FNext, FEnd;
 };
 
-} // namespace kestrova::mediagen
+}  // namespace kestrova::mediagen

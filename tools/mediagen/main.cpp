@@ -1,6 +1,6 @@
 // kestrova-mediagen: makes deterministic test clips from synthetic pictures and tones.
-#include "Generator.h"
-#include "GeneratorOptions.h"
+#include "tools/mediagen/Generator.h"
+#include "tools/mediagen/GeneratorOptions.h"
 
 extern "C" {
 #include <libavutil/log.h>
@@ -19,11 +19,11 @@ int main(int argc, char** argv) {
         return 0;
     }
     try {
-        const GeneratorOptions options = ParseArguments(args);
-        av_log_set_level(options.verbose ? AV_LOG_INFO : AV_LOG_ERROR);
+        const TGeneratorOptions options = ParseArguments(args);
+        av_log_set_level(options.Verbose ? AV_LOG_INFO : AV_LOG_ERROR);
         Generate(options);
         return 0;
-    } catch (const UsageError& error) {
+    } catch (const EUsage& error) {
         std::cerr << "kestrova-mediagen: " << error.what() << "\n" << UsageText();
         return 2;
     } catch (const std::exception& error) {

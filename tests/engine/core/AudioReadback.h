@@ -1,8 +1,8 @@
 #pragma once
 // Decodes the first audio stream of a file with the libraries: its shape, and the samples of its
 // first channel as floats.
-#include "frame/LibBindings.h"
-#include "frame/LibPtr.h"
+#include "engine/frame/LibBindings.h"
+#include "engine/frame/LibPtr.h"
 
 #include <string>
 #include <vector>
@@ -15,18 +15,24 @@ struct TDecodedAudio {
     int Channels = 0;
     std::vector<float> FirstChannel;
 
-    double Seconds() const { return SampleRate > 0 ? static_cast<double>(FirstChannel.size()) / SampleRate : 0; }
+    double Seconds() const {
+        return SampleRate > 0 ? static_cast<double>(FirstChannel.size()) / SampleRate : 0;
+    }
 };
 
 inline float SampleAsFloat(const AVFrame& frame, int index) {
     const int channels = frame.ch_layout.nb_channels;
     switch (frame.format) {
-    case AV_SAMPLE_FMT_FLTP: return reinterpret_cast<const float*>(frame.extended_data[0])[index];
-    case AV_SAMPLE_FMT_FLT: return reinterpret_cast<const float*>(frame.extended_data[0])[index * channels];
-    case AV_SAMPLE_FMT_S16P: return reinterpret_cast<const int16_t*>(frame.extended_data[0])[index] / 32768.0f;
-    case AV_SAMPLE_FMT_S16:
-        return reinterpret_cast<const int16_t*>(frame.extended_data[0])[index * channels] / 32768.0f;
-    default: return 0;
+        case AV_SAMPLE_FMT_FLTP:
+            return reinterpret_cast<const float*>(frame.extended_data[0])[index];
+        case AV_SAMPLE_FMT_FLT:
+            return reinterpret_cast<const float*>(frame.extended_data[0])[index * channels];
+        case AV_SAMPLE_FMT_S16P:
+            return reinterpret_cast<const int16_t*>(frame.extended_data[0])[index] / 32768.0f;
+        case AV_SAMPLE_FMT_S16:
+            return reinterpret_cast<const int16_t*>(frame.extended_data[0])[index * channels] / 32768.0f;
+        default:
+            return 0;
     }
 }
 
@@ -50,12 +56,14 @@ inline TDecodedAudio DecodeAudio(const std::string& path) {
         while (ff::avcodec_receive_frame(decoder.get(), frame.get()) >= 0) {
             audio.SampleRate = frame->sample_rate;
             audio.Channels = frame->ch_layout.nb_channels;
-            for (int i = 0; i < frame->nb_samples; ++i) audio.FirstChannel.push_back(SampleAsFloat(*frame, i));
+            for (int i = 0; i < frame->nb_samples; ++i)
+                audio.FirstChannel.push_back(SampleAsFloat(*frame, i));
             ff::av_frame_unref(frame.get());
         }
     };
     while (ff::av_read_frame(raw, packet.get()) >= 0) {
-        if (packet->stream_index == index && ff::avcodec_send_packet(decoder.get(), packet.get()) >= 0) drain();
+        if (packet->stream_index == index && ff::avcodec_send_packet(decoder.get(), packet.get()) >= 0)
+            drain();
         ff::av_packet_unref(packet.get());
     }
     ff::avcodec_send_packet(decoder.get(), nullptr);
@@ -63,4 +71,4 @@ inline TDecodedAudio DecodeAudio(const std::string& path) {
     return audio;
 }
 
-} // namespace kestrova::testing
+}  // namespace kestrova::testing

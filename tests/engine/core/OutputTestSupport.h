@@ -1,9 +1,9 @@
 #pragma once
 // Helpers of the output tests: generated clips, scratch paths and a look at the streams of an
 // added output.
-#include "JobTestSupport.h"
-#include "TestMedia.h"
-#include "frame/LibBindings.h"
+#include "engine/frame/LibBindings.h"
+#include "tests/engine/core/JobTestSupport.h"
+#include "tests/support/TestMedia.h"
 
 #include <filesystem>
 #include <string>
@@ -51,4 +51,4 @@ inline std::string DictionaryValue(const AVDictionary* dictionary, const char* k
     return entry ? entry->value : "";
 }
 
-} // namespace kestrova::testing
+}  // namespace kestrova::testing

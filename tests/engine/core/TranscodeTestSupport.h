@@ -2,10 +2,10 @@
 // Helpers of the run tests: generated clips, a scratch folder per test, running a job with its
 // terminate notices counted, and a probe that opens a result with the libraries and reads every
 // packet of it.
-#include "JobTestSupport.h"
-#include "TestMedia.h"
-#include "frame/LibBindings.h"
-#include "frame/LibPtr.h"
+#include "engine/frame/LibBindings.h"
+#include "engine/frame/LibPtr.h"
+#include "tests/engine/core/JobTestSupport.h"
+#include "tests/support/TestMedia.h"
 
 #include <algorithm>
 #include <atomic>
@@ -47,7 +47,7 @@ struct TProbedStream {
     int Packets = 0;
     int KeyPackets = 0;
     bool FirstPacketKey = false;
-    bool DtsIncreasing = true;  // every decoding time after the first is above the one before
+    bool DtsIncreasing = true;          // every decoding time after the first is above the one before
     int64_t FirstPts = AV_NOPTS_VALUE;  // smallest presentation time
     int64_t EndPts = AV_NOPTS_VALUE;    // largest presentation time + duration
 
@@ -56,7 +56,9 @@ struct TProbedStream {
         if (FirstPts == AV_NOPTS_VALUE || EndPts == AV_NOPTS_VALUE) return 0;
         return static_cast<double>(EndPts - FirstPts) * TimeBase.num / TimeBase.den;
     }
-    double PacketSeconds(int64_t duration) const { return static_cast<double>(duration) * TimeBase.num / TimeBase.den; }
+    double PacketSeconds(int64_t duration) const {
+        return static_cast<double>(duration) * TimeBase.num / TimeBase.den;
+    }
 };
 
 struct TProbedFile {
@@ -136,4 +138,4 @@ protected:
     std::atomic<int> Notices{0};
 };
 
-} // namespace kestrova::testing
+}  // namespace kestrova::testing

@@ -1,0 +1,160 @@
+// The audio output path: decoded samples of one input stream become encoder frames of one
+// output stream. They are kept in step with the input times, converted to the encoder's
+// layout, rate and format, gathered in the stream's fifo and encoded in whole encoder frames;
+// the end of the stream drains the converter and encodes what is left.
+#include "engine/core/CustomFFmpeg.h"
+
+#include "engine/core/FFmpegException.h"
+#include "engine/core/audio/AudioResample.h"
+#include "engine/core/audio/AudioSync.h"
+#include "engine/core/audio/SampleFrames.h"
+#include "engine/core/run/RunTables.h"
+#include "engine/frame/FFmpegLogger.h"
+
+#include <array>
+
+namespace kestrova {
+
+namespace {
+
+// Plane pointers of decoded samples with the first `skipped` samples left out. Packed formats
+// have one plane; planar ones one per channel.
+class TSamplePlanes {
+public:
+    TSamplePlanes(const AVFrame& samples, int skipped) {
+        const bool planar = ff::av_sample_fmt_is_planar(static_cast<AVSampleFormat>(samples.format)) != 0;
+        const int channels = samples.ch_layout.nb_channels;
+        if (skipped == 0) {
+            FData = const_cast<const uint8_t**>(samples.extended_data);
+            return;
+        }
+        const int planes = planar ? channels : 1;
+        if (planes > static_cast<int>(FOffset.size())) throw FFmpegException("Audio encoding failed");
+        const int step = ff::av_get_bytes_per_sample(static_cast<AVSampleFormat>(samples.format)) *
+                         (planar ? 1 : channels);
+        for (int i = 0; i < planes; ++i)
+            FOffset[i] = samples.extended_data[i] + static_cast<ptrdiff_t>(skipped) * step;
+        FData = FOffset.data();
+    }
+    const uint8_t** Data() const { return FData; }
+
+private:
+    std::array<const uint8_t*, 64> FOffset{};
+    const uint8_t** FData = nullptr;
+};
+
+void AppendToFifo(OutputStreamState& ost, uint8_t* const* data, int count) {
+    if (count <= 0) return;
+    if (ff::av_audio_fifo_write(ost.Audio.Fifo.get(), reinterpret_cast<void**>(const_cast<uint8_t**>(data)),
+                                count) < count)
+        throw FFmpegException("av_fifo_realloc2() failed");
+}
+
+}  // namespace
+
+void TCustomFFmpeg::DoAudioOut(TOutputFile&, OutputStreamState& ost, InputStreamState& ist,
+                               AVFrame& samples) {
+    const AVCodecContext& encoder = *ost.Output->Codec;
+    if (samples.nb_samples <= 0 || !ost.Audio.Fifo) return;
+    CheckAudioBufferSizes(samples, encoder);
+    if (samples.ch_layout.nb_channels != encoder.ch_layout.nb_channels) ost.Audio.Resample = true;
+    SwrContext* resampler = nullptr;
+    if (ost.Audio.Resample || NeedsConversion(samples, encoder))
+        resampler = &ResamplerFor(ost.Audio, encoder, samples, FRun.AudioSyncMethod > 1);
+
+    const TAudioSyncSettings sync{FRun.AudioSyncMethod, FRun.AudioDriftThreshold, FRun.StartTime,
+                                  FRun.Verbose, this};
+    const TAudioSyncStep step = SyncAudio(sync, ost, ist, samples, resampler);
+    if (step.Nothing) return;
+    AppendSilence(ost, step.SilenceSamples);
+
+    const TSamplePlanes planes(samples, step.DropSamples);
+    const int count = samples.nb_samples - step.DropSamples;
+    if (!resampler) {
+        AppendToFifo(ost, const_cast<uint8_t* const*>(planes.Data()), count);
+    } else {
+        AVFrame& out = ConvertedSamples(ost, ff::swr_get_out_samples(resampler, count));
+        const int converted =
+                ff::swr_convert(resampler, out.extended_data, out.nb_samples, planes.Data(), count);
+        if (converted < 0) {
+            if (FRun.ExitOnError) throw FFmpegException("av_audio_convert() failed");
+            TFFLogger::Instance().Log(this, llError, "av_audio_convert() failed");
+            return;
+        }
+        AppendToFifo(ost, out.extended_data, converted);
+    }
+    EncodeAudioFifo(ost, false);
+}
+
+// Puts `count` encoder samples of silence into the stream's fifo.
+void TCustomFFmpeg::AppendSilence(OutputStreamState& ost, int count) {
+    if (count <= 0) return;
+    const AVCodecContext& encoder = *ost.Output->Codec;
+    AVFrame& silence = ConvertedSamples(ost, count);
+    ff::av_samples_set_silence(silence.extended_data, 0, count, encoder.ch_layout.nb_channels,
+                               encoder.sample_fmt);
+    AppendToFifo(ost, silence.extended_data, count);
+}
+
+// The end of the stream: the converter gives up the samples it holds back, the fifo is encoded
+// to its last sample (a short last frame where the encoder takes one) and the encoder drained.
+void TCustomFFmpeg::FlushAudioOut(OutputStreamState& ost) {
+    if (SwrContext* resampler = ost.Audio.Resampler.get()) {
+        for (;;) {
+            const int pending = ff::swr_get_out_samples(resampler, 0);
+            if (pending <= 0) break;
+            AVFrame& out = ConvertedSamples(ost, pending);
+            const int drained = ff::swr_convert(resampler, out.extended_data, out.nb_samples, nullptr, 0);
+            if (drained <= 0) break;
+            AppendToFifo(ost, out.extended_data, drained);
+        }
+    }
+    EncodeAudioFifo(ost, true);
+    // Encoders without frames of their own size (PCM) hold nothing back.
+    if (ost.Output->Codec->frame_size > 1) WriteEncodedPackets(ost, nullptr);
+}
+
+// The stream's buffer for converted samples, able to hold `samples` samples.
+AVFrame& TCustomFFmpeg::ConvertedSamples(OutputStreamState& ost, int samples) {
+    return GrowSampleFrame(ost.Audio.ConvertedSamples, *ost.Output->Codec, samples);
+}
+
+// Encodes the fifo's samples in encoder frames. With `finalFrame` a remainder shorter than a
+// frame is encoded too: as a short frame when the encoder takes one, else filled with silence.
+void TCustomFFmpeg::EncodeAudioFifo(OutputStreamState& ost, bool finalFrame) {
+    AVAudioFifo* fifo = ost.Audio.Fifo.get();
+    if (!fifo) return;
+    const AVCodecContext& encoder = *ost.Output->Codec;
+    const int frameSize = encoder.frame_size;
+    for (;;) {
+        const int available = ff::av_audio_fifo_size(fifo);
+        if (available <= 0) return;
+        int samples = frameSize > 0 ? std::min(available, frameSize) : available;
+        if (frameSize > 0 && available < frameSize && !finalFrame) return;
+        AVFrame& frame = EncoderFrame(ost, frameSize > 0 ? frameSize : samples);
+        const int capacity = frame.nb_samples;
+        if (ff::av_audio_fifo_read(fifo, reinterpret_cast<void**>(frame.extended_data), samples) < samples)
+            throw FFmpegException("Audio encoding failed");
+        const bool shortFrame = frameSize > 0 && samples < frameSize;
+        if (shortFrame && !(encoder.codec->capabilities & AV_CODEC_CAP_SMALL_LAST_FRAME)) {
+            ff::av_samples_set_silence(frame.extended_data, samples, frameSize - samples,
+                                       encoder.ch_layout.nb_channels, encoder.sample_fmt);
+            samples = frameSize;
+        }
+        frame.nb_samples = samples;
+        frame.pts = ost.SyncOpts;
+        WriteEncodedPackets(ost, &frame);
+        frame.nb_samples = capacity;
+        ost.SyncOpts += samples;
+    }
+}
+
+// The stream's frame for the encoder, writable and able to hold `samples` samples.
+AVFrame& TCustomFFmpeg::EncoderFrame(OutputStreamState& ost, int samples) {
+    AVFrame& frame = GrowSampleFrame(ost.Audio.EncoderFrame, *ost.Output->Codec, samples);
+    // The encoder may still hold the previous frame's buffer.
+    if (ff::av_frame_make_writable(&frame) < 0) throw FFmpegException("Out of memory in do_audio_out");
+    return frame;
+}
+
+}  // namespace kestrova

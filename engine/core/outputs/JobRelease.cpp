@@ -1,0 +1,79 @@
+// Releasing a job: its output files (closed, freed, removed when left empty), its inputs and
+// everything the pending settings hold.
+#include "engine/core/CustomFFmpeg.h"
+
+#include "engine/frame/FFmpegLoader.h"
+#include "engine/frame/UnicodeProtocol.h"
+
+#include <filesystem>
+#include <mutex>
+#include <system_error>
+
+namespace kestrova {
+
+namespace {
+
+// Removes an output file that received no byte (a failed or never started run). Only regular
+// files: an output may be a device such as /dev/null.
+void RemoveIfEmpty(const std::string& path) {
+    if (path.empty()) return;
+    std::error_code error;
+    const std::filesystem::path file(path);
+    if (std::filesystem::is_regular_file(file, error) && std::filesystem::file_size(file, error) == 0 &&
+        !error)
+        std::filesystem::remove(file, error);
+}
+
+}  // namespace
+
+TOutputFile::~TOutputFile() {
+    {
+        // Freeing an encoder context closes the encoder: not alongside other jobs' codec calls.
+        std::lock_guard lock(CodecLock());
+        Streams.clear();
+    }
+    if (Context) {
+        const bool hasFile = Context->oformat && !(Context->oformat->flags & AVFMT_NOFILE);
+        if (hasFile && Context->pb) CloseOutputIO(&Context->pb);
+        Context.reset();
+    }
+    RemoveIfEmpty(FileName);
+}
+
+void TCustomFFmpeg::ReleaseOutputFiles() {
+    FOutputs.Entries.fill(nullptr);
+    FOutputs.Owned.clear();  // each file once, join outputs included
+    FOutputs.NbOutputFiles = 0;
+    FFiles.OutputCodecs.fill(nullptr);
+    FFiles.NbOutputCodecs = 0;
+    FState.Join = false;
+}
+
+void TCustomFFmpeg::ReleaseJob() {
+    ReleaseOutputFiles();
+    ReleaseInputFiles();
+    FVideo.IntraMatrix.reset();
+    FVideo.InterMatrix.reset();
+    FRun.VstatsFileName.clear();
+    FVideo.CodecName.clear();
+    FAudio.CodecName.clear();
+    FSubtitle.CodecName.clear();
+    FVideo.TvStandard.clear();
+    FVideo.Language.clear();
+    FAudio.Language.clear();
+    FSubtitle.Language.clear();
+    FRun.BitBuffer.clear();
+    FRun.BitBuffer.shrink_to_fit();
+    FVideoHooks.Release();
+    FState.HooksInUse = false;
+}
+
+TOutputFile* TCustomFFmpeg::OutputFile(int index) {
+    return index >= 0 && index < FOutputs.NbOutputFiles ? FOutputs.Entries[index] : nullptr;
+}
+
+const TOutputFile* TCustomFFmpeg::OutputFile(int index) const {
+    return index >= 0 && index < FOutputs.NbOutputFiles ? FOutputs.Entries[index] : nullptr;
+}
+
+}  // namespace kestrova
