@@ -56,12 +56,7 @@ bool TCustomAVProbe::LoadFile(const std::string& fileName, const std::string& fo
     const std::string libraryName = ToLibraryName(fileName);
     const int result = OpenInputFile(&context, libraryName, format, nullptr);  // frees on failure
     if (result < 0) {
-        TOpenFailure failure;
-        failure.Result = result;
-        failure.FormatRecognised = format != nullptr || IsRecognisedFormat(libraryName);
-        failure.ImageNameWithoutNumber = format && (format->flags & AVFMT_NOFILE) &&
-                                         ff::av_filename_number_test(libraryName.c_str()) == 0;
-        LogError(AV_LOG_ERROR, InputErrorMessage(fileName, ClassifyOpenError(failure)));
+        LogError(AV_LOG_ERROR, InputErrorMessage(fileName, ClassifyOpenFailure(result, libraryName, format)));
         return false;
     }
     InputFilePtr opened(context);

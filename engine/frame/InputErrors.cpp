@@ -49,6 +49,16 @@ TInputError ClassifyOpenError(const TOpenFailure& failure) {
     }
 }
 
+TInputError ClassifyOpenFailure(int result, const std::string& libraryName,
+                                const AVInputFormat* forcedFormat) {
+    TOpenFailure failure;
+    failure.Result = result;
+    failure.FormatRecognised = forcedFormat != nullptr || IsRecognisedFormat(libraryName);
+    failure.ImageNameWithoutNumber = forcedFormat && (forcedFormat->flags & AVFMT_NOFILE) &&
+                                     ff::av_filename_number_test(libraryName.c_str()) == 0;
+    return ClassifyOpenError(failure);
+}
+
 bool IsRecognisedFormat(const std::string& libraryName) {
     // The library reads at most this much while probing; below it, a format needs more than
     // the retry score to be accepted.

@@ -1,5 +1,7 @@
 #pragma once
 // The messages for a file that cannot be opened, and how the libraries' results map onto them.
+#include "engine/frame/LibHeaders.h"
+
 #include <string>
 
 namespace kestrova {
@@ -26,6 +28,12 @@ struct TOpenFailure {
 };
 
 TInputError ClassifyOpenError(const TOpenFailure& failure);
+
+// The kind of failure of opening `libraryName` (a name for the libraries) that gave the negative
+// library `result`, with `forcedFormat` as the format asked for (null: probed). The file is
+// probed again to tell an unknown format from a damaged header.
+TInputError ClassifyOpenFailure(int result, const std::string& libraryName,
+                                const AVInputFormat* forcedFormat);
 
 // Probes the start of the file the way the library does when it opens one: true when some
 // demuxer claims it with enough confidence. `libraryName` is a name for the libraries.

@@ -143,14 +143,8 @@ bool TCustomFFmpeg::AddInputFile(const std::string& fileName) {
     const int result = OpenInputFile(&opened, libraryName, forcedFormat, &rawParameters);
     parameters.reset(rawParameters);
     input.reset(opened);
-    if (result < 0) {
-        TOpenFailure failure;
-        failure.Result = result;
-        failure.FormatRecognised = forcedFormat != nullptr || IsRecognisedFormat(libraryName);
-        failure.ImageNameWithoutNumber = forcedFormat && (forcedFormat->flags & AVFMT_NOFILE) &&
-                                         ff::av_filename_number_test(libraryName.c_str()) == 0;
-        return FailInput(InputErrorMessage(fileName, ClassifyOpenError(failure)));
-    }
+    if (result < 0)
+        return FailInput(InputErrorMessage(fileName, ClassifyOpenFailure(result, libraryName, forcedFormat)));
 
     // 7. Only the chosen program is read.
     if (FRun.ProgramId != 0)

@@ -6,6 +6,7 @@
 #include "engine/core/FFmpegException.h"
 #include "engine/frame/FFmpegLoader.h"
 #include "engine/frame/FFmpegLogger.h"
+#include "tests/engine/core/ErrorOf.h"
 
 #include <gtest/gtest.h>
 
@@ -21,16 +22,6 @@ struct TCapturedLine {
     TLogLevel Level;
     std::string Text;
 };
-
-// The message of the FFmpegException that `action` raises, or "<no exception>".
-inline std::string ErrorOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const FFmpegException& error) {
-        return error.what();
-    }
-    return "<no exception>";
-}
 
 inline std::string Describe(const AVRational& r) {
     return std::to_string(r.num) + "/" + std::to_string(r.den);

@@ -4,6 +4,7 @@
 #include "engine/core/options/BuiltInPresets.h"
 #include "engine/frame/FFmpegLoader.h"
 #include "engine/frame/LibBindings.h"
+#include "tests/engine/core/ErrorOf.h"
 #include "tests/support/TestMedia.h"
 
 #include <gtest/gtest.h>
@@ -23,6 +24,7 @@
 #include <vector>
 
 using namespace kestrova;
+using kestrova::testing::ErrorOf;
 
 namespace {
 
@@ -44,15 +46,6 @@ public:
     std::vector<std::pair<std::string, std::string>> Options;
     std::string Refused;
 };
-
-std::string MessageOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const FFmpegException& error) {
-        return error.what();
-    }
-    return "(no exception)";
-}
 
 // ---------------------------------------------------------------------------------------------
 // The table and the lookup.
@@ -86,12 +79,12 @@ TEST(PresetOption, FullNameNeedsNoCodec) {
 
 TEST(PresetOption, MissingPresetNamesTheLastNameTried) {
     TRecordingTarget job;
-    EXPECT_EQ(MessageOf([&] { ApplyPresetOption("vpre", "default", job); }), "Preset \"default\" not found");
+    EXPECT_EQ(ErrorOf([&] { ApplyPresetOption("vpre", "default", job); }), "Preset \"default\" not found");
     job.Codecs['v'] = "libx264";
-    EXPECT_EQ(MessageOf([&] { ApplyPresetOption("vpre", "nosuch", job); }),
+    EXPECT_EQ(ErrorOf([&] { ApplyPresetOption("vpre", "nosuch", job); }),
               "Preset \"libx264-nosuch\" not found");
     // The audio preset uses the audio codec, not the video one.
-    EXPECT_EQ(MessageOf([&] { ApplyPresetOption("apre", "default", job); }), "Preset \"default\" not found");
+    EXPECT_EQ(ErrorOf([&] { ApplyPresetOption("apre", "default", job); }), "Preset \"default\" not found");
     job.Codecs['a'] = "libx264";
     EXPECT_NO_THROW(ApplyPresetOption("apre", "default", job));
     EXPECT_TRUE(job.Options.size() > 20u);
@@ -124,10 +117,10 @@ TEST_F(PresetFile, LinesAreTrimmedAndAnyLineBreakSeparates) {
 TEST_F(PresetFile, MissingFileIsNotFound) {
     TRecordingTarget job;
     const std::string missing = FPath.string() + ".none";
-    EXPECT_EQ(MessageOf([&] { ApplyPresetOption("fpre", missing, job); }),
+    EXPECT_EQ(ErrorOf([&] { ApplyPresetOption("fpre", missing, job); }),
               "Preset \"" + missing + "\" not found");
     const std::string folder = FPath.parent_path().string();
-    EXPECT_EQ(MessageOf([&] { ApplyPresetOption("fpre", folder, job); }),
+    EXPECT_EQ(ErrorOf([&] { ApplyPresetOption("fpre", folder, job); }),
               "Preset \"" + folder + "\" not found");
 }
 
@@ -135,7 +128,7 @@ TEST_F(PresetFile, EmptyKeyOrValueIsASyntaxErrorAfterTheLinesBefore) {
     for (const std::string bad : {"g=", "=5", "novalue", "  =  "}) {
         TRecordingTarget job;
         const std::string file = Write("bf=2\n" + bad + "\nrefs=3\n");
-        EXPECT_EQ(MessageOf([&] { ApplyPresetOption("fpre", file, job); }),
+        EXPECT_EQ(ErrorOf([&] { ApplyPresetOption("fpre", file, job); }),
                   file + ": Invalid syntax: \"" + std::string(bad == "  =  " ? "=" : bad) + "\"");
         ASSERT_EQ(job.Options.size(), 1u);  // bf stays applied, refs never comes
         EXPECT_EQ(job.Options[0].first, "bf");
@@ -145,7 +138,7 @@ TEST_F(PresetFile, EmptyKeyOrValueIsASyntaxErrorAfterTheLinesBefore) {
 TEST(PresetOption, RefusedOptionNamesLineKeyAndValue) {
     TRecordingTarget job;
     job.Refused = "bogus";
-    EXPECT_EQ(MessageOf([&] { ApplyPresetText("mine", "g=1\nbogus = x=1 \n", job); }),
+    EXPECT_EQ(ErrorOf([&] { ApplyPresetText("mine", "g=1\nbogus = x=1 \n", job); }),
               "mine: Invalid option or argument: \"bogus = x=1\", parsed as \"bogus\" = \"x=1\"");
 }
 

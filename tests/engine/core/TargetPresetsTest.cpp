@@ -5,6 +5,7 @@
 #include "engine/frame/FFmpegLoader.h"
 #include "engine/frame/LibBindings.h"
 #include "engine/frame/UnicodeProtocol.h"
+#include "tests/engine/core/ErrorOf.h"
 #include "tests/support/TestMedia.h"
 
 #include <gtest/gtest.h>
@@ -17,6 +18,7 @@
 #include <vector>
 
 using namespace kestrova;
+using kestrova::testing::ErrorOf;
 
 namespace {
 
@@ -60,15 +62,6 @@ public:
     int VerbosityLevel = 1;
     std::vector<std::pair<int, std::string>> Logs;
 };
-
-std::string MessageOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const FFmpegException& error) {
-        return error.what();
-    }
-    return "(no exception)";
-}
 
 constexpr int kInfo = 5, kVerbose = 6;
 
@@ -143,7 +136,7 @@ TEST(TargetNorm, RateWithZeroDenominatorIsInvalid) {
     TFakeJob job;
     job.Rate = AVRational{25, 0};
     job.Inputs = {AVRational{25, 1}};
-    EXPECT_EQ(MessageOf([&] { ApplyTargetOption("vcd", job); }), "frame_rate is invalid.");
+    EXPECT_EQ(ErrorOf([&] { ApplyTargetOption("vcd", job); }), "frame_rate is invalid.");
     EXPECT_TRUE(job.Options.empty());
     // An explicit norm never looks at the rate.
     EXPECT_NO_THROW(ApplyTargetOption("pal-vcd", job));
@@ -243,9 +236,9 @@ TEST(TargetSettings, DvPixelFormatsFollowNormAndType) {
 
 TEST(TargetSettings, UnknownTypeIsRefused) {
     TFakeJob job;
-    EXPECT_EQ(MessageOf([&] { ApplyTargetOption("pal-cd", job); }), "Unknown target type");
-    EXPECT_EQ(MessageOf([&] { ApplyTargetOption("PAL-vcd", job); }), "Unknown target type");
-    EXPECT_EQ(MessageOf([&] { ApplyTargetOption("", job); }), "Unknown target type");
+    EXPECT_EQ(ErrorOf([&] { ApplyTargetOption("pal-cd", job); }), "Unknown target type");
+    EXPECT_EQ(ErrorOf([&] { ApplyTargetOption("PAL-vcd", job); }), "Unknown target type");
+    EXPECT_EQ(ErrorOf([&] { ApplyTargetOption("", job); }), "Unknown target type");
 }
 
 // ---------------------------------------------------------------------------------------------
