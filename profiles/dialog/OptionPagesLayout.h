@@ -18,16 +18,17 @@ inline constexpr QPoint kTabsAt{12, 366};
 // Preview and Trim, with the source's media information beside it.
 inline constexpr QRect kPreviewCard{12, 12, 352, 339};
 inline constexpr QRect kMediaInfoCard{372, 12, 176, 339};
-// Inside the preview card.
-inline constexpr QRect kPreviewPicture{12, 36, 328, 172};
-inline constexpr QRect kPtsLabel{12, 210, 328, 16};
-inline constexpr QRect kTrackBar{8, 228, 336, 32};
-inline constexpr QRect kStartTimeLabel{12, 260, 120, 16};
-inline constexpr QRect kEndTimeLabel{220, 260, 120, 16};
-inline constexpr QRect kSetStartButton{12, 282, 72, 24};
-inline constexpr QRect kStartTimeEdit{88, 282, 64, 24};
-inline constexpr QRect kSetEndButton{180, 282, 72, 24};
-inline constexpr QRect kEndTimeEdit{256, 282, 64, 24};
+// Inside the preview card: a 16:9 picture, the track bar, the times of the two markers with
+// the time of the picture between them, the marker buttons and "Cut Clip".
+inline constexpr QRect kPreviewPicture{16, 36, 320, 180};
+inline constexpr QRect kTrackBar{8, 222, 336, 32};
+inline constexpr QRect kStartTimeLabel{12, 254, 100, 16};
+inline constexpr QRect kPtsLabel{112, 254, 128, 16};
+inline constexpr QRect kEndTimeLabel{240, 254, 100, 16};
+inline constexpr QRect kSetStartButton{12, 280, 72, 24};
+inline constexpr QRect kStartTimeEdit{88, 280, 64, 24};
+inline constexpr QRect kSetEndButton{200, 280, 72, 24};
+inline constexpr QRect kEndTimeEdit{276, 280, 64, 24};
 inline constexpr QRect kCutClipCheck{12, 312, 200, 20};
 // Inside the media information card: one row per value, the caption left and the value right.
 inline constexpr int kInfoFirstRow = 40;

@@ -77,7 +77,7 @@ void TPreviewTrimPage::CreatePreviewCard() {
     imgPreview = Place(new TPreviewPicture(grpCutClip), "imgPreview", kPreviewPicture);
     imgPreview->setToolTip(QStringLiteral("Click to view current picture in actual size"));
     lblPTS = Place(new QLabel(QStringLiteral("PTS: 0.000"), grpCutClip), "lblPTS", kPtsLabel);
-    lblPTS->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    lblPTS->setAlignment(Qt::AlignCenter);
     Colour(*lblPTS, kCaptionColour);
     trcPreview = Place(new TTrimTrackBar(grpCutClip), "trcPreview", kTrackBar);
     lblStartTime = Place(new QLabel(grpCutClip), "lblStartTime", kStartTimeLabel);

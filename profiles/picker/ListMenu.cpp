@@ -10,6 +10,7 @@
 #include "ui/skin/CoolSB.h"
 #include "ui/skin/SkinPictures.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QScreen>
@@ -201,8 +202,10 @@ void TListMenu::SizeWindow() {
 
 void TListMenu::ShowGroup(int group) {
     if (group < 0 || group >= GroupCount()) return;
+    const bool profilesFocused = FRightLists->isAncestorOf(QApplication::focusWidget());
     FRightLists->setCurrentWidget(FGroups[group].List);
     FGroups[group].List->viewport()->update();
+    if (profilesFocused) FGroups[group].List->setFocus();
 }
 
 void TListMenu::SelectLeft(int row) {

@@ -33,7 +33,15 @@ TPickerItemDelegate::TPickerItemDelegate(TKind kind, const QPixmap& arrow, QObje
 
 QStringList TPickerItemDelegate::ItemLines(const QString& text) {
     QStringList lines = text.split(u'\r');
-    for (QString& line : lines) line.remove(u'\n');
+    for (qsizetype line = 0; line < lines.size(); ++line) {
+        lines[line].remove(u'\n');
+        // Descriptions often have a blank after their line breaks; lines start flush.
+        if (line > 0) {
+            qsizetype blanks = 0;
+            while (blanks < lines[line].size() && lines[line][blanks] == u' ') ++blanks;
+            lines[line].remove(0, blanks);
+        }
+    }
     return lines;
 }
 

@@ -30,6 +30,13 @@ void TPickerList::wheelEvent(QWheelEvent* event) {
     TrackHover(event->position().toPoint());
 }
 
+void TPickerList::focusInEvent(QFocusEvent* event) {
+    // The item views make their first item current when they take the focus without one;
+    // in the picker that would count as choosing it.
+    QAbstractScrollArea::focusInEvent(event);
+    viewport()->update();
+}
+
 void TPickerList::TrackHover(const QPoint& viewportPosition) {
     const QModelIndex index = indexAt(viewportPosition);
     SetHoverRow(index.isValid() ? index.row() : -1);

@@ -4,7 +4,8 @@
 namespace kestrova {
 
 // One of the picker's owner-drawn lists. It follows the mouse itself: the item under the
-// pointer is its hover item, drawn in the hover colour until the pointer leaves it.
+// pointer is its hover item, drawn in the hover colour until the pointer leaves it. Taking
+// the focus selects nothing: only the user's keys and clicks change its current item.
 class TPickerList : public QListWidget {
     Q_OBJECT
 
@@ -21,6 +22,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void leaveEvent(QEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
 
 private:
     void TrackHover(const QPoint& viewportPosition);
