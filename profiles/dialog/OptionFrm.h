@@ -9,6 +9,7 @@
 // and shows the row's dialog again, without SetSource: the dialog keeps everything from
 // before. The probe may be closed or given other files while the dialog is hidden; the
 // dialog decodes preview pictures only while it is shown and the probe holds its source.
+// The picker must outlive the dialogs made with it.
 #include "engine/front/HostOptions.h"
 #include "profiles/options/OptionChoices.h"
 #include "profiles/store/ProfileDocument.h"
