@@ -19,6 +19,7 @@ using namespace optionpages;
 constexpr int kLeft = 12;
 constexpr int kRowHeight = 24;
 constexpr int kTextEditWidth = 200;
+constexpr int kColumnGap = 8;
 const QString kDefaultHookText = QStringLiteral("VADOR");
 
 int RowTop(int row) {
@@ -87,7 +88,9 @@ THooksPage::THooksPage(const QString& programFolder, QWidget* parent)
 QCheckBox* THooksPage::AddCheck(const char* name, const QString& caption, int left, int row) {
     auto* check = new QCheckBox(caption, grpHook);
     check->setObjectName(QString::fromLatin1(name));
-    check->setGeometry(left, RowTop(row), (left == kLeft ? kHookSecondColumn : 120) - 8, kRowHeight);
+    // A hook's box reaches to the second column, an option's box to the next column.
+    const int right = left == kLeft ? kHookSecondColumn : left + kHookThirdColumn - kHookSecondColumn;
+    check->setGeometry(left, RowTop(row), right - left - kColumnGap, kRowHeight);
     return check;
 }
 

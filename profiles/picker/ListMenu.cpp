@@ -317,13 +317,9 @@ void TListMenu::hideEvent(QHideEvent* event) {
     if (!FChoosing) emit PickerClosed(FTarget);
 }
 
-void TListMenu::Close() {
-    hide();
-}
-
 void TListMenu::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Escape) {
-        Close();
+        hide();
         return;
     }
     QWidget::keyPressEvent(event);
@@ -341,7 +337,7 @@ void TListMenu::FocusProfiles() {
 bool TListMenu::HandleListKey(QListWidget& list, int key) {
     const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
     if (key == Qt::Key_Escape) {
-        Close();
+        hide();
         return true;
     }
     if (&list == LeftMenu) {

@@ -102,7 +102,6 @@ private:
     void FillTarget(const TProfileEntry& profile, const QPixmap& picture);
     bool HandleListKey(QListWidget& list, int key);
     void FocusProfiles();
-    void Close();
 
     TStorePaths FPaths;
     TPickerPictures FPictures;

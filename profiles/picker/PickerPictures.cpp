@@ -8,11 +8,11 @@
 
 namespace kestrova {
 
-const QPixmap& TPickerPictures::Picture(const QString& imageName) {
-    auto found = FPictures.find(imageName);
-    if (found == FPictures.end())
-        found = FPictures.insert(imageName,
-                                 imageName.isEmpty() ? QPixmap() : QPixmap(FPaths.IconFile(imageName)));
+QPixmap TPickerPictures::Picture(const QString& imageName) {
+    if (imageName.isEmpty()) return {};
+    auto found = FPictures.constFind(imageName);
+    if (found == FPictures.constEnd())
+        found = FPictures.insert(imageName, QPixmap(FPaths.IconFile(imageName)));
     return *found;
 }
 

@@ -13,7 +13,7 @@ public:
     explicit TPickerPictures(const TStorePaths& paths) : FPaths(paths) {}
 
     // The picture of that file name below skin/icon/; a null pixmap when there is none.
-    const QPixmap& Picture(const QString& imageName);
+    QPixmap Picture(const QString& imageName);
 
     // The arrow at the right of each group, its white turned into the list colour so that
     // an arrow drawn on a white ground sits on the list without a box around it.

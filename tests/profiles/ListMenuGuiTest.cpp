@@ -76,6 +76,8 @@ TEST_F(ListMenuTest, FirstRunRecordsTheDefaultPositionThenNoChoiceAndOpensOnGene
     EXPECT_EQ(Left().currentRow(), kGeneralVideo);
     EXPECT_EQ(Shown().currentRow(), 0);
     EXPECT_EQ(picker.size(), QSize(511, 462));
+    Open();
+    SaveScreenshot(picker, QStringLiteral("picker-general-video"));
 }
 
 struct TRestoredCase {
@@ -83,6 +85,10 @@ struct TRestoredCase {
     int ShownGroup;
     int SelectedProfile;
 };
+
+void PrintTo(const TRestoredCase& restored, std::ostream* out) {
+    *out << restored.LastXml;
+}
 
 class RestoredPositionTest : public ListMenuTest, public ::testing::WithParamInterface<TRestoredCase> {};
 
@@ -146,6 +152,10 @@ struct TKeyCase {
     const char* ChosenFile;  // nullptr: nothing chosen
     bool StaysOpen;
 };
+
+void PrintTo(const TKeyCase& keys, std::ostream* out) {
+    *out << keys.Name;
+}
 
 class PickerKeyTest : public ListMenuTest, public ::testing::WithParamInterface<TKeyCase> {};
 

@@ -206,6 +206,10 @@ struct TMenuCase {
     bool Save, Rename, Delete;
 };
 
+void PrintTo(const TMenuCase& menu, std::ostream* out) {
+    *out << (menu.UserProfile ? "user profile" : "built-in profile");
+}
+
 class ProfileMenuTest : public OptionFrmTest, public ::testing::WithParamInterface<TMenuCase> {};
 
 TEST_P(ProfileMenuTest, OffersOnlyWhatTheLoadedProfileAllows) {
@@ -246,6 +250,10 @@ struct TBrowseCase {
     const char* Shown;  // edtOutPath afterwards, below the test's folder; nullptr: unchanged
     const char* Message;
 };
+
+void PrintTo(const TBrowseCase& browse, std::ostream* out) {
+    *out << browse.Name;
+}
 
 class BrowseTest : public OptionFrmTest, public ::testing::WithParamInterface<TBrowseCase> {};
 
@@ -340,6 +348,10 @@ struct THookCase {
     QStringList Enabled;  // of the hook boxes and the boxes and edits that belong to them
     int HookLines;
 };
+
+void PrintTo(const THookCase& hooks, std::ostream* out) {
+    *out << hooks.Name;
+}
 
 const QStringList kHookControls = {
         "chkImlib2Img", "chkImgDancing",    "chkImlib2Txt",     "edtImlib2Txt",     "chkTxtScrolling",

@@ -158,6 +158,10 @@ struct TTrimCase {
     bool Usable;
 };
 
+void PrintTo(const TTrimCase& trim, std::ostream* out) {
+    *out << trim.Name;
+}
+
 class TrimTest : public PreviewTest, public ::testing::WithParamInterface<TTrimCase> {};
 
 TEST_P(TrimTest, TheMarkedPartBecomesTheStartAndDurationOfTheRecords) {
@@ -267,6 +271,10 @@ struct TInfoCase {
     const char* SampleRate;
     const char* Channels;
 };
+
+void PrintTo(const TInfoCase& info, std::ostream* out) {
+    *out << info.Name;
+}
 
 testmedia::ClipSpec Spec(const char* format, const char* rate, int channels, int sampleRate,
                          bool video = true, bool audio = true) {

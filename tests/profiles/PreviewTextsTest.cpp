@@ -12,6 +12,10 @@ struct TScaleCase {
     TTrackScale Scale;
 };
 
+void PrintTo(const TScaleCase& scale, std::ostream* out) {
+    *out << scale.Duration << " us";
+}
+
 class TrackScaleTest : public ::testing::TestWithParam<TScaleCase> {};
 
 TEST_P(TrackScaleTest, KeepsTheBarWithinItsUnitLimit) {
