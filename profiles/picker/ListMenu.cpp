@@ -16,6 +16,7 @@
 #include <QScreen>
 #include <QSignalBlocker>
 #include <QStackedWidget>
+#include <QWindow>
 
 namespace kestrova {
 
@@ -295,6 +296,9 @@ void TListMenu::ReloadLists() {
 void TListMenu::ShowBelow(QComboBox& combo) {
     SetTargetCombo(&combo);
     move(PlaceBelow(combo, size()));
+    // The window manager keeps the picker with the (modal) window of its combo.
+    create();
+    if (QWindow* owner = combo.window()->windowHandle()) windowHandle()->setTransientParent(owner);
     show();
 }
 

@@ -137,15 +137,20 @@ TEST_F(OptionFrmTest, AProfileChosenInThePickerIsLoadedIntoTheDialogThatOpenedIt
     TfrmOption& dialog = Dialog();
     TfrmOption other(Picker(), OutputFolder);
     auto& profile = *InDialog<TProfileComboBox>(QStringLiteral("cboProfile"));
-    dialog.show();
-    QTest::mouseClick(&profile, Qt::LeftButton);
+    dialog.show();  // modal, as the main window shows it
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    // Clicks through the window system, which holds back input to windows a modal one blocks.
+    QTest::mouseClick(dialog.windowHandle(), Qt::LeftButton, {},
+                      profile.mapTo(&dialog, profile.rect().center()));
     ASSERT_TRUE(Picker().isVisible());
     EXPECT_EQ(Picker().TargetCombo(), &profile);
     EXPECT_TRUE(profile.DrawnPressed());
 
     auto& generalVideo = *Find<QListWidget>(Picker(), QStringLiteral("RightMenu1"));
-    QTest::mouseClick(generalVideo.viewport(), Qt::LeftButton, {},
-                      generalVideo.visualItemRect(generalVideo.item(2)).center());  // avi.xml
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&Picker()));
+    const QRect avi = generalVideo.visualItemRect(generalVideo.item(2));  // avi.xml
+    QTest::mouseClick(Picker().windowHandle(), Qt::LeftButton, {},
+                      generalVideo.viewport()->mapTo(&Picker(), avi.center()));
     EXPECT_FALSE(Picker().isVisible());
     EXPECT_FALSE(profile.DrawnPressed());
     EXPECT_EQ(ProfileComboPath(profile), ProfilesPath("avi.xml"));
