@@ -10,7 +10,7 @@ namespace kestrova {
 
 namespace {
 
-constexpr int kTabPadding = 12;
+constexpr int kTabPadding = 10;
 constexpr int kTabGap = 4;
 constexpr qreal kCornerRadius = 6;
 const QColor kFaceBorder(0xD5, 0xDC, 0xE4);
