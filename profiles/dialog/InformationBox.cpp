@@ -1,0 +1,33 @@
+#include "profiles/dialog/InformationBox.h"
+
+#include <QGuiApplication>
+#include <QMessageBox>
+
+#include <utility>
+
+namespace kestrova {
+
+namespace {
+
+TInformationHandler& InstalledHandler() {
+    static TInformationHandler handler;
+    return handler;
+}
+
+}  // namespace
+
+TInformationHandler SetInformationDisplay(TInformationHandler handler) {
+    return std::exchange(InstalledHandler(), std::move(handler));
+}
+
+void ShowInformation(QWidget* owner, const QString& text) {
+    const TInformation information{QGuiApplication::applicationDisplayName(), text};
+    if (const TInformationHandler& handler = InstalledHandler()) {
+        handler(owner, information);
+        return;
+    }
+    QMessageBox box(QMessageBox::Information, information.Caption, information.Text, QMessageBox::Ok, owner);
+    box.exec();
+}
+
+}  // namespace kestrova

@@ -1,0 +1,411 @@
+#include "profiles/dialog/OptionFrm.h"
+
+#include "app/shell/ErrorDisplay.h"
+#include "app/shell/OutputFolder.h"
+#include "app/shell/Prompts.h"
+#include "app/shell/ShellCommands.h"
+#include "app/shell/WindowPlacement.h"
+#include "engine/frame/AVProbe.h"
+#include "platform/Services.h"
+#include "profiles/dialog/EffectsPage.h"
+#include "profiles/dialog/HooksPage.h"
+#include "profiles/dialog/InformationBox.h"
+#include "profiles/dialog/OptionPagesLayout.h"
+#include "profiles/dialog/PageTabs.h"
+#include "profiles/dialog/PreviewTrimPage.h"
+#include "profiles/dialog/ProfileComboBox.h"
+#include "profiles/options/OptionBuilder.h"
+#include "profiles/options/ProfileChoices.h"
+#include "profiles/options/SourceFromProbe.h"
+#include "profiles/picker/ListMenu.h"
+#include "profiles/picker/ProfileComboItems.h"
+#include "profiles/store/CurrentProfile.h"
+#include "profiles/store/IndexFiles.h"
+#include "ui/skin/OutputOptionsLayout.h"
+#include "ui/skin/SkinDropButton.h"
+#include "ui/skin/SkinPictures.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPainter>
+#include <QPushButton>
+#include <QShortcut>
+#include <QShowEvent>
+#include <QStackedWidget>
+
+#include <stdexcept>
+
+namespace kestrova {
+
+namespace {
+
+// The ten parameter rows: the five video parameters down the left card, the five audio
+// parameters down the right one. Combo "cbo" + name, label "lbl" + name.
+struct TParameterRow {
+    TParameter Parameter;
+    const char* Name;
+    const char* Caption;
+    bool Audio;
+    int Row;
+};
+
+constexpr TParameterRow kParameterRows[kParameterCount] = {
+        {TParameter::VideoSize, "VideoFrameSize", "Video Size:", false, 0},
+        {TParameter::VideoBitrate, "VideoBitRate", "Video Bitrate:", false, 1},
+        {TParameter::FrameRate, "FrameRate", "Frame Rate:", false, 2},
+        {TParameter::AspectRatio, "AspectRatio", "Aspect Ratio:", false, 3},
+        {TParameter::VideoCodec, "VideoCodec", "Video Codec:", false, 4},
+        {TParameter::AudioChannels, "AudioChannels", "Audio Channel:", true, 0},
+        {TParameter::AudioBitrate, "AudioBitRate", "Audio Bitrate:", true, 1},
+        {TParameter::AudioSampleRate, "AudioSampleRate", "Sample Rate:", true, 2},
+        {TParameter::AudioVolume, "AudioVolume", "Audio Volume:", true, 3},
+        {TParameter::AudioCodec, "AudioCodec", "Audio Codec:", true, 4},
+};
+
+const QStringList kPageCaptions = {QStringLiteral("Basic"), QStringLiteral("Preview and Trim"),
+                                   QStringLiteral("Effects"), QStringLiteral("Video Hooks")};
+const QStringList kPageTabNames = {QStringLiteral("tabBasic"), QStringLiteral("tabPreview"),
+                                   QStringLiteral("tabEffects"), QStringLiteral("tabHooks")};
+const QColor kPlainBackground(0xF4, 0xF7, 0xFA);
+
+template <class Widget>
+Widget* Place(Widget* widget, const QString& name, const QRect& geometry) {
+    widget->setObjectName(name);
+    widget->setGeometry(geometry);
+    return widget;
+}
+
+QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption, const QRect& geometry) {
+    auto* button = Place(new QPushButton(caption, parent), QLatin1String(name), geometry);
+    button->setAutoDefault(false);
+    return button;
+}
+
+QString WithTrailingSeparator(const QString& folder) {
+    return folder.endsWith(u'/') ? folder : folder + u'/';
+}
+
+}  // namespace
+
+TfrmOption::TfrmOption(TListMenu& picker, const QString& configuredOutputFolder, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                              Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+      FPicker(picker),
+      FStore(picker.Paths().ProgramFolder(),
+             [this](const QString& caption, const QString& prompt, const QString& initialText) {
+                 return AskForText(this, caption, prompt, initialText);
+             }) {
+    FStore.SetOnListsChanged([this] { FPicker.ReloadLists(); });
+    FormCreate();
+    ResolveOutputPath(configuredOutputFolder);
+    SelectRecentProfile();
+}
+
+TfrmOption::~TfrmOption() {
+    // A picker still open for this dialog's combo must not fill it once it is gone.
+    if (FPicker.TargetCombo() == cboProfile) {
+        FPicker.SetTargetCombo(nullptr);
+        FPicker.hide();
+    }
+}
+
+void TfrmOption::FormCreate() {
+    setObjectName(QStringLiteral("frmOption"));
+    setWindowTitle(QStringLiteral("Output Options"));
+    setFont(QFont(QStringLiteral("Tahoma"), 8));
+    setFixedSize(skin::kOutputOptionsSize);
+    setModal(true);
+    LoadBackgrounds();
+
+    FPages = Place(new QStackedWidget(this), QStringLiteral("pnlPages"), optionpages::kPageArea);
+    auto* basic = new QWidget;
+    basic->setObjectName(QStringLiteral("pgeBasic"));
+    CreateBasicPage(basic);
+    FPreviewPage = new TPreviewTrimPage;
+    FEffectsPage = new TEffectsPage;
+    FHooksPage = new THooksPage(FStore.Paths().ProgramFolder());
+    for (QWidget* page : {basic, static_cast<QWidget*>(FPreviewPage), static_cast<QWidget*>(FEffectsPage),
+                          static_cast<QWidget*>(FHooksPage)})
+        FPages->addWidget(page);
+    CreateFooter();
+
+    connect(&FPicker, &TListMenu::ProfileChosen, this, &TfrmOption::PickerProfileChosen);
+    connect(&FPicker, &TListMenu::PickerClosed, this, &TfrmOption::PickerClosed);
+}
+
+void TfrmOption::LoadBackgrounds() {
+    const QLatin1String names[] = {skin::kOutputOptionsBackground, optionpages::kPreviewBackground,
+                                   optionpages::kEffectsBackground, optionpages::kHooksBackground};
+    for (std::size_t page = 0; page < FBackgrounds.size(); ++page)
+        FBackgrounds[page] = QPixmap(FStore.Paths().IconFile(names[page]));
+}
+
+void TfrmOption::CreateBasicPage(QWidget* page) {
+    const QPixmap face(FStore.Paths().IconFile(skin::kProfileFace));
+    cboProfile = Place(new TProfileComboBox(page), QStringLiteral("cboProfile"), skin::kProfileComboRect);
+    cboProfile->SetFacePicture(face);
+    connect(cboProfile, &TProfileComboBox::DropDownRequested, this, &TfrmOption::cboProfileDropDown);
+
+    btnSaveProfile = Place(new TSkinDropButton(QStringLiteral("Save As..."), page),
+                           QStringLiteral("btnSaveProfile"), skin::kSaveProfileRect);
+    btnSaveProfile->SetFacePicture(face);
+    btnSaveProfile->setAutoDefault(false);
+    popmnuProfileSave = new QMenu(btnSaveProfile);
+    popmnuProfileSave->setObjectName(QStringLiteral("popmnuProfileSave"));
+    mnuSaveProfile =
+            popmnuProfileSave->addAction(QStringLiteral("Save..."), this, &TfrmOption::mnuSaveProfileClick);
+    mnuSaveProfile->setObjectName(QStringLiteral("mnuSaveProfile"));
+    mnuRenameProfile =
+            popmnuProfileSave->addAction(QStringLiteral("Rename"), this, &TfrmOption::mnuRenameProfileClick);
+    mnuRenameProfile->setObjectName(QStringLiteral("mnuRenameProfile"));
+    mnuDeleteProfile =
+            popmnuProfileSave->addAction(QStringLiteral("Delete"), this, &TfrmOption::mnuDeleteProfileClick);
+    mnuDeleteProfile->setObjectName(QStringLiteral("mnuDeleteProfile"));
+    connect(popmnuProfileSave, &QMenu::aboutToShow, this, &TfrmOption::popmnuProfileSavePopup);
+    btnSaveProfile->setMenu(popmnuProfileSave);
+
+    edtOutPath = Place(new QLineEdit(page), QStringLiteral("edtOutPath"), skin::kOutputFolderRect);
+    edtOutPath->setReadOnly(true);
+    btnOutPath = MakeButton(page, "btnOutPath", QStringLiteral("Browse"), skin::kBrowseFolderRect);
+    btnOpenPath = MakeButton(page, "btnOpenPath", QStringLiteral("Open"), skin::kOpenFolderRect);
+    connect(btnOutPath, &QPushButton::clicked, this, &TfrmOption::btnOutPathClick);
+    connect(btnOpenPath, &QPushButton::clicked, this, &TfrmOption::btnOpenPathClick);
+    CreateParameterRows(page, face);
+}
+
+void TfrmOption::CreateParameterRows(QWidget* page, const QPixmap& face) {
+    for (std::size_t i = 0; i < kParameterCount; ++i) {
+        const TParameterRow& row = kParameterRows[i];
+        const QString name = QLatin1String(row.Name);
+        auto* label = Place(new QLabel(QLatin1String(row.Caption), page), QStringLiteral("lbl") + name,
+                            skin::ParameterLabelRect(row.Audio, row.Row));
+        auto* combo = Place(new TSkinComboBox(page), QStringLiteral("cbo") + name,
+                            skin::ParameterComboRect(row.Audio, row.Row));
+        combo->SetFacePicture(face);
+        label->setBuddy(combo);
+        FParameters[i] = {row.Parameter, label, combo};
+    }
+}
+
+void TfrmOption::CreateFooter() {
+    FTabs = new TPageTabs(kPageCaptions, kPageTabNames, this);
+    FTabs->setObjectName(QStringLiteral("tabPages"));
+    FTabs->move(optionpages::kTabsAt);
+    connect(FTabs, &TPageTabs::CurrentChanged, this, &TfrmOption::PageChanged);
+    btnOk = MakeButton(this, "btnOk", QStringLiteral("OK"), skin::kOkRect);
+    btnOk->setDefault(true);
+    // Nothing can be converted before a profile has been loaded.
+    btnOk->setEnabled(false);
+    btnCancel = MakeButton(this, "btnCancel", QStringLiteral("Cancel"), skin::kCancelRect);
+    connect(btnOk, &QPushButton::clicked, this, &TfrmOption::btnOkClick);
+    connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
+
+    const int pageCount = static_cast<int>(kPageCaptions.size());
+    auto* next = new QShortcut(QKeySequence::NextChild, this);
+    connect(next, &QShortcut::activated, this,
+            [this, pageCount] { FTabs->SetCurrent((FTabs->Current() + 1) % pageCount); });
+    auto* previous = new QShortcut(QKeySequence::PreviousChild, this);
+    connect(previous, &QShortcut::activated, this,
+            [this, pageCount] { FTabs->SetCurrent((FTabs->Current() + pageCount - 1) % pageCount); });
+}
+
+void TfrmOption::ResolveOutputPath(const QString& configuredOutputFolder) {
+    QString folder;
+    // Without any usable folder the outputs go beside their sources.
+    if (RunShowingErrors([&] { folder = ResolveOutputFolder(configuredOutputFolder); }))
+        edtOutPath->setText(folder);
+    else
+        edtOutPath->setText(kSameAsInput);
+}
+
+void TfrmOption::SelectRecentProfile() {
+    const std::vector<TProfileEntry> recent = LoadRecentProfiles(FStore.Paths()).Entries();
+    if (recent.empty()) return;
+    CurrentProfile() = recent.back();
+    FillProfileCombo(*cboProfile, recent.back().ProfileName,
+                     QIcon(QPixmap(FStore.Paths().IconFile(skin::kRecentGroupPicture))),
+                     FStore.Paths().ProfilePath(recent.back().ProfileFile));
+    LoadProfile();
+}
+
+void TfrmOption::LoadProfile() {
+    const QString path = ProfileComboPath(*cboProfile);
+    if (path.isEmpty() || !QFileInfo(path).isFile()) return;
+    if (!CurrentProfile().ProfileName.isEmpty()) ReportStoreResult(FStore.AddRecentProfile());
+    TProfileDocument document;
+    QString error;
+    if (!document.Load(path, &error)) {
+        ShowException(std::runtime_error(error.toStdString()));
+        return;
+    }
+    FProfile = std::move(document);
+    FIsBuiltInProfile = FStore.IsBuiltInProfile(path);
+    FExtensionNames = FProfile.ExtensionNames();
+    FProfileFormat = FProfile.MainValue(QStringLiteral("fileformat"));
+    FTargetProfile = FProfile.MainValue(QStringLiteral("targetprofile"));
+    FillParameters();
+    FAudioOnlyTarget = FProfile.IsAudioOnlyTarget();
+    const TParameterList norm = ReadParameterList(FProfile, QStringLiteral("normtype"));
+    FEffectsPage->SetNorm(NormOfText(norm.Selected >= 0 ? norm.Items[norm.Selected] : QString()));
+    btnOk->setEnabled(true);
+}
+
+void TfrmOption::FillParameters() {
+    for (const TParameterControls& controls : FParameters) {
+        const TParameterList list = ReadParameterList(FProfile, ParameterName(controls.Parameter));
+        controls.Combo->clear();
+        controls.Combo->addItems(list.Items);
+        controls.Combo->setCurrentIndex(list.Selected);
+    }
+}
+
+void TfrmOption::ReportStoreResult(const TStoreResult& result) {
+    if (result.Failed()) ShowException(std::runtime_error(result.Error.toStdString()));
+}
+
+void TfrmOption::SetSource(TAVProbe& probe) {
+    FSource = SourceFromProbe(probe);
+    FPreviewPage->SetSource(probe, FSource);
+}
+
+TOptionChoices TfrmOption::Choices() const {
+    TOptionChoices choices;
+    choices.ProfileFormat = FProfileFormat;
+    choices.TargetProfile = FTargetProfile;
+    choices.Extension = FExtensionNames.value(0);
+    choices.AudioOnlyTarget = FAudioOnlyTarget;
+    for (const TParameterControls& controls : FParameters) {
+        const int selected = controls.Combo->currentIndex();
+        choices.Parameters[controls.Parameter] =
+                selected < 0 ? std::nullopt : std::optional<QString>(controls.Combo->itemText(selected));
+    }
+    choices.Source = FSource;
+    choices.ProgramFolder = FStore.Paths().ProgramFolder();
+    choices.OutputFolder = edtOutPath->text();
+    FEffectsPage->FillChoices(choices);
+    FHooksPage->FillChoices(choices.Hooks);
+    choices.Trim = FPreviewPage->TrimChoice();
+    return choices;
+}
+
+TOutputOptions TfrmOption::BuildOutputOptions() {
+    const TOptionChoices choices = Choices();
+    TOutputOptions options = kestrova::BuildOutputOptions(choices);
+    // An audio extension makes an audio-only target for good, whatever the profile said.
+    FAudioOnlyTarget = IsAudioOnlyTarget(choices);
+    FHooksPage->ShowDrawnTexts();
+    return options;
+}
+
+TInputOptions TfrmOption::BuildInputOptions() const {
+    return kestrova::BuildInputOptions(Choices());
+}
+
+TfrmOption::TPage TfrmOption::CurrentPage() const {
+    return static_cast<TPage>(FPages->currentIndex());
+}
+
+void TfrmOption::SetCurrentPage(TPage page) {
+    FTabs->SetCurrent(static_cast<int>(page));
+}
+
+void TfrmOption::PageChanged(int page) {
+    FPages->setCurrentIndex(page);
+    update();
+}
+
+void TfrmOption::showEvent(QShowEvent* event) {
+    if (!event->spontaneous()) CentreOnDesktop(*this);
+    FHooksPage->RefreshEnables();
+    FPreviewPage->SetDecoding(true);
+    QDialog::showEvent(event);
+}
+
+void TfrmOption::hideEvent(QHideEvent* event) {
+    FPreviewPage->SetDecoding(false);
+    if (FPicker.isVisible() && FPicker.TargetCombo() == cboProfile) FPicker.hide();
+    cboProfile->SetDrawnPressed(false);
+    QDialog::hideEvent(event);
+}
+
+void TfrmOption::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    const QPixmap& background = FBackgrounds[static_cast<std::size_t>(FPages->currentIndex())];
+    if (background.isNull())
+        painter.fillRect(rect(), kPlainBackground);
+    else
+        painter.drawPixmap(0, 0, background);
+}
+
+void TfrmOption::cboProfileDropDown() {
+    cboProfile->SetDrawnPressed(true);
+    FPicker.ShowBelow(*cboProfile);
+}
+
+void TfrmOption::PickerProfileChosen(QComboBox* combo) {
+    if (combo != cboProfile) return;
+    cboProfile->SetDrawnPressed(false);
+    LoadProfile();
+}
+
+void TfrmOption::PickerClosed(QComboBox* combo) {
+    if (combo != cboProfile) return;
+    cboProfile->SetDrawnPressed(false);
+}
+
+void TfrmOption::popmnuProfileSavePopup() {
+    mnuSaveProfile->setEnabled(FIsBuiltInProfile && FProfile.IsLoaded());
+    mnuRenameProfile->setEnabled(!FIsBuiltInProfile && !CurrentProfile().ProfileFile.isEmpty());
+    mnuDeleteProfile->setEnabled(!FIsBuiltInProfile);
+}
+
+void TfrmOption::mnuSaveProfileClick() {
+    if (!FIsBuiltInProfile || !FProfile.IsLoaded()) return;
+    ReportStoreResult(FStore.SaveProfileAs(FProfile, SelectedValues(Choices().Parameters)));
+}
+
+void TfrmOption::mnuRenameProfileClick() {
+    if (FIsBuiltInProfile || CurrentProfile().ProfileFile.isEmpty()) return;
+    ReportStoreResult(FStore.RenameUserProfile());
+}
+
+void TfrmOption::mnuDeleteProfileClick() {
+    if (FIsBuiltInProfile) return;
+    ReportStoreResult(FStore.DeleteUserProfile());
+}
+
+QString TfrmOption::SourceFolder() const {
+    return QFileInfo(QFile::decodeName(FSource.FileName.c_str())).absolutePath();
+}
+
+void TfrmOption::btnOutPathClick() {
+    const QString start = edtOutPath->text() == kSameAsInput ? SourceFolder() : edtOutPath->text();
+    const QString chosen = BrowseForFolder(this, QStringLiteral("Select Output Folder"), true, start);
+    if (chosen.isEmpty()) return;
+    if (platform::Use<platform::TDriveInfo>().IsCdRom(chosen)) {
+        ShowInformation(this, QStringLiteral("Output folder cannot be located in CD-ROM."));
+        return;
+    }
+    edtOutPath->setText(WithTrailingSeparator(chosen));
+}
+
+void TfrmOption::btnOpenPathClick() {
+    ShellOpen(edtOutPath->text() == kSameAsInput ? SourceFolder() : edtOutPath->text());
+}
+
+void TfrmOption::btnOkClick() {
+    const QString checked = edtOutPath->text() == kSameAsInput ? QFile::decodeName(FSource.FileName.c_str())
+                                                               : edtOutPath->text();
+    if (!checked.isEmpty() && platform::Use<platform::TDriveInfo>().IsCdRom(checked)) {
+        ShowInformation(this,
+                        QStringLiteral("Input folder is located in CD-ROM, please select output folder."));
+        btnOutPath->setFocus();
+        return;
+    }
+    accept();
+}
+
+}  // namespace kestrova

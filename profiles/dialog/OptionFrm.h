@@ -1,0 +1,142 @@
+#pragma once
+// The per-file options dialog ("Output Options").
+//
+// How the main window uses it: for every file it adds to the queue it opens the file with the
+// engine's probe and creates one TfrmOption with the program's profile picker and the output
+// folder of the settings, keeps it with the row, calls SetSource(probe) once and shows it
+// modally (exec()). After OK it calls BuildOutputOptions() and then BuildInputOptions() and
+// keeps both records in the row. To re-edit a row it opens the same file in the probe again
+// and shows the row's dialog again, without SetSource: the dialog keeps everything from
+// before. The probe may be closed or given other files while the dialog is hidden; the
+// dialog decodes preview pictures only while it is shown and the probe holds its source.
+// The picker must outlive the dialogs made with it.
+#include "engine/front/HostOptions.h"
+#include "profiles/options/OptionChoices.h"
+#include "profiles/store/ProfileDocument.h"
+#include "profiles/store/ProfileStore.h"
+
+#include <QDialog>
+#include <QPixmap>
+
+#include <array>
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QAction;
+class QPushButton;
+class QStackedWidget;
+
+namespace kestrova {
+
+class TAVProbe;
+class TEffectsPage;
+class THooksPage;
+class TListMenu;
+class TPageTabs;
+class TPreviewTrimPage;
+class TProfileComboBox;
+class TSkinComboBox;
+class TSkinDropButton;
+
+class TfrmOption : public QDialog {
+    Q_OBJECT
+
+public:
+    // The dialog's pages, in the order of the footer's tabs.
+    enum class TPage { Basic = 0, Preview = 1, Effects = 2, Hooks = 3 };
+
+    // `configuredOutputFolder` is the settings' output folder as configured; the dialog
+    // resolves it (a missing folder gives way to the user's video folder). The picker's
+    // program folder is the dialog's: profiles, skin and hook modules are found there.
+    TfrmOption(TListMenu& picker, const QString& configuredOutputFolder, QWidget* parent = nullptr);
+    ~TfrmOption() override;
+
+    // Takes the source the probe holds open (once, before the dialog is first shown).
+    void SetSource(TAVProbe& probe);
+
+    // The engine's records for the choices shown. BuildOutputOptions reserves a new output
+    // file each time (an empty file under the next free name).
+    TOutputOptions BuildOutputOptions();
+    TInputOptions BuildInputOptions() const;
+    // Everything the records are built from, as the dialog shows it now.
+    TOptionChoices Choices() const;
+
+    // Loads the profile file named by the profile combo's second item.
+    void LoadProfile();
+
+    const QString& ProfileFormat() const { return FProfileFormat; }
+    const QString& TargetProfile() const { return FTargetProfile; }
+    bool AudioOnlyTarget() const { return FAudioOnlyTarget; }
+    bool IsBuiltInProfile() const { return FIsBuiltInProfile; }
+
+    TPage CurrentPage() const;
+    void SetCurrentPage(TPage page);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    struct TParameterControls {
+        TParameter Parameter;
+        QLabel* Label;
+        TSkinComboBox* Combo;
+    };
+
+    void FormCreate();
+    void CreateBasicPage(QWidget* page);
+    void CreateParameterRows(QWidget* page, const QPixmap& face);
+    void CreateFooter();
+    void LoadBackgrounds();
+    void ResolveOutputPath(const QString& configuredOutputFolder);
+    void SelectRecentProfile();
+    void FillParameters();
+    void ReportStoreResult(const TStoreResult& result);
+    QString SourceFolder() const;
+
+    void cboProfileDropDown();
+    void PickerProfileChosen(QComboBox* combo);
+    void PickerClosed(QComboBox* combo);
+    void popmnuProfileSavePopup();
+    void mnuSaveProfileClick();
+    void mnuRenameProfileClick();
+    void mnuDeleteProfileClick();
+    void btnOutPathClick();
+    void btnOpenPathClick();
+    void btnOkClick();
+    void PageChanged(int page);
+
+    TListMenu& FPicker;
+    TProfileStore FStore;
+    TProfileDocument FProfile;
+    QStringList FExtensionNames;
+    QString FProfileFormat;
+    QString FTargetProfile;
+    bool FAudioOnlyTarget = false;
+    bool FIsBuiltInProfile = true;
+    TSourceInfo FSource;
+    std::array<QPixmap, 4> FBackgrounds;
+
+    QStackedWidget* FPages;
+    TProfileComboBox* cboProfile;
+    TSkinDropButton* btnSaveProfile;
+    QMenu* popmnuProfileSave;
+    QAction* mnuSaveProfile;
+    QAction* mnuRenameProfile;
+    QAction* mnuDeleteProfile;
+    QLineEdit* edtOutPath;
+    QPushButton* btnOutPath;
+    QPushButton* btnOpenPath;
+    std::array<TParameterControls, kParameterCount> FParameters;
+    TPreviewTrimPage* FPreviewPage;
+    TEffectsPage* FEffectsPage;
+    THooksPage* FHooksPage;
+    TPageTabs* FTabs;
+    QPushButton* btnOk;
+    QPushButton* btnCancel;
+};
+
+}  // namespace kestrova
