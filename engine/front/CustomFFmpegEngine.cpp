@@ -1,9 +1,11 @@
 #include "engine/front/CustomFFmpegEngine.h"
 
 #include "engine/frame/ConvertThreads.h"
+#include "engine/frame/FFmpegLoader.h"
 #include "engine/frame/MainThread.h"
 
 #include <algorithm>
+#include <stdexcept>
 #include <thread>
 
 namespace kestrova {
@@ -89,7 +91,7 @@ TCustomFFmpegEngine::TTerminateLock::~TTerminateLock() {
     --terminateLockDepth;
 }
 
-TCustomFFmpegEngine::TCustomFFmpegEngine() : FAVProbe(std::make_unique<TAVProbe>()) {}
+TCustomFFmpegEngine::TCustomFFmpegEngine() = default;
 
 TCustomFFmpegEngine::~TCustomFFmpegEngine() {
     Shutdown();
@@ -111,6 +113,23 @@ void TCustomFFmpegEngine::Shutdown() {
     FTasks.Clear();
     for (const auto& notice : FNoticeThreads) notice->WaitFor();
     FNoticeThreads.clear();
+}
+
+void TCustomFFmpegEngine::CheckMediaLibraries() {
+    const TFFmpegLoader& loader = TFFmpegLoader::Instance();
+    if (!loader.IsLoaded(libAVCodec)) throw std::runtime_error("LibAVCodec not loaded.");
+    if (!loader.IsLoaded(libAVFormat)) throw std::runtime_error("LibAVFormat not loaded.");
+    if (!loader.IsLoaded(libAVUtil)) throw std::runtime_error("LibAVUtil not loaded.");
+    if (!loader.IsLoaded(libSWScale)) throw std::runtime_error("LibSwScale not loaded.");
+}
+
+TAVProbe& TCustomFFmpegEngine::AVProbe() {
+    // The probe takes library memory when it is made: not before the libraries are there.
+    if (!FAVProbe) {
+        CheckMediaLibraries();
+        FAVProbe = std::make_unique<TAVProbe>();
+    }
+    return *FAVProbe;
 }
 
 void TCustomFFmpegEngine::SetPreview(bool on) {
@@ -143,11 +162,7 @@ TProgressCallback TCustomFFmpegEngine::ProgressCallback() {
 }
 
 TTerminateCallback TCustomFFmpegEngine::TerminateCallback() {
-    return [this](TCustomFFmpeg& job) {
-        // The job has just released its inputs.
-        static_cast<TFFmpeg&>(job).DetachInputProbes();
-        DoTerminate(job);
-    };
+    return [this](TCustomFFmpeg& job) { DoTerminate(job); };
 }
 
 int TCustomFFmpegEngine::TaskIndexOf(const TCustomFFmpeg& job) const {
@@ -224,7 +239,11 @@ void TCustomFFmpegEngine::DoProgress(TCustomFFmpeg& job, const TJobProgress& pro
 
 void TCustomFFmpegEngine::DoTerminate(TCustomFFmpeg& job) {
     TTerminateLock lock(*this);
-    if (FShutDown || !FWorking) return;
+    // While the component goes, its tasks are going too: none is touched any more.
+    if (FShutDown) return;
+    // The job has just released its inputs.
+    static_cast<TFFmpeg&>(job).DetachInputProbes();
+    if (!FWorking) return;
     if (OnTerminate) {
         const TRunState& state = job.RunState();
         FTerminateInfo.TaskIndex = TaskIndexOf(job);

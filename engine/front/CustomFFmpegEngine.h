@@ -60,8 +60,9 @@ public:
 
     // Text of the last failure of a component call.
     const std::string& LastErrMsg() const { return FLastErrMsg; }
-    // The component's own probe, for inspecting a file before it becomes a task.
-    TAVProbe& AVProbe() { return *FAVProbe; }
+    // The component's own probe, for inspecting a file before it becomes a task. Made on first
+    // use, once the media libraries are loaded (raises "LibAVCodec not loaded." ... before).
+    TAVProbe& AVProbe();
     int TasksCount() const { return FTasks.Count(); }
     // The task at `index` (std::out_of_range when there is none): its probes, its kept records,
     // its run state. Read what a running task changes only after its terminate notice.
@@ -119,6 +120,9 @@ protected:
     void FinishRunInThisThread();
     // Stops the run and frees the tasks: the first step of destruction.
     void Shutdown();
+    // Raises "LibAVCodec not loaded." (and so on for avformat, avutil, swscale) when a library
+    // a job or a probe needs is missing.
+    static void CheckMediaLibraries();
 
     std::string FLastErrMsg;
     TFFmpegList FTasks;

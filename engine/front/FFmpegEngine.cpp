@@ -8,19 +8,6 @@
 
 namespace kestrova {
 
-namespace {
-
-// A job needs these libraries from its first call on; the texts are the probe's.
-void RequireMediaLibraries() {
-    const TFFmpegLoader& loader = TFFmpegLoader::Instance();
-    if (!loader.IsLoaded(libAVCodec)) throw std::runtime_error("LibAVCodec not loaded.");
-    if (!loader.IsLoaded(libAVFormat)) throw std::runtime_error("LibAVFormat not loaded.");
-    if (!loader.IsLoaded(libAVUtil)) throw std::runtime_error("LibAVUtil not loaded.");
-    if (!loader.IsLoaded(libSWScale)) throw std::runtime_error("LibSwScale not loaded.");
-}
-
-}  // namespace
-
 TFFmpegEngine::~TFFmpegEngine() {
     // Here, before the dispatchers' class changes: workers still call them while tasks stop.
     Shutdown();
@@ -43,7 +30,7 @@ bool TFFmpegEngine::LoadAVLib(const std::string& libraryFolder) {
 int TFFmpegEngine::AddTask(const std::string& fileName, TInputOptions* inputOptions) {
     CheckNotWorking("AddTask");
     try {
-        RequireMediaLibraries();
+        CheckMediaLibraries();  // a job needs them from its first call on
         auto task = std::make_unique<TFFmpeg>();
         task->ResetJob();
         task->SetVerbose(FVerboseLevel);

@@ -12,6 +12,10 @@ std::size_t TFFmpeg::SlotIndex(int slot) {
     return static_cast<std::size_t>(slot);
 }
 
+TFFmpeg::~TFFmpeg() {
+    if (WorkerThread()) StopConvert(true);
+}
+
 TAVProbe& TFFmpeg::InputProbe(int slot) {
     std::unique_ptr<TAVProbe>& probe = FInputProbes[SlotIndex(slot)];
     if (!probe) probe = std::make_unique<TAVProbe>();

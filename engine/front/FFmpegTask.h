@@ -13,6 +13,10 @@ namespace kestrova {
 
 class TFFmpeg : public TCustomFFmpeg {
 public:
+    TFFmpeg() = default;
+    // Stops a running task before anything of it goes: its worker still calls back into it.
+    ~TFFmpeg() override;
+
     // The probe of an input slot (0 to 19), made on first use.
     TAVProbe& InputProbe(int slot);
     bool HasInputProbe(int slot) const;

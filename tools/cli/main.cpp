@@ -1,9 +1,12 @@
-// kestrova-cli: runs one conversion job in this thread. Exit code 0 when the job finished
-// normally, 1 when it failed or was stopped (Ctrl+C stops it after the packet at hand, with the
-// output's trailer written), 2 for a malformed command line.
+// kestrova-cli: runs one conversion job in this thread, or with "-processes N" a queue of tasks
+// on N worker threads of the engine component (QueueCommandLine.h). Exit code 0 when every
+// conversion finished normally, 1 when one failed or was stopped (Ctrl+C stops after the packet
+// at hand, with the outputs' trailers written), 2 for a malformed command line. "-h" or "--help"
+// alone prints the usage, "--version" the version.
 #include "CommandLine.h"
 #include "Console.h"
 #include "ProgramPath.h"
+#include "QueueRun.h"
 
 #include "engine/core/CustomFFmpeg.h"
 #include "engine/frame/ProgramFolder.h"
@@ -33,18 +36,30 @@ int Run(const std::vector<std::string>& arguments, const char* invocationName) {
         std::fputs(cli::UsageText().c_str(), stderr);
         return 2;
     }
+    if (arguments.size() == 1 && (arguments[0] == "-h" || arguments[0] == "--help")) {
+        std::fputs(cli::UsageText().c_str(), stdout);
+        return 0;
+    }
+    if (arguments.size() == 1 && arguments[0] == "--version") {
+        std::printf("kestrova-cli %s\n", cli::VersionText());
+        return 0;
+    }
     std::vector<cli::TCommandStep> steps;
+    cli::TQueueCommandLine queue;
     try {
         steps = cli::ParseCommandLine(arguments);
+        if (cli::IsQueueCommandLine(steps)) queue = cli::ParseQueueCommandLine(steps);
     } catch (const cli::ECommandLine& error) {
         console.PrintError(error.what());
         std::fputs(cli::UsageText().c_str(), stderr);
         return 2;
     }
 
-    MainThread::SetCurrentAsMain();
     const std::string programFolder = cli::ProgramFolderOf(invocationName, std::getenv("PATH"));
     if (!programFolder.empty()) SetEngineProgramFolder(programFolder);
+    if (!queue.Tasks.empty()) return cli::RunQueue(queue, cli::MediaLibraryFolder(programFolder));
+
+    MainThread::SetCurrentAsMain();
     TFFLogger& logger = TFFLogger::Instance();
     logger.TriggerEventInMainThread = false;
     logger.OnLog = [&console](const void*, uint32_t, TLogLevel, const std::string& line) { console.PrintLogLine(line); };
