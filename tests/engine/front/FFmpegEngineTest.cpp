@@ -155,7 +155,8 @@ TEST_F(EngineTest, PreviewFlagsReachTheTasksAlreadyInTheListAndNewOnes) {
 // all done; ClearTasks raises only while it works, and afterwards the component starts afresh.
 TEST_F(EngineTest, TheRunGuardHoldsUntilClearTasks) {
     const std::string folder = TestFolder();
-    AddConversion(SmallClip(2.0), folder + "/guarded.mkv", "vcodec=copy\nacodec=copy");
+    // Long enough that the pause comes before its end.
+    AddConversion(SmallClip(20.0, "f4v"), folder + "/guarded.mkv", "vcodec=mpeg4\nacodec=copy");
     engine.StartTask(1);
     engine.Pause();
     const std::pair<const char*, std::function<void()>> guarded[] = {
