@@ -6,10 +6,10 @@
 #include "BenchSupport.h"
 #include "TestMedia.h"
 
-#include "engine/front/FFmpegEngine.h"
 #include "engine/frame/FFmpegLoader.h"
 #include "engine/frame/FFmpegLogger.h"
 #include "engine/frame/MainThread.h"
+#include "engine/front/FFmpegEngine.h"
 
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -80,7 +80,8 @@ inline double RunConversions(int tasks, int threadCount, bool autoCodecThreads, 
             ++failed;
     };
     const auto start = std::chrono::steady_clock::now();
-    for (int task = 0; task < tasks; ++task) AddConversion(engine, folder + "/out" + std::to_string(task) + ".mp4");
+    for (int task = 0; task < tasks; ++task)
+        AddConversion(engine, folder + "/out" + std::to_string(task) + ".mp4");
     engine.StartTask(threadCount);
     MainThread::WaitUntil([&] { return allDone.load(); });
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
@@ -105,8 +106,7 @@ inline TChildResult RunInChild(const std::function<double()>& scenario) {
         double value = -1;
         try {
             value = scenario();
-        } catch (const std::exception&) {
-        }
+        } catch (const std::exception&) {}
         const ssize_t written = ::write(fds[1], &value, sizeof value);
         ::_exit(written == sizeof value && value >= 0 ? 0 : 1);
     }
@@ -117,7 +117,8 @@ inline TChildResult RunInChild(const std::function<double()>& scenario) {
     int status = 0;
     rusage usage{};
     ::wait4(child, &status, 0, &usage);
-    Check(got == sizeof result.Value && WIFEXITED(status) && WEXITSTATUS(status) == 0, "the child scenario failed");
+    Check(got == sizeof result.Value && WIFEXITED(status) && WEXITSTATUS(status) == 0,
+          "the child scenario failed");
     result.PeakMiB = static_cast<double>(usage.ru_maxrss) / 1024.0;
     return result;
 }

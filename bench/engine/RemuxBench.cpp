@@ -36,7 +36,7 @@ void LoadLibraries() {
     static const bool loaded = [] {
         if (!LoadMediaLibraries()) throw std::runtime_error(TFFmpegLoader::Instance().LastError());
         TFFLogger::Instance().OnLog = nullptr;  // log lines are dropped, as in the minimal loop
-        SourceClip();  // made (once) before anything is timed
+        SourceClip();                           // made (once) before anything is timed
         return true;
     }();
     (void)loaded;
@@ -58,7 +58,8 @@ void MinimalRemux(const std::string& input, const std::string& output) {
     FormatContextPtr out(rawOut);
     for (unsigned i = 0; i < in->nb_streams; ++i) {
         AVStream* stream = ff::avformat_new_stream(rawOut, nullptr);
-        Check(stream && ff::avcodec_parameters_copy(stream->codecpar, in->streams[i]->codecpar) >= 0, "stream");
+        Check(stream && ff::avcodec_parameters_copy(stream->codecpar, in->streams[i]->codecpar) >= 0,
+              "stream");
         stream->codecpar->codec_tag = 0;
         stream->time_base = in->streams[i]->time_base;
     }
@@ -67,7 +68,8 @@ void MinimalRemux(const std::string& input, const std::string& output) {
     PacketPtr packet(ff::av_packet_alloc());
     while (ff::av_read_frame(raw, packet.get()) >= 0) {
         const int index = packet->stream_index;
-        ff::av_packet_rescale_ts(packet.get(), in->streams[index]->time_base, rawOut->streams[index]->time_base);
+        ff::av_packet_rescale_ts(packet.get(), in->streams[index]->time_base,
+                                 rawOut->streams[index]->time_base);
         packet->pos = -1;
         Check(ff::av_interleaved_write_frame(rawOut, packet.get()) >= 0, "write");
     }
@@ -133,4 +135,4 @@ BENCHMARK(BM_MinimalRemux)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_EngineRemux)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_EngineOverMinimal)->Unit(benchmark::kMillisecond)->Iterations(10);
 
-} // namespace
+}  // namespace

@@ -3,8 +3,13 @@
 //     (ComponentBenchSupport.h), the component's defaults otherwise: target ratio at most 2.1
 //     (counter four_over_one);
 //   - what a task costs once added and not started: target at most 2 MiB each (counter
-//     MiB_per_task, from 100 tasks).
+//     MiB_per_task, from 100 tasks), beside what the libraries alone take to open one input and
+//     look into its streams (counter MiB_per_input).
 #include "ComponentBenchSupport.h"
+
+#include "engine/frame/LibPtr.h"
+
+#include <vector>
 
 namespace {
 
@@ -41,7 +46,8 @@ void BM_MemoryPerTaskNotStarted(benchmark::State& state) {
             Check(engine.AddTask(SourceClip()) == 0, engine.LastErrMsg());
             engine.ClearTasks();
             const double before = PeakMiBNow();
-            for (int task = 0; task < kTasks; ++task) Check(engine.AddTask(SourceClip()) == task, engine.LastErrMsg());
+            for (int task = 0; task < kTasks; ++task)
+                Check(engine.AddTask(SourceClip()) == task, engine.LastErrMsg());
             return (PeakMiBNow() - before) / kTasks;
         });
     }
@@ -49,7 +55,34 @@ void BM_MemoryPerTaskNotStarted(benchmark::State& state) {
     state.counters["peak_MiB"] = result.PeakMiB;
 }
 
+// The libraries' own share of a queued task: one input opened and its streams looked into, as
+// AddTask does, without the engine around it.
+void BM_MemoryPerOpenedInput(benchmark::State& state) {
+    PrepareEngine();
+    constexpr int kInputs = 100;
+    TChildResult result;
+    for (auto _ : state) {
+        result = RunInChild([] {
+            std::vector<InputFormatPtr> inputs;
+            const auto open = [&inputs] {
+                AVFormatContext* raw = nullptr;
+                Check(ff::avformat_open_input(&raw, SourceClip().c_str(), nullptr, nullptr) >= 0,
+                      "open input");
+                inputs.emplace_back(raw);
+                Check(ff::avformat_find_stream_info(raw, nullptr) >= 0, "stream info");
+            };
+            open();
+            inputs.clear();
+            const double before = PeakMiBNow();
+            for (int input = 0; input < kInputs; ++input) open();
+            return (PeakMiBNow() - before) / kInputs;
+        });
+    }
+    state.counters["MiB_per_input"] = result.Value;
+}
+
 BENCHMARK(BM_PeakMemoryFourTasksOverOne)->Unit(benchmark::kSecond)->UseRealTime()->Iterations(1);
 BENCHMARK(BM_MemoryPerTaskNotStarted)->Unit(benchmark::kSecond)->UseRealTime()->Iterations(1);
+BENCHMARK(BM_MemoryPerOpenedInput)->Unit(benchmark::kSecond)->UseRealTime()->Iterations(1);
 
 }  // namespace

@@ -21,7 +21,8 @@ CodecContextPtr OpenDecoder(const AVStream& stream) {
     const AVCodec* codec = ff::avcodec_find_decoder(stream.codecpar->codec_id);
     Check(codec != nullptr, "decoder");
     CodecContextPtr context(ff::avcodec_alloc_context3(codec));
-    Check(context && ff::avcodec_parameters_to_context(context.get(), stream.codecpar) >= 0, "decoder context");
+    Check(context && ff::avcodec_parameters_to_context(context.get(), stream.codecpar) >= 0,
+          "decoder context");
     context->thread_count = 1;
     Check(ff::avcodec_open2(context.get(), codec, nullptr) >= 0, "open decoder");
     return context;
@@ -113,7 +114,8 @@ private:
         FAudioStream = &AddEncodedStream(*FOutput, encoder, *codec);
         // The decoder gives what the encoder takes (planar floats, same rate and layout).
         Check(FAudioDecoder->sample_fmt == encoder.sample_fmt, "sample format");
-        FFifo.reset(ff::av_audio_fifo_alloc(encoder.sample_fmt, encoder.ch_layout.nb_channels, encoder.frame_size));
+        FFifo.reset(ff::av_audio_fifo_alloc(encoder.sample_fmt, encoder.ch_layout.nb_channels,
+                                            encoder.frame_size));
         FAudioFrame.reset(ff::av_frame_alloc());
     }
 
@@ -122,7 +124,8 @@ private:
         while (ff::avcodec_receive_frame(FVideoDecoder.get(), FDecodedFrame.get()) >= 0) {
             AVFrame* picture = Scaled(*FDecodedFrame);
             const AVRational inputBase = FInput->streams[FVideoIndex]->time_base;
-            picture->pts = ff::av_rescale_q(FDecodedFrame->best_effort_timestamp, inputBase, FVideoEncoder->time_base);
+            picture->pts = ff::av_rescale_q(FDecodedFrame->best_effort_timestamp, inputBase,
+                                            FVideoEncoder->time_base);
             picture->pict_type = AV_PICTURE_TYPE_NONE;
             Encode(*FVideoEncoder, picture, *FVideoStream);
             ff::av_frame_unref(FDecodedFrame.get());
@@ -132,11 +135,12 @@ private:
     // The decoded picture itself when the encoder takes it as it is.
     AVFrame* Scaled(AVFrame& decoded) {
         const AVCodecContext& encoder = *FVideoEncoder;
-        if (decoded.format == encoder.pix_fmt && decoded.width == encoder.width && decoded.height == encoder.height)
+        if (decoded.format == encoder.pix_fmt && decoded.width == encoder.width &&
+            decoded.height == encoder.height)
             return &decoded;
-        FScaler.reset(ff::sws_getCachedContext(FScaler.release(), decoded.width, decoded.height,
-                                               static_cast<AVPixelFormat>(decoded.format), encoder.width,
-                                               encoder.height, encoder.pix_fmt, SWS_BICUBIC, nullptr, nullptr, nullptr));
+        FScaler.reset(ff::sws_getCachedContext(
+                FScaler.release(), decoded.width, decoded.height, static_cast<AVPixelFormat>(decoded.format),
+                encoder.width, encoder.height, encoder.pix_fmt, SWS_BICUBIC, nullptr, nullptr, nullptr));
         Check(FScaler != nullptr, "scaler");
         if (!FScaledFrame->data[0]) {
             FScaledFrame->format = encoder.pix_fmt;
@@ -163,7 +167,8 @@ private:
 
     void EncodeAudioFifo(bool last) {
         const int frameSize = FAudioEncoder->frame_size;
-        while (ff::av_audio_fifo_size(FFifo.get()) >= frameSize || (last && ff::av_audio_fifo_size(FFifo.get()) > 0)) {
+        while (ff::av_audio_fifo_size(FFifo.get()) >= frameSize ||
+               (last && ff::av_audio_fifo_size(FFifo.get()) > 0)) {
             const int samples = std::min(frameSize, ff::av_audio_fifo_size(FFifo.get()));
             AVFrame& frame = *FAudioFrame;
             if (frame.nb_samples != frameSize || !frame.data[0]) {
@@ -175,7 +180,9 @@ private:
             }
             Check(ff::av_frame_make_writable(&frame) >= 0, "samples");
             frame.nb_samples = samples;
-            Check(ff::av_audio_fifo_read(FFifo.get(), reinterpret_cast<void**>(frame.data), samples) == samples, "fifo");
+            Check(ff::av_audio_fifo_read(FFifo.get(), reinterpret_cast<void**>(frame.data), samples) ==
+                          samples,
+                  "fifo");
             frame.pts = FAudioSamples;
             FAudioSamples += samples;
             Encode(*FAudioEncoder, &frame, *FAudioStream);
