@@ -192,6 +192,33 @@ TEST_F(EngineTest, WithoutThreadsAStopFromAHandlerCancelsTheTasksAfterTheRunning
     }
 }
 
+// A handler that the main thread runs for a waiting worker stops the run: waiting there for the
+// tasks could never end (that worker holds the progress lock until the handler returns), so the
+// call returns at once and the notices follow.
+TEST_F(EngineTest, AStopWithWaitFromAMarshalledHandlerReturnsAndTheNoticesFollow) {
+    const std::string folder = TestFolder();
+    // Read at the clip's own pace, so that the tasks report while they run.
+    for (int i = 0; i < 2; ++i)
+        AddConversion(SmallClip(20.0), folder + "/out" + std::to_string(i) + ".mkv",
+                      "re=1\nvcodec=mpeg4\nacodec=copy");
+    engine.SetProgressInterval(100);
+    std::atomic<int> stops{0};
+    engine.OnProgress = [&](TCustomFFmpegEngine& sender, TProgressInfo* info) {
+        if (info->FileIndex < 0 || stops++ > 0) return;
+        static_cast<TFFmpegEngine&>(sender).Stop(true);
+    };
+    TWatchdog watchdog(std::chrono::seconds(60));
+    watchdog.Start(::testing::Message() << "the stopped run");
+    engine.StartTask(2);
+    ASSERT_TRUE(WaitForFinalNotice());
+    EXPECT_GE(stops, 1);
+    for (const TNotice& notice : Notices()) {
+        if (notice.Info.TaskIndex >= 0) {
+            EXPECT_FALSE(notice.Info.Finished) << notice.Info.TaskIndex;
+        }
+    }
+}
+
 struct TProgressSeen {
     int TaskIndex;
     int FileIndex;

@@ -3,8 +3,6 @@
 // instead of letting it hang). Also the preview switches, turned while tasks run.
 #include "EngineTestSupport.h"
 
-#include <condition_variable>
-#include <cstdio>
 #include <cstdlib>
 #include <random>
 
@@ -14,50 +12,6 @@ namespace {
 constexpr int kCycles = 200;
 constexpr auto kCycleLimit = std::chrono::seconds(60);
 constexpr auto kNoticeLimit = std::chrono::seconds(50);
-
-// Aborts the test binary when a cycle has not ended in time: a deadlock then fails the run
-// with a message instead of hanging it.
-class TWatchdog {
-public:
-    TWatchdog() : FThread([this] { Watch(); }) {}
-    ~TWatchdog() {
-        {
-            std::lock_guard lock(FLock);
-            FDone = true;
-        }
-        FChanged.notify_all();
-        FThread.join();
-    }
-    void StartCycle(int cycle, unsigned seed) {
-        std::lock_guard lock(FLock);
-        FCycle = cycle;
-        FSeed = seed;
-        FDeadline = std::chrono::steady_clock::now() + kCycleLimit;
-        FChanged.notify_all();
-    }
-
-private:
-    void Watch() {
-        std::unique_lock lock(FLock);
-        while (!FDone) {
-            if (FCycle >= 0 && std::chrono::steady_clock::now() > FDeadline) {
-                std::fprintf(stderr, "watchdog: cycle %d (seed %u) has not ended within %lld s\n", FCycle,
-                             FSeed, static_cast<long long>(kCycleLimit.count()));
-                std::fflush(stderr);
-                std::abort();
-            }
-            FChanged.wait_for(lock, std::chrono::milliseconds(200));
-        }
-    }
-
-    std::mutex FLock;
-    std::condition_variable FChanged;
-    bool FDone = false;
-    int FCycle = -1;
-    unsigned FSeed = 0;
-    std::chrono::steady_clock::time_point FDeadline;
-    std::thread FThread;  // last
-};
 
 unsigned StressSeed() {
     const char* text = std::getenv("KESTROVA_STRESS_SEED");
@@ -72,10 +26,10 @@ TEST_F(EngineTest, RandomPauseResumeAndStopCyclesEndWithOneNoticePerTask) {
     // Two stream copies and one re-encode, into formats that write a trailer.
     const char* const options[] = {"vcodec=copy\nacodec=copy", "vcodec=mpeg4\nacodec=copy",
                                    "vcodec=copy\nacodec=copy"};
-    TWatchdog watchdog;
+    TWatchdog watchdog(kCycleLimit);
     for (int cycle = 0; cycle < kCycles; ++cycle) {
         SCOPED_TRACE(::testing::Message() << "cycle " << cycle << ", seed " << seed);
-        watchdog.StartCycle(cycle, seed);
+        watchdog.Start(::testing::Message() << "cycle " << cycle << " (seed " << seed << ")");
         engine.ClearTasks();
         ForgetNotices();
         for (int task = 0; task < 3; ++task)

@@ -13,6 +13,9 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <condition_variable>
+#include <cstdio>
+#include <cstdlib>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -88,6 +91,49 @@ inline TReadBack ReadBack(const std::string& path) {
 struct TNotice {
     TTerminateInfo Info;
     std::thread::id Thread;
+};
+
+// Aborts the test binary when what it watches has not ended in time: a deadlock then fails the
+// run with a message instead of hanging it.
+class TWatchdog {
+public:
+    explicit TWatchdog(std::chrono::seconds limit) : FLimit(limit), FThread([this] { Watch(); }) {}
+    ~TWatchdog() {
+        {
+            std::lock_guard lock(FLock);
+            FDone = true;
+        }
+        FChanged.notify_all();
+        FThread.join();
+    }
+    // Starts watching the next step, named for the message.
+    void Start(const ::testing::Message& step) {
+        std::lock_guard lock(FLock);
+        FStep = step.GetString();
+        FDeadline = std::chrono::steady_clock::now() + FLimit;
+    }
+
+private:
+    void Watch() {
+        std::unique_lock lock(FLock);
+        while (!FDone) {
+            if (!FStep.empty() && std::chrono::steady_clock::now() > FDeadline) {
+                std::fprintf(stderr, "watchdog: %s has not ended within %lld s\n", FStep.c_str(),
+                             static_cast<long long>(FLimit.count()));
+                std::fflush(stderr);
+                std::abort();
+            }
+            FChanged.wait_for(lock, std::chrono::milliseconds(200));
+        }
+    }
+
+    const std::chrono::seconds FLimit;
+    std::mutex FLock;
+    std::condition_variable FChanged;
+    bool FDone = false;
+    std::string FStep;
+    std::chrono::steady_clock::time_point FDeadline;
+    std::thread FThread;  // last
 };
 
 class EngineTest : public ::testing::Test {
