@@ -66,9 +66,31 @@ inline void AddConversion(TFFmpegEngine& engine, const std::string& output) {
     Check(engine.SetOutputFile(index, output, &record), "SetOutputFile: " + engine.LastErrMsg());
 }
 
+// Processor seconds this process has used so far, all its threads together.
+inline double ProcessCpuSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    const auto seconds = [](const timeval& time) {
+        return static_cast<double>(time.tv_sec) + time.tv_usec / 1e6;
+    };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+// What one run took: wall-clock seconds and processor seconds of all its threads.
+struct TRunTimes {
+    double Wall = 0;
+    double Cpu = 0;
+    TRunTimes& operator+=(const TRunTimes& other) {
+        Wall += other.Wall;
+        Cpu += other.Cpu;
+        return *this;
+    }
+};
+
 // Converts the clip `tasks` times into `folder` on `threadCount` threads (0: in this thread);
-// the seconds from the first AddTask to the final notice. Throws when a task did not finish.
-inline double RunConversions(int tasks, int threadCount, bool autoCodecThreads, const std::string& folder) {
+// the times from the first AddTask to the final notice. Throws when a task did not finish.
+inline TRunTimes TimeConversions(int tasks, int threadCount, bool autoCodecThreads,
+                                 const std::string& folder) {
     TFFmpegEngine engine;
     engine.SetAutoCodecThreads(autoCodecThreads);
     std::atomic<bool> allDone{false};
@@ -80,13 +102,20 @@ inline double RunConversions(int tasks, int threadCount, bool autoCodecThreads, 
             ++failed;
     };
     const auto start = std::chrono::steady_clock::now();
+    const double startCpu = ProcessCpuSeconds();
     for (int task = 0; task < tasks; ++task)
         AddConversion(engine, folder + "/out" + std::to_string(task) + ".mp4");
     engine.StartTask(threadCount);
     MainThread::WaitUntil([&] { return allDone.load(); });
-    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    TRunTimes times;
+    times.Wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    times.Cpu = ProcessCpuSeconds() - startCpu;
     Check(failed == 0, "a conversion did not finish");
-    return seconds;
+    return times;
+}
+
+inline double RunConversions(int tasks, int threadCount, bool autoCodecThreads, const std::string& folder) {
+    return TimeConversions(tasks, threadCount, autoCodecThreads, folder).Wall;
 }
 
 struct TChildResult {
