@@ -201,11 +201,15 @@ public:
     // The live worker of a threaded run; null before the run and once its notice was given.
     TConvertThread* WorkerThread() const { return FLiveWorker.load(); }
     void SetProgressInterval(int64_t microseconds) { FState.ProgressInterval = microseconds; }
+    // Threads for every decoder and encoder the next run opens (0: as the options made them).
+    void SetCodecThreadCount(int count) { FState.CodecThreadCount = count; }
     const TRunStatistics& Statistics() const { return FStatistics; }
 
     // Installed by the front before the run starts.
     TProgressCallback OnProgress;
     TTerminateCallback OnTerminate;
+    TCustomHookCallback OnCustomHook;
+    TPreviewBitmapCallback OnPreviewBitmap;
     // "t" is compared with the most advanced output stream instead of the least advanced.
     bool LimitByLongestStream = false;
 

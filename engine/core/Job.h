@@ -8,7 +8,9 @@
 #include "engine/frame/UnicodeProtocol.h"
 
 #include <array>
+#include <atomic>
 #include <climits>
+#include <concepts>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -169,18 +171,53 @@ struct TBitstreamFilterChains {
     TBitstreamFilterChain Subtitle;
 };
 
-// Run state and what the front reads back.
+// A value of the run state that one thread writes while another reads it (the worker and the
+// front, a stopping host, a preview switch): every access is atomic, and the record stays
+// copyable so that a reset can assign a fresh one.
+template <class T>
+class TSharedRunValue {
+public:
+    TSharedRunValue(T value = T()) : FValue(value) {}
+    TSharedRunValue(const TSharedRunValue& other) : FValue(other.FValue.load()) {}
+    TSharedRunValue& operator=(const TSharedRunValue& other) {
+        FValue = other.FValue.load();
+        return *this;
+    }
+    TSharedRunValue& operator=(T value) {
+        FValue = value;
+        return *this;
+    }
+    operator T() const { return FValue.load(); }
+    TSharedRunValue& operator|=(T bits) requires std::integral<T> {
+        FValue.fetch_or(bits);
+        return *this;
+    }
+    TSharedRunValue& operator&=(T bits) requires std::integral<T> {
+        FValue.fetch_and(bits);
+        return *this;
+    }
+
+private:
+    std::atomic<T> FValue;
+};
+
+// Run state and what the front reads back. The flags are read from other threads while the
+// job runs; FailureText is written before Terminated is set, so another thread reads it once
+// Terminated reads true.
 struct TRunState {
-    bool Running = false;
-    bool FinishedNormally = false;
-    bool Terminated = false;
-    bool Failed = false;
+    TSharedRunValue<bool> Running = false;
+    TSharedRunValue<bool> FinishedNormally = false;
+    TSharedRunValue<bool> Terminated = false;
+    TSharedRunValue<bool> Failed = false;
     std::string FailureText;
     bool Join = false;
-    int64_t TotalDuration = -1;  // microseconds; -1 = unknown
-    int PreviewFlags = 0;        // bit 0 preview window, bit 1 preview bitmap
+    int64_t TotalDuration = -1;             // microseconds; -1 = unknown
+    TSharedRunValue<int> PreviewFlags = 0;  // bit 0 preview window, bit 1 preview bitmap
     int64_t ProgressInterval = 500000;
     int64_t PreviewInterval = 100000;
+    // Threads of every codec the run opens, chosen by the front at launch; 0 keeps the count
+    // the options gave.
+    int CodecThreadCount = 0;
     bool HooksInUse = false;
     bool UseFilters = false;  // a video filter chain was set when the output was added
 };

@@ -1,11 +1,13 @@
 #pragma once
-// What a job hands to its front while it runs: progress reports and the end-of-run notice.
+// What a job hands to its front while it runs: progress reports, the end-of-run notice, and the
+// pictures of the custom hook and the preview bitmap.
 #include <cstdint>
 #include <functional>
 
 namespace kestrova {
 
 class TCustomFFmpeg;
+class TEngineBitmap;
 
 // The numbers behind one progress report.
 struct TJobProgress {
@@ -22,5 +24,14 @@ struct TJobProgress {
 using TProgressCallback = std::function<void(TCustomFFmpeg& job, const TJobProgress& progress)>;
 // Called once at the end of every run, also after a start that failed.
 using TTerminateCallback = std::function<void(TCustomFFmpeg& job)>;
+// Each video picture of an output with a custom hook, as a bitmap the callback may draw on:
+// `update` (true on entry) copies the bitmap back into the picture, `stopHook` (false on entry)
+// ends the hook for the rest of the run. Called on the thread running the job.
+using TCustomHookCallback = std::function<void(TCustomFFmpeg& job, TEngineBitmap& bitmap, bool& stopHook,
+                                               bool& update, int64_t pts, uint32_t frameNumber)>;
+// A picture for the host's preview, at most once per preview interval while the preview-bitmap
+// flag is set. Called on the thread running the job.
+using TPreviewBitmapCallback = std::function<void(TCustomFFmpeg& job, const TEngineBitmap& bitmap,
+                                                  int64_t pts, uint32_t frameNumber)>;
 
 }  // namespace kestrova

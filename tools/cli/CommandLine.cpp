@@ -63,10 +63,18 @@ void ApplyCommandLine(TCustomFFmpeg& job, const std::vector<TCommandStep>& steps
 std::string UsageText() {
     return "usage: kestrova-cli [-name value]... -i INPUT [-name value]... OUTPUT [[-name value]... "
            "OUTPUT]...\n"
+           "       kestrova-cli -processes N -i IN1 [-name value]... OUT1 -i IN2 [-name value]... OUT2 ...\n"
+           "       kestrova-cli -h | --help | --version\n"
            "  Options are the engine's option names, each with a value (\"-vn 1\", \"-t 10\",\n"
            "  \"-vcodec copy\"), applied in the order given. \"-i\" adds an input file, a bare\n"
            "  argument adds an output file, \"-join 1\" writes the inputs one after another into\n"
-           "  the next output.\n";
+           "  the next output.\n"
+           "  With \"-processes N\" the command line is a queue: each \"-i\" that follows an output\n"
+           "  starts the next task, whose options apply to it only, and N tasks run at once.\n";
+}
+
+const char* VersionText() {
+    return KESTROVA_VERSION_TEXT;
 }
 
 }  // namespace kestrova::cli

@@ -35,5 +35,7 @@ std::vector<TCommandStep> ParseCommandLine(const std::vector<std::string>& argum
 void ApplyCommandLine(TCustomFFmpeg& job, const std::vector<TCommandStep>& steps);
 
 std::string UsageText();
+// The program's version ("3.0.0.0").
+const char* VersionText();
 
 }  // namespace kestrova::cli

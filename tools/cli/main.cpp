@@ -1,9 +1,12 @@
-// kestrova-cli: runs one conversion job in this thread. Exit code 0 when the job finished
-// normally, 1 when it failed or was stopped (Ctrl+C stops it after the packet at hand, with the
-// output's trailer written), 2 for a malformed command line.
+// kestrova-cli: runs one conversion job in this thread, or with "-processes N" a queue of tasks
+// on N worker threads of the engine component (QueueCommandLine.h). Exit code 0 when every
+// conversion finished normally, 1 when one failed or was stopped (Ctrl+C stops after the packet
+// at hand, with the outputs' trailers written), 2 for a malformed command line. "-h" or "--help"
+// alone prints the usage, "--version" the version.
 #include "tools/cli/CommandLine.h"
 #include "tools/cli/Console.h"
 #include "tools/cli/LibraryFolder.h"
+#include "tools/cli/QueueRun.h"
 
 #include "engine/core/CustomFFmpeg.h"
 #include "engine/frame/FFmpegLoader.h"
@@ -32,17 +35,29 @@ int Run(const std::vector<std::string>& arguments) {
         std::fputs(cli::UsageText().c_str(), stderr);
         return 2;
     }
+    if (arguments.size() == 1 && (arguments[0] == "-h" || arguments[0] == "--help")) {
+        std::fputs(cli::UsageText().c_str(), stdout);
+        return 0;
+    }
+    if (arguments.size() == 1 && arguments[0] == "--version") {
+        std::printf("kestrova-cli %s\n", cli::VersionText());
+        return 0;
+    }
     std::vector<cli::TCommandStep> steps;
+    cli::TQueueCommandLine queue;
     try {
         steps = cli::ParseCommandLine(arguments);
+        if (cli::IsQueueCommandLine(steps)) queue = cli::ParseQueueCommandLine(steps);
     } catch (const cli::ECommandLine& error) {
         console.PrintError(error.what());
         std::fputs(cli::UsageText().c_str(), stderr);
         return 2;
     }
 
-    MainThread::SetCurrentAsMain();
     const std::string programFolder = ProgramFolder();
+    if (!queue.Tasks.empty()) return cli::RunQueue(queue, cli::MediaLibraryFolder(programFolder));
+
+    MainThread::SetCurrentAsMain();
     TFFLogger& logger = TFFLogger::Instance();
     logger.TriggerEventInMainThread = false;
     logger.OnLog = [&console](const void*, uint32_t, TLogLevel, const std::string& line) {

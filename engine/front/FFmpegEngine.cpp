@@ -1,0 +1,162 @@
+#include "engine/front/FFmpegEngine.h"
+
+#include "engine/frame/FFmpegLoader.h"
+#include "engine/frame/Text.h"
+
+#include <memory>
+#include <stdexcept>
+
+namespace kestrova {
+
+TFFmpegEngine::~TFFmpegEngine() {
+    // Here, before the dispatchers' class changes: workers still call them while tasks stop.
+    Shutdown();
+}
+
+void TFFmpegEngine::CheckNotWorking(const char* operation) const {
+    if (FWorking) throw std::runtime_error(FormatText("Cannot %s while working.", operation));
+}
+
+bool TFFmpegEngine::AVLibLoaded() const {
+    return TFFmpegLoader::Instance().AllLoaded(RequiredLibraries());
+}
+
+bool TFFmpegEngine::LoadAVLib(const std::string& libraryFolder) {
+    if (LoadMediaLibraries(libraryFolder)) return true;
+    FLastErrMsg = TFFmpegLoader::Instance().LastError();
+    return false;
+}
+
+int TFFmpegEngine::AddTask(const std::string& fileName, TInputOptions* inputOptions) {
+    CheckNotWorking("AddTask");
+    try {
+        CheckMediaLibraries();  // a job needs them from its first call on
+        auto task = std::make_unique<TFFmpeg>();
+        task->ResetJob();
+        task->SetVerbose(FVerboseLevel);
+        task->SetPreview(Preview());
+        task->SetPreviewBitmap(PreviewBitmap());
+        task->OnPreviewBitmap = PreviewBitmapCallback();
+        const int slot = task->NbInputFiles();
+        if (inputOptions) {
+            task->KeptInputOptions(slot) = *inputOptions;
+            ApplyInputOptions(*task, *inputOptions, fileName);
+        }
+        if (!task->AddInputFile(fileName)) {
+            FLastErrMsg = task->LastError();
+            return -1;
+        }
+        task->AttachInputProbe(slot);
+        task->OnProgress = ProgressCallback();
+        task->OnTerminate = TerminateCallback();
+        return FTasks.Add(std::move(task));
+    } catch (const std::exception& error) {
+        FLastErrMsg = error.what();
+        return -1;
+    }
+}
+
+bool TFFmpegEngine::SetOutputFile(int taskIndex, const std::string& fileName, TOutputOptions* outputOptions) {
+    CheckNotWorking("SetOutputFile");
+    TOutputOptions* kept = nullptr;
+    bool added = false;
+    try {
+        TFFmpeg& task = FTasks.Item(taskIndex);
+        const int slot = task.NbOutputFiles();
+        if (slot >= kMaxFiles) {
+            FLastErrMsg = FormatText("max output files %d reached", kMaxFiles);
+            return false;
+        }
+        kept = &task.KeptOutputOptions(slot);
+        const TCustomHookCallback previousHook = task.OnCustomHook;
+        bool join = false;
+        if (outputOptions) {
+            *kept = *outputOptions;
+            ApplyOutputOptions(task, *outputOptions, fileName);
+            if (outputOptions->CustomHook) task.OnCustomHook = CustomHookCallback();
+            join = outputOptions->Join;
+        } else {
+            InitOutputOptions(*kept);
+        }
+        if (task.AddOutputFile(fileName, join) < 0) {
+            FLastErrMsg = task.LastError();
+            InitOutputOptions(*kept);
+            task.OnCustomHook = previousHook;  // no output of this task asked for it
+            return false;
+        }
+        added = true;
+        if (outputOptions) ApplyOutputOptionsAfterAdd(task, *outputOptions);
+        return true;
+    } catch (const std::exception& error) {
+        FLastErrMsg = error.what();
+        // A record whose output was never added stands for nothing.
+        if (kept && !added) InitOutputOptions(*kept);
+        return false;
+    }
+}
+
+void TFFmpegEngine::RemoveTask(int taskIndex) {
+    CheckNotWorking("RemoveTask");
+    FTasks.Delete(taskIndex);
+}
+
+void TFFmpegEngine::ClearTasks() {
+    {
+        TTerminateLock lock(*this);
+        if (FWorking && !FAllDone) throw std::runtime_error("Cannot ClearTasks while working.");
+        FTerminatedCount = 0;
+        FNextIndex = -1;
+        FRemaining = 0;
+        FAllDone = false;
+        FThreadMode = false;
+        FWorking = false;
+        FStopping = false;
+    }
+    // Every task has terminated: freeing one joins what is left of its threads.
+    FTasks.Clear();
+    FLastErrMsg.clear();
+}
+
+void TFFmpegEngine::StartTask(int threadCount) {
+    CheckNotWorking("StartTask");
+    {
+        TTerminateLock lock(*this);
+        BeginRun(threadCount);
+    }
+    if (threadCount > 0) {
+        // The rest is launched by the tasks' ends, one for each.
+        for (int launched = 0; launched < threadCount; ++launched) {
+            TTerminateLock lock(*this);
+            TFFmpeg* task = PickNextTask();
+            if (!task) break;
+            StartPickedTask(*task);
+        }
+        return;
+    }
+    for (;;) {
+        TFFmpeg* task = nullptr;
+        {
+            TTerminateLock lock(*this);
+            task = PickNextTask();
+        }
+        if (!task) break;
+        StartPickedTask(*task);
+    }
+    FinishRunInThisThread();
+}
+
+void TFFmpegEngine::Pause() {
+    if (FStopping) return;
+    FTasks.SuspendAll();
+}
+
+void TFFmpegEngine::Resume() {
+    FTasks.ResumeAll();
+}
+
+void TFFmpegEngine::Stop(bool waitForStop) {
+    if (!EndLaunches()) return;
+    FTasks.StopAll(waitForStop && CanWaitForTasks());
+}
+
+}  // namespace kestrova

@@ -1,0 +1,79 @@
+#include "tools/cli/QueueCommandLine.h"
+
+#include "engine/front/HostOptions.h"
+
+#include <charconv>
+
+namespace kestrova::cli {
+
+namespace {
+
+constexpr const char* kProcessesOption = "processes";
+
+int ProcessesValue(const std::string& value) {
+    int processes = 0;
+    const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), processes);
+    if (error != std::errc() || end != value.data() + value.size() || processes < 1)
+        throw ECommandLine("Invalid value for -processes: " + value);
+    return processes;
+}
+
+// The option text keeps one option per line: a line break inside a value would split it.
+void CheckOptionValue(const TCommandStep& step) {
+    if (step.Value.find_first_of("\r\n") != std::string::npos ||
+        step.Value.find("<CRLF>") != std::string::npos)
+        throw ECommandLine("Option -" + step.Name + ": a value of the queue mode holds no line break");
+}
+
+}  // namespace
+
+bool IsQueueCommandLine(const std::vector<TCommandStep>& steps) {
+    for (const TCommandStep& step : steps)
+        if (step.Kind == TCommandStep::Option && step.Name == kProcessesOption) return true;
+    return false;
+}
+
+TQueueCommandLine ParseQueueCommandLine(const std::vector<TCommandStep>& steps) {
+    TQueueCommandLine command;
+    TOptionPairs pending;
+    for (const TCommandStep& step : steps) {
+        switch (step.Kind) {
+            case TCommandStep::Option:
+                if (step.Name == kProcessesOption) {
+                    command.Processes = ProcessesValue(step.Value);
+                    break;
+                }
+                CheckOptionValue(step);
+                pending.emplace_back(step.Name, step.Value);
+                break;
+            case TCommandStep::Input:
+                if (!command.Tasks.empty() && command.Tasks.back().Outputs.empty())
+                    throw ECommandLine("A task of the queue reads one input: -i " + step.Name);
+                for (const auto& [name, value] : pending)
+                    if (OptionPass(name) != 2)
+                        throw ECommandLine("Option -" + name + " belongs to an output: give it after -i " +
+                                           step.Name);
+                command.Tasks.push_back({step.Name, std::move(pending), {}});
+                pending.clear();
+                break;
+            case TCommandStep::Output:
+                if (command.Tasks.empty())
+                    throw ECommandLine("An output needs an input before it: " + step.Name);
+                command.Tasks.back().Outputs.push_back({step.Name, std::move(pending), step.Join});
+                pending.clear();
+                break;
+        }
+    }
+    if (!pending.empty())
+        throw ECommandLine("Options after the last output apply to nothing: -" + pending.front().first);
+    if (command.Tasks.empty()) throw ECommandLine("The queue holds no task: give -i INPUT and an output");
+    return command;
+}
+
+std::string OptionText(const TOptionPairs& options) {
+    std::string text;
+    for (const auto& [name, value] : options) text.append(name).append("=").append(value).append("\n");
+    return text;
+}
+
+}  // namespace kestrova::cli

@@ -1,0 +1,47 @@
+#pragma once
+// What kestrova-cli shows on standard error in queue mode: every log line, and the progress of
+// each task. On an interactive terminal the tasks have one line each, kept in a block below the
+// log and updated in place; elsewhere every report is a plain line of its own.
+#include "engine/core/RunEvents.h"
+#include "engine/front/EngineEvents.h"
+
+#include <cstdio>
+#include <mutex>
+#include <string>
+#include <vector>
+
+namespace kestrova::cli {
+
+class TQueueConsole {
+public:
+    // `taskNames`: what names each task on its line (its first output).
+    TQueueConsole(std::FILE* stream, bool terminal, std::vector<std::string> taskNames);
+
+    void PrintLogLine(const std::string& line);
+    void ShowProgress(int task, const TJobProgress& progress);
+    void ShowEnd(const TTerminateInfo& info);
+    // A line of the program itself (below the task block; the block stays in place).
+    void PrintLine(const std::string& line);
+
+private:
+    void SetTaskText(int task, const std::string& text);
+    void EraseBlock();
+    void DrawBlock();
+    std::string TaskLine(int task) const;
+
+    std::FILE* FStream;
+    bool FTerminal;
+    int FColumns = 0;  // of the terminal; 0 when unknown
+    std::vector<std::string> FNames;
+    std::vector<std::string> FTexts;  // each task's state or progress
+    bool FBlockShown = false;
+    std::mutex FLock;  // log lines come from the workers, notices from notice threads
+};
+
+// "finished", "stopped" or "failed: <reason>".
+std::string EndText(const TTerminateInfo& info);
+
+// The numbers of a component progress report as the job gave them.
+TJobProgress JobProgressOf(const TProgressInfo& info);
+
+}  // namespace kestrova::cli
