@@ -34,6 +34,8 @@ const QString TfrmMain::DownloadPageAddress = QStringLiteral("https://kestrova.o
 TfrmMain::TfrmMain(const QString& programFolder, QStringList startFiles, QWidget* parent)
     : QWidget(parent, Qt::FramelessWindowHint | Qt::Window), FProgramFolder(programFolder),
       FStartFiles(std::move(startFiles)), FFLogger(std::make_unique<TFFLogger>()) {
+    // Made after the logger, so that the engine logs into the window's one.
+    VADOR = std::make_unique<TFFmpegEngine>();
     CreateComponents();
     FormCreate();
     ConnectHandlers();
@@ -71,6 +73,7 @@ void TfrmMain::ConnectHandlers() {
     // The menu's Add is the Add button's command, whoever handles it.
     connect(mnuAdd, &QAction::triggered, btnAdd, &TXGraphic::OnClick);
     connect(mnuActivityLog, &QAction::triggered, this, &TfrmMain::ToggleActivityLog);
+    connect(mnuPreview, &QAction::triggered, this, &TfrmMain::mnuPreviewClick);
     connect(lvFiles, &QWidget::customContextMenuRequested, this,
             [this](QPoint position) { PopupMenu1->popup(lvFiles->viewport()->mapToGlobal(position)); });
 }
@@ -80,14 +83,32 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
+// No engine notice reaches the window after this: the handlers are detached before every
+// task is stopped (and waited for).
 void TfrmMain::FormCloseQuery() {
-    tmrCPU->stop();
+    VADOR->OnCustomHook = nullptr;
+    VADOR->OnProgress = nullptr;
+    VADOR->OnTerminate = nullptr;
+    VADOR->Stop(true);
 }
 
 void TfrmMain::FormDestroy() {
     tmrCPU->stop();
+    // A window destroyed without being closed first stops its run here.
+    FormCloseQuery();
+    try {
+        VADOR->ClearTasks();
+        if (VADOR->TasksCount() > 0) VADOR->ClearTasks();
+    } catch (const std::exception&) {
+        // Tasks still winding down are freed with the component, which stops them first.
+    }
+    VADOR.reset();
     // Lines logged while the window goes away have nowhere to be shown.
     FFLogger->OnLog = nullptr;
+}
+
+void TfrmMain::mnuPreviewClick(bool checked) {
+    VADOR->SetPreview(checked);
 }
 
 void TfrmMain::mousePressEvent(QMouseEvent* event) {

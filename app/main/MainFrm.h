@@ -5,10 +5,14 @@
 //
 // The window's components are created with their places and initial states; the queue and
 // run handlers (adding files, converting, pausing, stopping...) attach to them in their own
-// source files.
+// source files. The window also owns the engine component VADOR, and while it lives the
+// engine's main-thread calls run in the event loop and conversions preview in Qt windows.
 #include "app/main/CpuUsage.h"
+#include "app/main/MainThreadPump.h"
+#include "app/preview/PreviewWindow.h"
 
 #include "engine/frame/FFmpegLogger.h"
+#include "engine/front/FFmpegEngine.h"
 
 #include <QStringList>
 #include <QWidget>
@@ -66,6 +70,9 @@ public:
     // Shows or hides the activity log over the lower part of the queue.
     void ToggleActivityLog();
 
+    // The engine component: every conversion of the queue runs on it.
+    std::unique_ptr<TFFmpegEngine> VADOR;
+
     // Components, by their design names.
     QLabel* Pic_Mainbg;
     QLabel* lblTitle;
@@ -98,6 +105,7 @@ public:
     QAction* mnuPlayOutput;
     QAction* mnuOpenFolder;
     QAction* mnuActivityLog;
+    QAction* mnuPreview;
     QTimer* tmrCPU;
     QCheckBox* chkThreadMode;
     QLineEdit* edtThreadCount;
@@ -126,6 +134,7 @@ private:
     void ConnectHandlers();
 
     void FormCreate();
+    void mnuPreviewClick(bool checked);
     void FormCloseQuery();
     void FormDestroy();
     void FormMouseDown();
@@ -141,6 +150,8 @@ private:
 
     QString FProgramFolder;
     QStringList FStartFiles;
+    TMainThreadPump FMainThreadPump;
+    TPreviewWindowRegistration FPreviewWindows;
     std::unique_ptr<TFFLogger> FFLogger;
     TCpuUsage FCpuUsage;
     TSkinHeader* FHeaderSkin = nullptr;

@@ -203,6 +203,9 @@ void TfrmMain::CreatePopupMenu() {
     PopupMenu1->addSeparator();
     mnuActivityLog = PopupMenu1->addAction(QStringLiteral("Activity Log\tF12"));
     mnuActivityLog->setCheckable(true);
+    // Conversions show their pictures in a small window while they run.
+    mnuPreview = PopupMenu1->addAction(QStringLiteral("Preview While Converting"));
+    mnuPreview->setCheckable(true);
 }
 
 void TfrmMain::CreateRunSettings() {

@@ -2,8 +2,6 @@
 
 #include "app/main/KestrovaApplication.h"
 #include "app/main/MainFrm.h"
-#include "app/main/MainThreadPump.h"
-#include "app/preview/PreviewWindow.h"
 #include "app/settings/GeneralOptionsFrm.h"
 #include "app/settings/Settings.h"
 #include "engine/frame/ProgramFolder.h"
@@ -75,8 +73,6 @@ int RunProgram(int argc, char** argv) {
     AppSettings();
     QApplication::setApplicationName(QStringLiteral("Kestrova"));
     QGuiApplication::setDesktopFileName(QStringLiteral("kestrova"));
-    TMainThreadPump pump;
-    TPreviewWindowRegistration previewWindows;
     TProgramWindows windows(QString::fromStdString(ProgramFolder()), FileArguments(application.arguments()));
     MarkWhenShown(windows.MainWindow());
     windows.MainWindow().show();
