@@ -49,6 +49,7 @@ void TfrmMain::FormCreate() {
     edtLVEdit->setFont(lvFiles->font());
     FHeaderSkin->Attach(*lvFiles->header());
     FScrollBarSkin->Attach(*lvFiles);
+    FScrollBarSkin->Attach(*mmoLog);
     tmrCPU->start();
     CentreOnDesktop(*this);
     lblTitle->setText(QStringLiteral("Orvanta Kestrova ") + VersionText());
@@ -182,9 +183,9 @@ void TfrmMain::tmrCPUTimer() {
 }
 
 void TfrmMain::ToggleActivityLog() {
-    mmoLog->setVisible(!mmoLog->isVisible());
-    if (mmoLog->isVisible()) mmoLog->raise();
-    mnuActivityLog->setChecked(mmoLog->isVisible());
+    pnlLog->setVisible(!pnlLog->isVisible());
+    if (pnlLog->isVisible()) pnlLog->raise();
+    mnuActivityLog->setChecked(pnlLog->isVisible());
 }
 
 bool TfrmMain::ThreadMode() const {

@@ -97,6 +97,7 @@ public:
     QFrame* pnlLVEdit;
     QLineEdit* edtLVEdit;
     QCheckBox* chkShutDown;
+    QFrame* pnlLog;  // holds the activity log with its caption when the user shows it
     TActivityLog* mmoLog;
     QMenu* PopupMenu1;
     QAction* mnuAdd;

@@ -21,6 +21,7 @@
 #include <QRadioButton>
 #include <QShortcut>
 #include <QTimer>
+#include <QVBoxLayout>
 
 namespace kestrova {
 
@@ -30,6 +31,7 @@ constexpr QRect kQueueList{24, 145, 754, 314};
 constexpr QRect kStartPanelPlace{25, 146, 752, 312};
 // The activity log, when the user shows it, covers the lower part of the queue.
 constexpr QRect kActivityLogPlace{25, 290, 752, 168};
+constexpr int kLogCaptionHeight = 20;
 constexpr QPoint kTitlePlace{27, 4};
 constexpr QPoint kCpuPlace{730, 467};
 constexpr QPoint kShutDownPlace{370, 464};
@@ -178,10 +180,29 @@ void TfrmMain::CreateStatusLine() {
 }
 
 void TfrmMain::CreateActivityLog() {
-    mmoLog = new TActivityLog(this);
-    mmoLog->setGeometry(kActivityLogPlace);
+    pnlLog = new QFrame(this);
+    pnlLog->setGeometry(kActivityLogPlace);
+    pnlLog->setAutoFillBackground(true);
+    pnlLog->setPalette(skin::QueueListPalette(pnlLog->palette()));
+    auto* caption = new QLabel(
+            QStringLiteral("  Activity log  \u00B7  double-click to clear  \u00B7  F12 to hide"), pnlLog);
+    caption->setFixedHeight(kLogCaptionHeight);
+    caption->setAutoFillBackground(true);
+    QPalette captionPalette = caption->palette();
+    captionPalette.setColor(QPalette::Window, QColor(skin::kListGrid));
+    captionPalette.setColor(QPalette::WindowText, QColor(skin::kHeaderText));
+    caption->setPalette(captionPalette);
+    mmoLog = new TActivityLog(pnlLog);
     mmoLog->setPalette(skin::QueueListPalette(mmoLog->palette()));
-    mmoLog->hide();
+    QFont logFont(QStringLiteral("DejaVu Sans Mono"));
+    logFont.setPixelSize(11);
+    mmoLog->setFont(logFont);
+    auto* layout = new QVBoxLayout(pnlLog);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(caption);
+    layout->addWidget(mmoLog);
+    pnlLog->hide();
     // Also reachable without the list's menu.
     for (const QKeySequence& key : {QKeySequence(Qt::Key_F12), QKeySequence(Qt::CTRL | Qt::Key_L)}) {
         auto* shortcut = new QShortcut(key, this);
