@@ -222,17 +222,20 @@ TEST_F(MainWindowTest, AnExceptionLeavingAHandlerIsShownAndTheProgramGoesOn) {
     EXPECT_TRUE(Window().isVisible());
 }
 
-TEST_F(MainWindowTest, ClosingDuringARunStopsEveryTaskAndNoNoticeFollows) {
+// Queues one conversion of a generated 30-second FLV clip on the window's engine.
+void QueueLongConversion(TFFmpegEngine& engine, const std::string& name) {
     ASSERT_TRUE(LoadMediaLibraries()) << TFFmpegLoader::Instance().LastError();
     testmedia::ClipSpec spec;
     spec.format = "flv";
     spec.duration = 30.0;
-    const std::string clip = testmedia::Clip(spec);
-    const std::string output = testmedia::TempDir("main-window-close") + "/closed.mp4";
-    TFFmpegEngine& engine = *Window().VADOR;
-    const int task = engine.AddTask(clip);
+    const int task = engine.AddTask(testmedia::Clip(spec));
     ASSERT_GE(task, 0) << engine.LastErrMsg();
-    ASSERT_TRUE(engine.SetOutputFile(task, output)) << engine.LastErrMsg();
+    ASSERT_TRUE(engine.SetOutputFile(task, testmedia::TempDir(name) + "/out.mp4")) << engine.LastErrMsg();
+}
+
+TEST_F(MainWindowTest, ClosingDuringARunStopsEveryTaskAndNoNoticeFollows) {
+    TFFmpegEngine& engine = *Window().VADOR;
+    QueueLongConversion(engine, "main-window-close");
     std::atomic<int> notices = 0;
     engine.OnProgress = [&](TCustomFFmpegEngine&, TProgressInfo*) { ++notices; };
     engine.OnTerminate = [&](TCustomFFmpegEngine&, const TTerminateInfo&) { ++notices; };
