@@ -52,6 +52,8 @@ public:
     ~TfrmMain() override;
 
     const QStringList& StartFiles() const { return FStartFiles; }
+    // The program folder the window draws its skin from (with a trailing separator).
+    const QString& ProgramFolder() const { return FProgramFolder; }
     TFFLogger& Logger() { return *FFLogger; }
     TActivityLog& ActivityLog() { return *mmoLog; }
     // The open dialog of Add, made with its options on first use.

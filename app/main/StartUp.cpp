@@ -2,6 +2,7 @@
 
 #include "app/main/KestrovaApplication.h"
 #include "app/main/MainFrm.h"
+#include "app/main/QueueController.h"
 #include "app/settings/GeneralOptionsFrm.h"
 #include "app/settings/Settings.h"
 #include "engine/frame/ProgramFolder.h"
@@ -61,9 +62,11 @@ TProgramWindows::TProgramWindows(const QString& programFolder, const QStringList
     FGeneralOptions = new TFrmGeneralOption(AppSettings(), FMainWindow.get());
     FMainWindow->SetGeneralOptions(*FGeneralOptions);
     FPicker = std::make_unique<TListMenu>(programFolder);
+    FQueue = std::make_unique<TQueueController>(*FMainWindow, *FPicker, AppSettings());
 }
 
 TProgramWindows::~TProgramWindows() {
+    FQueue.reset();
     FMainWindow.reset();
     FPicker.reset();
 }

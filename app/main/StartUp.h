@@ -11,6 +11,7 @@ namespace kestrova {
 
 class TFrmGeneralOption;
 class TListMenu;
+class TQueueController;
 class TfrmMain;
 
 // The windows the program creates at start-up, created in their order and freed in the
@@ -25,11 +26,13 @@ public:
     TfrmMain& MainWindow() const { return *FMainWindow; }
     TFrmGeneralOption& GeneralOptions() const { return *FGeneralOptions; }
     TListMenu& Picker() const { return *FPicker; }
+    TQueueController& Queue() const { return *FQueue; }
 
 private:
     std::unique_ptr<TListMenu> FPicker;  // declared first: it outlives the main window's dialogs
     std::unique_ptr<TfrmMain> FMainWindow;
     TFrmGeneralOption* FGeneralOptions = nullptr;  // owned by the main window
+    std::unique_ptr<TQueueController> FQueue;      // freed first: it clears the queue
 };
 
 // The whole program: returns its exit code.

@@ -65,8 +65,11 @@ void TRunControl::HandOutputsToEngine() {
         if (options.TaskIndex < 0 || options.TaskIndex >= static_cast<int>(FTaskRows.size())) continue;
         FTaskRows[static_cast<std::size_t>(options.TaskIndex)] = row;
         TOutputOptions outputOptions = options.OutputOptions;
-        // A refused output is not an error here: the task fails when it starts and says why.
-        FEngine.SetOutputFile(options.TaskIndex, options.OutputFileName.toStdString(), &outputOptions);
+        // A refused output does not stop the run: the task fails when it starts. Why it was
+        // refused goes to the activity log.
+        if (!FEngine.SetOutputFile(options.TaskIndex, options.OutputFileName.toStdString(), &outputOptions))
+            emit LogLine(options.OutputFileName + QStringLiteral(": ") +
+                         QString::fromStdString(FEngine.LastErrMsg()));
     }
 }
 
