@@ -143,6 +143,27 @@ TEST_F(MainWindowTest, TheMeterShowsTheLoadOfAllProcessorsAtEachTick) {
     EXPECT_EQ(text.size(), 10);
 }
 
+namespace {
+
+class TUnreadableProcessorTimes : public platform::TProcessorTimes {
+public:
+    void Sample(std::vector<platform::TProcessorTicks>&) override {
+        throw std::runtime_error("Unable to read the processor times from /proc/stat");
+    }
+};
+
+}  // namespace
+
+TEST_F(MainWindowTest, AMeterThatCannotReadTheCountersSaysSoOnceAndStops) {
+    platform::TScopedService<platform::TProcessorTimes> unreadable(
+            std::make_unique<TUnreadableProcessorTimes>());
+    QTest::qWait(2200);
+    ASSERT_EQ(FShell.Errors.size(), 1u);
+    EXPECT_EQ(FShell.Errors[0].Text, QStringLiteral("Unable to read the processor times from /proc/stat."));
+    EXPECT_FALSE(Window().tmrCPU->isActive());
+    EXPECT_TRUE(Window().lblCPU->text().isEmpty());
+}
+
 TEST_F(MainWindowTest, TheStartPictureActsAsAddOnlyInsideItsHotSpot) {
     struct TCase {
         QPoint Point;
@@ -250,6 +271,19 @@ TEST_F(MainWindowTest, ClosingDuringARunStopsEveryTaskAndNoNoticeFollows) {
     EXPECT_EQ(notices, afterClose);
     EXPECT_NO_THROW(engine.ClearTasks()) << "the run had not ended";
     EXPECT_EQ(engine.TasksCount(), 0);
+}
+
+}  // namespace kestrova::testing
+
+namespace kestrova::testing {
+
+TEST(MainWindowLoggerTest, ALoggerTheEngineMadeEarlierGivesWayToTheWindows) {
+    TFFLogger::Instance().Log(nullptr, llQuiet, "before any window");
+    TShellTestEnvironment shell;
+    TProgramWindows windows(QStringLiteral(KESTROVA_PROGRAM_DIR), {});
+    TFFLogger::Instance().Log(nullptr, llQuiet, "into the window");
+    EXPECT_EQ(&TFFLogger::Instance(), &windows.MainWindow().Logger());
+    EXPECT_EQ(windows.MainWindow().ActivityLog().Lines(), QStringList{QStringLiteral("into the window")});
 }
 
 }  // namespace kestrova::testing
