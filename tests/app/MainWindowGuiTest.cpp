@@ -175,6 +175,9 @@ TEST_F(MainWindowTest, TheStartPictureActsAsAddOnlyInsideItsHotSpot) {
         QSignalSpy adds(Window().btnAdd, &TXGraphic::OnClick);
         QTest::mouseRelease(Window().imgStartPanel, Qt::LeftButton, {}, c.Point);
         EXPECT_EQ(adds.count(), c.Adds ? 1 : 0) << c.Point.x() << "," << c.Point.y();
+        QTest::mouseMove(Window().imgStartPanel, c.Point);
+        EXPECT_EQ(Window().imgStartPanel->cursor().shape(),
+                  c.Adds ? Qt::PointingHandCursor : Qt::ArrowCursor);
     }
 }
 
