@@ -137,7 +137,7 @@ TEST_F(MainWindowTest, QueueStatusLineAndHiddenPartsStartAsDesigned) {
 }
 
 TEST_F(MainWindowTest, TheMeterShowsTheLoadOfAllProcessorsAtEachTick) {
-    QTest::qWait(1100);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !Window().lblCPU->text().isEmpty(); }, 5000));
     const QString text = Window().lblCPU->text();
     EXPECT_TRUE(text.contains(QRegularExpression(QStringLiteral("^CPU: *\\d{1,3}%$")))) << text.toStdString();
     EXPECT_EQ(text.size(), 10);
@@ -157,7 +157,8 @@ public:
 TEST_F(MainWindowTest, AMeterThatCannotReadTheCountersSaysSoOnceAndStops) {
     platform::TScopedService<platform::TProcessorTimes> unreadable(
             std::make_unique<TUnreadableProcessorTimes>());
-    QTest::qWait(2200);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !FShell.Errors.empty(); }, 5000));
+    QTest::qWait(1200);  // a tick more
     ASSERT_EQ(FShell.Errors.size(), 1u);
     EXPECT_EQ(FShell.Errors[0].Text, QStringLiteral("Unable to read the processor times from /proc/stat."));
     EXPECT_FALSE(Window().tmrCPU->isActive());
