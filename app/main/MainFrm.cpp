@@ -26,6 +26,17 @@
 
 namespace kestrova {
 
+namespace {
+
+// The window's own logger. A logger the engine made for itself before any window existed
+// (a library loaded early) gives way to it.
+std::unique_ptr<TFFLogger> MakeWindowLogger() {
+    TFFLogger::FreeOwnedInstance();
+    return std::make_unique<TFFLogger>();
+}
+
+}  // namespace
+
 const QString TfrmMain::HelpPageAddress = QStringLiteral("https://kestrova.orvanta.net/tutorial/");
 const QString TfrmMain::OpenDialogFilter =
         QStringLiteral("FLV/MP4/MP3 (*.flv *.f4v *.mp4 *.mp3 *.wma *.wav)");
@@ -33,7 +44,7 @@ const QString TfrmMain::DownloadPageAddress = QStringLiteral("https://kestrova.o
 
 TfrmMain::TfrmMain(const QString& programFolder, QStringList startFiles, QWidget* parent)
     : QWidget(parent, Qt::FramelessWindowHint | Qt::Window), FProgramFolder(programFolder),
-      FStartFiles(std::move(startFiles)), FFLogger(std::make_unique<TFFLogger>()) {
+      FStartFiles(std::move(startFiles)), FFLogger(MakeWindowLogger()) {
     // Made after the logger, so that the engine logs into the window's one.
     VADOR = std::make_unique<TFFmpegEngine>();
     CreateComponents();

@@ -55,6 +55,24 @@ QLabel* TextLabel(QWidget* parent, QPoint place, QRgb colour) {
     return label;
 }
 
+// The queue's menu in the list's colours, so that it opens as part of the dark window.
+QPalette MenuPalette(const QPalette& base) {
+    QPalette palette = skin::QueueListPalette(base);
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        palette.setColor(group, QPalette::Window, QColor(skin::kListAlternateBase));
+        palette.setColor(group, QPalette::Button, QColor(skin::kListAlternateBase));
+        palette.setColor(group, QPalette::ButtonText, QColor(skin::kListText));
+        palette.setColor(group, QPalette::Light, QColor(skin::kListGrid));
+        palette.setColor(group, QPalette::Dark, QColor(skin::kListGrid));
+        palette.setColor(group, QPalette::Shadow, QColor(skin::kListGrid));
+        // The check boxes of the checkable entries stand out a little from the menu.
+        palette.setColor(group, QPalette::Base, QColor(skin::kListSelection));
+    }
+    for (const QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        palette.setColor(QPalette::Disabled, role, QColor(skin::kMutedText).darker(130));
+    return palette;
+}
+
 // The largest font, at most the window's, that keeps the caption left of `rightLimit`.
 void FitCaption(QCheckBox& box, int rightLimit) {
     QFont font = box.font();
@@ -212,6 +230,7 @@ void TfrmMain::CreateActivityLog() {
 
 void TfrmMain::CreatePopupMenu() {
     PopupMenu1 = new QMenu(this);
+    PopupMenu1->setPalette(MenuPalette(PopupMenu1->palette()));
     mnuAdd = PopupMenu1->addAction(QStringLiteral("Add"));
     mnuRemove = PopupMenu1->addAction(QStringLiteral("Remove"));
     mnuClear = PopupMenu1->addAction(QStringLiteral("Clear"));

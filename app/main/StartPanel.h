@@ -4,7 +4,7 @@
 namespace kestrova {
 
 // The getting-started picture over the empty queue. It reports where the mouse button was
-// released; its round "add" sign lies in AddHotSpot.
+// released; its round "add" sign lies in AddHotSpot, where the pointer becomes a hand.
 class TStartPanel : public QLabel {
     Q_OBJECT
 
@@ -19,6 +19,7 @@ signals:
 
 protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
 };
 
 }  // namespace kestrova

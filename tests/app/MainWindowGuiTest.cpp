@@ -137,10 +137,32 @@ TEST_F(MainWindowTest, QueueStatusLineAndHiddenPartsStartAsDesigned) {
 }
 
 TEST_F(MainWindowTest, TheMeterShowsTheLoadOfAllProcessorsAtEachTick) {
-    QTest::qWait(1100);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !Window().lblCPU->text().isEmpty(); }, 5000));
     const QString text = Window().lblCPU->text();
     EXPECT_TRUE(text.contains(QRegularExpression(QStringLiteral("^CPU: *\\d{1,3}%$")))) << text.toStdString();
     EXPECT_EQ(text.size(), 10);
+}
+
+namespace {
+
+class TUnreadableProcessorTimes : public platform::TProcessorTimes {
+public:
+    void Sample(std::vector<platform::TProcessorTicks>&) override {
+        throw std::runtime_error("Unable to read the processor times from /proc/stat");
+    }
+};
+
+}  // namespace
+
+TEST_F(MainWindowTest, AMeterThatCannotReadTheCountersSaysSoOnceAndStops) {
+    platform::TScopedService<platform::TProcessorTimes> unreadable(
+            std::make_unique<TUnreadableProcessorTimes>());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !FShell.Errors.empty(); }, 5000));
+    QTest::qWait(1200);  // a tick more
+    ASSERT_EQ(FShell.Errors.size(), 1u);
+    EXPECT_EQ(FShell.Errors[0].Text, QStringLiteral("Unable to read the processor times from /proc/stat."));
+    EXPECT_FALSE(Window().tmrCPU->isActive());
+    EXPECT_TRUE(Window().lblCPU->text().isEmpty());
 }
 
 TEST_F(MainWindowTest, TheStartPictureActsAsAddOnlyInsideItsHotSpot) {
@@ -154,6 +176,9 @@ TEST_F(MainWindowTest, TheStartPictureActsAsAddOnlyInsideItsHotSpot) {
         QSignalSpy adds(Window().btnAdd, &TXGraphic::OnClick);
         QTest::mouseRelease(Window().imgStartPanel, Qt::LeftButton, {}, c.Point);
         EXPECT_EQ(adds.count(), c.Adds ? 1 : 0) << c.Point.x() << "," << c.Point.y();
+        QTest::mouseMove(Window().imgStartPanel, c.Point);
+        EXPECT_EQ(Window().imgStartPanel->cursor().shape(),
+                  c.Adds ? Qt::PointingHandCursor : Qt::ArrowCursor);
     }
 }
 
@@ -250,6 +275,19 @@ TEST_F(MainWindowTest, ClosingDuringARunStopsEveryTaskAndNoNoticeFollows) {
     EXPECT_EQ(notices, afterClose);
     EXPECT_NO_THROW(engine.ClearTasks()) << "the run had not ended";
     EXPECT_EQ(engine.TasksCount(), 0);
+}
+
+}  // namespace kestrova::testing
+
+namespace kestrova::testing {
+
+TEST(MainWindowLoggerTest, ALoggerTheEngineMadeEarlierGivesWayToTheWindows) {
+    TFFLogger::Instance().Log(nullptr, llQuiet, "before any window");
+    TShellTestEnvironment shell;
+    TProgramWindows windows(QStringLiteral(KESTROVA_PROGRAM_DIR), {});
+    TFFLogger::Instance().Log(nullptr, llQuiet, "into the window");
+    EXPECT_EQ(&TFFLogger::Instance(), &windows.MainWindow().Logger());
+    EXPECT_EQ(windows.MainWindow().ActivityLog().Lines(), QStringList{QStringLiteral("into the window")});
 }
 
 }  // namespace kestrova::testing

@@ -120,6 +120,7 @@ TEST(MainWindowXvfbTest, TheProgramShowsItsWindowCentredAndIsGrabbed) {
     EXPECT_EQ(Field(info, QStringLiteral("Width")), 800);
     EXPECT_EQ(Field(info, QStringLiteral("Height")), 500);
 
+    QThread::msleep(1300);  // the CPU meter's first tick
     const QString shot = scratch + QStringLiteral("/main-window-xvfb.png");
     QFile::remove(shot);
     RunTool(QStringLiteral(KESTROVA_SCREEN_GRAB), {shot}, environment);
