@@ -5,6 +5,7 @@
 #include "platform/InputDialogTextPrompt.h"
 #include "platform/LogindPowerControl.h"
 #include "platform/MountDriveInfo.h"
+#include "platform/ProcStatProcessorTimes.h"
 #include "platform/XdgUserFolders.h"
 
 namespace kestrova::platform {
@@ -49,6 +50,10 @@ template <>
 std::unique_ptr<TDriveInfo> MakeLinuxService() {
     return std::make_unique<TMountDriveInfo>();
 }
+template <>
+std::unique_ptr<TProcessorTimes> MakeLinuxService() {
+    return std::make_unique<TProcStatProcessorTimes>();
+}
 
 }  // namespace
 
@@ -75,6 +80,7 @@ KESTROVA_PLATFORM_SERVICE(TFolderBrowser)
 KESTROVA_PLATFORM_SERVICE(TTextPrompt)
 KESTROVA_PLATFORM_SERVICE(TUserFolders)
 KESTROVA_PLATFORM_SERVICE(TDriveInfo)
+KESTROVA_PLATFORM_SERVICE(TProcessorTimes)
 
 #undef KESTROVA_PLATFORM_SERVICE
 

@@ -6,6 +6,7 @@
 #include "platform/DriveInfo.h"
 #include "platform/FolderBrowser.h"
 #include "platform/PowerControl.h"
+#include "platform/ProcessorTimes.h"
 #include "platform/Shell.h"
 #include "platform/TextPrompt.h"
 #include "platform/UserFolders.h"
@@ -16,7 +17,8 @@
 namespace kestrova::platform {
 
 // The service in effect: the installed one, else the Linux implementation.
-// Available for TShell, TPowerControl, TFolderBrowser, TTextPrompt, TUserFolders and TDriveInfo.
+// Available for TShell, TPowerControl, TFolderBrowser, TTextPrompt, TUserFolders, TDriveInfo and
+// TProcessorTimes.
 template <class Service>
 Service& Use();
 

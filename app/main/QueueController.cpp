@@ -1,0 +1,488 @@
+#include "app/main/QueueController.h"
+
+#include "app/main/ActivityLog.h"
+#include "app/main/MainFrm.h"
+#include "app/queue/DropAcceptance.h"
+#include "app/queue/QueueTexts.h"
+#include "app/queue/ReservedOutputs.h"
+#include "app/settings/Settings.h"
+#include "app/shell/OutputFolder.h"
+#include "app/shell/ShellCommands.h"
+#include "profiles/dialog/OptionFrm.h"
+#include "ui/skin/ListViewEx.h"
+#include "ui/skin/SkinPictures.h"
+#include "ui/skin/XGraphic.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCursor>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QScopeGuard>
+#include <QScrollBar>
+#include <QStyle>
+#include <QTimer>
+#include <QTreeWidgetItem>
+
+namespace kestrova {
+
+namespace {
+
+constexpr int kSettingsColumnWidth = 80;
+constexpr int kStampIconSize = 32;
+
+QString FileNamePart(const QString& path) {
+    return QFileInfo(path).fileName();
+}
+
+QString WithoutExtension(const QString& name) {
+    const int dot = name.lastIndexOf(QLatin1Char('.'));
+    return dot > 0 ? name.left(dot) : name;
+}
+
+QString ExtensionOf(const QString& name) {
+    const int dot = name.lastIndexOf(QLatin1Char('.'));
+    return dot > 0 ? name.mid(dot) : QString();
+}
+
+void ShowAsLink(QTreeWidgetItem& item, int column, const QColor& colour) {
+    QFont font = item.font(column);
+    font.setUnderline(true);
+    item.setFont(column, font);
+    item.setForeground(column, colour);
+}
+
+// The media libraries beside the program when it brings its own, else the system's.
+std::string MediaLibraryFolder(const QString& programFolder) {
+    const QString folder = programFolder + QStringLiteral("LibAV");
+    return QDir(folder).exists() ? folder.toStdString() : std::string();
+}
+
+}  // namespace
+
+TQueueController::TQueueController(TfrmMain& window, TListMenu& picker, TSettingsStore& settings)
+    : FWindow(window), FPicker(picker), FSettings(settings), FRows(*window.lvFiles) {
+    FRun = std::make_unique<TRunControl>(*FWindow.VADOR, FRows, [] { return ShutDown(); });
+    FFrameStamp = std::make_shared<TFrameStamp>(skin::LoadProgramIcon(window.ProgramFolder())
+                                                        .pixmap(kStampIconSize)
+                                                        .toImage()
+                                                        .convertToFormat(QImage::Format_RGB888));
+    // The hook runs on the tasks' workers; the stamp draws on its own copies of icon and fonts.
+    FWindow.VADOR->OnCustomHook = [stamp = FFrameStamp](TCustomFFmpegEngine&, THookInfo* hookInfo) {
+        if (hookInfo) stamp->Draw(*hookInfo);
+    };
+    ConnectHandlers();
+    ApplyButtons();
+    // The files named on the command line, once the window is up.
+    QTimer::singleShot(0, this, [this] {
+        for (const QString& path : FWindow.StartFiles()) TakeUpNewFile(path);
+    });
+}
+
+TQueueController::~TQueueController() {
+    FWindow.VADOR->OnCustomHook = nullptr;
+    try {
+        btnClearClick();
+    } catch (const std::exception&) {
+        // Tasks still running are stopped and freed by the window's own closing.
+    }
+}
+
+void TQueueController::ConnectHandlers() {
+    FWindow.setAcceptDrops(true);
+    FWindow.installEventFilter(this);
+    TListViewEx& list = *FWindow.lvFiles;
+    list.viewport()->setMouseTracking(true);
+    list.viewport()->installEventFilter(this);
+    connect(FWindow.btnAdd, &TXGraphic::OnClick, this, &TQueueController::btnAddClick);
+    connect(FWindow.btnRemove, &TXGraphic::OnClick, this, &TQueueController::btnRemoveClick);
+    connect(FWindow.btnClear, &TXGraphic::OnClick, this, &TQueueController::btnClearClick);
+    connect(FWindow.btnUp, &TXGraphic::OnClick, this, &TQueueController::btnUpClick);
+    connect(FWindow.btnDown, &TXGraphic::OnClick, this, &TQueueController::btnDownClick);
+    connect(FWindow.btnStart, &TXGraphic::OnClick, this, &TQueueController::btnStartClick);
+    connect(FWindow.btnPause, &TXGraphic::OnClick, this, &TQueueController::btnPauseClick);
+    connect(FWindow.btnStop, &TXGraphic::OnClick, this, &TQueueController::btnStopClick);
+    connect(FWindow.btnLocation, &TXGraphic::OnClick, this, &TQueueController::btnLocationClick);
+    connect(FWindow.mnuRemove, &QAction::triggered, this, &TQueueController::btnRemoveClick);
+    connect(FWindow.mnuClear, &QAction::triggered, this, &TQueueController::btnClearClick);
+    connect(FWindow.mnuPlayOutput, &QAction::triggered, this, &TQueueController::mnuPlayClick);
+    connect(FWindow.mnuOpenFolder, &QAction::triggered, this, &TQueueController::mnuOpenFolderClick);
+    connect(FWindow.PopupMenu1, &QMenu::aboutToShow, this, &TQueueController::PopupMenu1Popup);
+    // After the drop has returned: the options dialog it may open is modal.
+    connect(
+            &list, &TListViewEx::OnDropFile, this,
+            [this](TListViewEx*, const QString& fileName) { DropFiles({fileName}); }, Qt::QueuedConnection);
+    connect(&list, &QTreeWidget::itemClicked, this, &TQueueController::lvFilesClick);
+    connect(&list, &TListViewEx::OnBeginColumnResize, this, [this] { CommitRename(); });
+    connect(&list, &TListViewEx::OnScroll, this, [this] { CommitRename(); });
+    connect(FWindow.edtLVEdit, &QLineEdit::returnPressed, this, &TQueueController::CommitRename);
+    connect(FWindow.edtLVEdit, &QLineEdit::textEdited, this, &TQueueController::FilterTypedName);
+    connect(FRun.get(), &TRunControl::ButtonsChanged, this, &TQueueController::ApplyButtons);
+    connect(FRun.get(), &TRunControl::LogLine, this, [this](const QString& line) { Log(line); });
+}
+
+// --- Adding -------------------------------------------------------------------------------
+
+void TQueueController::btnAddClick() {
+    CommitRename();
+    QFileDialog& dialog = FWindow.OpenDialog();
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+    TakeUpNewFile(dialog.selectedFiles().first());
+}
+
+void TQueueController::DropFiles(const QStringList& paths) {
+    switch (JudgeDrop(paths, FWindow.btnAdd->isEnabled())) {
+        case TDropVerdict::Accepted:
+            TakeUpNewFile(paths.first());
+            break;
+        case TDropVerdict::Refused:
+            QMessageBox::warning(&FWindow, QApplication::applicationName(), kInvalidFileMessage);
+            break;
+        case TDropVerdict::Ignored:
+            break;
+    }
+}
+
+void TQueueController::TakeUpNewFile(const QString& path) {
+    TakeUp(path, -1);
+}
+
+bool TQueueController::LoadMediaLibraries() {
+    TFFmpegEngine& engine = *FWindow.VADOR;
+    if (engine.AVLibLoaded()) return true;
+    if (engine.LoadAVLib(MediaLibraryFolder(FWindow.ProgramFolder()))) return true;
+    Log(QString::fromStdString(engine.LastErrMsg()), false);
+    return false;
+}
+
+void TQueueController::TakeUp(const QString& path, int reEditRow) {
+    FWindow.Panel_Gettingstarted->hide();  // for good: nothing shows it again
+    if (!LoadMediaLibraries()) return;
+    TAVProbe& probe = FWindow.VADOR->AVProbe();
+    if (!probe.LoadFile(path.toStdString(), "")) {
+        Log(QStringLiteral("***File load error: ") + QString::fromStdString(probe.LastErrMsg()));
+        return;
+    }
+    const auto closeProbe = qScopeGuard([&probe] { probe.CloseFile(); });
+    TfrmOption* dialog = reEditRow >= 0 ? FRows.ObjectsOf(reEditRow).Dialog.data() : nullptr;
+    const bool fresh = dialog == nullptr;
+    if (fresh) {
+        dialog = new TfrmOption(FPicker, FSettings.Values().OutputFolder, &FWindow);
+        dialog->SetSource(probe);
+    }
+    if (dialog->exec() != QDialog::Accepted) {
+        if (fresh) dialog->deleteLater();  // a cancelled new file leaves nothing behind
+        return;
+    }
+    const TOutputOptions outputOptions = dialog->BuildOutputOptions();
+    const TInputOptions inputOptions = dialog->BuildInputOptions();
+    if (fresh)
+        CreateRow(dialog, outputOptions, inputOptions);
+    else
+        UpdateRow(reEditRow, outputOptions, inputOptions);
+}
+
+void TQueueController::CreateRow(TfrmOption* dialog, const TOutputOptions& outputOptions,
+                                 const TInputOptions& inputOptions) {
+    TFFmpegEngine& engine = *FWindow.VADOR;
+    TInputOptions taskInput = inputOptions;
+    const int taskIndex = engine.AddTask(inputOptions.FileName, &taskInput);
+    if (taskIndex < 0) {
+        Log(QStringLiteral("***File open error: ") + QString::fromStdString(engine.LastErrMsg()));
+        ReleaseReservedOutput(QString::fromStdString(outputOptions.FileName));
+        dialog->deleteLater();
+        return;
+    }
+    auto objects = std::make_unique<TQueueRowObjects>();
+    objects->IOOptions.TaskIndex = taskIndex;
+    objects->IOOptions.InputFileName = QString::fromStdString(inputOptions.FileName);
+    objects->IOOptions.OutputFileName = QString::fromStdString(outputOptions.FileName);
+    objects->IOOptions.OutputOptions = outputOptions;
+    objects->IOOptions.InputOptions = inputOptions;
+    objects->Dialog = dialog;
+    const TCotainerIOOptions& io = objects->IOOptions;
+    QTreeWidgetItem* item = FRows.Append(std::move(objects));
+    const int row = FRows.RowOf(item);
+    ShowProbeTexts(*item, FRows.IOOptions(row).InputFileName, io.OutputFileName);
+    item->setText(qcStatus, kStatusWaiting);
+    item->setText(qcSettings, kSettingsLinkText);
+    ShowAsLink(*item, qcSettings, FWindow.lvFiles->palette().color(QPalette::Link));
+    FitLastColumn();
+    Log(QStringLiteral("***File has been added to convert list."));
+    FRun->Buttons().RowAdded();
+    ApplyButtons();
+}
+
+void TQueueController::UpdateRow(int row, const TOutputOptions& outputOptions,
+                                 const TInputOptions& inputOptions) {
+    TCotainerIOOptions& io = FRows.IOOptions(row);
+    const QString newOutput = QString::fromStdString(outputOptions.FileName);
+    // The earlier reservation goes when the dialog reserved another name.
+    if (newOutput != io.OutputFileName) ReleaseReservedOutput(io.OutputFileName);
+    io.InputFileName = QString::fromStdString(inputOptions.FileName);
+    io.OutputFileName = newOutput;
+    io.OutputOptions = outputOptions;
+    io.InputOptions = inputOptions;
+    QTreeWidgetItem* item = FRows.Item(row);
+    ShowProbeTexts(*item, io.InputFileName, io.OutputFileName);
+    item->setText(qcStatus, kStatusWaiting);
+    item->setText(qcSettings, kSettingsLinkText);
+    Log(QStringLiteral("***File has been added to convert list."));
+}
+
+// The probe still holds the file: its duration and size.
+void TQueueController::ShowProbeTexts(QTreeWidgetItem& item, const QString& inputPath,
+                                      const QString& outputPath) {
+    TAVProbe& probe = FWindow.VADOR->AVProbe();
+    item.setText(qcInput, FileNamePart(inputPath));
+    item.setText(qcTotalTime, TotalTimeText(probe.GetFileStreamInfo().Duration));
+    item.setText(qcFileSize, MegabytesText(probe.FileSize()));
+    item.setText(qcOutput, FileNamePart(outputPath));
+}
+
+void TQueueController::FitLastColumn() {
+    TListViewEx& list = *FWindow.lvFiles;
+    const QScrollBar* horizontal = list.horizontalScrollBar();
+    const bool scrolls = horizontal->isVisible() && horizontal->maximum() > horizontal->minimum();
+    const int scrollBarWidth = list.style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    list.header()->resizeSection(qcSettings,
+                                 scrolls ? kSettingsColumnWidth - scrollBarWidth : kSettingsColumnWidth);
+}
+
+// --- Removing, clearing, moving --------------------------------------------------------------
+
+void TQueueController::btnRemoveClick() {
+    const int row = FRows.SelectedRow();
+    if (row < 0) return;
+    CommitRename();
+    const TCotainerIOOptions& io = FRows.IOOptions(row);
+    ReleaseReservedOutput(io.OutputFileName);
+    const int removedTask = io.TaskIndex;
+    FWindow.VADOR->RemoveTask(removedTask);
+    for (int other = 0; other < FRows.RowCount(); ++other)
+        if (FRows.IOOptions(other).TaskIndex > removedTask) --FRows.IOOptions(other).TaskIndex;
+    FRows.Delete(row);
+    FitLastColumn();
+    FRun->Buttons().RowRemoved(FRows.RowCount() > 0);
+    ApplyButtons();
+}
+
+void TQueueController::btnClearClick() {
+    CommitRename();
+    for (int row = 0; row < FRows.RowCount(); ++row)
+        ReleaseReservedOutput(FRows.IOOptions(row).OutputFileName);
+    FRows.DeleteAll();
+    FWindow.lvFiles->header()->resizeSection(qcSettings, kSettingsColumnWidth);
+    FWindow.VADOR->ClearTasks();
+    FRun->Buttons().QueueCleared();
+    ApplyButtons();
+}
+
+void TQueueController::btnUpClick() {
+    const int row = FRows.SelectedRow();
+    if (FRows.RowCount() >= 2 && row > 0) FRows.Move(row, -1);
+}
+
+void TQueueController::btnDownClick() {
+    const int row = FRows.SelectedRow();
+    if (FRows.RowCount() >= 2 && row >= 0 && row < FRows.RowCount() - 1) FRows.Move(row, +1);
+}
+
+// --- Run --------------------------------------------------------------------------------------
+
+void TQueueController::btnStartClick() {
+    CommitRename();
+    // The "processes" setting through the hidden thread count box, as the run reads it.
+    FWindow.edtThreadCount->setText(QString::number(FSettings.Values().Processes));
+    bool number = false;
+    int processes = FWindow.edtThreadCount->text().toInt(&number);
+    if (!number) processes = 1;
+    FRun->SetShutDownWhenDone(FWindow.chkShutDown->isChecked());
+    FRun->Start(processes, FWindow.PriorityIndex());
+}
+
+void TQueueController::btnPauseClick() {
+    FRun->Pause();
+}
+
+void TQueueController::btnStopClick() {
+    FRun->Stop();
+}
+
+void TQueueController::ApplyButtons() {
+    const TCommandButtons& buttons = FRun->Buttons();
+    FWindow.btnAdd->SetEnabled(buttons.Add);
+    FWindow.btnRemove->SetEnabled(buttons.Remove);
+    FWindow.btnClear->SetEnabled(buttons.Clear);
+    FWindow.btnStart->SetEnabled(buttons.Start);
+    FWindow.btnStop->SetEnabled(buttons.Stop);
+    FWindow.btnPause->SetEnabled(buttons.Pause);
+    FWindow.btnUp->SetEnabled(buttons.UpDown);
+    FWindow.btnDown->SetEnabled(buttons.UpDown);
+}
+
+void TQueueController::Log(const QString& line, bool spaced) {
+    TActivityLog& log = FWindow.ActivityLog();
+    if (spaced) log.AppendLine(QString());
+    log.AppendLine(line);
+    if (spaced) log.AppendLine(QString());
+}
+
+// --- Row clicks: settings and the in-place rename --------------------------------------------
+
+void TQueueController::lvFilesClick(QTreeWidgetItem* item, int column) {
+    if (FWindow.pnlLVEdit->isVisible()) {
+        CommitRename();
+        return;
+    }
+    const int row = FRows.RowOf(item);
+    if (row < 0 || FRun->Running()) {
+        FWindow.lvFiles->viewport()->unsetCursor();
+        return;
+    }
+    if (!FRows.ItemState(row).Editable) return;
+    if (column == qcSettings) TakeUp(FRows.IOOptions(row).InputFileName, row);
+    if (column == qcOutput) BeginRename(row);
+}
+
+void TQueueController::UpdatePointer(QPoint viewportPosition) {
+    TListViewEx& list = *FWindow.lvFiles;
+    const QTreeWidgetItem* item = list.itemAt(viewportPosition);
+    const int row = FRows.RowOf(item);
+    const bool link = row >= 0 && !FRun->Running() && list.columnAt(viewportPosition.x()) == qcSettings &&
+                      FRows.ItemState(row).Editable;
+    if (link)
+        list.viewport()->setCursor(Qt::PointingHandCursor);
+    else
+        list.viewport()->unsetCursor();
+}
+
+void TQueueController::BeginRename(int row) {
+    TListViewEx& list = *FWindow.lvFiles;
+    QTreeWidgetItem* item = FRows.Item(row);
+    const QRect cell = list.visualRect(list.indexFromItem(item, qcOutput));
+    const QPoint place = list.viewport()->mapTo(&FWindow, cell.topLeft()) + QPoint(2, 2);
+    FWindow.pnlLVEdit->setGeometry(QRect(place, cell.size()));
+    FWindow.edtLVEdit->setGeometry(0, 0, cell.width() - 6, cell.height());
+    FWindow.edtLVEdit->setText(WithoutExtension(item->text(qcOutput)));
+    FEditRow = row;
+    FWindow.pnlLVEdit->show();
+    FWindow.pnlLVEdit->raise();
+    FWindow.edtLVEdit->setFocus();
+}
+
+void TQueueController::FilterTypedName() {
+    QLineEdit& editor = *FWindow.edtLVEdit;
+    const QString filtered = FilteredOutputName(editor.text());
+    if (filtered == editor.text()) return;
+    const int cursor = editor.cursorPosition() - (editor.text().size() - filtered.size());
+    editor.setText(filtered);
+    editor.setCursorPosition(std::max(0, cursor));
+}
+
+void TQueueController::CommitRename() {
+    if (!FWindow.pnlLVEdit->isVisible()) return;
+    FWindow.pnlLVEdit->hide();
+    const int row = FEditRow;
+    FEditRow = -1;
+    if (row < 0 || row >= FRows.RowCount()) return;
+    QTreeWidgetItem* item = FRows.Item(row);
+    const QString outputText = item->text(qcOutput);
+    const QString typed = FWindow.edtLVEdit->text();
+    // An empty name would leave only the extension: the row keeps its name.
+    if (typed == WithoutExtension(outputText) || typed.isEmpty()) return;
+    TCotainerIOOptions& io = FRows.IOOptions(row);
+    const QString folder = QFileInfo(io.OutputFileName).absolutePath() + QLatin1Char('/');
+    const QString chosen = RenamedOutputPath(folder, typed, ExtensionOf(outputText));
+    if (!ReserveOutputName(chosen)) {
+        Log(QStringLiteral("***Cannot create ") + chosen);
+        return;
+    }
+    // The old name was a reservation; a file with content there is never deleted.
+    ReleaseReservedOutput(io.OutputFileName);
+    item->setText(qcOutput, FileNamePart(chosen));
+    io.OutputFileName = chosen;
+    io.OutputOptions.FileName = chosen.toStdString();
+}
+
+// --- Popup menu and the output's commands ------------------------------------------------------
+
+void TQueueController::PopupMenu1Popup() {
+    FWindow.mnuAdd->setEnabled(FWindow.btnAdd->isEnabled());
+    FWindow.mnuRemove->setEnabled(FWindow.btnRemove->isEnabled());
+    FWindow.mnuClear->setEnabled(FWindow.btnClear->isEnabled());
+    FWindow.mnuOpenFolder->setEnabled(FRows.RowCount() > 0);
+    const int row = FRows.SelectedRow();
+    FWindow.mnuPlayOutput->setEnabled(row >= 0 && FRows.StatusText(row).contains(kStatusCompleted));
+}
+
+QString TQueueController::SelectedOutput() const {
+    const int row = FRows.SelectedRow();
+    return row >= 0 ? FRows.ObjectsOf(row).IOOptions.OutputFileName : QString();
+}
+
+void TQueueController::mnuPlayClick() {
+    const QString output = SelectedOutput();
+    if (!output.isEmpty()) ShellOpen(output);
+}
+
+void TQueueController::mnuOpenFolderClick() {
+    const QString output = SelectedOutput();
+    if (!output.isEmpty() && QFileInfo(output).isFile()) ShowInFileManager(output);
+}
+
+void TQueueController::btnLocationClick() {
+    QString path = SelectedOutput();
+    if (path.isEmpty()) path = ResolveOutputFolder(FSettings.Values().OutputFolder);
+    if (path.isEmpty()) return;
+    if (QFileInfo(path).isFile())
+        ShowInFileManager(path);
+    else
+        ShellOpen(path);
+}
+
+// --- Window events: drops on the window, commit points, the link pointer ----------------------
+
+bool TQueueController::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == FWindow.lvFiles->viewport()) {
+        if (event->type() == QEvent::MouseMove)
+            UpdatePointer(static_cast<QMouseEvent*>(event)->position().toPoint());
+        return false;
+    }
+    if (watched != &FWindow) return false;
+    switch (event->type()) {
+        case QEvent::MouseButtonPress:
+            CommitRename();
+            break;
+        case QEvent::DragEnter:
+        case QEvent::DragMove: {
+            auto* drag = static_cast<QDragMoveEvent*>(event);
+            if (drag->mimeData()->hasUrls()) drag->acceptProposedAction();
+            return true;
+        }
+        case QEvent::Drop: {
+            auto* drop = static_cast<QDropEvent*>(event);
+            QStringList paths;
+            for (const QUrl& url : drop->mimeData()->urls())
+                if (url.isLocalFile()) paths << url.toLocalFile();
+            drop->acceptProposedAction();
+            // After the drop has returned: the options dialog is modal.
+            QTimer::singleShot(0, this, [this, paths] { DropFiles(paths); });
+            return true;
+        }
+        default:
+            break;
+    }
+    return false;
+}
+
+}  // namespace kestrova

@@ -1,0 +1,88 @@
+#pragma once
+// The conversion queue and its run, attached to the main window's components: adding files (the
+// open dialog, drops on the window or the list, the program's arguments), the rows with their own
+// options dialogs, re-editing, renaming an output in place, removing, clearing and moving rows,
+// Start, Pause and Stop with the per-row progress, the popup menu's commands and the location
+// button, and the frames the custom hook stamps.
+//
+// The program makes one after its windows (it needs the profile picker) and frees it before
+// them; freeing it clears the queue, giving back the outputs that were only reserved.
+#include "app/main/QueueListRows.h"
+#include "app/queue/FrameStamp.h"
+#include "app/queue/RunControl.h"
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+class QTreeWidgetItem;
+
+namespace kestrova {
+
+class TListMenu;
+class TSettingsStore;
+class TfrmMain;
+
+class TQueueController : public QObject {
+    Q_OBJECT
+public:
+    TQueueController(TfrmMain& window, TListMenu& picker, TSettingsStore& settings);
+    ~TQueueController() override;
+
+    // Takes up a file for a new row: probe, options dialog, engine task (the open dialog, a drop
+    // and the program's arguments all end here).
+    void TakeUpNewFile(const QString& path);
+    // A drop on the window or the list: the first file, when the queue takes it.
+    void DropFiles(const QStringList& paths);
+
+    void btnAddClick();
+    void btnRemoveClick();
+    void btnClearClick();
+    void btnUpClick();
+    void btnDownClick();
+    void btnStartClick();
+    void btnPauseClick();
+    void btnStopClick();
+    void btnLocationClick();
+    void mnuPlayClick();
+    void mnuOpenFolderClick();
+
+    // Commits the in-place rename when its editor is shown.
+    void CommitRename();
+
+    TQueueListRows& Rows() { return FRows; }
+    TRunControl& Run() { return *FRun; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void ConnectHandlers();
+    bool LoadMediaLibraries();
+    void TakeUp(const QString& path, int reEditRow);
+    void CreateRow(TfrmOption* dialog, const TOutputOptions& outputOptions,
+                   const TInputOptions& inputOptions);
+    void UpdateRow(int row, const TOutputOptions& outputOptions, const TInputOptions& inputOptions);
+    void ShowProbeTexts(QTreeWidgetItem& item, const QString& inputPath, const QString& outputPath);
+    void FitLastColumn();
+    void ApplyButtons();
+    void Log(const QString& line, bool spaced = true);
+    void lvFilesClick(QTreeWidgetItem* item, int column);
+    void UpdatePointer(QPoint viewportPosition);
+    void BeginRename(int row);
+    void FilterTypedName();
+    void PopupMenu1Popup();
+    QString SelectedOutput() const;
+
+    TfrmMain& FWindow;
+    TListMenu& FPicker;
+    TSettingsStore& FSettings;
+    TQueueListRows FRows;
+    std::unique_ptr<TRunControl> FRun;
+    std::shared_ptr<TFrameStamp> FFrameStamp;
+    int FEditRow = -1;
+};
+
+}  // namespace kestrova

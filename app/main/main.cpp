@@ -1,0 +1,5 @@
+#include "app/main/StartUp.h"
+
+int main(int argc, char** argv) {
+    return kestrova::RunProgram(argc, argv);
+}

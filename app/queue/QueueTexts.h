@@ -1,0 +1,25 @@
+#pragma once
+// The texts of the queue's columns, from the probe when a file is added and from the engine's
+// progress reports during a run.
+#include <QString>
+#include <QtGlobal>
+
+namespace kestrova {
+
+// "Total Time": the duration (microseconds) in whole seconds as hh:mm:ss, "N/A" when not positive.
+QString TotalTimeText(qint64 durationMicroseconds);
+// "File Size" and "Output Size": mebibytes with two decimals in the user's locale, then "MB".
+QString MegabytesText(qint64 bytes);
+// "Status" while a task runs: the whole percentage done followed by "%" (it may pass 100), or
+// "N/A" when the total duration is unknown.
+QString ProgressStatusText(qint64 currentMicroseconds, qint64 totalMicroseconds);
+// "Output Duration": the microseconds written so far in whole seconds as hh:mm:ss.
+QString OutputDurationText(qint64 currentMicroseconds);
+
+inline const QString kStatusWaiting = QStringLiteral("Waiting");
+inline const QString kStatusPause = QStringLiteral("Pause");
+inline const QString kStatusCompleted = QStringLiteral("Completed");
+inline const QString kStatusAborted = QStringLiteral("Aborted");
+inline const QString kSettingsLinkText = QStringLiteral("Setting");
+
+}  // namespace kestrova

@@ -1,0 +1,135 @@
+#include "app/queue/RunControl.h"
+
+#include "app/queue/QueueTexts.h"
+
+#include <QMetaObject>
+
+#include <array>
+
+namespace kestrova {
+
+namespace {
+
+// The priorities the run settings offer, by their index.
+constexpr std::array kRunPriorities{tpIdle, tpLowest, tpLower, tpNormal};
+
+TThreadPriority RunPriority(int priorityIndex) {
+    if (priorityIndex < 0 || priorityIndex >= static_cast<int>(kRunPriorities.size())) return tpLower;
+    return kRunPriorities[static_cast<std::size_t>(priorityIndex)];
+}
+
+}  // namespace
+
+TRunControl::TRunControl(TFFmpegEngine& engine, TQueueRows& rows, std::function<bool()> shutDown,
+                         QObject* parent)
+    : QObject(parent), FEngine(engine), FRows(rows), FShutDown(std::move(shutDown)) {
+    FEngine.OnProgress = [this](TCustomFFmpegEngine&, TProgressInfo* info) {
+        if (info) ShowProgress(*info);
+    };
+    // Notices of a threaded run come on the engine's notice threads: the record is the engine's
+    // own and valid only during the call, so a copy travels to the main thread.
+    FEngine.OnTerminate = [this](TCustomFFmpegEngine&, const TTerminateInfo& info) {
+        QMetaObject::invokeMethod(
+                this, [this, info] { info.TaskIndex < 0 ? EndQueue() : EndTask(info); },
+                Qt::QueuedConnection);
+    };
+}
+
+TRunControl::~TRunControl() {
+    FEngine.OnProgress = nullptr;
+    FEngine.OnTerminate = nullptr;
+}
+
+void TRunControl::Start(int processes, int priorityIndex) {
+    FStoppedByUser = false;
+    if (FPaused)
+        Resume();
+    else
+        StartRun(processes, priorityIndex);
+}
+
+void TRunControl::StartRun(int processes, int priorityIndex) {
+    FEngine.SetThreadPriority(RunPriority(priorityIndex));
+    FButtons.RunStarted();
+    FRunning = true;
+    emit ButtonsChanged();
+    HandOutputsToEngine();
+    FEngine.StartTask(processes);
+}
+
+void TRunControl::HandOutputsToEngine() {
+    FTaskRows.assign(static_cast<std::size_t>(FRows.RowCount()), -1);
+    for (int row = 0; row < FRows.RowCount(); ++row) {
+        if (FRows.StatusText(row) == kStatusCompleted) continue;
+        TCotainerIOOptions& options = FRows.IOOptions(row);
+        if (options.TaskIndex < 0 || options.TaskIndex >= static_cast<int>(FTaskRows.size())) continue;
+        FTaskRows[static_cast<std::size_t>(options.TaskIndex)] = row;
+        TOutputOptions outputOptions = options.OutputOptions;
+        // A refused output does not stop the run: the task fails when it starts. Why it was
+        // refused goes to the activity log.
+        if (!FEngine.SetOutputFile(options.TaskIndex, options.OutputFileName.toStdString(), &outputOptions))
+            emit LogLine(options.OutputFileName + QStringLiteral(": ") +
+                         QString::fromStdString(FEngine.LastErrMsg()));
+    }
+}
+
+void TRunControl::Resume() {
+    FButtons.Resumed();
+    FPaused = false;
+    FEngine.Resume();
+    emit ButtonsChanged();
+}
+
+void TRunControl::Pause() {
+    FButtons.Paused();
+    FEngine.Pause();
+    FPaused = true;
+    emit ButtonsChanged();
+    for (int row = 0; row < FRows.RowCount(); ++row)
+        if (FRows.StatusText(row) != kStatusCompleted) FRows.SetStatusText(row, kStatusPause);
+}
+
+void TRunControl::Stop() {
+    FStoppedByUser = true;
+    FButtons.Stopped();
+    FRunning = false;
+    FPaused = false;
+    emit ButtonsChanged();
+    FEngine.Stop(true);
+}
+
+int TRunControl::RowOfTask(int taskIndex) const {
+    if (taskIndex < 0 || taskIndex >= static_cast<int>(FTaskRows.size())) return -1;
+    const int row = FTaskRows[static_cast<std::size_t>(taskIndex)];
+    return row < FRows.RowCount() ? row : -1;
+}
+
+void TRunControl::ShowProgress(const TProgressInfo& info) {
+    const int row = RowOfTask(info.TaskIndex);
+    if (row < 0) return;
+    FRows.SetStatusText(row, ProgressStatusText(info.CurrentDuration, info.TotalDuration));
+    FRows.SetOutputDurationText(row, OutputDurationText(info.CurrentDuration));
+    FRows.SetOutputSizeText(row, MegabytesText(info.TotalSize));
+}
+
+void TRunControl::EndTask(const TTerminateInfo& info) {
+    const int row = RowOfTask(info.TaskIndex);
+    if (row < 0) return;
+    FRows.ItemState(row).Editable = false;
+    FRows.SetStatusText(row, info.Finished ? kStatusCompleted : kStatusAborted);
+    // Why a task ended stays reachable: on its row and in the activity log.
+    const QString failure = info.Exception ? QString::fromStdString(info.ExceptionMsg) : QString();
+    FRows.SetFailureText(row, failure);
+    if (!failure.isEmpty()) emit LogLine(FRows.IOOptions(row).InputFileName + QStringLiteral(": ") + failure);
+}
+
+void TRunControl::EndQueue() {
+    FButtons.QueueEnded();
+    FRunning = false;
+    FPaused = false;
+    emit ButtonsChanged();
+    const bool shutDown = !FStoppedByUser && FShutDownWhenDone && FShutDown && FShutDown();
+    emit QueueEnded(FStoppedByUser, shutDown);
+}
+
+}  // namespace kestrova

@@ -1,0 +1,204 @@
+// The whole program's queue, driven off screen through its real windows: files taken up from
+// the command line, the open dialog's path and a drop, each through its own options dialog;
+// a run on two processes paused and resumed; a run stopped midway. Every output is read back
+// with the engine's probe, and the queue is grabbed before, during and after the run.
+#include "app/main/ActivityLog.h"
+#include "app/main/MainFrm.h"
+#include "app/main/QueueController.h"
+#include "app/main/StartUp.h"
+#include "app/queue/QueueTexts.h"
+#include "app/settings/Settings.h"
+#include "profiles/dialog/OptionFrm.h"
+#include "profiles/picker/ProfileComboItems.h"
+#include "tests/app/Fakes.h"
+#include "tests/support/TestMedia.h"
+#include "ui/skin/ListViewEx.h"
+#include "ui/skin/XGraphic.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QDropEvent>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QMimeData>
+#include <QTest>
+#include <QTimer>
+#include <QTreeWidgetItem>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace kestrova::testing {
+
+namespace {
+
+std::string SmallClip(double seconds) {
+    testmedia::ClipSpec spec;
+    spec.format = "flv";
+    spec.duration = seconds;
+    spec.width = 160;
+    spec.height = 120;
+    return testmedia::Clip(spec);
+}
+
+class QueueWindowTest : public ::testing::Test {
+protected:
+    QueueWindowTest() {
+        FOutputFolder = QString::fromStdString(testmedia::TempDir(
+                                std::string("queue_window_") +
+                                ::testing::UnitTest::GetInstance()->current_test_info()->name())) +
+                        QLatin1Char('/');
+        AppSettings().Values().OutputFolder = FOutputFolder;
+        AppSettings().Values().Processes = 2;
+        FStartClip = QString::fromStdString(SmallClip(1.0));
+        // Every options dialog the queue opens gets the FLV profile and is confirmed with OK.
+        FConfirm.setInterval(20);
+        QObject::connect(&FConfirm, &QTimer::timeout, [] {
+            auto* dialog = qobject_cast<TfrmOption*>(QApplication::activeModalWidget());
+            if (!dialog) return;
+            auto* profile = dialog->findChild<QComboBox*>(QStringLiteral("cboProfile"));
+            ASSERT_NE(profile, nullptr);
+            FillProfileCombo(*profile, QStringLiteral("FLV"), QIcon(),
+                             QStringLiteral(KESTROVA_PROGRAM_DIR) + QStringLiteral("profiles/flv.xml"));
+            dialog->LoadProfile();
+            dialog->accept();
+        });
+        FConfirm.start();
+        FWindows = std::make_unique<TProgramWindows>(QStringLiteral(KESTROVA_PROGRAM_DIR),
+                                                     QStringList{FStartClip});
+        Window().show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&Window()));
+    }
+
+    TfrmMain& Window() { return FWindows->MainWindow(); }
+    TQueueController& Queue() { return FWindows->Queue(); }
+    QTreeWidgetItem& Row(int row) { return *Window().lvFiles->topLevelItem(row); }
+    int RowCount() { return Window().lvFiles->topLevelItemCount(); }
+
+    // Runs the event loop until `done` holds (a minute at most).
+    bool WaitFor(const std::function<bool()>& done) {
+        QElapsedTimer clock;
+        clock.start();
+        while (!done() && clock.elapsed() < 60000) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        return done();
+    }
+
+    // A file manager's drag of one file onto the queue list.
+    void Drop(const QString& path) {
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(path)});
+        QWidget* target = Window().lvFiles->viewport();
+        const QPoint at(40, 30);
+        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(target, &enter);
+        QDragMoveEvent move(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(target, &move);
+        QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(target, &drop);
+    }
+
+    void Grab(const QString& name) {
+        const QString folder =
+                QString::fromStdString(testmedia::BuildDir()) + QStringLiteral("/test-screens/");
+        QDir().mkpath(folder);
+        Window().grab().save(folder + name + QStringLiteral(".png"));
+    }
+
+    bool EveryRowSays(const QString& status) {
+        for (int row = 0; row < RowCount(); ++row)
+            if (Row(row).text(qcStatus) != status) return false;
+        return RowCount() > 0;
+    }
+
+    // Output duration in seconds as the engine's probe reads it; -1 when it does not open.
+    double OutputSeconds(int row) {
+        TAVProbe& probe = Window().VADOR->AVProbe();
+        if (!probe.LoadFile(Queue().Rows().IOOptions(row).OutputFileName.toStdString(), "")) return -1;
+        const double seconds = probe.GetFileStreamInfo().Duration / 1e6;
+        probe.CloseFile();
+        return seconds;
+    }
+
+    TShellTestEnvironment FShell;
+    QString FOutputFolder;
+    QString FStartClip;
+    QTimer FConfirm;
+    std::unique_ptr<TProgramWindows> FWindows;
+};
+
+}  // namespace
+
+TEST_F(QueueWindowTest, FilesFromEveryPathConvertOnTwoProcessesWithPauseAndResume) {
+    ASSERT_TRUE(WaitFor([&] { return RowCount() == 1; }))
+            << Window().ActivityLog().Lines().join('\n').toStdString();
+    EXPECT_FALSE(Window().Panel_Gettingstarted->isVisible());
+    Queue().TakeUpNewFile(QString::fromStdString(SmallClip(3.0)));
+    Drop(QString::fromStdString(SmallClip(3.0)));
+    ASSERT_TRUE(WaitFor([&] { return RowCount() == 3; }));
+    for (int row = 0; row < 3; ++row) {
+        EXPECT_EQ(Row(row).text(qcStatus), kStatusWaiting);
+        EXPECT_EQ(Row(row).text(qcSettings), kSettingsLinkText);
+        EXPECT_TRUE(QFileInfo::exists(Queue().Rows().IOOptions(row).OutputFileName))
+                << "the output name is reserved";
+    }
+    EXPECT_EQ(Row(0).text(qcTotalTime), "00:00:01");
+    EXPECT_TRUE(Window().btnStart->isEnabled());
+    Grab("queue-before");
+
+    emit Window().btnStart->OnClick();
+    EXPECT_FALSE(Window().btnAdd->isEnabled());
+    ASSERT_TRUE(WaitFor(
+            [&] { return Row(2).text(qcStatus).endsWith('%') || Row(1).text(qcStatus).endsWith('%'); }));
+    Grab("queue-running");
+    emit Window().btnPause->OnClick();
+    EXPECT_TRUE(Window().btnStart->isEnabled());
+    const qint64 sizeWhenPaused = QFileInfo(Queue().Rows().IOOptions(2).OutputFileName).size();
+    QTest::qWait(300);
+    EXPECT_EQ(QFileInfo(Queue().Rows().IOOptions(2).OutputFileName).size(), sizeWhenPaused)
+            << "a paused output does not grow";
+    emit Window().btnStart->OnClick();  // resumes
+    ASSERT_TRUE(WaitFor([&] { return EveryRowSays(kStatusCompleted); }));
+    ASSERT_TRUE(WaitFor([&] { return Window().btnClear->isEnabled(); }));
+    Grab("queue-after");
+
+    EXPECT_NEAR(OutputSeconds(0), 1.0, 0.15);
+    EXPECT_NEAR(OutputSeconds(1), 3.0, 0.15);
+    EXPECT_NEAR(OutputSeconds(2), 3.0, 0.15);
+    EXPECT_FALSE(Window().btnStart->isEnabled());
+    EXPECT_FALSE(Window().btnAdd->isEnabled()) << "a new run needs a cleared queue";
+    EXPECT_EQ(FShell.Power().PowerOffRequests, 0) << "shutdown was not asked for";
+}
+
+TEST_F(QueueWindowTest, AStoppedRunAbortsTheRestAndLeavesNoDamagedFile) {
+    ASSERT_TRUE(WaitFor([&] { return RowCount() == 1; }));
+    Queue().TakeUpNewFile(QString::fromStdString(SmallClip(30.0)));
+    Queue().TakeUpNewFile(QString::fromStdString(SmallClip(3.0)));
+    ASSERT_EQ(RowCount(), 3);
+    AppSettings().Values().Processes = 1;
+    Window().VADOR->SetProgressInterval(100);
+    Window().chkShutDown->setChecked(true);
+
+    emit Window().btnStart->OnClick();
+    ASSERT_TRUE(WaitFor([&] { return Row(1).text(qcStatus).endsWith('%'); }))
+            << Row(0).text(qcStatus).toStdString() << Row(1).text(qcStatus).toStdString()
+            << FShell.Errors.size() << Window().ActivityLog().Lines().join('\n').toStdString();
+    emit Window().btnStop->OnClick();
+    ASSERT_TRUE(WaitFor([&] { return Window().btnClear->isEnabled(); }));
+
+    EXPECT_EQ(Row(0).text(qcStatus), kStatusCompleted);
+    EXPECT_EQ(Row(1).text(qcStatus), kStatusAborted);
+    EXPECT_EQ(Row(2).text(qcStatus), kStatusAborted);
+    EXPECT_GT(OutputSeconds(1), 0) << "the stopped output is finalised and readable";
+    EXPECT_EQ(FShell.Power().PowerOffRequests, 0) << "a stopped run never shuts down";
+
+    const QString neverStarted = Queue().Rows().IOOptions(2).OutputFileName;
+    emit Window().btnClear->OnClick();
+    EXPECT_EQ(RowCount(), 0);
+    EXPECT_FALSE(QFileInfo::exists(neverStarted)) << "the reservation of a task that never ran is given back";
+    EXPECT_TRUE(Window().btnAdd->isEnabled());
+}
+
+}  // namespace kestrova::testing
