@@ -123,7 +123,7 @@ TEST_F(ProfileChoicesTest, AudioProfilesAndBareFiles) {
              "<p><Main><extensionname Value=\"avi\"/></Main>"
              "<Parameter><disablevideo DefaultValue=\"1\"/></Parameter></p>",
              false, "avi"},
-            {"no Main, no Parameter", "<p/>", false, ""},
+            {"empty Main and Parameter", "<p><Main/><Parameter/></p>", false, ""},
     };
     for (const auto& [name, content, audioOnly, extension] : cases) {
         SCOPED_TRACE(name);

@@ -13,9 +13,9 @@ namespace kestrova::cli {
 TConsoleLog::TConsoleLog(TQueueConsole& console, TLogWatch& watch) {
     TFFLogger& logger = TFFLogger::Instance();
     logger.TriggerEventInMainThread = false;
-    logger.OnLog = [&console, &watch](const void*, uint32_t, TLogLevel, const std::string& line) {
+    logger.OnLog = [this, &console, &watch](const void*, uint32_t, TLogLevel, const std::string& line) {
         watch.See(line);
-        console.PrintLogLine(ShownLogLine(line));
+        if (!FMuted) console.PrintLogLine(ShownLogLine(line));
     };
 }
 

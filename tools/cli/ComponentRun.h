@@ -5,20 +5,28 @@
 #include "tools/cli/LogWatch.h"
 #include "tools/cli/QueueConsole.h"
 
+#include <atomic>
+
 namespace kestrova {
 class TFFmpegEngine;
 }
 
 namespace kestrova::cli {
 
-// While it lives, every engine log line goes to the console ("Invalid value" lines as
-// warnings) and past the watch.
+// While it lives, every engine log line goes past the watch and, unless muted, to the console
+// ("Invalid value" lines as warnings).
 class TConsoleLog {
 public:
     TConsoleLog(TQueueConsole& console, TLogWatch& watch);
     ~TConsoleLog();
     TConsoleLog(const TConsoleLog&) = delete;
     TConsoleLog& operator=(const TConsoleLog&) = delete;
+
+    // Muted while checks run that would repeat what the tasks log themselves.
+    void SetMuted(bool muted) { FMuted = muted; }
+
+private:
+    std::atomic<bool> FMuted{false};
 };
 
 // Runs every task of the engine on `processes` worker threads and waits for the final notice;

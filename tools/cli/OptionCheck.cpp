@@ -48,17 +48,4 @@ void ApplyCheckedOption(TCustomFFmpeg& job, const std::string& name, const std::
         throw ECommandLine(OptionText(name, value) + watch.LastInvalidValue());
 }
 
-void CheckLibraryOption(TCustomFFmpeg& job, const std::string& name, const std::string& value,
-                        const TLogWatch& watch) {
-    if (!IsEngineOption(name)) {
-        ApplyLibraryOption(job, name, value, watch);
-        return;
-    }
-    try {
-        job.ApplyOption(name, value);
-    } catch (const std::exception&) {
-        // Reported when the task applies it.
-    }
-}
-
 }  // namespace kestrova::cli

@@ -21,10 +21,4 @@ bool IsEngineOption(const std::string& name);
 void ApplyCheckedOption(TCustomFFmpeg& job, const std::string& name, const std::string& value,
                         const TLogWatch& watch);
 
-// Applies the option to a job that only checks names and values: the engine's own options
-// are taken without their checks (whoever applies them for real reports their errors), the
-// rest as in ApplyCheckedOption.
-void CheckLibraryOption(TCustomFFmpeg& job, const std::string& name, const std::string& value,
-                        const TLogWatch& watch);
-
 }  // namespace kestrova::cli

@@ -6,6 +6,7 @@
 
 #include "engine/core/CustomFFmpeg.h"
 #include "engine/front/FFmpegEngine.h"
+#include "engine/front/HostOptions.h"
 
 #include <unistd.h>
 
@@ -22,24 +23,23 @@ std::vector<std::string> TaskNames(const TQueueCommandLine& command) {
     return names;
 }
 
-void CheckOptions(const TOptionPairs& options, const TLogWatch& watch) {
-    TCustomFFmpeg scratch;
-    for (const auto& [name, value] : options) CheckLibraryOption(scratch, name, value, watch);
-}
-
 // The records only carry option text, which the engine applies without telling of a name it
-// does not know: the names and values are checked here on jobs that open nothing, and every
-// output is checked to be new, before any task opens a file. Raises ECommandLine.
-void CheckTasks(const TQueueCommandLine& command, bool overwrite, const TLogWatch& watch) {
-    for (const TQueueTask& task : command.Tasks) {
-        CheckOptions(task.InputOptions, watch);
-        for (const TQueueOutput& output : task.Outputs) {
-            // Input options come first on the job that reads the task, as they do here.
-            TOptionPairs options = task.InputOptions;
-            options.insert(options.end(), output.Options.begin(), output.Options.end());
-            CheckOptions(options, watch);
-            CheckOutputIsNew(output.FileName, overwrite);
-        }
+// does not know or a value a library refuses. So each task's options are applied beforehand to
+// a job of its own, in the order the component applies them (input options, the input opened,
+// then each output's options with its presets after them); the options that need an output
+// file ("-newvideo" ...) are left to the task. Every output is checked to be new.
+// Nothing is opened for writing. Raises ECommandLine.
+void CheckTask(const TQueueTask& task, bool overwrite, const TLogWatch& watch) {
+    TCustomFFmpeg job;
+    for (const auto& [name, value] : task.InputOptions) ApplyCheckedOption(job, name, value, watch);
+    // An input that does not open is reported when the task is added.
+    const bool inputOpened = job.AddInputFile(task.Input);
+    for (const TQueueOutput& output : task.Outputs) {
+        CheckOutputIsNew(output.FileName, overwrite);
+        if (!inputOpened) continue;
+        for (const int pass : {2, 1})
+            for (const auto& [name, value] : output.Options)
+                if (OptionPass(name) == pass) ApplyCheckedOption(job, name, value, watch);
     }
 }
 
@@ -73,17 +73,22 @@ bool AddTasks(TFFmpegEngine& engine, const TQueueCommandLine& command, TQueueCon
 int RunQueue(const TQueueCommandLine& command, bool overwrite, const std::string& libraryFolder) {
     TQueueConsole console(stderr, isatty(STDERR_FILENO) != 0, TaskNames(command));
     TLogWatch watch;
-    const TConsoleLog log(console, watch);
+    TConsoleLog log(console, watch);
     TFFmpegEngine engine;
     if (!engine.AVLibLoaded() && !engine.LoadAVLib(libraryFolder)) {
         console.PrintLine(engine.LastErrMsg());
         return 1;
     }
-    try {
-        CheckTasks(command, overwrite, watch);
-    } catch (const ECommandLine& error) {
-        console.PrintLine(error.what());
-        return kRefused;
+    for (std::size_t i = 0; i < command.Tasks.size(); ++i) {
+        log.SetMuted(true);
+        try {
+            CheckTask(command.Tasks[i], overwrite, watch);
+        } catch (const ECommandLine& error) {
+            log.SetMuted(false);
+            console.PrintLine("task " + std::to_string(i + 1) + ": " + error.what());
+            return kRefused;
+        }
+        log.SetMuted(false);
     }
     if (!AddTasks(engine, command, console)) return 1;
     return RunTasks(engine, command.Processes, static_cast<int>(command.Tasks.size()), console);

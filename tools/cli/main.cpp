@@ -13,6 +13,7 @@
 #include "tools/cli/StopSignals.h"
 
 #include "engine/core/CustomFFmpeg.h"
+#include "engine/frame/ConvertThreads.h"
 #include "engine/frame/FFmpegLoader.h"
 #include "engine/frame/FFmpegLogger.h"
 #include "engine/frame/MainThread.h"
@@ -37,7 +38,8 @@ bool RunJob(TCustomFFmpeg& job, cli::TConsole& console) {
             console.ShowProgress(progress);
         };
     if (!cli::TStopSignals::Requested()) {
-        job.StartConvert(true);
+        // The worker starts parked until it is let go.
+        if (TConvertThread* worker = job.StartConvert(true)) worker->Resume();
         MainThread::WaitUntil([&] { return ended || cli::TStopSignals::Requested(); });
         if (!ended) job.StopConvert(true);
     }

@@ -1,0 +1,144 @@
+#include "tests/profilerun/ProfileConversions.h"
+
+#include "engine/frame/AVProbe.h"
+#include "engine/frame/FFmpegLoader.h"
+#include "engine/frame/MainThread.h"
+#include "engine/front/FFmpegEngine.h"
+#include "profiles/options/OptionBuilder.h"
+#include "profiles/options/SourceFromProbe.h"
+#include "profiles/store/GroupList.h"
+#include "profiles/store/ProfileDocument.h"
+#include "profiles/store/StorePaths.h"
+#include "tests/support/TestMedia.h"
+
+#include <atomic>
+#include <cmath>
+#include <mutex>
+#include <set>
+#include <stdexcept>
+
+namespace kestrova::test {
+
+QString ProgramFolder() {
+    return QStringLiteral(KESTROVA_PROGRAM_DIR);
+}
+
+std::vector<std::string> BuiltInProfileFiles() {
+    std::vector<std::string> files;
+    std::set<QString> seen;
+    for (const TProfileGroup& group : BuiltInGroupList().Groups)
+        for (const TProfileEntry& entry : group.Profiles)
+            if (seen.insert(entry.ProfileFile).second) files.push_back(entry.ProfileFile.toStdString());
+    return files;
+}
+
+TConversion Conversion(std::string name, TOptionChoices choices) {
+    TConversion conversion;
+    conversion.Name = std::move(name);
+    conversion.Choices = std::move(choices);
+    return conversion;
+}
+
+TOptionChoices ProfileChoicesFor(const std::string& profileFile, const TParameterOverrides& overrides,
+                                 const TSourceInfo& source, const QString& outputFolder) {
+    TProfileDocument document;
+    QString error;
+    if (!document.Load(TStorePaths(ProgramFolder()).ProfilePath(QString::fromStdString(profileFile)), &error))
+        throw std::runtime_error(error.toStdString());
+    TOptionChoices choices;
+    if (!FillChoicesFromProfile(document, overrides, choices, &error))
+        throw std::runtime_error(error.toStdString());
+    choices.Source = source;
+    choices.ProgramFolder = ProgramFolder();
+    choices.OutputFolder = outputFolder;
+    return choices;
+}
+
+TSourceInfo ClipSource(double seconds, int width, int height) {
+    if (!LoadMediaLibraries()) throw std::runtime_error(TFFmpegLoader::Instance().LastError());
+    testmedia::ClipSpec spec;
+    spec.format = "flv";
+    spec.duration = seconds;
+    spec.width = width;
+    spec.height = height;
+    TAVProbe probe;
+    if (!probe.LoadFile(testmedia::Clip(spec))) throw std::runtime_error(probe.LastErrMsg());
+    return SourceFromProbe(probe);
+}
+
+void ConvertAll(std::vector<TConversion>& conversions) {
+    if (!LoadMediaLibraries()) throw std::runtime_error(TFFmpegLoader::Instance().LastError());
+    MainThread::SetCurrentAsMain();
+    TFFmpegEngine engine;
+    for (TConversion& conversion : conversions) {
+        conversion.Output = BuildOutputOptions(conversion.Choices);
+        TInputOptions input = BuildInputOptions(conversion.Choices);
+        const int index = engine.AddTask(input.FileName, &input);
+        if (index < 0 || !engine.SetOutputFile(index, conversion.Output.FileName, &conversion.Output))
+            throw std::runtime_error(conversion.Name + ": " + engine.LastErrMsg());
+    }
+    std::mutex lock;
+    std::atomic<bool> allDone{false};
+    engine.OnTerminate = [&](TCustomFFmpegEngine&, const TTerminateInfo& info) {
+        if (info.TaskIndex < 0) {
+            allDone = true;
+            return;
+        }
+        std::lock_guard guard(lock);
+        TConversion& conversion = conversions.at(static_cast<std::size_t>(info.TaskIndex));
+        conversion.Finished = info.Finished && !info.Exception;
+        conversion.Error = info.Exception ? info.ExceptionMsg : info.Finished ? "" : "stopped";
+    };
+    engine.StartTask(2);
+    MainThread::WaitUntil([&] { return allDone.load(); });
+    engine.OnTerminate = nullptr;
+}
+
+namespace {
+
+// "WxH" as two numbers; {-1, -1} when the text is not a size.
+std::pair<int, int> SizeOf(const std::string& text) {
+    int width = -1, height = -1;
+    if (std::sscanf(text.c_str(), "%dx%d", &width, &height) != 2) return {-1, -1};
+    return {width, height};
+}
+
+template <class T>
+void Compare(std::string& mismatch, const char* what, T expected, T actual) {
+    if (expected == actual) return;
+    mismatch += std::string(what) + " " + std::to_string(actual) + " instead of " + std::to_string(expected) +
+                "; ";
+}
+
+}  // namespace
+
+std::string OutputMismatch(const TConversion& conversion, double seconds) {
+    const TOutputOptions& output = conversion.Output;
+    TAVProbe probe;
+    if (!probe.LoadFile(output.FileName)) return "the output does not open: " + probe.LastErrMsg();
+    std::string mismatch;
+    Compare(mismatch, "video streams", output.DisableVideo ? 0 : 1, probe.VideoStreamCount());
+    Compare(mismatch, "audio streams", 1, probe.AudioStreamCount());
+    if (!output.DisableVideo && probe.VideoStreamCount() > 0) {
+        const TVideoStreamInfo video = probe.GetVideoStreamInfo();
+        const auto [width, height] = SizeOf(output.FrameSize);
+        Compare(mismatch, "width", width, video.Width);
+        Compare(mismatch, "height", height, video.Height);
+    }
+    if (probe.AudioStreamCount() > 0) {
+        const TAudioStreamInfo audio = probe.GetAudioStreamInfo();
+        Compare(mismatch, "sample rate", output.AudioSampleRate, audio.SampleRate);
+        const int channels =
+                output.AudioChannels > 0 ? output.AudioChannels : conversion.Choices.Source.Audio.Channels;
+        Compare(mismatch, "channels", channels, audio.Channels);
+    }
+    if (seconds > 0) {
+        const double duration = static_cast<double>(probe.GetFileStreamInfo().Duration) / 1e6;
+        if (std::fabs(duration - seconds) > 0.2)
+            mismatch += "duration " + std::to_string(duration) + " s instead of " + std::to_string(seconds) +
+                        " s; ";
+    }
+    return mismatch;
+}
+
+}  // namespace kestrova::test
