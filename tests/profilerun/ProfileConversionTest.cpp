@@ -26,7 +26,6 @@ constexpr int kClipHeight = 120;
 const std::map<std::string, const char*> kEngineIssues = {
         {"wii_avi.xml", "Motion JPEG output fails in the engine (being fixed there)"},
         {"wii_mov.xml", "Motion JPEG output fails in the engine (being fixed there)"},
-        {"dv.xml", "DV output fails in the engine (being fixed there)"},
 };
 
 TProfileDocument LoadedProfile(const std::string& profileFile) {

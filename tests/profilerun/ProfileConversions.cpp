@@ -9,6 +9,7 @@
 #include "profiles/store/GroupList.h"
 #include "profiles/store/ProfileDocument.h"
 #include "profiles/store/StorePaths.h"
+#include "tests/engine/front/EngineTestSupport.h"
 #include "tests/support/TestMedia.h"
 
 #include <atomic>
@@ -110,6 +111,16 @@ void Compare(std::string& mismatch, const char* what, T expected, T actual) {
                 "; ";
 }
 
+// The container's duration; for containers that give none (SWF), the longest stream's packets.
+double OutputSeconds(TAVProbe& probe, const std::string& fileName) {
+    const int64_t duration = probe.GetFileStreamInfo().Duration;
+    if (duration > 0) return static_cast<double>(duration) / 1e6;
+    double longest = 0;
+    for (const testing::TReadBackStream& stream : testing::ReadBack(fileName).Streams)
+        longest = std::max(longest, stream.Seconds);
+    return longest;
+}
+
 }  // namespace
 
 std::string OutputMismatch(const TConversion& conversion, double seconds) {
@@ -133,7 +144,7 @@ std::string OutputMismatch(const TConversion& conversion, double seconds) {
         Compare(mismatch, "channels", channels, audio.Channels);
     }
     if (seconds > 0) {
-        const double duration = static_cast<double>(probe.GetFileStreamInfo().Duration) / 1e6;
+        const double duration = OutputSeconds(probe, output.FileName);
         if (std::fabs(duration - seconds) > 0.2)
             mismatch += "duration " + std::to_string(duration) + " s instead of " + std::to_string(seconds) +
                         " s; ";
