@@ -119,6 +119,7 @@ struct TOptionChoices {
     QString TargetProfile;  // `targetprofile`
     QString Extension;      // the first of the profile's extensions, without a dot
     bool AudioOnlyTarget = false;
+    QString VideoPreset;  // `videopreset`: the engine preset libx264 encodes with; empty: its default
     TParameterChoices Parameters;
     TNorm Norm = TNorm::Auto;
 

@@ -35,7 +35,7 @@ TNorm NormOfText(const QString& text);
 using TParameterOverrides = std::vector<std::pair<QString, QString>>;
 
 // Fills the profile part of `choices` (format, target profile, first extension, audio-only
-// flag, the ten selections, the norm) from the document's defaults, then applies the
+// flag, the video preset, the ten selections, the norm) from the document's defaults, then applies the
 // overrides. An unknown override name gives false with a message naming the known ones, and
 // leaves `choices` as it was.
 bool FillChoicesFromProfile(const TProfileDocument& document, const TParameterOverrides& overrides,
