@@ -59,6 +59,12 @@ std::string Libx264Preset(const QString& profilePreset) {
     return "libx264-default";
 }
 
+// DivX and Xvid players look for their FourCC; the tag only fits the MPEG-4 Part 2 encoders,
+// so another codec chosen in such a profile is written with its own.
+bool IsMpeg4Part2(const std::string& codec) {
+    return codec == "mpeg4" || codec == "libxvid";
+}
+
 // Bands as the engine takes them: a negative band is none.
 void SetBands(const TBands& bands, int32_t& top, int32_t& bottom, int32_t& left, int32_t& right) {
     const auto band = [](int value) { return value >= 0 ? value : -1; };
@@ -86,6 +92,7 @@ void FillVideoFields(const TOptionChoices& choices, TOutputOptions& options) {
     if (const auto& item = items[TParameter::VideoCodec]) {
         options.VideoCodec = item->toLower().toStdString();
         if (options.VideoCodec == "libx264") options.VideoPreset = Libx264Preset(choices.VideoPreset);
+        if (IsMpeg4Part2(options.VideoCodec)) options.VideoTag = choices.VideoTag.toStdString();
     }
 
     const TCropPadChoices& cropPad = choices.CropPad;

@@ -131,6 +131,22 @@ TEST_F(ProfileChoicesTest, AProfilePresetReplacesTheDefaultForLibx264Only) {
     }
 }
 
+TEST_F(ProfileChoicesTest, AProfileTagMarksMpeg4Part2VideoOnly) {
+    const std::pair<const char*, const char*> cases[] = {
+            {"mpeg4", "DIVX"},
+            {"libxvid", "DIVX"},
+            {"libx264", ""},
+    };
+    QByteArray profile = kPhoneProfile;
+    profile.replace("<disablevideo", "<videotag DefaultValue=\" DIVX \"/>\n    <disablevideo");
+    for (const auto& [codec, expected] : cases) {
+        SCOPED_TRACE(codec);
+        TOptionChoices choices = Filled(profile);
+        choices.Parameters[TParameter::VideoCodec] = QString::fromLatin1(codec);
+        EXPECT_EQ(BuildOutputOptions(choices).VideoTag, expected);
+    }
+}
+
 TEST_F(ProfileChoicesTest, AudioProfilesAndBareFiles) {
     const std::tuple<const char*, QByteArray, bool, QString> cases[] = {
             {"disablevideo YES",

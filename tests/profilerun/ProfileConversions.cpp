@@ -121,27 +121,37 @@ double OutputSeconds(TAVProbe& probe, const std::string& fileName) {
     return longest;
 }
 
-// The H.264 profile of the first video stream; -1 when there is none.
-int H264ProfileOf(const std::string& fileName) {
+// What the first video stream is marked with in the file: its codec's profile and its FourCC.
+struct TVideoMarks {
+    int Profile = -1;
+    uint32_t Tag = 0;
+};
+
+TVideoMarks VideoMarksOf(const std::string& fileName) {
     AVFormatContext* raw = nullptr;
-    if (ff::avformat_open_input(&raw, fileName.c_str(), nullptr, nullptr) < 0) return -1;
+    if (ff::avformat_open_input(&raw, fileName.c_str(), nullptr, nullptr) < 0) return {};
     InputFormatPtr input(raw);
-    if (ff::avformat_find_stream_info(raw, nullptr) < 0) return -1;
+    if (ff::avformat_find_stream_info(raw, nullptr) < 0) return {};
     for (unsigned i = 0; i < raw->nb_streams; ++i)
-        if (raw->streams[i]->codecpar->codec_id == AV_CODEC_ID_H264)
-            return raw->streams[i]->codecpar->profile;
-    return -1;
+        if (const AVCodecParameters* video = raw->streams[i]->codecpar;
+            video->codec_type == AVMEDIA_TYPE_VIDEO)
+            return {video->profile, video->codec_tag};
+    return {};
 }
 
-// A device preset gives the pictures the device decodes: Baseline (or its constrained form)
-// or Main.
-void CompareH264Profile(std::string& mismatch, const TOutputOptions& output) {
-    const int profile = H264ProfileOf(output.FileName);
-    if (output.VideoPreset == "libx264-baseline" && profile != FF_PROFILE_H264_BASELINE &&
-        profile != FF_PROFILE_H264_CONSTRAINED_BASELINE)
-        mismatch += "H.264 profile " + std::to_string(profile) + " instead of Baseline; ";
-    if (output.VideoPreset == "libx264-main" && profile != FF_PROFILE_H264_MAIN)
-        mismatch += "H.264 profile " + std::to_string(profile) + " instead of Main; ";
+// A device preset gives the pictures the device decodes, Baseline (or its constrained form) or
+// Main; a tag is the FourCC the file carries.
+void CompareVideoMarks(std::string& mismatch, const TOutputOptions& output) {
+    const TVideoMarks marks = VideoMarksOf(output.FileName);
+    if (output.VideoPreset == "libx264-baseline" && marks.Profile != FF_PROFILE_H264_BASELINE &&
+        marks.Profile != FF_PROFILE_H264_CONSTRAINED_BASELINE)
+        mismatch += "H.264 profile " + std::to_string(marks.Profile) + " instead of Baseline; ";
+    if (output.VideoPreset == "libx264-main" && marks.Profile != FF_PROFILE_H264_MAIN)
+        mismatch += "H.264 profile " + std::to_string(marks.Profile) + " instead of Main; ";
+    if (output.VideoTag.size() == 4) {
+        const std::string& tag = output.VideoTag;
+        Compare(mismatch, "video tag", MKTAG(tag[0], tag[1], tag[2], tag[3]), marks.Tag);
+    }
 }
 
 }  // namespace
@@ -158,7 +168,7 @@ std::string OutputMismatch(const TConversion& conversion, double seconds) {
         const auto [width, height] = SizeOf(output.FrameSize);
         Compare(mismatch, "width", width, video.Width);
         Compare(mismatch, "height", height, video.Height);
-        CompareH264Profile(mismatch, output);
+        CompareVideoMarks(mismatch, output);
     }
     if (probe.AudioStreamCount() > 0) {
         const TAudioStreamInfo audio = probe.GetAudioStreamInfo();
