@@ -4,6 +4,7 @@
 #include "tools/cli/ComponentRun.h"
 #include "tools/cli/LibraryFolder.h"
 #include "tools/cli/ProfileCatalog.h"
+#include "tools/cli/StopSignals.h"
 
 #include "engine/frame/AVProbe.h"
 #include "engine/front/FFmpegEngine.h"
@@ -128,6 +129,10 @@ int ConvertWithProfile(const TProfileCommandLine& command, const std::string& pr
         return 1;
     }
     if (!AddProfileTasks(engine, command, profile, console, reserved)) return 1;
+    if (TStopSignals::Requested()) {
+        console.PrintLine("stopped before any task ran");
+        return 1;
+    }
     reserved.Keep();
     return RunTasks(engine, command.Processes, static_cast<int>(command.Inputs.size()), console);
 }
