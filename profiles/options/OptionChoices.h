@@ -119,6 +119,8 @@ struct TOptionChoices {
     QString TargetProfile;  // `targetprofile`
     QString Extension;      // the first of the profile's extensions, without a dot
     bool AudioOnlyTarget = false;
+    QString VideoPreset;  // `videopreset`: the engine preset libx264 encodes with; empty: its default
+    QString VideoTag;     // `videotag`: the FourCC an MPEG-4 Part 2 stream is marked with ("DIVX", "XVID")
     TParameterChoices Parameters;
     TNorm Norm = TNorm::Auto;
 

@@ -50,6 +50,8 @@ void FillDefaults(const TProfileDocument& document, TOptionChoices& choices) {
     choices.TargetProfile = document.MainValue(QStringLiteral("targetprofile"));
     choices.Extension = document.ExtensionNames().value(0);
     choices.AudioOnlyTarget = document.IsAudioOnlyTarget();
+    choices.VideoPreset = document.DefaultValue(QStringLiteral("videopreset")).trimmed();
+    choices.VideoTag = document.DefaultValue(QStringLiteral("videotag")).trimmed();
     for (std::size_t i = 0; i < kParameterCount; ++i)
         choices.Parameters[ParameterAt(i)] =
                 SelectedItem(ReadParameterList(document, ParameterName(ParameterAt(i))));

@@ -35,9 +35,9 @@ TNorm NormOfText(const QString& text);
 using TParameterOverrides = std::vector<std::pair<QString, QString>>;
 
 // Fills the profile part of `choices` (format, target profile, first extension, audio-only
-// flag, the ten selections, the norm) from the document's defaults, then applies the
-// overrides. An unknown override name gives false with a message naming the known ones, and
-// leaves `choices` as it was.
+// flag, the video preset and tag, the ten selections, the norm) from the document's defaults, then applies
+// the overrides. An unknown override name gives false with a message naming the known ones, and leaves
+// `choices` as it was.
 bool FillChoicesFromProfile(const TProfileDocument& document, const TParameterOverrides& overrides,
                             TOptionChoices& choices, QString* error = nullptr);
 

@@ -51,6 +51,20 @@ int32_t VideoBitrateOf(const QString& item, const TVideoStreamInfo& video) {
     return static_cast<int32_t>(kbps * 1000);
 }
 
+// A device profile may name another preset (Baseline or Main pictures for players that decode
+// nothing else); a preset for another encoder would make libx264 fail, so only libx264's own
+// presets are taken.
+std::string Libx264Preset(const QString& profilePreset) {
+    if (profilePreset.startsWith(QLatin1String("libx264-"))) return profilePreset.toStdString();
+    return "libx264-default";
+}
+
+// DivX and Xvid players look for their FourCC; the tag only fits the MPEG-4 Part 2 encoders,
+// so another codec chosen in such a profile is written with its own.
+bool IsMpeg4Part2(const std::string& codec) {
+    return codec == "mpeg4" || codec == "libxvid";
+}
+
 // Bands as the engine takes them: a negative band is none.
 void SetBands(const TBands& bands, int32_t& top, int32_t& bottom, int32_t& left, int32_t& right) {
     const auto band = [](int value) { return value >= 0 ? value : -1; };
@@ -77,7 +91,8 @@ void FillVideoFields(const TOptionChoices& choices, TOutputOptions& options) {
         options.VideoBitrate = video.BitRate;
     if (const auto& item = items[TParameter::VideoCodec]) {
         options.VideoCodec = item->toLower().toStdString();
-        if (options.VideoCodec == "libx264") options.VideoPreset = "libx264-default";
+        if (options.VideoCodec == "libx264") options.VideoPreset = Libx264Preset(choices.VideoPreset);
+        if (IsMpeg4Part2(options.VideoCodec)) options.VideoTag = choices.VideoTag.toStdString();
     }
 
     const TCropPadChoices& cropPad = choices.CropPad;

@@ -7,6 +7,8 @@ namespace kestrova {
 
 namespace {
 
+constexpr QLatin1String kMain{"Main"};
+constexpr QLatin1String kParameter{"Parameter"};
 constexpr QLatin1String kValue{"Value"};
 constexpr QLatin1String kCandidatesValue{"CandidatesValue"};
 constexpr QLatin1String kDefaultValue{"DefaultValue"};
@@ -18,7 +20,7 @@ bool TProfileDocument::Load(const QString& path, QString* error) {
     FDocument = file.Document;
     switch (file.State) {
         case TXmlFileState::Loaded:
-            return true;
+            return HasSections(path, error);
         case TXmlFileState::Missing:
             if (error) *error = QStringLiteral("The profile file \"%1\" does not exist.").arg(path);
             return false;
@@ -32,16 +34,30 @@ bool TProfileDocument::Load(const QString& path, QString* error) {
     return false;
 }
 
+// Without its Main section a profile names no container, without Parameter no codec: it
+// would convert into something the user never chose.
+bool TProfileDocument::HasSections(const QString& path, QString* error) {
+    for (const QLatin1String section : {kMain, kParameter}) {
+        if (!Section(section).isNull()) continue;
+        if (error)
+            *error = QStringLiteral("The profile file \"%1\" has no %2 section: it is not an output profile.")
+                             .arg(path, section);
+        FDocument = QDomDocument();
+        return false;
+    }
+    return true;
+}
+
 QDomElement TProfileDocument::Section(const QString& name) const {
     return FDocument.documentElement().firstChildElement(name);
 }
 
 QDomElement TProfileDocument::Parameter(const QString& name) const {
-    return Section(QStringLiteral("Parameter")).firstChildElement(name);
+    return Section(kParameter).firstChildElement(name);
 }
 
 QString TProfileDocument::MainValue(const QString& name) const {
-    return Section(QStringLiteral("Main")).firstChildElement(name).attribute(kValue);
+    return Section(kMain).firstChildElement(name).attribute(kValue);
 }
 
 QString TProfileDocument::CandidatesValue(const QString& name) const {

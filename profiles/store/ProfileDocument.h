@@ -16,11 +16,12 @@ inline constexpr std::array<const char*, 10> kSelectableParameters = {
 using TSelectedValues = std::array<QString, kSelectableParameters.size()>;
 
 // One output profile file: `Main` says the container and extension, `Parameter` the value
-// lists with their defaults. The root may have any name; a missing element reads as empty.
+// lists with their defaults. The root may have any name; a missing element inside the two
+// sections reads as empty.
 class TProfileDocument {
 public:
-    // False with the reason in `error` when the file cannot be read or is not XML; the
-    // document is then empty.
+    // False with the reason in `error` (naming the file) when it is missing, empty, cannot be
+    // read, is not XML, or lacks the Main or the Parameter section; the document is then empty.
     bool Load(const QString& path, QString* error = nullptr);
     bool IsLoaded() const { return !FDocument.documentElement().isNull(); }
 
@@ -44,6 +45,7 @@ public:
     const QDomDocument& Document() const { return FDocument; }
 
 private:
+    bool HasSections(const QString& path, QString* error);
     QDomElement Section(const QString& name) const;
     QDomElement Parameter(const QString& name) const;
 

@@ -102,7 +102,7 @@ TEST_F(ProfileChoicesTest, DefaultsBuildTheRecordsTheProfileDescribes) {
     EXPECT_EQ(options.AspectRatio, "4:3");
     EXPECT_EQ(options.VideoBitrate, 1234567);  // no selection: the source's own rate
     EXPECT_EQ(options.VideoCodec, "libx264");
-    EXPECT_EQ(options.VideoPreset, "libx264-default");
+    EXPECT_EQ(options.VideoPreset, "libx264-default");  // the profile names none
     EXPECT_EQ(options.AudioChannels, 2);
     EXPECT_EQ(options.AudioBitrate, 64000);  // the empty item is not a number
     EXPECT_EQ(options.AudioSampleRate, 44100);
@@ -111,6 +111,40 @@ TEST_F(ProfileChoicesTest, DefaultsBuildTheRecordsTheProfileDescribes) {
     EXPECT_EQ(options.TargetNorm, 1);
     EXPECT_FALSE(options.DisableVideo);
     EXPECT_EQ(options.FileName, BytePath("source/clip_(new).mp4"));
+}
+
+TEST_F(ProfileChoicesTest, AProfilePresetReplacesTheDefaultForLibx264Only) {
+    const std::tuple<const char*, const char*, const char*> cases[] = {
+            {"libx264-baseline", "libx264", "libx264-baseline"},
+            {" libx264-main ", "libx264", "libx264-main"},
+            {"libxvid-default", "libx264", "libx264-default"},  // not a preset of libx264
+            {"libx264-baseline", "mpeg4", ""},
+    };
+    for (const auto& [preset, codec, expected] : cases) {
+        SCOPED_TRACE(std::string(preset) + " with " + codec);
+        QByteArray profile = kPhoneProfile;
+        profile.replace("<disablevideo",
+                        QByteArray("<videopreset DefaultValue=\"") + preset + "\"/>\n    <disablevideo");
+        TOptionChoices choices = Filled(profile);
+        choices.Parameters[TParameter::VideoCodec] = QString::fromLatin1(codec);
+        EXPECT_EQ(BuildOutputOptions(choices).VideoPreset, expected);
+    }
+}
+
+TEST_F(ProfileChoicesTest, AProfileTagMarksMpeg4Part2VideoOnly) {
+    const std::pair<const char*, const char*> cases[] = {
+            {"mpeg4", "DIVX"},
+            {"libxvid", "DIVX"},
+            {"libx264", ""},
+    };
+    QByteArray profile = kPhoneProfile;
+    profile.replace("<disablevideo", "<videotag DefaultValue=\" DIVX \"/>\n    <disablevideo");
+    for (const auto& [codec, expected] : cases) {
+        SCOPED_TRACE(codec);
+        TOptionChoices choices = Filled(profile);
+        choices.Parameters[TParameter::VideoCodec] = QString::fromLatin1(codec);
+        EXPECT_EQ(BuildOutputOptions(choices).VideoTag, expected);
+    }
 }
 
 TEST_F(ProfileChoicesTest, AudioProfilesAndBareFiles) {
@@ -123,7 +157,7 @@ TEST_F(ProfileChoicesTest, AudioProfilesAndBareFiles) {
              "<p><Main><extensionname Value=\"avi\"/></Main>"
              "<Parameter><disablevideo DefaultValue=\"1\"/></Parameter></p>",
              false, "avi"},
-            {"no Main, no Parameter", "<p/>", false, ""},
+            {"empty Main and Parameter", "<p><Main/><Parameter/></p>", false, ""},
     };
     for (const auto& [name, content, audioOnly, extension] : cases) {
         SCOPED_TRACE(name);

@@ -21,7 +21,8 @@ TEST_F(ProfileDocumentTest, ReadsMainAndParameterValues) {
 }
 
 TEST_F(ProfileDocumentTest, RootNameIsFreeAndMissingElementsReadEmpty) {
-    WriteFile("profiles/odd.xml", R"(<anything><Main><fileformat Value="avi"/></Main></anything>)");
+    WriteFile("profiles/odd.xml",
+              R"(<anything><Main><fileformat Value="avi"/></Main><Parameter/></anything>)");
     TProfileDocument document;
     ASSERT_TRUE(document.Load(ProfilesPath("odd.xml")));
     EXPECT_EQ(document.MainValue("fileformat"), "avi");
@@ -31,24 +32,30 @@ TEST_F(ProfileDocumentTest, RootNameIsFreeAndMissingElementsReadEmpty) {
     EXPECT_EQ(document.DefaultValue("videosize"), "");
 }
 
-TEST_F(ProfileDocumentTest, RootWithoutChildrenLoadsWithEmptyValues) {
-    WriteFile("profiles/bare.xml", "<profile/>");
-    TProfileDocument document;
-    ASSERT_TRUE(document.Load(ProfilesPath("bare.xml")));
-    EXPECT_EQ(document.MainValue("fileformat"), "");
-    EXPECT_EQ(document.DefaultValue("disablevideo"), "");
-    EXPECT_FALSE(document.IsAudioOnlyTarget());
-}
-
 TEST_F(ProfileDocumentTest, BrokenFilesGiveAClearError) {
     WriteFile("profiles/text.xml", "this is not xml");
     WriteFile("profiles/empty.xml", "");
     WriteFile("profiles/cut.xml", "<profile><Main>");
-    for (const char* name : {"text.xml", "empty.xml", "cut.xml", "missing.xml"}) {
+    WriteFile("profiles/bare.xml", "<profile/>");
+    WriteFile("profiles/nomain.xml",
+              R"(<profile><Parameter><videosize DefaultValue="a"/></Parameter></profile>)");
+    WriteFile("profiles/noparameter.xml", R"(<profile><Main><fileformat Value="avi"/></Main></profile>)");
+    const std::pair<const char*, const char*> cases[] = {
+            {"text.xml", "is not a valid XML document"},
+            {"empty.xml", "is empty"},
+            {"cut.xml", "is not a valid XML document"},
+            {"missing.xml", "does not exist"},
+            {"bare.xml", "has no Main section"},
+            {"nomain.xml", "has no Main section"},
+            {"noparameter.xml", "has no Parameter section"},
+    };
+    for (const auto& [name, reason] : cases) {
         TProfileDocument document;
         QString error;
         EXPECT_FALSE(document.Load(ProfilesPath(name), &error)) << name;
         EXPECT_TRUE(error.contains(name)) << error.toStdString();
+        EXPECT_TRUE(error.contains(reason)) << error.toStdString();
+        EXPECT_FALSE(document.IsLoaded()) << name;
         EXPECT_EQ(document.MainValue("fileformat"), "");
     }
 }
@@ -57,8 +64,8 @@ TEST_F(ProfileDocumentTest, DisableVideoCountsTrueAndYesInAnyCase) {
     const std::pair<const char*, bool> cases[] = {{"YES", true}, {"True", true}, {"yes", true},
                                                   {"1", false},  {"no", false},  {"", false}};
     for (const auto& [value, audioOnly] : cases) {
-        WriteFile("profiles/a.xml",
-                  QByteArray("<p><Parameter><disablevideo DefaultValue=\"") + value + "\"/></Parameter></p>");
+        WriteFile("profiles/a.xml", QByteArray("<p><Main/><Parameter><disablevideo DefaultValue=\"") + value +
+                                            "\"/></Parameter></p>");
         TProfileDocument document;
         ASSERT_TRUE(document.Load(ProfilesPath("a.xml")));
         EXPECT_EQ(document.IsAudioOnlyTarget(), audioOnly) << value;
@@ -86,8 +93,8 @@ TEST_F(ProfileDocumentTest, SelectedValuesBecomeDefaultsAndTheRestStays) {
 }
 
 TEST_F(ProfileDocumentTest, AbsentParametersStayAbsent) {
-    WriteFile("profiles/p.xml",
-              "<p><Parameter><audiocodec CandidatesValue=\"aac\" DefaultValue=\"aac\"/></Parameter></p>");
+    WriteFile("profiles/p.xml", "<p><Main/><Parameter><audiocodec CandidatesValue=\"aac\" "
+                                "DefaultValue=\"aac\"/></Parameter></p>");
     TProfileDocument document;
     ASSERT_TRUE(document.Load(ProfilesPath("p.xml")));
     document.SetSelectedValues({"x", "x", "x", "x", "x", "x", "x", "x", "x", "ac3"});
@@ -101,7 +108,7 @@ TEST_F(ProfileDocumentTest, ChangedDocumentKeepsItsOwnEncoding) {
     // A Latin-1 profile with a non-ASCII value must come back readable, still Latin-1.
     WriteFile("profiles/latin.xml",
               "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n"
-              "<p><Parameter><audiocodec CandidatesValue=\"caf\xe9\" DefaultValue=\"caf\xe9\"/>"
+              "<p><Main/><Parameter><audiocodec CandidatesValue=\"caf\xe9\" DefaultValue=\"caf\xe9\"/>"
               "</Parameter></p>");
     TProfileDocument document;
     ASSERT_TRUE(document.Load(ProfilesPath("latin.xml")));
@@ -119,7 +126,7 @@ TEST_F(ProfileDocumentTest, ChangedDocumentKeepsItsOwnEncoding) {
 
 TEST_F(ProfileDocumentTest, TextTheDeclaredEncodingCannotHoldIsWrittenAsUtf8) {
     WriteFile("profiles/latin.xml", "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n"
-                                    "<p><Parameter><audiocodec DefaultValue=\"a\"/></Parameter></p>");
+                                    "<p><Main/><Parameter><audiocodec DefaultValue=\"a\"/></Parameter></p>");
     TProfileDocument document;
     ASSERT_TRUE(document.Load(ProfilesPath("latin.xml")));
     const QString chinese = QString::fromUtf8("\xe4\xb8\xad\xe6\x96\x87");

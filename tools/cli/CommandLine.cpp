@@ -1,6 +1,12 @@
 #include "tools/cli/CommandLine.h"
 
+#include "tools/cli/OptionCheck.h"
+
 #include "engine/core/CustomFFmpeg.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
 
 namespace kestrova::cli {
 
@@ -40,21 +46,37 @@ std::vector<TCommandStep> ParseCommandLine(const std::vector<std::string>& argum
     return steps;
 }
 
-void ApplyCommandLine(TCustomFFmpeg& job, const std::vector<TCommandStep>& steps) {
+bool TakeOverwriteSwitch(std::vector<TCommandStep>& steps) {
+    bool overwrite = false;
+    std::erase_if(steps, [&overwrite](const TCommandStep& step) {
+        if (step.Kind != TCommandStep::Option || step.Name != "y") return false;
+        overwrite = BooleanValue(step.Value);
+        return true;
+    });
+    return overwrite;
+}
+
+void CheckOutputIsNew(const std::string& fileName, bool overwrite) {
+    std::error_code error;
+    // A link counts as the file it names, and a dangling one as a file too: writing through it
+    // would create a file elsewhere.
+    if (overwrite || !std::filesystem::exists(std::filesystem::symlink_status(fileName, error))) return;
+    throw ECommandLine("File '" + fileName + "' already exists. Give -y 1 to overwrite it.");
+}
+
+void ApplyCommandLine(TCustomFFmpeg& job, const std::vector<TCommandStep>& steps, bool overwrite,
+                      const TLogWatch& watch) {
     for (const TCommandStep& step : steps) {
         switch (step.Kind) {
             case TCommandStep::Option:
-                try {
-                    job.ApplyOption(step.Name, step.Value);
-                } catch (const std::exception& error) {
-                    throw ECommandLine("Option -" + step.Name + " " + step.Value + ": " + error.what());
-                }
+                ApplyCheckedOption(job, step.Name, step.Value, watch);
                 break;
             case TCommandStep::Input:
-                if (!job.AddInputFile(step.Name)) throw ECommandLine(job.LastError());
+                if (!job.AddInputFile(step.Name)) throw EJobSetUp(job.LastError());
                 break;
             case TCommandStep::Output:
-                if (job.AddOutputFile(step.Name, step.Join) < 0) throw ECommandLine(job.LastError());
+                CheckOutputIsNew(step.Name, overwrite);
+                if (job.AddOutputFile(step.Name, step.Join) < 0) throw EJobSetUp(job.LastError());
                 break;
         }
     }
@@ -64,13 +86,19 @@ std::string UsageText() {
     return "usage: kestrova-cli [-name value]... -i INPUT [-name value]... OUTPUT [[-name value]... "
            "OUTPUT]...\n"
            "       kestrova-cli -processes N -i IN1 [-name value]... OUT1 -i IN2 [-name value]... OUT2 ...\n"
+           "       kestrova-cli --profile PROFILE [--set PARAMETER=VALUE]... INPUT [INPUT]... "
+           "[--out-folder DIR] [-processes N]\n"
+           "       kestrova-cli --list\n"
            "       kestrova-cli -h | --help | --version\n"
            "  Options are the engine's option names, each with a value (\"-vn 1\", \"-t 10\",\n"
            "  \"-vcodec copy\"), applied in the order given. \"-i\" adds an input file, a bare\n"
            "  argument adds an output file, \"-join 1\" writes the inputs one after another into\n"
-           "  the next output.\n"
+           "  the next output. An existing output is replaced only with \"-y 1\".\n"
            "  With \"-processes N\" the command line is a queue: each \"-i\" that follows an output\n"
-           "  starts the next task, whose options apply to it only, and N tasks run at once.\n";
+           "  starts the next task, whose options apply to it only, and N tasks run at once.\n"
+           "  With \"--profile\" each input is converted with an output profile (its file name or\n"
+           "  its name as \"--list\" shows them), \"--set videosize=320x240\" choosing another\n"
+           "  value; the output is named after the input, beside it or in DIR.\n";
 }
 
 const char* VersionText() {

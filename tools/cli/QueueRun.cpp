@@ -1,48 +1,46 @@
 #include "tools/cli/QueueRun.h"
 
+#include "tools/cli/ComponentRun.h"
+#include "tools/cli/OptionCheck.h"
 #include "tools/cli/QueueConsole.h"
 
-#include "engine/frame/FFmpegLogger.h"
-#include "engine/frame/MainThread.h"
+#include "engine/core/CustomFFmpeg.h"
 #include "engine/front/FFmpegEngine.h"
+#include "engine/front/HostOptions.h"
 
 #include <unistd.h>
-#include <atomic>
-#include <csignal>
 
 namespace kestrova::cli {
 
 namespace {
 
-// Set by Ctrl+C; the main thread, which waits for the run, sees it and stops the run. A signal
-// handler may store to a lock-free atomic and do nothing else of use here.
-std::atomic<bool> interrupted{false};
-static_assert(std::atomic<bool>::is_always_lock_free);
-
-extern "C" void NoteInterrupt(int) {
-    interrupted = true;
-}
-
-// Restores the previous Ctrl+C handling when the run is over.
-class TInterruptScope {
-public:
-    TInterruptScope() {
-        interrupted = false;
-        FPrevious = std::signal(SIGINT, NoteInterrupt);
-    }
-    ~TInterruptScope() { std::signal(SIGINT, FPrevious); }
-    TInterruptScope(const TInterruptScope&) = delete;
-    TInterruptScope& operator=(const TInterruptScope&) = delete;
-
-private:
-    void (*FPrevious)(int) = SIG_DFL;
-};
+constexpr int kRefused = 2;
 
 std::vector<std::string> TaskNames(const TQueueCommandLine& command) {
     std::vector<std::string> names;
     for (const TQueueTask& task : command.Tasks)
         names.push_back(task.Outputs.empty() ? task.Input : task.Outputs.front().FileName);
     return names;
+}
+
+// The records only carry option text, which the engine applies without telling of a name it
+// does not know or a value a library refuses. So each task's options are applied beforehand to
+// a job of its own, in the order the component applies them (input options, the input opened,
+// then each output's options with its presets after them); the options that need an output
+// file ("-newvideo" ...) are left to the task. Every output is checked to be new.
+// Nothing is opened for writing. Raises ECommandLine.
+void CheckTask(const TQueueTask& task, bool overwrite, const TLogWatch& watch) {
+    TCustomFFmpeg job;
+    for (const auto& [name, value] : task.InputOptions) ApplyCheckedOption(job, name, value, watch);
+    // An input that does not open is reported when the task is added.
+    const bool inputOpened = job.AddInputFile(task.Input);
+    for (const TQueueOutput& output : task.Outputs) {
+        CheckOutputIsNew(output.FileName, overwrite);
+        if (!inputOpened) continue;
+        for (const int pass : {2, 1})
+            for (const auto& [name, value] : output.Options)
+                if (OptionPass(name) == pass) ApplyCheckedOption(job, name, value, watch);
+    }
 }
 
 // Adds every task with its outputs; false, with the reason shown, at the first that fails.
@@ -72,54 +70,28 @@ bool AddTasks(TFFmpegEngine& engine, const TQueueCommandLine& command, TQueueCon
 
 }  // namespace
 
-int RunQueue(const TQueueCommandLine& command, const std::string& libraryFolder) {
-    MainThread::SetCurrentAsMain();
+int RunQueue(const TQueueCommandLine& command, bool overwrite, const std::string& libraryFolder) {
     TQueueConsole console(stderr, isatty(STDERR_FILENO) != 0, TaskNames(command));
-    TFFLogger& logger = TFFLogger::Instance();
-    logger.TriggerEventInMainThread = false;
-    logger.OnLog = [&console](const void*, uint32_t, TLogLevel, const std::string& line) {
-        console.PrintLogLine(line);
-    };
-
-    std::atomic<int> finished{0};
-    std::atomic<bool> allDone{false};
-    {
-        TFFmpegEngine engine;
-        if (!engine.AVLibLoaded() && !engine.LoadAVLib(libraryFolder)) {
-            console.PrintLine(engine.LastErrMsg());
-            logger.OnLog = nullptr;
-            return 1;
-        }
-        if (!AddTasks(engine, command, console)) {
-            logger.OnLog = nullptr;
-            return 1;
-        }
-        engine.OnProgress = [&console](TCustomFFmpegEngine&, TProgressInfo* info) {
-            console.ShowProgress(info->TaskIndex, JobProgressOf(*info));
-        };
-        // Notices come one after another on notice threads.
-        engine.OnTerminate = [&](TCustomFFmpegEngine&, const TTerminateInfo& info) {
-            if (info.TaskIndex < 0) {
-                allDone = true;
-                return;
-            }
-            if (info.Finished && !info.Exception) ++finished;
-            console.ShowEnd(info);
-        };
-
-        TInterruptScope interruptScope;
-        engine.StartTask(command.Processes);
-        MainThread::WaitUntil([&] { return allDone || interrupted; });
-        if (!allDone) {
-            console.PrintLine("stopping every task");
-            engine.Stop(true);
-            MainThread::WaitUntil([&] { return allDone.load(); });
-        }
+    TLogWatch watch;
+    TConsoleLog log(console, watch);
+    TFFmpegEngine engine;
+    if (!engine.AVLibLoaded() && !engine.LoadAVLib(libraryFolder)) {
+        console.PrintLine(engine.LastErrMsg());
+        return 1;
     }
-    logger.OnLog = nullptr;
-    const int total = static_cast<int>(command.Tasks.size());
-    console.PrintLine(std::to_string(finished.load()) + " of " + std::to_string(total) + " tasks finished");
-    return finished == total ? 0 : 1;
+    for (std::size_t i = 0; i < command.Tasks.size(); ++i) {
+        log.SetMuted(true);
+        try {
+            CheckTask(command.Tasks[i], overwrite, watch);
+        } catch (const ECommandLine& error) {
+            log.SetMuted(false);
+            console.PrintLine("task " + std::to_string(i + 1) + ": " + error.what());
+            return kRefused;
+        }
+        log.SetMuted(false);
+    }
+    if (!AddTasks(engine, command, console)) return 1;
+    return RunTasks(engine, command.Processes, static_cast<int>(command.Tasks.size()), console);
 }
 
 }  // namespace kestrova::cli

@@ -1,39 +1,94 @@
-// kestrova-cli: runs one conversion job in this thread, or with "-processes N" a queue of tasks
-// on N worker threads of the engine component (QueueCommandLine.h). Exit code 0 when every
-// conversion finished normally, 1 when one failed or was stopped (Ctrl+C stops after the packet
-// at hand, with the outputs' trailers written), 2 for a malformed command line. "-h" or "--help"
-// alone prints the usage, "--version" the version.
+// kestrova-cli: runs one conversion job, or with "-processes N" a queue of tasks on N worker
+// threads of the engine component (QueueCommandLine.h), or with "--profile" the inputs through
+// an output profile (ProfileMode.h). Exit code 0 when every conversion finished normally, 1
+// when one failed or was stopped (Ctrl+C, SIGTERM and SIGHUP stop after the packet at hand,
+// with the outputs' trailers written), 2 for a command line it refuses. "-h" or "--help" alone
+// prints the usage, "--version" the version.
 #include "tools/cli/CommandLine.h"
 #include "tools/cli/Console.h"
 #include "tools/cli/LibraryFolder.h"
+#include "tools/cli/LogWatch.h"
+#include "tools/cli/ProfileMode.h"
 #include "tools/cli/QueueRun.h"
+#include "tools/cli/StopSignals.h"
 
 #include "engine/core/CustomFFmpeg.h"
+#include "engine/frame/ConvertThreads.h"
 #include "engine/frame/FFmpegLoader.h"
 #include "engine/frame/FFmpegLogger.h"
 #include "engine/frame/MainThread.h"
 #include "engine/frame/ProgramFolder.h"
 
 #include <unistd.h>
-#include <csignal>
+#include <atomic>
 
 namespace {
 
 using namespace kestrova;
 
-// The job a Ctrl+C stops. Stopping only stores to an atomic flag, which a signal handler may do.
-TCustomFFmpeg* RunningJob = nullptr;
+constexpr int kRefused = 2;
 
-extern "C" void StopOnInterrupt(int) {
-    if (RunningJob) RunningJob->StopConvert(false);
+// Runs the job on a worker while this thread waits; a stop signal stops it after the packet at
+// hand. Whether it finished normally.
+bool RunJob(TCustomFFmpeg& job, cli::TConsole& console) {
+    std::atomic<bool> ended{false};
+    job.OnTerminate = [&ended](TCustomFFmpeg&) { ended = true; };
+    if (console.ShowsProgress())
+        job.OnProgress = [&console](TCustomFFmpeg&, const TJobProgress& progress) {
+            console.ShowProgress(progress);
+        };
+    if (!cli::TStopSignals::Requested()) {
+        // The worker starts parked until it is let go.
+        if (TConvertThread* worker = job.StartConvert(true)) worker->Resume();
+        MainThread::WaitUntil([&] { return ended || cli::TStopSignals::Requested(); });
+        if (!ended) job.StopConvert(true);
+    }
+    console.FinishProgress();
+    return ended && job.RunState().FinishedNormally;
+}
+
+int RunSingleJob(std::vector<cli::TCommandStep> steps, bool overwrite, const std::string& libraryFolder) {
+    cli::TConsole console(stderr, isatty(STDERR_FILENO) != 0);
+    cli::TLogWatch watch;
+    TFFLogger& logger = TFFLogger::Instance();
+    logger.TriggerEventInMainThread = false;
+    logger.OnLog = [&console, &watch](const void*, uint32_t, TLogLevel, const std::string& line) {
+        watch.See(line);
+        console.PrintLogLine(cli::ShownLogLine(line));
+    };
+    if (!LoadMediaLibraries(libraryFolder)) {
+        console.PrintError(TFFmpegLoader::Instance().LastError());
+        return 1;
+    }
+
+    TCustomFFmpeg job;
+    try {
+        cli::ApplyCommandLine(job, steps, overwrite, watch);
+    } catch (const cli::ECommandLine& error) {
+        console.PrintError(error.what());
+        return kRefused;
+    } catch (const cli::EJobSetUp& error) {
+        console.PrintError(error.what());
+        return 1;
+    }
+    if (RunJob(job, console)) return 0;
+
+    const TRunState& state = job.RunState();
+    if (state.Failed)
+        console.PrintError(state.FailureText);
+    else if (!job.LastError().empty() && !cli::TStopSignals::Requested())
+        console.PrintError(job.LastError());
+    else
+        console.PrintError("Conversion stopped");
+    return 1;
 }
 
 int Run(const std::vector<std::string>& arguments) {
-    const bool terminal = isatty(STDERR_FILENO) != 0;
-    cli::TConsole console(stderr, terminal);
+    // Before any file is opened: a stop signal from now on ends the run cleanly.
+    const cli::TStopSignals stopSignals;
     if (arguments.empty()) {
         std::fputs(cli::UsageText().c_str(), stderr);
-        return 2;
+        return kRefused;
     }
     if (arguments.size() == 1 && (arguments[0] == "-h" || arguments[0] == "--help")) {
         std::fputs(cli::UsageText().c_str(), stdout);
@@ -43,59 +98,26 @@ int Run(const std::vector<std::string>& arguments) {
         std::printf("kestrova-cli %s\n", cli::VersionText());
         return 0;
     }
+    MainThread::SetCurrentAsMain();
+    const std::string programFolder = ProgramFolder();
+    if (cli::IsProfileCommandLine(arguments)) return cli::RunProfileMode(arguments, programFolder);
+
     std::vector<cli::TCommandStep> steps;
     cli::TQueueCommandLine queue;
+    bool overwrite = false;
     try {
         steps = cli::ParseCommandLine(arguments);
+        overwrite = cli::TakeOverwriteSwitch(steps);
         if (cli::IsQueueCommandLine(steps)) queue = cli::ParseQueueCommandLine(steps);
     } catch (const cli::ECommandLine& error) {
-        console.PrintError(error.what());
+        std::fprintf(stderr, "kestrova-cli: %s\n", error.what());
         std::fputs(cli::UsageText().c_str(), stderr);
-        return 2;
+        return kRefused;
     }
 
-    const std::string programFolder = ProgramFolder();
-    if (!queue.Tasks.empty()) return cli::RunQueue(queue, cli::MediaLibraryFolder(programFolder));
-
-    MainThread::SetCurrentAsMain();
-    TFFLogger& logger = TFFLogger::Instance();
-    logger.TriggerEventInMainThread = false;
-    logger.OnLog = [&console](const void*, uint32_t, TLogLevel, const std::string& line) {
-        console.PrintLogLine(line);
-    };
-    if (!LoadMediaLibraries(cli::MediaLibraryFolder(programFolder))) {
-        console.PrintError(TFFmpegLoader::Instance().LastError());
-        return 1;
-    }
-
-    TCustomFFmpeg job;
-    try {
-        cli::ApplyCommandLine(job, steps);
-    } catch (const cli::ECommandLine& error) {
-        console.PrintError(error.what());
-        return 1;
-    }
-    if (console.ShowsProgress())
-        job.OnProgress = [&console](TCustomFFmpeg&, const TJobProgress& progress) {
-            console.ShowProgress(progress);
-        };
-
-    RunningJob = &job;
-    std::signal(SIGINT, StopOnInterrupt);
-    job.StartConvert(false);
-    std::signal(SIGINT, SIG_DFL);
-    RunningJob = nullptr;
-    console.FinishProgress();
-
-    const TRunState& state = job.RunState();
-    if (state.FinishedNormally) return 0;
-    if (state.Failed)
-        console.PrintError(state.FailureText);
-    else if (!job.LastError().empty())
-        console.PrintError(job.LastError());
-    else
-        console.PrintError("Conversion stopped");
-    return 1;
+    const std::string libraryFolder = cli::MediaLibraryFolder(programFolder);
+    if (!queue.Tasks.empty()) return cli::RunQueue(queue, overwrite, libraryFolder);
+    return RunSingleJob(std::move(steps), overwrite, libraryFolder);
 }
 
 }  // namespace
