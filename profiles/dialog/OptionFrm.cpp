@@ -20,6 +20,7 @@
 #include "profiles/picker/ListMenu.h"
 #include "profiles/picker/ProfileComboItems.h"
 #include "profiles/store/CurrentProfile.h"
+#include "profiles/store/GroupList.h"
 #include "profiles/store/IndexFiles.h"
 #include "ui/skin/OutputOptionsLayout.h"
 #include "ui/skin/SkinDropButton.h"
@@ -223,12 +224,29 @@ void TfrmOption::ResolveOutputPath(const QString& configuredOutputFolder) {
 
 void TfrmOption::SelectRecentProfile() {
     const std::vector<TProfileEntry> recent = LoadRecentProfiles(FStore.Paths()).Entries();
-    if (recent.empty()) return;
+    if (recent.empty()) {
+        SelectDefaultProfile();
+        return;
+    }
     CurrentProfile() = recent.back();
     FillProfileCombo(*cboProfile, recent.back().ProfileName,
                      QIcon(QPixmap(FStore.Paths().IconFile(skin::kRecentGroupPicture))),
                      FStore.Paths().ProfilePath(recent.back().ProfileFile));
     LoadProfile();
+}
+
+// A first run has no recent profile: the first of the default group is shown, so that OK
+// converts. It becomes a recent profile only once the user picks it.
+void TfrmOption::SelectDefaultProfile() {
+    for (const TProfileGroup& group : BuiltInGroupList().Groups) {
+        if (group.GroupName != kDefaultGroup || group.Profiles.empty()) continue;
+        const TProfileEntry& entry = group.Profiles.front();
+        FillProfileCombo(*cboProfile, entry.ProfileName,
+                         QIcon(QPixmap(FStore.Paths().IconFile(entry.ProfileImage))),
+                         FStore.Paths().ProfilePath(entry.ProfileFile));
+        LoadProfile();
+        return;
+    }
 }
 
 void TfrmOption::LoadProfile() {
@@ -277,6 +295,8 @@ TOptionChoices TfrmOption::Choices() const {
     choices.TargetProfile = FTargetProfile;
     choices.Extension = FExtensionNames.value(0);
     choices.AudioOnlyTarget = FAudioOnlyTarget;
+    choices.VideoPreset = FProfile.DefaultValue(QStringLiteral("videopreset")).trimmed();
+    choices.VideoTag = FProfile.DefaultValue(QStringLiteral("videotag")).trimmed();
     for (const TParameterControls& controls : FParameters) {
         const int selected = controls.Combo->currentIndex();
         choices.Parameters[controls.Parameter] =

@@ -93,6 +93,7 @@ private:
     void LoadBackgrounds();
     void ResolveOutputPath(const QString& configuredOutputFolder);
     void SelectRecentProfile();
+    void SelectDefaultProfile();
     void FillParameters();
     void ReportStoreResult(const TStoreResult& result);
     QString SourceFolder() const;
