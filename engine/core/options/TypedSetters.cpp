@@ -250,13 +250,11 @@ void TCustomFFmpeg::SetVerbose(int verbose) {
 }
 
 void TCustomFFmpeg::SetPreview(bool on) {
-    FState.PreviewFlags =
-            on ? FState.PreviewFlags | kPreviewWindowFlag : FState.PreviewFlags & ~kPreviewWindowFlag;
+    ChangePreviewFlags(kPreviewWindowFlag, on);
 }
 
 void TCustomFFmpeg::SetPreviewBitmap(bool on) {
-    FState.PreviewFlags =
-            on ? FState.PreviewFlags | kPreviewBitmapFlag : FState.PreviewFlags & ~kPreviewBitmapFlag;
+    ChangePreviewFlags(kPreviewBitmapFlag, on);
 }
 
 // --- Files named by the job, hooks -----------------------------------------------------------

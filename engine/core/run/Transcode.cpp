@@ -6,6 +6,7 @@
 
 #include "engine/core/FFmpegException.h"
 #include "engine/core/run/RunTables.h"
+#include "engine/core/video/VideoPathState.h"
 #include "engine/frame/FFmpegLogger.h"
 #include "engine/frame/Text.h"
 
@@ -48,6 +49,7 @@ void TCustomFFmpeg::Transcode() {
 // Set-up in its order. A failure to open a codec or to apply a meta-data map is logged only
 // after the stream mapping, so that the log shows what was being opened.
 void TCustomFFmpeg::SetUpRun() {
+    FVideoPath->CustomHookOn = static_cast<bool>(OnCustomHook);
     BuildInputTables();
     BuildOutputTables();
     ChooseSources();

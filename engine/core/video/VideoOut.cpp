@@ -2,7 +2,8 @@
 // The frame count follows the video sync method: pictures are dropped when the input runs
 // behind the output's frame clock and repeated when it runs ahead. The picture is cropped by
 // moving its plane pointers, scaled into the stream's temporary picture, padded in place and
-// handed to the encoder once per frame to write.
+// handed to the encoder once per frame to write; each picture the encoder takes may also go to
+// the preview.
 #include "engine/core/CustomFFmpeg.h"
 
 #include "engine/core/FFmpegException.h"
@@ -18,12 +19,6 @@
 namespace kestrova {
 
 namespace {
-
-// Where encoded pictures are handed to the preview (window or bitmap event). The previewer
-// plugs in here; until it does, pictures go to the encoder only.
-void HandPictureToPreview(int previewFlags, const AVFrame&, uint32_t) {
-    if (previewFlags == 0) return;
-}
 
 int EvenBand(int band, int newSize, int oldSize) {
     return oldSize > 0 ? (band * newSize / oldSize) & ~1 : band;
@@ -188,7 +183,8 @@ int TCustomFFmpeg::EncodeVideoFrames(OutputStreamState& ost, const InputStreamSt
     for (int frame = 0; frame < frames && !FStopRequested; ++frame) {
         picture.pts = ost.SyncOpts;
         const int size = WriteEncodedPackets(ost, &picture);
-        if (size > 0) HandPictureToPreview(FState.PreviewFlags, picture, FVideoPath->HookFrameCounter);
+        if (size > 0)
+            HandPictureToPreview(picture, ff::av_rescale_q(picture.pts, encoder.time_base, kMicroseconds));
         written += size;
         ++ost.SyncOpts;
         ++ost.FrameNumber;
