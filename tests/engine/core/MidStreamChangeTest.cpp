@@ -1,0 +1,60 @@
+// Inputs whose sound or picture size changes in the middle of the stream: the converter is made
+// again for the new sound, and a size change is followed (crop bands first) or refused, with or
+// without a filter chain.
+#include "tests/engine/core/PictureReadback.h"
+#include "tests/engine/core/TranscodeTestSupport.h"
+
+namespace kestrova::testing {
+namespace {
+
+// A 2 s clip whose second half has another sound or picture size.
+std::string ChangingClip(const std::string& format, int changeWidth, int changeSampleRate,
+                         int changeChannels) {
+    testmedia::ClipSpec spec;
+    spec.format = format;
+    spec.duration = 2.0;
+    spec.width = 160;
+    spec.height = 120;
+    spec.audio = changeSampleRate > 0 || changeChannels > 0;
+    spec.changeWidth = changeWidth;
+    spec.changeHeight = changeWidth * 3 / 4;
+    spec.changeSampleRate = changeSampleRate;
+    spec.changeChannels = changeChannels;
+    return testmedia::Clip(spec);
+}
+
+struct TSoundChangeCase {
+    const char* Name;
+    const char* Format;  // of the input
+    const char* Output;  // file name: its extension chooses the encoder
+};
+
+class SoundChangeTest : public RunTest, public ::testing::WithParamInterface<TSoundChangeCase> {};
+
+// 44.1 kHz stereo, then 22.05 kHz mono: every second of it is converted.
+TEST_P(SoundChangeTest, TheWholeSoundIsConvertedAfterTheChange) {
+    const TSoundChangeCase& change = GetParam();
+    const std::string input = ChangingClip(change.Format, 0, 22050, 1);
+    const std::string output = TestFolder() + "/" + change.Output;
+    Prepare(input, {{"vn", "1"}}, output);
+    ASSERT_TRUE(Run()) << job.RunState().FailureText;
+    const TProbedFile probe = ProbeFile(output);
+    ASSERT_TRUE(probe.Opened);
+    const TProbedStream* audio = probe.First(AVMEDIA_TYPE_AUDIO);
+    ASSERT_NE(audio, nullptr);
+    // An MP3 result carries its encoder's delay and padding on top.
+    EXPECT_GT(audio->Duration(), 1.9);
+    EXPECT_LT(audio->Duration(), 2.25);
+    EXPECT_TRUE(LoggedContaining("audio changed to 22050 Hz, 1 channels"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, SoundChangeTest,
+                         ::testing::Values(TSoundChangeCase{"Mp3ToPcm", "mp3", "sound.wav"},
+                                           TSoundChangeCase{"Mp3ToMp3", "mp3", "sound.mp3"},
+                                           TSoundChangeCase{"TransportStreamToPcm", "ts", "sound.wav"}),
+                         [](const ::testing::TestParamInfo<TSoundChangeCase>& info) {
+                             return info.param.Name;
+                         });
+
+}  // namespace
+}  // namespace kestrova::testing
