@@ -92,10 +92,11 @@ AVFrame* TCustomFFmpeg::PrepareVideoPicture(OutputStreamState& ost, InputStreamS
     const auto format = static_cast<AVPixelFormat>(picture.format);
     uint8_t* data[4] = {picture.data[0], picture.data[1], picture.data[2], picture.data[3]};
     const int* linesize = picture.linesize;
+    // A new decoded size first: the bands it brings are the ones to crop this picture with.
+    if (!filtered) FollowPictureSize(ost, ist, picture);
     const bool crop = !filtered && video.Crop;
     if (crop && !CropPlanes(data, linesize, format, video.CropBands.Top, video.CropBands.Left))
         return FailCropOrPad("error cropping picture");
-    if (!filtered) FollowPictureSize(ost, ist, picture);
     const int width = picture.width - (crop ? video.CropBands.Width() : 0);
     const int height = picture.height - (crop ? video.CropBands.Height() : 0);
 
