@@ -416,6 +416,9 @@ private:
     int FramesToWrite(OutputStreamState& ost, int64_t inputTime);
     AVFrame* PrepareVideoPicture(OutputStreamState& ost, InputStreamState& ist, AVFrame& picture);
     void FollowPictureSize(OutputStreamState& ost, const InputStreamState& ist, const AVFrame& picture);
+    // Logs a new decoded size; raises when the stream cannot scale pictures.
+    void AcceptPictureSizeChange(const OutputStreamState& ost, const InputStreamState& ist,
+                                 const AVFrame& picture);
     AVFrame* FailCropOrPad(const char* message);
     int EncodeVideoFrames(OutputStreamState& ost, const InputStreamState& ist, const AVFrame& decoded,
                           AVFrame& picture, int frames);
@@ -423,6 +426,11 @@ private:
     // --- video/VideoFilters.cpp ---
     // 0, or -1 with LastError() possibly set.
     int ConfigureFilters(InputStreamState& ist, OutputStreamState& ost);
+    // The chain for source pictures of that size and format; a rebuilt chain must give the
+    // size the encoder was opened with.
+    int BuildFilterGraph(InputStreamState& ist, OutputStreamState& ost, int width, int height, int format,
+                         bool rebuild);
+    void FollowFilteredPictureSize(OutputStreamState& ost, InputStreamState& ist, const AVFrame& picture);
     int FilterVideoOut(OutputStreamState& ost, InputStreamState& ist, AVFrame& picture);
     int DrainVideoFilters(OutputStreamState& ost, InputStreamState& ist);
     void FlushVideoOut(OutputStreamState& ost, InputStreamState& ist);

@@ -142,17 +142,8 @@ void TCustomFFmpeg::FollowPictureSize(OutputStreamState& ost, const InputStreamS
     if (width == video.ResampleWidth && height == video.ResampleHeight &&
         picture.format == video.ResamplePixelFormat)
         return;
+    AcceptPictureSizeChange(ost, ist, picture);
     const auto format = static_cast<AVPixelFormat>(picture.format);
-    const char* formatName = ff::av_get_pix_fmt_name(format);
-    TFFLogger::Instance().Log(this, llQuiet,
-                              FormatText("Input Stream #%d.%d frame size changed to %dx%d, %s", ist.FileIndex,
-                                         ist.StreamIndex, picture.width, picture.height,
-                                         formatName ? formatName : "?"));
-    if (!video.Resample)
-        throw FFmpegException(FormatText("Input Stream #%d.%d frame size changed to %dx%d: the output stream "
-                                         "#%d.%d keeps the first size and cannot scale pictures",
-                                         ist.FileIndex, ist.StreamIndex, picture.width, picture.height,
-                                         ost.FileIndex, ost.Index));
     video.CropBands.Top = EvenBand(video.OriginalCropBands.Top, picture.height, video.OriginalHeight);
     video.CropBands.Bottom = EvenBand(video.OriginalCropBands.Bottom, picture.height, video.OriginalHeight);
     video.CropBands.Left = EvenBand(video.OriginalCropBands.Left, picture.width, video.OriginalWidth);
@@ -167,6 +158,20 @@ void TCustomFFmpeg::FollowPictureSize(OutputStreamState& ost, const InputStreamS
                                           encoder.height - video.PadBands.Height(), encoder.pix_fmt,
                                           FRun.ScalerFlags, nullptr, nullptr, nullptr));
     if (!video.Scaler) throw FFmpegException("Cannot get resampling context");
+}
+
+void TCustomFFmpeg::AcceptPictureSizeChange(const OutputStreamState& ost, const InputStreamState& ist,
+                                            const AVFrame& picture) {
+    const char* formatName = ff::av_get_pix_fmt_name(static_cast<AVPixelFormat>(picture.format));
+    TFFLogger::Instance().Log(this, llQuiet,
+                              FormatText("Input Stream #%d.%d frame size changed to %dx%d, %s", ist.FileIndex,
+                                         ist.StreamIndex, picture.width, picture.height,
+                                         formatName ? formatName : "?"));
+    if (!ost.Video.Resample)
+        throw FFmpegException(FormatText("Input Stream #%d.%d frame size changed to %dx%d: the output stream "
+                                         "#%d.%d keeps the first size and cannot scale pictures",
+                                         ist.FileIndex, ist.StreamIndex, picture.width, picture.height,
+                                         ost.FileIndex, ost.Index));
 }
 
 int TCustomFFmpeg::EncodeVideoFrames(OutputStreamState& ost, const InputStreamState& ist,

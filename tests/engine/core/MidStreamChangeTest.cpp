@@ -73,5 +73,42 @@ TEST_F(PictureSizeChangeTest, CroppedPicturesFollowTheNewSize) {
     EXPECT_TRUE(LoggedContaining("Input Stream #0.0 frame size changed to 96x72"));
 }
 
+struct TFilteredChangeCase {
+    const char* Name;
+    const char* FrameSize;  // "-s", empty for none: the stream then keeps the first size only
+    bool Finishes;
+};
+
+class FilteredSizeChangeTest : public RunTest, public ::testing::WithParamInterface<TFilteredChangeCase> {};
+
+TEST_P(FilteredSizeChangeTest, AChainFollowsTheChangeOnlyWhenTheStreamScales) {
+    const TFilteredChangeCase& change = GetParam();
+    const std::string input = ChangingClip("ts", 96, 0, 0);
+    const std::string output = TestFolder() + "/filtered.mp4";
+    std::vector<std::pair<std::string, std::string>> options = {{"vcodec", "mpeg4"}, {"vfilters", "hflip"}};
+    if (*change.FrameSize) options.emplace_back("s", change.FrameSize);
+    Prepare(input, options, output);
+    EXPECT_EQ(Run(), change.Finishes) << job.RunState().FailureText;
+    EXPECT_TRUE(LoggedContaining("Input Stream #0.0 frame size changed to 96x72"));
+    if (!change.Finishes) {
+        EXPECT_NE(job.RunState().FailureText.find("frame size changed to 96x72"), std::string::npos)
+                << job.RunState().FailureText;
+        return;
+    }
+    const std::vector<TDecodedPicture> pictures = DecodePictures(output);
+    EXPECT_NEAR(static_cast<double>(pictures.size()), 50, 2);
+    for (const TDecodedPicture& picture : pictures) {
+        ASSERT_EQ(picture.Width, 128);
+        ASSERT_EQ(picture.Height, 96);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, FilteredSizeChangeTest,
+                         ::testing::Values(TFilteredChangeCase{"WithoutScaling", "", false},
+                                           TFilteredChangeCase{"ScaledToAFixedSize", "128x96", true}),
+                         [](const ::testing::TestParamInfo<TFilteredChangeCase>& info) {
+                             return info.param.Name;
+                         });
+
 }  // namespace
 }  // namespace kestrova::testing
