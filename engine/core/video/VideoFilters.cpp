@@ -173,12 +173,16 @@ int TCustomFFmpeg::FilterVideoOut(OutputStreamState& ost, InputStreamState& ist,
 // Encodes every picture the stream's graph has ready.
 int TCustomFFmpeg::DrainVideoFilters(OutputStreamState& ost, InputStreamState& ist) {
     AVFrame* filtered = ost.Video.FilteredPicture.get();
+    const AVRational sinkTimeBase = ff::av_buffersink_get_time_base(ost.Video.FilterSink);
     int written = 0;
     for (;;) {
         const int received = ff::av_buffersink_get_frame(ost.Video.FilterSink, filtered);
         if (received == AVERROR(EAGAIN) || received == AVERROR_EOF) break;
         if (received < 0) throw FFmpegException("Error while filtering video");
-        const int64_t time = filtered->pts != AV_NOPTS_VALUE ? filtered->pts : ist.Pts;
+        // The chain may have a clock of its own (a rate or time base filter): its sink says which.
+        const int64_t time = filtered->pts != AV_NOPTS_VALUE
+                                     ? ff::av_rescale_q(filtered->pts, sinkTimeBase, kMicroseconds)
+                                     : ist.Pts;
         written += VideoOutAt(ost, ist, *filtered, time);
         ff::av_frame_unref(filtered);
     }

@@ -154,5 +154,38 @@ TEST_F(VideoOutTest, DeinterlacedConversionKeepsEveryPicture) {
     ExpectEveryPictureInOrder(pictures);
 }
 
+struct TRetimingChainCase {
+    const char* Name;
+    const char* Chain;
+    int Repeated;  // pictures the constant 25 fps output repeats (the chain gives fewer)
+    int Dropped;   // and drops (the chain gives more)
+};
+
+class RetimingChainTest : public RunTest, public ::testing::WithParamInterface<TRetimingChainCase> {};
+
+// A chain that changes the time base or the rate gives pictures timed in its own clock.
+TEST_P(RetimingChainTest, PicturesKeepTheirTimesThroughTheChain) {
+    const TRetimingChainCase& chain = GetParam();
+    const std::string input = RunClip("flv", 2.0, true, false);
+    const std::string output = TestFolder() + "/retimed.mp4";
+    Prepare(input, {{"vcodec", "mpeg4"}, {"vfilters", chain.Chain}}, output);
+    ASSERT_TRUE(Run()) << job.RunState().FailureText;
+    const TProbedFile probe = ProbeFile(output);
+    const TProbedStream* video = probe.First(AVMEDIA_TYPE_VIDEO);
+    ASSERT_NE(video, nullptr);
+    EXPECT_NEAR(video->Packets, 50, 3);
+    EXPECT_NEAR(video->Duration(), 2.0, 0.2);
+    EXPECT_NEAR(job.Statistics().DupFrames, chain.Repeated, 3);
+    EXPECT_NEAR(job.Statistics().DropFrames, chain.Dropped, 3);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, RetimingChainTest,
+                         ::testing::Values(TRetimingChainCase{"LowerRate", "fps=12", 24, 0},
+                                           TRetimingChainCase{"HigherRate", "fps=50", 0, 50},
+                                           TRetimingChainCase{"OtherTimeBase", "settb=1/25", 0, 0}),
+                         [](const ::testing::TestParamInfo<TRetimingChainCase>& info) {
+                             return info.param.Name;
+                         });
+
 }  // namespace
 }  // namespace kestrova::testing
