@@ -84,8 +84,10 @@ AVFrame* TCustomFFmpeg::FailCropOrPad(const char* message) {
     return nullptr;
 }
 
-// The picture to encode, at the encoder's size: `picture` itself, a cropped view of it, or the
-// stream's temporary picture. Null when cropping or padding failed (logged).
+// The picture to encode, at the encoder's size: the stream's own picture from the filter chain,
+// a view of the decoded picture (cropped or whole), or the stream's temporary picture. Never the
+// decoded picture itself: the encoding step sets its own times and flags on what it gets, and
+// the decoded picture goes on to the other streams. Null when cropping or padding failed (logged).
 AVFrame* TCustomFFmpeg::PrepareVideoPicture(OutputStreamState& ost, InputStreamState& ist, AVFrame& picture) {
     TVideoOutState& video = ost.Video;
     const bool filtered = video.FilterGraph != nullptr;
@@ -117,7 +119,7 @@ AVFrame* TCustomFFmpeg::PrepareVideoPicture(OutputStreamState& ost, InputStreamS
         if (video.Pad && !PadBorders(temp, video.PadBands, FVideo.PadColor))
             return FailCropOrPad("error padding picture");
         target = &temp;
-    } else if (crop) {
+    } else if (!filtered) {
         // A view of the decoded picture that starts at the first kept pixel: no copy.
         if (!video.PictureView) video.PictureView.reset(ff::av_frame_alloc());
         AVFrame* view = video.PictureView.get();
