@@ -187,5 +187,16 @@ INSTANTIATE_TEST_SUITE_P(Cases, RetimingChainTest,
                              return info.param.Name;
                          });
 
+// JPEG encoders take full-range pictures: a limited-range source is converted, not refused.
+TEST_F(VideoOutTest, MotionJpegTakesALimitedRangeSource) {
+    const std::string input = RunClip("flv", 1.0, true, false);
+    const std::string output = TestFolder() + "/photo.avi";
+    Prepare(input, {{"vcodec", "mjpeg"}}, output);
+    ASSERT_TRUE(Run()) << job.RunState().FailureText;
+    const std::vector<TDecodedPicture> pictures = DecodePictures(output);
+    ASSERT_EQ(pictures.size(), 25u);
+    ExpectEveryPictureInOrder(pictures);
+}
+
 }  // namespace
 }  // namespace kestrova::testing
