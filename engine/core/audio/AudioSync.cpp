@@ -61,13 +61,18 @@ TAudioSyncStep SyncAudio(const TAudioSyncSettings& settings, OutputStreamState& 
     if (ist.Pts == kNoTimeValue || samples.sample_rate <= 0) return step;
     const AVCodecContext& encoder = *ost.Output->Codec;
     const double encoderRate = encoder.sample_rate;
-    const int waiting = ost.Audio.Fifo ? ff::av_audio_fifo_size(ost.Audio.Fifo.get()) : 0;
+    // Samples not encoded yet: those in the fifo, and those the converter still holds back (its
+    // filter delay). Left out, the stream's clock would run ahead of its samples, and a muxer
+    // that fills fixed frames with sound (DV) would find a frame short of it.
+    int64_t waiting = ost.Audio.Fifo ? ff::av_audio_fifo_size(ost.Audio.Fifo.get()) : 0;
+    if (resampler) waiting += ff::swr_get_delay(resampler, encoder.sample_rate);
     const double inputTime = static_cast<double>(ist.Pts - settings.StartTime) / 1000000;
     if (settings.Method == 0) {
         ost.SyncOpts = std::llround(inputTime * encoderRate) - waiting;
         return step;
     }
-    const double delta = inputTime * encoderRate - static_cast<double>(ost.SyncOpts) - waiting;
+    const double delta =
+            inputTime * encoderRate - static_cast<double>(ost.SyncOpts) - static_cast<double>(waiting);
     if (std::fabs(delta) <= kDeadZone) return step;
     if (ist.IsStart || std::fabs(delta) > settings.DriftThreshold * encoderRate)
         return DropOrInsert(settings, ist, samples, delta, encoderRate);
