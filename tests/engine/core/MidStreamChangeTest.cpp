@@ -58,17 +58,21 @@ INSTANTIATE_TEST_SUITE_P(Cases, SoundChangeTest,
 
 using PictureSizeChangeTest = RunTest;
 
-// 160x120, then 96x72. The bands follow the new size before the picture is cropped.
+// 160x120, then 96x72. The bands follow the new size before the picture is cropped: every
+// picture shows the same part of the generator's pattern (the colour of its top left corner
+// stays), none is read from past the picture.
 TEST_F(PictureSizeChangeTest, CroppedPicturesFollowTheNewSize) {
     const std::string input = ChangingClip("ts", 96, 0, 0);
     const std::string output = TestFolder() + "/cropped.mp4";
     Prepare(input, {{"vcodec", "mpeg4"}, {"croptop", "80"}, {"s", "80x20"}}, output);
     ASSERT_TRUE(Run()) << job.RunState().FailureText;
     const std::vector<TDecodedPicture> pictures = DecodePictures(output);
-    EXPECT_NEAR(static_cast<double>(pictures.size()), 50, 2);
-    for (const TDecodedPicture& picture : pictures) {
-        ASSERT_EQ(picture.Width, 80);
-        ASSERT_EQ(picture.Height, 20);
+    ASSERT_NEAR(static_cast<double>(pictures.size()), 50, 2);
+    for (size_t i = 0; i < pictures.size(); ++i) {
+        ASSERT_EQ(pictures[i].Width, 80);
+        ASSERT_EQ(pictures[i].Height, 20);
+        EXPECT_NEAR(pictures[i].CornerU, pictures[0].CornerU, 8) << "picture " << i;
+        EXPECT_NEAR(pictures[i].CornerV, pictures[0].CornerV, 8) << "picture " << i;
     }
     EXPECT_TRUE(LoggedContaining("Input Stream #0.0 frame size changed to 96x72"));
 }
