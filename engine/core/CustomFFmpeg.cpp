@@ -47,6 +47,7 @@ void TCustomFFmpeg::RestoreDefaults() {
     FBitstreamFilters = TBitstreamFilterChains{};
     FVideoHooks.Release();
     FState = TRunState{};
+    ChangePreviewFlags(kPreviewWindowFlag | kPreviewBitmapFlag, false);
     FStopRequested = false;
     FLastError.clear();
 }

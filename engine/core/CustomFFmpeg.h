@@ -60,6 +60,8 @@ struct TInputKinds {
 //   run/EncodedPackets.cpp    encoders to packets, packets to the output files
 //   run/Progress.cpp          the progress report
 //   video/PreProcessVideo.cpp deinterlacing and hooks on decoded pictures
+//   video/CustomHook.cpp      the front's picture hook and its round trip through a bitmap
+//   video/PreviewHandOff.cpp  encoded pictures to the preview bitmap or window, the preview flags
 //   video/VideoOut.cpp        the video output path: frame-rate sync, crop, scale, pad
 //   video/VideoFilters.cpp    the video filter chain
 //   video/SubtitleOut.cpp     the subtitle output path
@@ -201,6 +203,11 @@ public:
     // The live worker of a threaded run; null before the run and once its notice was given.
     TConvertThread* WorkerThread() const { return FLiveWorker.load(); }
     void SetProgressInterval(int64_t microseconds) { FState.ProgressInterval = microseconds; }
+    // Wall-clock time between two pictures handed to the preview (0: every encoded picture).
+    void SetPreviewInterval(int64_t microseconds) { FState.PreviewInterval = microseconds; }
+    // The preview flags (kPreviewWindowFlag, kPreviewBitmapFlag). Every job's flags are read and
+    // written under one process-wide lock, so a host may switch them while the job runs.
+    int PreviewFlags() const;
     // Threads for every decoder and encoder the next run opens (0: as the options made them).
     void SetCodecThreadCount(int count) { FState.CodecThreadCount = count; }
     const TRunStatistics& Statistics() const { return FStatistics; }
@@ -232,6 +239,7 @@ protected:
     TBitstreamFilterChains FBitstreamFilters;
     TFrameHookList FVideoHooks;
     TRunState FState;
+    int FPreviewFlags = 0;  // only under the preview lock (video/PreviewLock.h)
     std::atomic<bool> FStopRequested{false};
     std::string FLastError;
     // The output files and their entries (outputs/OutputFiles.h).
@@ -391,6 +399,16 @@ private:
     // --- video/PreProcessVideo.cpp ---
     void PreProcessVideo(InputStreamState& ist, AVFrame& picture);
 
+    // --- video/CustomHook.cpp: the host's picture hook, on the job's own copy of the picture ---
+    void RunCustomHook(const InputStreamState& ist, AVFrame& work);
+    bool CopyBitmapBack(AVFrame& work);
+    void RemoveCustomHook();
+
+    // --- video/PreviewHandOff.cpp: encoded pictures to the preview bitmap or window ---
+    void HandPictureToPreview(const AVFrame& picture, int64_t pts);
+    // Sets or clears preview flag bits under the preview lock.
+    void ChangePreviewFlags(int flags, bool on);
+
     // --- video/VideoOut.cpp: the video output path ---
     // The size of the encoded frame (0 when none).
     int DoVideoOut(TOutputFile& file, OutputStreamState& ost, InputStreamState& ist, AVFrame& picture);
@@ -398,6 +416,9 @@ private:
     int FramesToWrite(OutputStreamState& ost, int64_t inputTime);
     AVFrame* PrepareVideoPicture(OutputStreamState& ost, InputStreamState& ist, AVFrame& picture);
     void FollowPictureSize(OutputStreamState& ost, const InputStreamState& ist, const AVFrame& picture);
+    // Logs a new decoded size; raises when the stream cannot scale pictures.
+    void AcceptPictureSizeChange(const OutputStreamState& ost, const InputStreamState& ist,
+                                 const AVFrame& picture);
     AVFrame* FailCropOrPad(const char* message);
     int EncodeVideoFrames(OutputStreamState& ost, const InputStreamState& ist, const AVFrame& decoded,
                           AVFrame& picture, int frames);
@@ -405,6 +426,11 @@ private:
     // --- video/VideoFilters.cpp ---
     // 0, or -1 with LastError() possibly set.
     int ConfigureFilters(InputStreamState& ist, OutputStreamState& ost);
+    // The chain for source pictures of that size and format; a rebuilt chain must give the
+    // size the encoder was opened with.
+    int BuildFilterGraph(InputStreamState& ist, OutputStreamState& ost, int width, int height, int format,
+                         bool rebuild);
+    void FollowFilteredPictureSize(OutputStreamState& ost, InputStreamState& ist, const AVFrame& picture);
     int FilterVideoOut(OutputStreamState& ost, InputStreamState& ist, AVFrame& picture);
     int DrainVideoFilters(OutputStreamState& ost, InputStreamState& ist);
     void FlushVideoOut(OutputStreamState& ost, InputStreamState& ist);
@@ -419,6 +445,8 @@ private:
     AVFrame& EncoderFrame(OutputStreamState& ost, int samples);
     AVFrame& ConvertedSamples(OutputStreamState& ost, int samples);
     void AppendSilence(OutputStreamState& ost, int count);
+    void DrainResampler(OutputStreamState& ost);
+    void FollowSoundChange(OutputStreamState& ost, const InputStreamState& ist, const AVFrame& samples);
     // The end of an audio stream: the converter and the fifo emptied, the encoder drained.
     void FlushAudioOut(OutputStreamState& ost);
 

@@ -211,10 +211,9 @@ struct TRunState {
     TSharedRunValue<bool> Failed = false;
     std::string FailureText;
     bool Join = false;
-    int64_t TotalDuration = -1;             // microseconds; -1 = unknown
-    TSharedRunValue<int> PreviewFlags = 0;  // bit 0 preview window, bit 1 preview bitmap
+    int64_t TotalDuration = -1;  // microseconds; -1 = unknown
     int64_t ProgressInterval = 500000;
-    int64_t PreviewInterval = 100000;
+    int64_t PreviewInterval = 100000;  // microseconds of wall clock between two previews
     // Threads of every codec the run opens, chosen by the front at launch; 0 keeps the count
     // the options gave.
     int CodecThreadCount = 0;

@@ -10,6 +10,8 @@
 #include <cstdio>
 #include <cstring>
 #include <mutex>
+#include <string>
+#include <string_view>
 
 namespace kestrova {
 
@@ -80,8 +82,14 @@ bool TAVProbe::CheckSeekable() {
     return true;
 }
 
+// An image file: "image2" for a named sequence, and for a single picture the demuxer of its
+// picture format ("jpeg_pipe", "png_pipe", ...).
 bool TAVProbe::IsImageSequence() const {
-    return strcasecmp(FormatShortName().c_str(), "image2") == 0;
+    const std::string name = FormatShortName();
+    static constexpr std::string_view kPipeSuffix = "_pipe";
+    const bool pipe = name.size() > kPipeSuffix.size() &&
+                      strcasecmp(name.c_str() + name.size() - kPipeSuffix.size(), kPipeSuffix.data()) == 0;
+    return pipe || strcasecmp(name.c_str(), "image2") == 0 || strcasecmp(name.c_str(), "image2pipe") == 0;
 }
 
 bool TAVProbe::Seek(int flags, int64_t position) {

@@ -46,6 +46,7 @@ public:
 
     // Null before the first successful conversion.
     const TEngineBitmap* Bitmap() const { return FBitmap.get(); }
+    TEngineBitmap* Bitmap() { return FBitmap.get(); }
     // Frees the bitmap, the buffer and the scaler.
     void Reset();
 

@@ -40,6 +40,14 @@ std::string ClipFileName(const ClipSpec& spec) {
                        FileNamePart(spec.rate) + "fps_" + std::to_string(spec.sampleRate) + "hz_" +
                        std::to_string(spec.channels) + "ch";
     if (spec.audioOffset != 0.0) name.append("_offset").append(NumberText(spec.audioOffset));
+    if (spec.changeWidth > 0)
+        name.append("_to")
+                .append(std::to_string(spec.changeWidth))
+                .append("x")
+                .append(std::to_string(spec.changeHeight));
+    if (spec.changeSampleRate > 0)
+        name.append("_to").append(std::to_string(spec.changeSampleRate)).append("hz");
+    if (spec.changeChannels > 0) name.append("_to").append(std::to_string(spec.changeChannels)).append("ch");
     if (!spec.video) name.append("_novideo");
     if (!spec.audio) name.append("_noaudio");
     if (!spec.damage.empty()) name.append("_").append(FileNamePart(spec.damage));
@@ -58,6 +66,13 @@ std::vector<std::string> GeneratorArguments(const ClipSpec& spec, const std::str
             "--output",      output,
     };
     if (spec.audioOffset != 0.0) args.insert(args.end(), {"--audio-offset", NumberText(spec.audioOffset)});
+    if (spec.changeWidth > 0)
+        args.insert(args.end(), {"--change-size",
+                                 std::to_string(spec.changeWidth) + "x" + std::to_string(spec.changeHeight)});
+    if (spec.changeSampleRate > 0)
+        args.insert(args.end(), {"--change-sample-rate", std::to_string(spec.changeSampleRate)});
+    if (spec.changeChannels > 0)
+        args.insert(args.end(), {"--change-channels", std::to_string(spec.changeChannels)});
     if (!spec.audio) args.push_back("--no-audio");
     const mediagen::TFormatProfile* profile = mediagen::FindFormat(spec.format);
     // Audio-only formats have no video to leave out.

@@ -17,13 +17,17 @@
 namespace kestrova::testmedia {
 
 struct ClipSpec {
-    std::string format = "mp4";  // flv, f4v, mp4, mp4-mpeg4, mp3, wma, wav
+    std::string format = "mp4";  // flv, f4v, mp4, mp4-mpeg4, mp3, wma, wav, ts, jpg (one still)
     double duration = 2.0;       // seconds
     int width = 320, height = 240;
     std::string rate = "25";  // frames per second, whole or "N/D"
     int sampleRate = 44100;
     int channels = 2;
     double audioOffset = 0.0;  // audio starts this much later than video (negative: earlier)
+    // From the middle of the clip on (0: no change): picture size (ts), sample rate and channel
+    // count (ts, mp3).
+    int changeWidth = 0, changeHeight = 0;
+    int changeSampleRate = 0, changeChannels = 0;
     bool audio = true, video = true;
     std::string damage;     // empty, garbage, truncated, overwritten
     std::string extension;  // file extension instead of the format's own (a misleading name)

@@ -53,8 +53,15 @@ void StoreSample(AVFrame* frame, AVSampleFormat format, int channels, int c, int
 
 TAudioTrack::TAudioTrack(AVFormatContext* muxer, const char* encoderName, const TGeneratorOptions& options,
                          int64_t startSample, int64_t sampleCount)
-    : FStream(muxer, encoderName), FSampleRate(options.SampleRate), FStart(startSample), FCount(sampleCount) {
-    Configure(options);
+    : FStream(muxer, encoderName), FOptions(options), FSampleRate(options.SampleRate), FStart(startSample),
+      FCount(sampleCount) {
+    Configure(options.SampleRate, options.Channels);
+    // The change falls between two whole encoder frames, so no padded frame runs into the new sound.
+    if (ChangesSound(options)) FChangeAt = sampleCount / 2 / FFrameSize * FFrameSize;
+    AllocateFrame();
+}
+
+void TAudioTrack::AllocateFrame() {
     FFrame.reset(CheckAlloc(av_frame_alloc()));
     FFrame->format = FStream.Context()->sample_fmt;
     FFrame->sample_rate = FSampleRate;
@@ -63,17 +70,34 @@ TAudioTrack::TAudioTrack(AVFormatContext* muxer, const char* encoderName, const 
     CheckLib(av_frame_get_buffer(FFrame.get(), 0), "allocating audio samples");
 }
 
-void TAudioTrack::Configure(const TGeneratorOptions& options) {
+// The second half of the clip: a fresh encoder at the new rate and channel count, its samples
+// counted from the change on, at the new rate.
+void TAudioTrack::ChangeSound() {
+    const int rate = FOptions.ChangeSampleRate > 0 ? FOptions.ChangeSampleRate : FOptions.SampleRate;
+    const int channels = FOptions.ChangeChannels > 0 ? FOptions.ChangeChannels : FOptions.Channels;
+    FStream.Restart();
+    Configure(rate, channels);
+    // Rounded up: the new sound never starts before the old one ended.
+    const auto rescale = [&](int64_t samples) { return (samples * rate + FSampleRate - 1) / FSampleRate; };
+    FStart = rescale(FStart + FWritten);
+    FCount = rescale(FCount - FWritten);
+    FWritten = 0;
+    FChangeAt = -1;
+    FSampleRate = rate;
+    AllocateFrame();
+}
+
+void TAudioTrack::Configure(int sampleRate, int channels) {
     const AVCodec* codec = FStream.Codec();
     AVCodecContext* context = FStream.Context();
-    if (!SupportsRate(codec, options.SampleRate))
+    if (!SupportsRate(codec, sampleRate))
         throw std::runtime_error("the encoder " + std::string(codec->name) +
-                                 " does not support the sample rate " + std::to_string(options.SampleRate));
+                                 " does not support the sample rate " + std::to_string(sampleRate));
     context->sample_fmt = codec->sample_fmts ? codec->sample_fmts[0] : AV_SAMPLE_FMT_S16;
-    context->sample_rate = options.SampleRate;
-    av_channel_layout_default(&context->ch_layout, options.Channels);
-    context->time_base = {1, options.SampleRate};
-    context->bit_rate = AudioBitRate(options.SampleRate, options.Channels);
+    context->sample_rate = sampleRate;
+    av_channel_layout_default(&context->ch_layout, channels);
+    context->time_base = {1, sampleRate};
+    context->bit_rate = AudioBitRate(sampleRate, channels);
     context->thread_count = 1;
     TOptionList privateOptions;
     FStream.Open(&privateOptions.Entries);
@@ -101,8 +125,11 @@ void TAudioTrack::FillTone(int samples) {
 }
 
 void TAudioTrack::EncodeNext() {
+    if (FWritten == FChangeAt) ChangeSound();
     CheckLib(av_frame_make_writable(FFrame.get()), "allocating audio samples");
-    const int samples = static_cast<int>(std::min<int64_t>(FFrameSize, FCount - FWritten));
+    // The last frame before a change ends at the change (padded when the encoder needs it).
+    const int64_t end = FChangeAt >= 0 ? FChangeAt : FCount;
+    const int samples = static_cast<int>(std::min<int64_t>(FFrameSize, end - FWritten));
     FFrame->nb_samples = FPadLastFrame ? FFrameSize : samples;
     FillTone(samples);
     FFrame->pts = FStart + FWritten;

@@ -19,10 +19,15 @@ public:
     void Flush() { FStream.Encode(nullptr); }
 
 private:
-    void Configure(const TGeneratorOptions& options);
+    void Configure(int sampleRate, int channels);
+    void AllocateFrame();
+    void ChangeSound();
+
     void FillTone(int samples);
 
     TEncodedStream FStream;
+    const TGeneratorOptions& FOptions;
+    int64_t FChangeAt = -1;  // samples written before the sound changes; -1: no change
     int FSampleRate;
     int FFrameSize = 0;
     bool FPadLastFrame = false;  // the encoder takes only whole frames

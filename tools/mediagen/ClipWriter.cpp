@@ -9,6 +9,7 @@
 #include <cmath>
 #include <optional>
 #include <stdexcept>
+#include <string>
 
 namespace kestrova::mediagen {
 
@@ -57,8 +58,9 @@ void WriteClip(const TGeneratorOptions& options, const std::string& path) {
         };
         // However short the clip, each stream gets at least one frame.
         const int64_t first = frames(videoStart);
-        video.emplace(muxer.get(), profile->VideoEncoder, options, first,
-                      std::max<int64_t>(first + 1, frames(options.Duration)));
+        const int64_t end =
+                profile->Still ? first + 1 : std::max<int64_t>(first + 1, frames(options.Duration));
+        video.emplace(muxer.get(), profile->VideoEncoder, options, first, end);
     }
     if (options.Audio && profile->AudioEncoder) {
         const int64_t first = std::llround(audioStart * options.SampleRate);
@@ -67,7 +69,11 @@ void WriteClip(const TGeneratorOptions& options, const std::string& path) {
     }
 
     CheckLib(avio_open(&muxer->pb, path.c_str(), AVIO_FLAG_WRITE), "could not create " + path);
-    CheckLib(avformat_write_header(muxer.get(), nullptr), "could not write the file header");
+    TOptionList muxerOptions;
+    // The MP3 muxer's summary frame describes the first sound only: a file whose sound changes
+    // goes without one, as two files joined end to end would.
+    if (ChangesSound(options) && std::string(profile->Muxer) == "mp3") muxerOptions.Set("write_xing", "0");
+    CheckLib(avformat_write_header(muxer.get(), &muxerOptions.Entries), "could not write the file header");
     EncodeInterleaved(video, audio);
     CheckLib(av_write_trailer(muxer.get()), "could not finish the file");
     CheckLib(avio_closep(&muxer->pb), "could not close " + path);

@@ -19,12 +19,25 @@ public:
     // Encodes one frame (nullptr drains the encoder) and writes every packet it gives.
     void Encode(const AVFrame* frame);
 
+    // Drains the encoder and starts a fresh one on the same muxer stream: the settings made on
+    // Context() and opened with Open() apply from the next frame on, while the stream keeps the
+    // parameters of the first encoder (a mid-stream change the decoder finds in the packets).
+    void Restart();
+
 private:
+    void CreateContext();
+
     AVFormatContext* FMuxer;
     const AVCodec* FCodec = nullptr;
     CodecContextPtr FContext;
     AVStream* FStream = nullptr;
     PacketPtr FPacket;
+    bool FRestarted = false;
+    // After a restart the new encoder's packets are moved past the last one written: the old
+    // encoder's delay may have carried it beyond the change.
+    bool FAlignAfterRestart = false;
+    int64_t FLastDts = AV_NOPTS_VALUE;
+    int64_t FShift = 0;
 };
 
 }  // namespace kestrova::mediagen

@@ -41,14 +41,30 @@ TRational ParseRate(const std::string& text) {
     return rate;
 }
 
-void ParseSize(const std::string& text, TGeneratorOptions& options) {
+void ParseSize(const std::string& name, const std::string& text, int& width, int& height) {
     const auto x = text.find('x');
-    if (x == std::string::npos) throw EUsage("--size expects WIDTHxHEIGHT, not \"" + text + "\"");
-    options.Width = ParseInt("--size", text.substr(0, x));
-    options.Height = ParseInt("--size", text.substr(x + 1));
+    if (x == std::string::npos) throw EUsage(name + " expects WIDTHxHEIGHT, not \"" + text + "\"");
+    width = ParseInt(name, text.substr(0, x));
+    height = ParseInt(name, text.substr(x + 1));
     const auto valid = [](int side) { return side >= kMinPatternSide && side <= 4096 && side % 2 == 0; };
-    if (!valid(options.Width) || !valid(options.Height))
-        throw EUsage("--size needs even sides from 16 to 4096, not \"" + text + "\"");
+    if (!valid(width) || !valid(height))
+        throw EUsage(name + " needs even sides from 16 to 4096, not \"" + text + "\"");
+}
+
+// A mid-stream change needs a container that carries it, and the stream that changes.
+void ValidateChanges(const TGeneratorOptions& options, const TFormatProfile& profile, bool hasVideo,
+                     bool hasAudio) {
+    if (ChangesSize(options) && (!profile.SizeChanges || !hasVideo))
+        throw EUsage("--change-size needs a video stream in a format that carries the change (ts)");
+    if (!ChangesSound(options)) return;
+    if (!profile.SoundChanges || !hasAudio)
+        throw EUsage("--change-sample-rate and --change-channels need an audio stream in a format that "
+                     "carries the change (ts, mp3)");
+    if (options.ChangeSampleRate != 0 &&
+        (options.ChangeSampleRate < 8000 || options.ChangeSampleRate > 192000))
+        throw EUsage("--change-sample-rate must be from 8000 to 192000");
+    if (options.ChangeChannels != 0 && (options.ChangeChannels < 1 || options.ChangeChannels > kMaxChannels))
+        throw EUsage("--change-channels must be from 1 to " + std::to_string(kMaxChannels));
 }
 
 void Validate(const TGeneratorOptions& options) {
@@ -65,6 +81,7 @@ void Validate(const TGeneratorOptions& options) {
     const bool hasVideo = options.Video && profile->VideoEncoder;
     const bool hasAudio = options.Audio && profile->AudioEncoder;
     if (!hasVideo && !hasAudio) throw EUsage("the clip would have no stream at all");
+    ValidateChanges(options, *profile, hasVideo, hasAudio);
     if (options.AudioOffset != 0.0) {
         if (!hasVideo || !hasAudio) throw EUsage("--audio-offset needs both a video and an audio stream");
         if (std::fabs(options.AudioOffset) >= options.Duration)
@@ -85,7 +102,15 @@ TGeneratorOptions ParseArguments(const std::vector<std::string>& args) {
             {"--format", [&](const std::string& v) { options.Format = v; }},
             {"--output", [&](const std::string& v) { options.Output = v; }},
             {"--duration", [&](const std::string& v) { options.Duration = ParseDouble("--duration", v); }},
-            {"--size", [&](const std::string& v) { ParseSize(v, options); }},
+            {"--size", [&](const std::string& v) { ParseSize("--size", v, options.Width, options.Height); }},
+            {"--change-size",
+             [&](const std::string& v) {
+                 ParseSize("--change-size", v, options.ChangeWidth, options.ChangeHeight);
+             }},
+            {"--change-sample-rate",
+             [&](const std::string& v) { options.ChangeSampleRate = ParseInt("--change-sample-rate", v); }},
+            {"--change-channels",
+             [&](const std::string& v) { options.ChangeChannels = ParseInt("--change-channels", v); }},
             {"--rate", [&](const std::string& v) { options.Rate = ParseRate(v); }},
             {"--sample-rate",
              [&](const std::string& v) { options.SampleRate = ParseInt("--sample-rate", v); }},
@@ -123,7 +148,8 @@ TGeneratorOptions ParseArguments(const std::vector<std::string>& args) {
 const char* UsageText() {
     return "usage: kestrova-mediagen --format FORMAT --output PATH [options]\n"
            "  FORMAT: flv (FLV1+MP3), f4v (H.264+AAC), mp4 (H.264+AAC), mp4-mpeg4 (MPEG-4+AAC),\n"
-           "          mp3, wma (WMA v2 in ASF), wav (PCM 16-bit)\n"
+           "          mp3, wma (WMA v2 in ASF), wav (PCM 16-bit), ts (MPEG-2 video+MP2 in MPEG-TS),\n"
+           "          jpg (one still JPEG picture, whatever the duration)\n"
            "  --duration SECONDS      length of the clip (default 2)\n"
            "  --size WxH              picture size, even sides (default 320x240)\n"
            "  --rate FPS              frame rate, whole or N/D (default 25)\n"
@@ -131,6 +157,9 @@ const char* UsageText() {
            "  --channels N            audio channels, 1 to 8 (default 2)\n"
            "  --audio-offset SECONDS  audio starts this much later than video (negative: earlier)\n"
            "  --no-audio, --no-video  leave a stream out\n"
+           "  --change-size WxH       pictures of this size from the middle of the clip on (ts)\n"
+           "  --change-sample-rate N  sound at this rate from the middle of the clip on (ts, mp3)\n"
+           "  --change-channels N     sound with this many channels from the middle on (ts, mp3)\n"
            "  --damage KIND           empty, garbage, truncated or overwritten\n"
            "  --seed N                seed of the random bytes of damaged clips (default 1)\n"
            "  --verbose               show the media libraries' messages\n";

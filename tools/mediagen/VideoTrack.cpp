@@ -7,25 +7,46 @@
 
 namespace kestrova::mediagen {
 
+namespace {
+
+// JPEG encoders take full-range pictures only; the picture code reads the same in either range.
+AVPixelFormat PictureFormat(const AVCodec* codec) {
+    return codec->id == AV_CODEC_ID_MJPEG ? AV_PIX_FMT_YUVJ420P : AV_PIX_FMT_YUV420P;
+}
+
+}  // namespace
+
 TVideoTrack::TVideoTrack(AVFormatContext* muxer, const char* encoderName, const TGeneratorOptions& options,
                          int64_t firstNumber, int64_t endNumber)
-    : FStream(muxer, encoderName), FRate(options.Rate), FNext(firstNumber), FEnd(endNumber) {
+    : FStream(muxer, encoderName), FOptions(options), FRate(options.Rate), FNext(firstNumber),
+      FEnd(endNumber) {
     if (endNumber - 1 > kMaxFrameNumber)
         throw std::runtime_error("too many frames: the picture code counts up to " +
                                  std::to_string(kMaxFrameNumber));
-    Configure(options);
+    if (ChangesSize(options)) FChangeAt = (firstNumber + endNumber) / 2;
+    Configure(options.Width, options.Height);
+    AllocatePicture(options.Width, options.Height);
+}
+
+void TVideoTrack::AllocatePicture(int width, int height) {
     FFrame.reset(CheckAlloc(av_frame_alloc()));
-    FFrame->format = AV_PIX_FMT_YUV420P;
-    FFrame->width = options.Width;
-    FFrame->height = options.Height;
+    FFrame->format = PictureFormat(FStream.Codec());
+    FFrame->width = width;
+    FFrame->height = height;
     CheckLib(av_frame_get_buffer(FFrame.get(), 0), "allocating a picture");
 }
 
-void TVideoTrack::Configure(const TGeneratorOptions& options) {
+void TVideoTrack::ChangeSize() {
+    FStream.Restart();
+    Configure(FOptions.ChangeWidth, FOptions.ChangeHeight);
+    AllocatePicture(FOptions.ChangeWidth, FOptions.ChangeHeight);
+}
+
+void TVideoTrack::Configure(int width, int height) {
     AVCodecContext* context = FStream.Context();
-    context->width = options.Width;
-    context->height = options.Height;
-    context->pix_fmt = AV_PIX_FMT_YUV420P;
+    context->width = width;
+    context->height = height;
+    context->pix_fmt = PictureFormat(FStream.Codec());
     context->time_base = {FRate.Den, FRate.Num};
     context->framerate = {FRate.Num, FRate.Den};
     context->sample_aspect_ratio = {1, 1};
@@ -53,6 +74,7 @@ double TVideoTrack::NextTime() const {
 }
 
 void TVideoTrack::EncodeNext() {
+    if (FNext == FChangeAt) ChangeSize();
     // The encoder may still hold the previous picture: get a buffer of our own if so.
     CheckLib(av_frame_make_writable(FFrame.get()), "allocating a picture");
     const int number = static_cast<int>(FNext);

@@ -20,9 +20,13 @@ public:
     void Flush() { FStream.Encode(nullptr); }
 
 private:
-    void Configure(const TGeneratorOptions& options);
+    void Configure(int width, int height);
+    void AllocatePicture(int width, int height);
+    void ChangeSize();
 
     TEncodedStream FStream;
+    const TGeneratorOptions& FOptions;
+    int64_t FChangeAt = -1;  // the first frame of the second size; -1: no change
     TRational FRate;
     FramePtr FFrame;
     int64_t FNext, FEnd;

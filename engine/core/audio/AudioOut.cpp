@@ -10,6 +10,7 @@
 #include "engine/core/audio/SampleFrames.h"
 #include "engine/core/run/RunTables.h"
 #include "engine/frame/FFmpegLogger.h"
+#include "engine/frame/Text.h"
 
 #include <array>
 
@@ -57,7 +58,10 @@ void TCustomFFmpeg::DoAudioOut(TOutputFile&, OutputStreamState& ost, InputStream
     const AVCodecContext& encoder = *ost.Output->Codec;
     if (samples.nb_samples <= 0 || !ost.Audio.Fifo) return;
     CheckAudioBufferSizes(samples, encoder);
-    if (samples.ch_layout.nb_channels != encoder.ch_layout.nb_channels) ost.Audio.Resample = true;
+    if (SoundChanged(ost.Audio, samples)) FollowSoundChange(ost, ist, samples);
+    if (samples.ch_layout.nb_channels != encoder.ch_layout.nb_channels ||
+        samples.sample_rate != encoder.sample_rate)
+        ost.Audio.Resample = true;
     SwrContext* resampler = nullptr;
     if (ost.Audio.Resample || NeedsConversion(samples, encoder))
         resampler = &ResamplerFor(ost.Audio, encoder, samples, FRun.AudioSyncMethod > 1);
@@ -96,19 +100,40 @@ void TCustomFFmpeg::AppendSilence(OutputStreamState& ost, int count) {
     AppendToFifo(ost, silence.extended_data, count);
 }
 
+// The samples the stream's converter still holds back go to the fifo.
+void TCustomFFmpeg::DrainResampler(OutputStreamState& ost) {
+    SwrContext* resampler = ost.Audio.Resampler.get();
+    if (!resampler) return;
+    for (;;) {
+        const int pending = ff::swr_get_out_samples(resampler, 0);
+        if (pending <= 0) break;
+        AVFrame& out = ConvertedSamples(ost, pending);
+        const int drained = ff::swr_convert(resampler, out.extended_data, out.nb_samples, nullptr, 0);
+        if (drained <= 0) break;
+        AppendToFifo(ost, out.extended_data, drained);
+    }
+}
+
+// Decoded sound of another rate or channel layout than before: the converter made for the old
+// sound gives up what it holds and is made again for the new one.
+void TCustomFFmpeg::FollowSoundChange(OutputStreamState& ost, const InputStreamState& ist,
+                                      const AVFrame& samples) {
+    char layout[64] = "?";
+    ff::av_channel_layout_describe(&samples.ch_layout, layout, sizeof layout);
+    TFFLogger::Instance().Log(this, llInfo,
+                              FormatText("Input Stream #%d.%d audio changed to %d Hz, %d channels, %s: "
+                                         "the converter is made again",
+                                         ist.FileIndex, ist.StreamIndex, samples.sample_rate,
+                                         samples.ch_layout.nb_channels, layout));
+    DrainResampler(ost);
+    ost.Audio.Resampler.reset();
+    ost.Audio.ReformatPair = -6;
+}
+
 // The end of the stream: the converter gives up the samples it holds back, the fifo is encoded
 // to its last sample (a short last frame where the encoder takes one) and the encoder drained.
 void TCustomFFmpeg::FlushAudioOut(OutputStreamState& ost) {
-    if (SwrContext* resampler = ost.Audio.Resampler.get()) {
-        for (;;) {
-            const int pending = ff::swr_get_out_samples(resampler, 0);
-            if (pending <= 0) break;
-            AVFrame& out = ConvertedSamples(ost, pending);
-            const int drained = ff::swr_convert(resampler, out.extended_data, out.nb_samples, nullptr, 0);
-            if (drained <= 0) break;
-            AppendToFifo(ost, out.extended_data, drained);
-        }
-    }
+    DrainResampler(ost);
     EncodeAudioFifo(ost, true);
     // Encoders without frames of their own size (PCM) hold nothing back.
     if (ost.Output->Codec->frame_size > 1) WriteEncodedPackets(ost, nullptr);

@@ -4,6 +4,8 @@
 // for a whole encoder frame, and the sample buffers.
 #include "engine/frame/LibPtr.h"
 
+#include <cstdint>
+
 namespace kestrova {
 
 struct TAudioOutState {
@@ -11,7 +13,12 @@ struct TAudioOutState {
     // channel counts differ); otherwise it is used only when the formats differ.
     bool Resample = false;
     ResamplerPtr Resampler;
-    int ReformatPair = -6;      // encoder format + 5 * decoder format the converter was made for
+    int ReformatPair = -6;  // encoder format + 5 * decoder format the converter was made for
+    // The decoded sound the converter was made for (rate 0: none yet); a change mid-stream makes
+    // it again.
+    int InputRate = 0;
+    int InputChannels = 0;
+    uint64_t InputLayout = 0;   // channel mask of a native layout, else 0
     AudioFifoPtr Fifo;          // samples waiting for a whole encoder frame
     FramePtr ConvertedSamples;  // converter output, grown as needed
     FramePtr EncoderFrame;      // one encoder frame read from the fifo

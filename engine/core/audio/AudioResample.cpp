@@ -23,7 +23,17 @@ void SetFilterOptions(SwrContext* resampler) {
     ff::av_opt_set(resampler, "cutoff", "0.8", 0);
 }
 
+uint64_t LayoutMask(const AVChannelLayout& layout) {
+    return layout.order == AV_CHANNEL_ORDER_NATIVE ? layout.u.mask : 0;
+}
+
 }  // namespace
+
+bool SoundChanged(const TAudioOutState& audio, const AVFrame& samples) {
+    return audio.InputRate != 0 &&
+           (samples.sample_rate != audio.InputRate || samples.ch_layout.nb_channels != audio.InputChannels ||
+            LayoutMask(samples.ch_layout) != audio.InputLayout);
+}
 
 bool NeedsConversion(const AVFrame& samples, const AVCodecContext& encoder) {
     return samples.format != encoder.sample_fmt || samples.sample_rate != encoder.sample_rate ||
@@ -44,7 +54,8 @@ void CheckAudioBufferSizes(const AVFrame& samples, const AVCodecContext& encoder
 SwrContext& ResamplerFor(TAudioOutState& audio, const AVCodecContext& encoder, const AVFrame& samples,
                          bool stretchable) {
     const int pair = FormatPair(encoder.sample_fmt, samples.format);
-    if (audio.Resampler && audio.ReformatPair == pair) return *audio.Resampler;
+    if (audio.Resampler && audio.ReformatPair == pair && !SoundChanged(audio, samples))
+        return *audio.Resampler;
     audio.Resampler.reset();
     SwrContext* made = nullptr;
     // The library takes the layouts by non-const pointer but only reads them.
@@ -71,6 +82,9 @@ SwrContext& ResamplerFor(TAudioOutState& audio, const AVCodecContext& encoder, c
                                          encoder.ch_layout.nb_channels, encoder.sample_rate));
     }
     audio.ReformatPair = pair;
+    audio.InputRate = samples.sample_rate;
+    audio.InputChannels = samples.ch_layout.nb_channels;
+    audio.InputLayout = LayoutMask(samples.ch_layout);
     return *made;
 }
 

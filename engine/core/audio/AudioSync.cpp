@@ -18,8 +18,11 @@ constexpr double kDeadZone = 50;
 // Inserted silence per call is bounded by this many bytes of 16-bit input samples.
 constexpr int kSilenceLimitBytes = 131072;
 
-void LogSync(const TAudioSyncSettings& settings, const std::string& line) {
-    if (settings.Verbose > 2) TFFLogger::Instance().Log(settings.LogSender, llVerbose, line);
+// The line is only formatted when it is shown: this runs for every decoded audio frame.
+template <class... TArgs>
+void LogSync(const TAudioSyncSettings& settings, const char* format, TArgs... args) {
+    if (settings.Verbose > 2)
+        TFFLogger::Instance().Log(settings.LogSender, llVerbose, FormatText(format, args...));
 }
 
 TAudioSyncStep DropOrInsert(const TAudioSyncSettings& settings, InputStreamState& ist, const AVFrame& samples,
@@ -29,7 +32,7 @@ TAudioSyncStep DropOrInsert(const TAudioSyncSettings& settings, InputStreamState
     const auto inputDelta = static_cast<int64_t>(delta * decoderRate / encoderRate);
     if (inputDelta < 0) {
         step.DropSamples = static_cast<int>(std::min<int64_t>(-inputDelta, samples.nb_samples));
-        LogSync(settings, FormatText("discarding %d audio samples", static_cast<int>(-delta)));
+        LogSync(settings, "discarding %d audio samples", static_cast<int>(-delta));
         if (step.DropSamples >= samples.nb_samples) {
             step.Nothing = true;
             return step;
@@ -46,7 +49,7 @@ TAudioSyncStep DropOrInsert(const TAudioSyncSettings& settings, InputStreamState
         ist.IsStart = false;
     step.SilenceSamples =
             static_cast<int>(std::llround(static_cast<double>(inserted) * encoderRate / decoderRate));
-    LogSync(settings, FormatText("adding %d audio samples of silence", static_cast<int>(delta)));
+    LogSync(settings, "adding %d audio samples of silence", static_cast<int>(delta));
     return step;
 }
 
@@ -58,20 +61,25 @@ TAudioSyncStep SyncAudio(const TAudioSyncSettings& settings, OutputStreamState& 
     if (ist.Pts == kNoTimeValue || samples.sample_rate <= 0) return step;
     const AVCodecContext& encoder = *ost.Output->Codec;
     const double encoderRate = encoder.sample_rate;
-    const int waiting = ost.Audio.Fifo ? ff::av_audio_fifo_size(ost.Audio.Fifo.get()) : 0;
+    // Samples not encoded yet: those in the fifo, and those the converter still holds back (its
+    // filter delay). Left out, the stream's clock would run ahead of its samples, and a muxer
+    // that fills fixed frames with sound (DV) would find a frame short of it.
+    int64_t waiting = ost.Audio.Fifo ? ff::av_audio_fifo_size(ost.Audio.Fifo.get()) : 0;
+    if (resampler) waiting += ff::swr_get_delay(resampler, encoder.sample_rate);
     const double inputTime = static_cast<double>(ist.Pts - settings.StartTime) / 1000000;
     if (settings.Method == 0) {
         ost.SyncOpts = std::llround(inputTime * encoderRate) - waiting;
         return step;
     }
-    const double delta = inputTime * encoderRate - static_cast<double>(ost.SyncOpts) - waiting;
+    const double delta =
+            inputTime * encoderRate - static_cast<double>(ost.SyncOpts) - static_cast<double>(waiting);
     if (std::fabs(delta) <= kDeadZone) return step;
     if (ist.IsStart || std::fabs(delta) > settings.DriftThreshold * encoderRate)
         return DropOrInsert(settings, ist, samples, delta, encoderRate);
     if (settings.Method > 1 && resampler) {
         const int compensation = std::clamp(static_cast<int>(delta), -settings.Method, settings.Method);
-        LogSync(settings, FormatText("compensating audio timestamp drift:%f compensation:%d in:%d", delta,
-                                     compensation, encoder.sample_rate));
+        LogSync(settings, "compensating audio timestamp drift:%f compensation:%d in:%d", delta, compensation,
+                encoder.sample_rate);
         ff::swr_set_compensation(resampler, compensation, encoder.sample_rate);
     }
     return step;

@@ -4,6 +4,7 @@
 #include "engine/core/FFmpegException.h"
 #include "engine/core/options/OptionParsers.h"
 #include "engine/core/options/OptionValues.h"
+#include "engine/core/options/PictureLimits.h"
 #include "engine/frame/FFmpegLogger.h"
 
 #include <cmath>
@@ -22,6 +23,15 @@ void Log(const TJob& job, int level, const std::string& message) {
 
 void DoNothing(TJob& job, const TText& name, const TText&) {
     Log(job, llInfo, "Do nothing: option - " + name);
+}
+
+// A crop or pad band: a whole number no larger than a picture side the libraries take, so that
+// bands and sizes added together stay far from the integer limits.
+int ParseBandOption(const TText& name, const TText& value) {
+    const int band = ParseIntegerOption(name, value);
+    if (band > kMaxPictureSide)
+        throw FFmpegException("Invalid integer value \"" + value + "\" for option \"" + name + "\"");
+    return band;
 }
 
 }  // namespace
@@ -263,22 +273,19 @@ std::vector<TOptionTable::TEntry> TOptionTable::MakeEntries() {
                  }
                  j.FAudio.SampleFormat = ff::av_get_sample_fmt(v.c_str());
              }},
-            {"croptop",
-             [](TJob& j, const TText& n, const TText& v) { j.SetCropTop(ParseIntegerOption(n, v)); }},
+            {"croptop", [](TJob& j, const TText& n, const TText& v) { j.SetCropTop(ParseBandOption(n, v)); }},
             {"cropbottom",
-             [](TJob& j, const TText& n, const TText& v) { j.SetCropBottom(ParseIntegerOption(n, v)); }},
+             [](TJob& j, const TText& n, const TText& v) { j.SetCropBottom(ParseBandOption(n, v)); }},
             {"cropleft",
-             [](TJob& j, const TText& n, const TText& v) { j.SetCropLeft(ParseIntegerOption(n, v)); }},
+             [](TJob& j, const TText& n, const TText& v) { j.SetCropLeft(ParseBandOption(n, v)); }},
             {"cropright",
-             [](TJob& j, const TText& n, const TText& v) { j.SetCropRight(ParseIntegerOption(n, v)); }},
-            {"padtop",
-             [](TJob& j, const TText& n, const TText& v) { j.SetPadTop(ParseIntegerOption(n, v)); }},
+             [](TJob& j, const TText& n, const TText& v) { j.SetCropRight(ParseBandOption(n, v)); }},
+            {"padtop", [](TJob& j, const TText& n, const TText& v) { j.SetPadTop(ParseBandOption(n, v)); }},
             {"padbottom",
-             [](TJob& j, const TText& n, const TText& v) { j.SetPadBottom(ParseIntegerOption(n, v)); }},
-            {"padleft",
-             [](TJob& j, const TText& n, const TText& v) { j.SetPadLeft(ParseIntegerOption(n, v)); }},
+             [](TJob& j, const TText& n, const TText& v) { j.SetPadBottom(ParseBandOption(n, v)); }},
+            {"padleft", [](TJob& j, const TText& n, const TText& v) { j.SetPadLeft(ParseBandOption(n, v)); }},
             {"padright",
-             [](TJob& j, const TText& n, const TText& v) { j.SetPadRight(ParseIntegerOption(n, v)); }},
+             [](TJob& j, const TText& n, const TText& v) { j.SetPadRight(ParseBandOption(n, v)); }},
             {"padcolor",
              [](TJob& j, const TText& n, const TText& v) {
                  j.SetPadColor(static_cast<uint32_t>(ParseIntegerOption(n, v)));

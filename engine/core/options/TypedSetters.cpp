@@ -3,6 +3,7 @@
 
 #include "engine/core/FFmpegException.h"
 #include "engine/core/options/OptionValues.h"
+#include "engine/core/options/PictureLimits.h"
 #include "engine/core/options/VideoHookOption.h"
 #include "engine/frame/ProgramFolder.h"
 
@@ -43,7 +44,8 @@ void TCustomFFmpeg::SetFrameSize(const std::string& size) {
     if (size.empty()) return;
     int width = 0;
     int height = 0;
-    if (ff::av_parse_video_size(&width, &height, size.c_str()) < 0)
+    if (ff::av_parse_video_size(&width, &height, size.c_str()) < 0 || width > kMaxPictureSide ||
+        height > kMaxPictureSide)
         throw FFmpegException("Incorrect frame size");
     FVideo.FrameWidth = width;
     FVideo.FrameHeight = height;
@@ -250,13 +252,11 @@ void TCustomFFmpeg::SetVerbose(int verbose) {
 }
 
 void TCustomFFmpeg::SetPreview(bool on) {
-    FState.PreviewFlags =
-            on ? FState.PreviewFlags | kPreviewWindowFlag : FState.PreviewFlags & ~kPreviewWindowFlag;
+    ChangePreviewFlags(kPreviewWindowFlag, on);
 }
 
 void TCustomFFmpeg::SetPreviewBitmap(bool on) {
-    FState.PreviewFlags =
-            on ? FState.PreviewFlags | kPreviewBitmapFlag : FState.PreviewFlags & ~kPreviewBitmapFlag;
+    ChangePreviewFlags(kPreviewBitmapFlag, on);
 }
 
 // --- Files named by the job, hooks -----------------------------------------------------------

@@ -3,6 +3,7 @@
 #include "engine/core/CustomFFmpeg.h"
 
 #include "engine/core/FFmpegException.h"
+#include "engine/core/outputs/WriteErrors.h"
 #include "engine/core/run/RunTables.h"
 #include "engine/frame/FFmpegLogger.h"
 #include "engine/frame/Text.h"
@@ -49,6 +50,13 @@ void TCustomFFmpeg::WriteHeaders() {
         if (file.MuxerOptions) ff::av_dict_copy(&options, file.MuxerOptions.get(), 0);
         const int result = ff::avformat_write_header(file.Context.get(), &options);
         DictionaryPtr leftOver(options);
+        if (const int error = OutputWriteError(*file.Context, result);
+            error < 0 && file.Context->pb && file.Context->pb->error < 0) {
+            const std::string message =
+                    WriteFailureText(FormatText("Could not write header for output file #%d", i), error);
+            TFFLogger::Instance().Log(this, llError, message);
+            throw FFmpegException(message);
+        }
         if (result < 0) {
             const std::string message = FormatText(
                     "Could not write header for output file #%d (incorrect codec parameters ?)", i);

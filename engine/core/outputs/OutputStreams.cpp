@@ -58,13 +58,36 @@ uint16_t* CopyMatrix(const TQuantMatrix& matrix) {
     return copy;
 }
 
+// The full-range twin of a limited-range YUV format (yuvj420p for yuv420p); none for others.
+AVPixelFormat FullRangeTwin(AVPixelFormat format) {
+    switch (format) {
+        case AV_PIX_FMT_YUV420P:
+            return AV_PIX_FMT_YUVJ420P;
+        case AV_PIX_FMT_YUV422P:
+            return AV_PIX_FMT_YUVJ422P;
+        case AV_PIX_FMT_YUV444P:
+            return AV_PIX_FMT_YUVJ444P;
+        case AV_PIX_FMT_YUV440P:
+            return AV_PIX_FMT_YUVJ440P;
+        case AV_PIX_FMT_YUV411P:
+            return AV_PIX_FMT_YUVJ411P;
+        default:
+            return AV_PIX_FMT_NONE;
+    }
+}
+
 // The pending pixel format, or the encoder's first when the encoder lists its formats and the
-// pending one is not among them.
+// pending one is not among them. An encoder that lists the full-range twin of the pending format
+// before the format itself (JPEG encoders, which open limited-range pictures only under relaxed
+// compliance) gets the twin: the scaler then converts the range.
 AVPixelFormat ChoosePixelFormat(const AVCodec* encoder, int pending) {
     const auto wanted = static_cast<AVPixelFormat>(pending);
     if (!encoder || !encoder->pix_fmts) return wanted;
-    for (const AVPixelFormat* format = encoder->pix_fmts; *format != AV_PIX_FMT_NONE; ++format)
+    const AVPixelFormat twin = FullRangeTwin(wanted);
+    for (const AVPixelFormat* format = encoder->pix_fmts; *format != AV_PIX_FMT_NONE; ++format) {
         if (*format == wanted) return wanted;
+        if (twin != AV_PIX_FMT_NONE && *format == twin) return twin;
+    }
     return encoder->pix_fmts[0];
 }
 

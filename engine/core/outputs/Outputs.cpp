@@ -9,6 +9,7 @@
 #include "engine/frame/Text.h"
 #include "engine/frame/UnicodeProtocol.h"
 
+#include <sys/stat.h>
 #include <algorithm>
 #include <cctype>
 #include <ctime>
@@ -98,11 +99,32 @@ bool TCustomFFmpeg::CheckOutputFilters() {
     return true;
 }
 
+namespace {
+
+// The input that is the file at `path` (same device and inode: another spelling of the name, a
+// hard link or a symbolic link all count), or -1. A file that does not exist yet is none.
+int InputSameAsFile(const TFileTables& files, const std::string& path) {
+    struct stat output {};
+    if (::stat(path.c_str(), &output) != 0) return -1;
+    for (int i = 0; i < files.NbInputFiles; ++i) {
+        const AVFormatContext* input = files.InputFiles[i].get();
+        struct stat source {};
+        if (!input || !input->url || ::stat(FromLibraryName(input->url).c_str(), &source) != 0) continue;
+        if (source.st_dev == output.st_dev && source.st_ino == output.st_ino) return i;
+    }
+    return -1;
+}
+
+}  // namespace
+
 int TCustomFFmpeg::AddOutputFile(const std::string& fileName, bool join) {
     if (!TFFmpegLoader::Instance().AllLoaded(RequiredLibraries()))
         return FailOutput("The media libraries are not loaded.");
     if (FState.Join) return FailOutput("Cannot join more than one output file.");
     if (!CheckOutputFilters()) return -1;
+    if (const int input = InputSameAsFile(FFiles, FromLibraryName(ToLibraryName(fileName))); input >= 0)
+        return FailOutput("Output file '" + fileName + "' is the same file as input file #" +
+                          std::to_string(input) + ", which it would destroy");
     const int entries = join && FFiles.NbInputFiles > 1 ? FFiles.NbInputFiles : 1;
     if (FOutputs.NbOutputFiles + entries > kMaxFiles)
         return FailOutput("max output files " + std::to_string(kMaxFiles) + " reached");

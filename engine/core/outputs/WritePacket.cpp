@@ -8,6 +8,7 @@
 #include "engine/core/CustomFFmpeg.h"
 
 #include "engine/core/FFmpegException.h"
+#include "engine/core/outputs/WriteErrors.h"
 #include "engine/frame/FFmpegLogger.h"
 #include "engine/frame/InputErrors.h"
 
@@ -116,8 +117,11 @@ void TCustomFFmpeg::WriteInterleaved(TOutputFile& file, TOutputStream& stream, A
     if (last && av_cmp_q(last->time_base_out, stream.Stream->time_base) != 0)
         ff::av_packet_rescale_ts(packet, last->time_base_out, stream.Stream->time_base);
     const int result = ff::av_interleaved_write_frame(file.Context.get(), packet);
-    if (result < 0)
+    if (result < 0 && !(file.Context->pb && file.Context->pb->error < 0))
         throw FFmpegException(InputErrorMessage("av_interleaved_write_frame()", ClassifyOpenError({result})));
+    // A write the system refused, now or in an earlier buffered write, ends the run at once.
+    if (const int error = OutputWriteError(*file.Context, result); error < 0)
+        throw FFmpegException(WriteFailureText("av_interleaved_write_frame()", error));
 }
 
 }  // namespace kestrova

@@ -251,7 +251,7 @@ void TCustomFFmpeg::PrepareStreamCopy(OutputStreamState& ost, const InputStreamS
         case AVMEDIA_TYPE_VIDEO:
             if (FState.HooksInUse)
                 throw FFmpegException("-vcodec copy and -vhook are incompatible (frames are not decoded)");
-            if (FState.PreviewFlags != 0)
+            if (PreviewFlags() != 0)
                 throw FFmpegException("-vcodec copy and PostHooks are incompatible (frames are not decoded)");
             break;
         case AVMEDIA_TYPE_AUDIO:

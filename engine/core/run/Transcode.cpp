@@ -5,7 +5,9 @@
 #include "engine/core/CustomFFmpeg.h"
 
 #include "engine/core/FFmpegException.h"
+#include "engine/core/outputs/WriteErrors.h"
 #include "engine/core/run/RunTables.h"
+#include "engine/core/video/VideoPathState.h"
 #include "engine/frame/FFmpegLogger.h"
 #include "engine/frame/Text.h"
 
@@ -48,6 +50,7 @@ void TCustomFFmpeg::Transcode() {
 // Set-up in its order. A failure to open a codec or to apply a meta-data map is logged only
 // after the stream mapping, so that the log shows what was being opened.
 void TCustomFFmpeg::SetUpRun() {
+    FVideoPath->CustomHookOn = static_cast<bool>(OnCustomHook);
     BuildInputTables();
     BuildOutputTables();
     ChooseSources();
@@ -289,8 +292,11 @@ void TCustomFFmpeg::WriteTrailers() {
         TOutputFile& file = *FOutputs.Entries[i];
         for (auto& stream : file.Streams) FlushBitstreamFilters(file, *stream);
         // A trailer that cannot be written leaves a broken file: that is a failed run.
-        if (ff::av_write_trailer(file.Context.get()) < 0)
-            throw FFmpegException(FormatText("Could not write trailer for output file #%d", i));
+        const int written = ff::av_write_trailer(file.Context.get());
+        if (file.Context->pb && file.Context->pb->error < 0)
+            throw FFmpegException(WriteFailureText(
+                    FormatText("Could not write trailer for output file #%d", i), file.Context->pb->error));
+        if (written < 0) throw FFmpegException(FormatText("Could not write trailer for output file #%d", i));
     }
 }
 

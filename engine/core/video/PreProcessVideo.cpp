@@ -1,5 +1,5 @@
-// Pre-processing of every decoded picture before it reaches the output streams: deinterlacing
-// and the loadable video hooks, both on a copy the job owns.
+// Pre-processing of every decoded picture before it reaches the output streams: deinterlacing,
+// then the front's custom hook or else the loadable video hooks, all on a copy the job owns.
 #include "engine/core/CustomFFmpeg.h"
 
 #include "engine/core/FFmpegException.h"
@@ -34,7 +34,8 @@ AVFrame* PrepareWorkPicture(FramePtr& work, const AVFrame& picture) {
 
 void TCustomFFmpeg::PreProcessVideo(InputStreamState& ist, AVFrame& picture) {
     ++FVideoPath->HookFrameCounter;
-    const bool hooks = FState.HooksInUse && !FVideoHooks.Empty();
+    const bool customHook = FVideoPath->CustomHookOn;
+    const bool hooks = customHook || (FState.HooksInUse && !FVideoHooks.Empty());
     // The pending deinterlace setting, read here on purpose: the value last set, for every picture.
     if (!FVideo.Deinterlace && !hooks) return;
 
@@ -54,7 +55,9 @@ void TCustomFFmpeg::PreProcessVideo(InputStreamState& ist, AVFrame& picture) {
         ff::av_image_copy(work->data, work->linesize, const_cast<const uint8_t**>(picture.data),
                           picture.linesize, format, picture.width, picture.height);
     }
-    if (hooks) {
+    if (customHook) {
+        RunCustomHook(ist, *work);
+    } else if (hooks) {
         TFrameHookPicture hookPicture{};
         for (int plane = 0; plane < 4; ++plane) {
             hookPicture.data[plane] = work->data[plane];

@@ -45,11 +45,17 @@ FramePtr EncoderSizedPicture(const AVCodecContext& encoder) {
 }  // namespace
 
 int TCustomFFmpeg::ConfigureFilters(InputStreamState& ist, OutputStreamState& ost) {
-    TVideoOutState& video = ost.Video;
-    if (video.CropBands.Any()) {
+    if (ost.Video.CropBands.Any()) {
         FLastError = "Cannot enable crop options and filters at the same time.";
         return -1;
     }
+    const AVCodecContext& decoder = *ist.Decoder;
+    return BuildFilterGraph(ist, ost, decoder.width, decoder.height, decoder.pix_fmt, false);
+}
+
+int TCustomFFmpeg::BuildFilterGraph(InputStreamState& ist, OutputStreamState& ost, int width, int height,
+                                    int format, bool rebuild) {
+    TVideoOutState& video = ost.Video;
     const AVCodecContext& decoder = *ist.Decoder;
     AVCodecContext& encoder = *ost.Output->Codec;
     const char* encoderFormat = ff::av_get_pix_fmt_name(encoder.pix_fmt);
@@ -59,9 +65,8 @@ int TCustomFFmpeg::ConfigureFilters(InputStreamState& ist, OutputStreamState& os
     if (!graph) return -1;
     const AVRational aspect =
             decoder.sample_aspect_ratio.num > 0 ? decoder.sample_aspect_ratio : AVRational{0, 1};
-    std::string sourceArgs =
-            FormatText("video_size=%dx%d:pix_fmt=%d:time_base=1/1000000:pixel_aspect=%d/%d", decoder.width,
-                       decoder.height, static_cast<int>(decoder.pix_fmt), aspect.num, aspect.den);
+    std::string sourceArgs = FormatText("video_size=%dx%d:pix_fmt=%d:time_base=1/1000000:pixel_aspect=%d/%d",
+                                        width, height, format, aspect.num, aspect.den);
     // Filters that make pictures of their own (frame rate, padding in time) need the rate.
     const AVRational rate = InputFrameRate(ist);
     if (rate.num > 0) sourceArgs += FormatText(":frame_rate=%d/%d", rate.num, rate.den);
@@ -81,7 +86,7 @@ int TCustomFFmpeg::ConfigureFilters(InputStreamState& ist, OutputStreamState& os
     // The chain: a scale to the encoder's size first when the sizes differ, then the user's
     // filters, then the encoder's pixel format.
     std::string chain;
-    if (decoder.width + padWidth != encoder.width || decoder.height + padHeight != encoder.height)
+    if (width + padWidth != encoder.width || height + padHeight != encoder.height)
         chain = FormatText("scale=%d:%d:flags=%d,", unpaddedWidth, unpaddedHeight, scalerFlags);
     // The pending filter chain, read here on purpose: the chain last set, for every video stream.
     chain += FVideo.Filters.empty() ? std::string("null") : FVideo.Filters;
@@ -101,6 +106,17 @@ int TCustomFFmpeg::ConfigureFilters(InputStreamState& ist, OutputStreamState& os
 
     const int sinkWidth = ff::av_buffersink_get_w(sink);
     const int sinkHeight = ff::av_buffersink_get_h(sink);
+    if (rebuild) {
+        // The encoder is open: the new chain must give the size it takes.
+        if (sinkWidth != unpaddedWidth || sinkHeight != unpaddedHeight) return -1;
+        video.FilterGraph = std::move(graph);
+        video.FilterSource = source;
+        video.FilterSink = sink;
+        video.FilterWidth = width;
+        video.FilterHeight = height;
+        video.FilterPixelFormat = format;
+        return 0;
+    }
     if (video.Pad && (sinkWidth != unpaddedWidth || sinkHeight != unpaddedHeight)) {
         FLastError = "Cannot enable pad options and the filters which resize frame at the same time. "
                      "(crop, rotate, scale, transpose, etc.)";
@@ -117,11 +133,33 @@ int TCustomFFmpeg::ConfigureFilters(InputStreamState& ist, OutputStreamState& os
     video.FilterGraph = std::move(graph);
     video.FilterSource = source;
     video.FilterSink = sink;
+    video.FilterWidth = width;
+    video.FilterHeight = height;
+    video.FilterPixelFormat = format;
     return 0;
+}
+
+// A decoded picture of another size or format than the chain's source was made for: the same
+// rule as without a chain (logged; refused by a stream that does not scale). The old chain gives
+// up what it holds and a new one is made for the new pictures.
+void TCustomFFmpeg::FollowFilteredPictureSize(OutputStreamState& ost, InputStreamState& ist,
+                                              const AVFrame& picture) {
+    TVideoOutState& video = ost.Video;
+    if (picture.width == video.FilterWidth && picture.height == video.FilterHeight &&
+        picture.format == video.FilterPixelFormat)
+        return;
+    AcceptPictureSizeChange(ost, ist, picture);
+    if (ff::av_buffersrc_add_frame_flags(video.FilterSource, nullptr, 0) >= 0) DrainVideoFilters(ost, ist);
+    if (BuildFilterGraph(ist, ost, picture.width, picture.height, picture.format, true) < 0)
+        throw FFmpegException(FormatText(
+                "Input Stream #%d.%d frame size changed to %dx%d: the filters of the "
+                "output stream #%d.%d cannot take the new size",
+                ist.FileIndex, ist.StreamIndex, picture.width, picture.height, ost.FileIndex, ost.Index));
 }
 
 // Feeds the picture to the stream's graph and encodes every picture the graph gives back.
 int TCustomFFmpeg::FilterVideoOut(OutputStreamState& ost, InputStreamState& ist, AVFrame& picture) {
+    FollowFilteredPictureSize(ost, ist, picture);
     // The graph counts in microseconds of the input; the decoded picture keeps its own time.
     const int64_t decodedPts = picture.pts;
     picture.pts = ist.Pts;
@@ -135,12 +173,16 @@ int TCustomFFmpeg::FilterVideoOut(OutputStreamState& ost, InputStreamState& ist,
 // Encodes every picture the stream's graph has ready.
 int TCustomFFmpeg::DrainVideoFilters(OutputStreamState& ost, InputStreamState& ist) {
     AVFrame* filtered = ost.Video.FilteredPicture.get();
+    const AVRational sinkTimeBase = ff::av_buffersink_get_time_base(ost.Video.FilterSink);
     int written = 0;
     for (;;) {
         const int received = ff::av_buffersink_get_frame(ost.Video.FilterSink, filtered);
         if (received == AVERROR(EAGAIN) || received == AVERROR_EOF) break;
         if (received < 0) throw FFmpegException("Error while filtering video");
-        const int64_t time = filtered->pts != AV_NOPTS_VALUE ? filtered->pts : ist.Pts;
+        // The chain may have a clock of its own (a rate or time base filter): its sink says which.
+        const int64_t time = filtered->pts != AV_NOPTS_VALUE
+                                     ? ff::av_rescale_q(filtered->pts, sinkTimeBase, kMicroseconds)
+                                     : ist.Pts;
         written += VideoOutAt(ost, ist, *filtered, time);
         ff::av_frame_unref(filtered);
     }

@@ -2,7 +2,8 @@
 // The frame count follows the video sync method: pictures are dropped when the input runs
 // behind the output's frame clock and repeated when it runs ahead. The picture is cropped by
 // moving its plane pointers, scaled into the stream's temporary picture, padded in place and
-// handed to the encoder once per frame to write.
+// handed to the encoder once per frame to write; each picture the encoder takes may also go to
+// the preview.
 #include "engine/core/CustomFFmpeg.h"
 
 #include "engine/core/FFmpegException.h"
@@ -18,12 +19,6 @@
 namespace kestrova {
 
 namespace {
-
-// Where encoded pictures are handed to the preview (window or bitmap event). The previewer
-// plugs in here; until it does, pictures go to the encoder only.
-void HandPictureToPreview(int previewFlags, const AVFrame&, uint32_t) {
-    if (previewFlags == 0) return;
-}
 
 int EvenBand(int band, int newSize, int oldSize) {
     return oldSize > 0 ? (band * newSize / oldSize) & ~1 : band;
@@ -89,18 +84,21 @@ AVFrame* TCustomFFmpeg::FailCropOrPad(const char* message) {
     return nullptr;
 }
 
-// The picture to encode, at the encoder's size: `picture` itself, a cropped view of it, or the
-// stream's temporary picture. Null when cropping or padding failed (logged).
+// The picture to encode, at the encoder's size: the stream's own picture from the filter chain,
+// a view of the decoded picture (cropped or whole), or the stream's temporary picture. Never the
+// decoded picture itself: the encoding step sets its own times and flags on what it gets, and
+// the decoded picture goes on to the other streams. Null when cropping or padding failed (logged).
 AVFrame* TCustomFFmpeg::PrepareVideoPicture(OutputStreamState& ost, InputStreamState& ist, AVFrame& picture) {
     TVideoOutState& video = ost.Video;
     const bool filtered = video.FilterGraph != nullptr;
     const auto format = static_cast<AVPixelFormat>(picture.format);
     uint8_t* data[4] = {picture.data[0], picture.data[1], picture.data[2], picture.data[3]};
     const int* linesize = picture.linesize;
+    // A new decoded size first: the bands it brings are the ones to crop this picture with.
+    if (!filtered) FollowPictureSize(ost, ist, picture);
     const bool crop = !filtered && video.Crop;
     if (crop && !CropPlanes(data, linesize, format, video.CropBands.Top, video.CropBands.Left))
         return FailCropOrPad("error cropping picture");
-    if (!filtered) FollowPictureSize(ost, ist, picture);
     const int width = picture.width - (crop ? video.CropBands.Width() : 0);
     const int height = picture.height - (crop ? video.CropBands.Height() : 0);
 
@@ -121,7 +119,7 @@ AVFrame* TCustomFFmpeg::PrepareVideoPicture(OutputStreamState& ost, InputStreamS
         if (video.Pad && !PadBorders(temp, video.PadBands, FVideo.PadColor))
             return FailCropOrPad("error padding picture");
         target = &temp;
-    } else if (crop) {
+    } else if (!filtered) {
         // A view of the decoded picture that starts at the first kept pixel: no copy.
         if (!video.PictureView) video.PictureView.reset(ff::av_frame_alloc());
         AVFrame* view = video.PictureView.get();
@@ -146,17 +144,8 @@ void TCustomFFmpeg::FollowPictureSize(OutputStreamState& ost, const InputStreamS
     if (width == video.ResampleWidth && height == video.ResampleHeight &&
         picture.format == video.ResamplePixelFormat)
         return;
+    AcceptPictureSizeChange(ost, ist, picture);
     const auto format = static_cast<AVPixelFormat>(picture.format);
-    const char* formatName = ff::av_get_pix_fmt_name(format);
-    TFFLogger::Instance().Log(this, llQuiet,
-                              FormatText("Input Stream #%d.%d frame size changed to %dx%d, %s", ist.FileIndex,
-                                         ist.StreamIndex, picture.width, picture.height,
-                                         formatName ? formatName : "?"));
-    if (!video.Resample)
-        throw FFmpegException(FormatText("Input Stream #%d.%d frame size changed to %dx%d: the output stream "
-                                         "#%d.%d keeps the first size and cannot scale pictures",
-                                         ist.FileIndex, ist.StreamIndex, picture.width, picture.height,
-                                         ost.FileIndex, ost.Index));
     video.CropBands.Top = EvenBand(video.OriginalCropBands.Top, picture.height, video.OriginalHeight);
     video.CropBands.Bottom = EvenBand(video.OriginalCropBands.Bottom, picture.height, video.OriginalHeight);
     video.CropBands.Left = EvenBand(video.OriginalCropBands.Left, picture.width, video.OriginalWidth);
@@ -171,6 +160,20 @@ void TCustomFFmpeg::FollowPictureSize(OutputStreamState& ost, const InputStreamS
                                           encoder.height - video.PadBands.Height(), encoder.pix_fmt,
                                           FRun.ScalerFlags, nullptr, nullptr, nullptr));
     if (!video.Scaler) throw FFmpegException("Cannot get resampling context");
+}
+
+void TCustomFFmpeg::AcceptPictureSizeChange(const OutputStreamState& ost, const InputStreamState& ist,
+                                            const AVFrame& picture) {
+    const char* formatName = ff::av_get_pix_fmt_name(static_cast<AVPixelFormat>(picture.format));
+    TFFLogger::Instance().Log(this, llQuiet,
+                              FormatText("Input Stream #%d.%d frame size changed to %dx%d, %s", ist.FileIndex,
+                                         ist.StreamIndex, picture.width, picture.height,
+                                         formatName ? formatName : "?"));
+    if (!ost.Video.Resample)
+        throw FFmpegException(FormatText("Input Stream #%d.%d frame size changed to %dx%d: the output stream "
+                                         "#%d.%d keeps the first size and cannot scale pictures",
+                                         ist.FileIndex, ist.StreamIndex, picture.width, picture.height,
+                                         ost.FileIndex, ost.Index));
 }
 
 int TCustomFFmpeg::EncodeVideoFrames(OutputStreamState& ost, const InputStreamState& ist,
@@ -188,7 +191,8 @@ int TCustomFFmpeg::EncodeVideoFrames(OutputStreamState& ost, const InputStreamSt
     for (int frame = 0; frame < frames && !FStopRequested; ++frame) {
         picture.pts = ost.SyncOpts;
         const int size = WriteEncodedPackets(ost, &picture);
-        if (size > 0) HandPictureToPreview(FState.PreviewFlags, picture, FVideoPath->HookFrameCounter);
+        if (size > 0)
+            HandPictureToPreview(picture, ff::av_rescale_q(picture.pts, encoder.time_base, kMicroseconds));
         written += size;
         ++ost.SyncOpts;
         ++ost.FrameNumber;

@@ -32,6 +32,9 @@ struct TVideoOutState {
     AVFilterContext* FilterSource = nullptr;
     AVFilterContext* FilterSink = nullptr;
     FramePtr FilteredPicture;
+    // The picture size and format the chain's source was made for.
+    int FilterWidth = 0, FilterHeight = 0;
+    int FilterPixelFormat = AV_PIX_FMT_NONE;
 };
 
 }  // namespace kestrova

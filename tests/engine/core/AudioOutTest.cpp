@@ -78,6 +78,33 @@ TEST_F(RunTest, AudioStartingLateIsPaddedWithSilenceUnderAudioSync) {
                 testmedia::ToneFrequency(0), 5.0);
 }
 
+// DV fills every frame with a fixed amount of sound: resampled sound must be timed as it leaves
+// the converter, or a frame comes up short and the muxer refuses the next picture.
+TEST_F(RunTest, ResampledSoundFillsEveryDvFrame) {
+    testmedia::ClipSpec spec;
+    spec.format = "flv";
+    spec.duration = 2.0;
+    spec.width = 160;
+    spec.height = 120;
+    const std::string input = testmedia::Clip(spec);
+    const std::string output = TestFolder() + "/camcorder.dv";
+    Prepare(input,
+            {{"f", "dv"},
+             {"vcodec", "dvvideo"},
+             {"s", "720x576"},
+             {"r", "25"},
+             {"acodec", "pcm_s16le"},
+             {"ar", "48000"},
+             {"ac", "2"}},
+            output);
+    ASSERT_TRUE(Run()) << job.RunState().FailureText;
+    const TProbedFile probe = ProbeFile(output);
+    ASSERT_TRUE(probe.Opened);
+    const TProbedStream* video = probe.First(AVMEDIA_TYPE_VIDEO);
+    ASSERT_NE(video, nullptr);
+    EXPECT_NEAR(video->Packets, 50, 1);
+}
+
 TEST_F(RunTest, ProgressComesWithGrowingTimesAndALastReport) {
     const std::string input = TClipBuilder("wav", 3.0).Path();
     Prepare(input, {{"acodec", "aac"}}, TestFolder() + "/progress.m4a");

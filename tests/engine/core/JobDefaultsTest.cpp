@@ -65,7 +65,7 @@ TEST_F(JobDefaultsTest, TypedSettersApplyTheOptionChecks) {
     job.SetPreview(true);
     job.SetPreviewBitmap(true);
     job.SetPreview(false);
-    EXPECT_EQ(job.RunState().PreviewFlags, kPreviewBitmapFlag);
+    EXPECT_EQ(job.PreviewFlags(), kPreviewBitmapFlag);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 // deinterlacing. Each result is decoded again and its pictures read back (size, picture
 // number of the generator's pattern, colour of a border pixel).
 #include "engine/core/options/PadColour.h"
+#include "tests/engine/core/PictureReadback.h"
 #include "tests/engine/core/TranscodeTestSupport.h"
 
 #include <filesystem>
@@ -10,78 +11,6 @@
 
 namespace kestrova::testing {
 namespace {
-
-struct TDecodedPicture {
-    int Width = 0, Height = 0;
-    int Number = -1;                            // the generator's picture number, -1 when unreadable
-    int MirroredNumber = -1;                    // the same, read from the picture flipped left to right
-    int CornerY = 0, CornerU = 0, CornerV = 0;  // colour at the top left pixel
-};
-
-int ReadMirrored(const AVFrame& frame) {
-    std::vector<uint8_t> mirrored(static_cast<size_t>(frame.width) * frame.height);
-    for (int y = 0; y < frame.height; ++y)
-        for (int x = 0; x < frame.width; ++x)
-            mirrored[static_cast<size_t>(y) * frame.width + x] =
-                    frame.data[0][static_cast<ptrdiff_t>(y) * frame.linesize[0] + frame.width - 1 - x];
-    return testmedia::FrameNumberFromPicture(mirrored.data(), frame.width, frame.width, frame.height);
-}
-
-TDecodedPicture Describe(const AVFrame& frame) {
-    TDecodedPicture picture;
-    picture.Width = frame.width;
-    picture.Height = frame.height;
-    picture.Number =
-            testmedia::FrameNumberFromPicture(frame.data[0], frame.linesize[0], frame.width, frame.height);
-    picture.MirroredNumber = ReadMirrored(frame);
-    picture.CornerY = frame.data[0][frame.linesize[0] + 1];
-    if (frame.data[1] && frame.data[2]) {
-        picture.CornerU = frame.data[1][frame.linesize[1] + 1];
-        picture.CornerV = frame.data[2][frame.linesize[2] + 1];
-    }
-    return picture;
-}
-
-// Every picture of the file's first video stream, decoded; empty when it cannot be read.
-std::vector<TDecodedPicture> DecodePictures(const std::string& path, AVCodecID* codec = nullptr) {
-    std::vector<TDecodedPicture> pictures;
-    AVFormatContext* raw = nullptr;
-    if (ff::avformat_open_input(&raw, path.c_str(), nullptr, nullptr) < 0) return pictures;
-    InputFormatPtr input(raw);
-    if (ff::avformat_find_stream_info(raw, nullptr) < 0) return pictures;
-    int index = -1;
-    for (unsigned i = 0; i < raw->nb_streams && index < 0; ++i)
-        if (raw->streams[i]->codecpar->codec_type == AVMEDIA_TYPE_VIDEO) index = static_cast<int>(i);
-    if (index < 0) return pictures;
-    const AVCodecParameters& parameters = *raw->streams[index]->codecpar;
-    if (codec) *codec = parameters.codec_id;
-    CodecContextPtr decoder(ff::avcodec_alloc_context3(ff::avcodec_find_decoder(parameters.codec_id)));
-    if (!decoder || ff::avcodec_parameters_to_context(decoder.get(), &parameters) < 0 ||
-        ff::avcodec_open2(decoder.get(), ff::avcodec_find_decoder(parameters.codec_id), nullptr) < 0)
-        return pictures;
-    PacketPtr packet(ff::av_packet_alloc());
-    FramePtr frame(ff::av_frame_alloc());
-    auto drain = [&] {
-        while (ff::avcodec_receive_frame(decoder.get(), frame.get()) >= 0) {
-            pictures.push_back(Describe(*frame));
-            ff::av_frame_unref(frame.get());
-        }
-    };
-    while (ff::av_read_frame(raw, packet.get()) >= 0) {
-        if (packet->stream_index == index && ff::avcodec_send_packet(decoder.get(), packet.get()) >= 0)
-            drain();
-        ff::av_packet_unref(packet.get());
-    }
-    ff::avcodec_send_packet(decoder.get(), nullptr);
-    drain();
-    return pictures;
-}
-
-// The picture numbers run 0, 1, 2, ... without a gap.
-void ExpectEveryPictureInOrder(const std::vector<TDecodedPicture>& pictures) {
-    for (size_t i = 0; i < pictures.size(); ++i)
-        ASSERT_EQ(pictures[i].Number, static_cast<int>(i)) << "picture " << i;
-}
 
 using VideoOutTest = RunTest;
 
@@ -222,6 +151,50 @@ TEST_F(VideoOutTest, DeinterlacedConversionKeepsEveryPicture) {
     ASSERT_TRUE(Run()) << job.RunState().FailureText;
     const std::vector<TDecodedPicture> pictures = DecodePictures(output);
     ASSERT_EQ(pictures.size(), DecodePictures(input).size());
+    ExpectEveryPictureInOrder(pictures);
+}
+
+struct TRetimingChainCase {
+    const char* Name;
+    const char* Chain;
+    int Repeated;  // pictures the constant 25 fps output repeats (the chain gives fewer)
+    int Dropped;   // and drops (the chain gives more)
+};
+
+class RetimingChainTest : public RunTest, public ::testing::WithParamInterface<TRetimingChainCase> {};
+
+// A chain that changes the time base or the rate gives pictures timed in its own clock.
+TEST_P(RetimingChainTest, PicturesKeepTheirTimesThroughTheChain) {
+    const TRetimingChainCase& chain = GetParam();
+    const std::string input = RunClip("flv", 2.0, true, false);
+    const std::string output = TestFolder() + "/retimed.mp4";
+    Prepare(input, {{"vcodec", "mpeg4"}, {"vfilters", chain.Chain}}, output);
+    ASSERT_TRUE(Run()) << job.RunState().FailureText;
+    const TProbedFile probe = ProbeFile(output);
+    const TProbedStream* video = probe.First(AVMEDIA_TYPE_VIDEO);
+    ASSERT_NE(video, nullptr);
+    EXPECT_NEAR(video->Packets, 50, 3);
+    EXPECT_NEAR(video->Duration(), 2.0, 0.2);
+    EXPECT_NEAR(job.Statistics().DupFrames, chain.Repeated, 3);
+    EXPECT_NEAR(job.Statistics().DropFrames, chain.Dropped, 3);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, RetimingChainTest,
+                         ::testing::Values(TRetimingChainCase{"LowerRate", "fps=12", 24, 0},
+                                           TRetimingChainCase{"HigherRate", "fps=50", 0, 50},
+                                           TRetimingChainCase{"OtherTimeBase", "settb=1/25", 0, 0}),
+                         [](const ::testing::TestParamInfo<TRetimingChainCase>& info) {
+                             return info.param.Name;
+                         });
+
+// JPEG encoders take full-range pictures: a limited-range source is converted, not refused.
+TEST_F(VideoOutTest, MotionJpegTakesALimitedRangeSource) {
+    const std::string input = RunClip("flv", 1.0, true, false);
+    const std::string output = TestFolder() + "/photo.avi";
+    Prepare(input, {{"vcodec", "mjpeg"}}, output);
+    ASSERT_TRUE(Run()) << job.RunState().FailureText;
+    const std::vector<TDecodedPicture> pictures = DecodePictures(output);
+    ASSERT_EQ(pictures.size(), 25u);
     ExpectEveryPictureInOrder(pictures);
 }
 

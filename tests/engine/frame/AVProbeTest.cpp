@@ -165,6 +165,18 @@ TEST_F(ProbeTest, DecodingToTheEndGivesEveryPictureThenEndOfStream) {
     EXPECT_FALSE(probe.DecodeNextFrame());
 }
 
+// A single JPEG opens as a pipe format of one picture: it decodes once, gives the same picture
+// again, and is never sought.
+TEST_F(ProbeTest, AStillImageKeepsItsOnePictureAndIsNotSought) {
+    ASSERT_TRUE(probe.LoadFile(MakeClip("jpg", true, false)));
+    EXPECT_EQ(probe.FormatShortName(), "jpeg_pipe");
+    ASSERT_TRUE(probe.DecodeNextFrame()) << probe.LastErrMsg();
+    EXPECT_TRUE(probe.DecodeNextFrame()) << probe.LastErrMsg();
+    EXPECT_FALSE(probe.Seek(0, 0));
+    EXPECT_EQ(probe.LastErrMsg(), "\"image2\" format cannot to be seeked.");
+    EXPECT_TRUE(probe.DecodeNextFrame()) << probe.LastErrMsg();
+}
+
 TEST_F(ProbeTest, PictureToBitmapNeedsADecodedPicture) {
     ASSERT_TRUE(probe.LoadFile(MakeClip("flv")));
     TEngineBitmap bitmap;

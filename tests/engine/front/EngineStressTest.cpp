@@ -93,8 +93,7 @@ TEST_F(EngineTest, TogglingPreviewWhileTasksRunKeepsEveryTaskInStep) {
         engine.SetPreviewBitmap(!on);
         const int expected = on ? kPreviewWindowFlag : kPreviewBitmapFlag;
         for (int task = 0; task < 3; ++task)
-            ASSERT_EQ(engine.Task(task).RunState().PreviewFlags, expected)
-                    << "task " << task << ", turn " << turns;
+            ASSERT_EQ(engine.Task(task).PreviewFlags(), expected) << "task " << task << ", turn " << turns;
         MainThread::WaitUntil([deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(2)] {
             return std::chrono::steady_clock::now() > deadline;
         });

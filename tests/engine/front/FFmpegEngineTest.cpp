@@ -137,9 +137,7 @@ TEST_F(EngineTest, RemoveTaskMovesTheTasksBehindItDown) {
 
 TEST_F(EngineTest, PreviewFlagsReachTheTasksAlreadyInTheListAndNewOnes) {
     ASSERT_EQ(engine.AddTask(SmallClip(1.0)), 0);
-    const auto flags = [&](int index) {
-        return static_cast<int>(engine.Task(index).RunState().PreviewFlags);
-    };
+    const auto flags = [&](int index) { return static_cast<int>(engine.Task(index).PreviewFlags()); };
     engine.SetPreview(true);
     EXPECT_EQ(flags(0), kPreviewWindowFlag);
     engine.SetPreviewBitmap(true);
