@@ -352,6 +352,7 @@ private:
     // --- run/Transcode.cpp: set-up, loop and tear-down ---
     void Transcode();
     void SetUpRun();
+    void CheckSomethingWasEncoded();
     void RunLoop();
     void ClearNoPacketFlags();
     double OutputTime(const OutputStreamState& ost) const;

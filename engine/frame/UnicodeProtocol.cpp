@@ -17,20 +17,14 @@ namespace {
 
 constexpr std::string_view kPrefix = kUnicodeNamePrefix;
 
-// Protocols whose addresses the libraries open themselves; a name "proto:..." for one of these
-// is never a local path.
-constexpr std::string_view kProtocolNames = ":unicode:stream:gopher:http:pipe:rtp:tcp:udp:";
+// Names handed to the libraries reach plain files only. A name with a colon would let them read
+// a protocol in front of it ("md5:h.avi" would write a digest, "pipe:z.avi" standard output), so
+// such a name goes over as "file:" + name, which the file protocol opens as it is written.
+constexpr std::string_view kFilePrefix = "file:";
+// The libraries' own protocols an input, and any file a format opens by itself, may reach.
+constexpr char kInputProtocols[] = "file";
 
 std::atomic<bool> gRegistered{false};
-
-bool IsProtocolAddress(const std::string& name) {
-    const std::size_t colon = name.find(':');
-    if (colon == std::string::npos || colon == 0) return false;  // "C:"-like or no scheme at all
-    std::string tag;
-    tag.reserve(colon + 2);
-    tag.append(1, ':').append(name, 0, colon).append(1, ':');
-    return kProtocolNames.find(tag) != std::string_view::npos;
-}
 
 bool IsAscii(const std::string& text) {
     return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
@@ -113,9 +107,10 @@ int OpenUnicodeInput(AVFormatContext** ctx, const std::string& libraryName, cons
 }  // namespace
 
 std::string ToLibraryName(const std::string& fileName) {
-    if (IsProtocolAddress(fileName)) return fileName;
-    if (PassesAsNarrowName(fileName)) return fileName;
-    return std::string(kPrefix) + fileName;
+    if (IsUnicodeProtocolName(fileName)) return fileName;
+    if (!PassesAsNarrowName(fileName)) return std::string(kPrefix) + fileName;
+    if (fileName.find(':') != std::string::npos) return std::string(kFilePrefix) + fileName;
+    return fileName;
 }
 
 bool IsUnicodeProtocolName(const std::string& libraryName) {
@@ -124,6 +119,8 @@ bool IsUnicodeProtocolName(const std::string& libraryName) {
 
 std::string FromLibraryName(const std::string& libraryName) {
     if (IsUnicodeProtocolName(libraryName)) return libraryName.substr(kPrefix.size());
+    if (libraryName.compare(0, kFilePrefix.size(), kFilePrefix) == 0)
+        return libraryName.substr(kFilePrefix.size());
     return libraryName;
 }
 
@@ -142,8 +139,14 @@ bool IsUnicodeProtocolRegistered() {
 
 int OpenInputFile(AVFormatContext** ctx, const std::string& libraryName, const AVInputFormat* fmt,
                   AVDictionary** options) {
-    if (IsUnicodeProtocolName(libraryName)) return OpenUnicodeInput(ctx, libraryName, fmt, options);
-    return ff::avformat_open_input(ctx, libraryName.c_str(), fmt, options);
+    AVDictionary* ownOptions = nullptr;
+    if (!options) options = &ownOptions;
+    ff::av_dict_set(options, "protocol_whitelist", kInputProtocols, 0);
+    const int result = IsUnicodeProtocolName(libraryName)
+                               ? OpenUnicodeInput(ctx, libraryName, fmt, options)
+                               : ff::avformat_open_input(ctx, libraryName.c_str(), fmt, options);
+    ff::av_dict_free(&ownOptions);
+    return result;
 }
 
 void CloseInputFile(AVFormatContext** ctx) {

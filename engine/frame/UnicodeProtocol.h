@@ -21,12 +21,13 @@ namespace kestrova {
 // The prefix of library names opened by the unicode I/O.
 inline constexpr char kUnicodeNamePrefix[] = "unicode:utf8:";
 
-// The name to give the libraries for `fileName` (UTF-8). Addresses of a known protocol
-// ("http:...", "udp:...", an existing "unicode:..." name, ...) pass unchanged.
+// The name to give the libraries for `fileName` (UTF-8). Every name is a file: a name with a
+// colon ("md5:h.avi", "http://x") goes over as "file:" + name; an existing "unicode:utf8:" name
+// passes unchanged.
 std::string ToLibraryName(const std::string& fileName);
 
-// The path behind a library name: a "unicode:utf8:" name loses its prefix, any other name is
-// already the file system's own bytes and comes back unchanged.
+// The path behind a library name: a "unicode:utf8:" or "file:" name loses its prefix, any other
+// name is already the file system's own bytes and comes back unchanged.
 std::string FromLibraryName(const std::string& libraryName);
 
 // True for names of the "unicode:utf8:" form with a path after the prefix.
@@ -37,7 +38,8 @@ bool IsUnicodeProtocolName(const std::string& libraryName);
 void RegisterUnicodeProtocol();
 bool IsUnicodeProtocolRegistered();
 
-// Counterpart of avformat_open_input: `*ctx` may hold a pre-allocated context (it is freed on
+// Counterpart of avformat_open_input, restricted to the file protocol (also for the files a
+// format opens by itself): `*ctx` may hold a pre-allocated context (it is freed on
 // failure, as the library does). Returns 0 or a negative AVERROR: AVERROR(ENOENT) when a
 // unicode name cannot be opened, AVERROR_PROTOCOL_NOT_FOUND when the unicode I/O is not
 // registered. Close the result with CloseInputFile (never avformat_close_input alone, which

@@ -13,15 +13,16 @@ namespace kestrova {
 
 namespace {
 
-// Removes an output file that received no byte (a failed or never started run). Only regular
-// files: an output may be a device such as /dev/null.
-void RemoveIfEmpty(const std::string& path) {
-    if (path.empty()) return;
+// Removes an output file the job made that received no byte (a failed or never started run),
+// or into which the run encoded nothing. Only regular files: an output may be a device such as
+// /dev/null. A file that was there before the job is never removed.
+void RemoveIfEmpty(const TOutputFile& output) {
+    if (output.FileName.empty() || output.ExistedBefore) return;
     std::error_code error;
-    const std::filesystem::path file(path);
-    if (std::filesystem::is_regular_file(file, error) && std::filesystem::file_size(file, error) == 0 &&
-        !error)
-        std::filesystem::remove(file, error);
+    const std::filesystem::path file(output.FileName);
+    if (!std::filesystem::is_regular_file(file, error) || error) return;
+    const bool empty = std::filesystem::file_size(file, error) == 0 && !error;
+    if (empty || output.RemoveWhenReleased) std::filesystem::remove(file, error);
 }
 
 }  // namespace
@@ -37,7 +38,7 @@ TOutputFile::~TOutputFile() {
         if (hasFile && Context->pb) CloseOutputIO(&Context->pb);
         Context.reset();
     }
-    RemoveIfEmpty(FileName);
+    RemoveIfEmpty(*this);
 }
 
 void TCustomFFmpeg::ReleaseOutputFiles() {

@@ -30,6 +30,9 @@ struct TOutputStream {
     bool BitstreamFiltersReady = false;
     // Scratch packets of the chain, one per filter, reused for every packet.
     std::vector<PacketPtr> FilteredPackets;
+    // Packets handed to the muxer: a run that wrote none for a sound or picture stream encoded
+    // nothing for it.
+    int64_t PacketsWritten = 0;
 };
 
 // Destroying an output file closes it (unless its format writes no file itself), frees its
@@ -47,6 +50,10 @@ struct TOutputFile {
     std::vector<std::unique_ptr<TOutputStream>> Streams;
     // The path as given (UTF-8): an output left empty is removed from here when released.
     std::string FileName;
+    // A file of that name was there before the job opened it: releasing never removes it.
+    bool ExistedBefore = false;
+    // The run encoded nothing into it: removed when released, whatever it holds.
+    bool RemoveWhenReleased = false;
 };
 
 // The job's one table of output files.

@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cctype>
 #include <ctime>
+#include <filesystem>
 #include <sstream>
 
 namespace kestrova {
@@ -185,6 +186,8 @@ int TCustomFFmpeg::OpenOutput(std::unique_ptr<TOutputFile> owned, const std::str
         return FailOutput(InputErrorMessage(fileName, ieImageFileNameSyntax));
 
     if (!(format.flags & AVFMT_NOFILE)) {
+        std::error_code error;
+        file.ExistedBefore = std::filesystem::exists(FromLibraryName(libraryName), error);
         if (OpenOutputIO(&context.pb, libraryName, AVIO_FLAG_WRITE) < 0)
             return FailOutput("Could not open '" + fileName + "'");
     }

@@ -122,6 +122,7 @@ void TCustomFFmpeg::WriteInterleaved(TOutputFile& file, TOutputStream& stream, A
     // A write the system refused, now or in an earlier buffered write, ends the run at once.
     if (const int error = OutputWriteError(*file.Context, result); error < 0)
         throw FFmpegException(WriteFailureText("av_interleaved_write_frame()", error));
+    ++stream.PacketsWritten;
 }
 
 }  // namespace kestrova

@@ -43,8 +43,34 @@ void TCustomFFmpeg::Transcode() {
     WriteTrailers();
     PrintReport(true, -1);
     CloseOpenCodecs();
+    if (!FStopRequested) CheckSomethingWasEncoded();
     FState.FinishedNormally = !FStopRequested;
     FRunTables.reset();
+}
+
+// A run that ended without a stop yet wrote no packet for a sound or picture stream of an
+// output failed: the file is removed when it holds nothing at all.
+void TCustomFFmpeg::CheckSomethingWasEncoded() {
+    for (int index = 0; index < FOutputs.NbOutputFiles; ++index) {
+        TOutputFile& file = *FOutputs.Entries[index];
+        if (index > 0 && FOutputs.Entries[index - 1] == &file) continue;  // a join's further entries
+        int media = 0, empty = 0, firstEmpty = -1;
+        for (std::size_t stream = 0; stream < file.Streams.size(); ++stream) {
+            const TOutputStream& output = *file.Streams[stream];
+            if (output.Kind != AVMEDIA_TYPE_VIDEO && output.Kind != AVMEDIA_TYPE_AUDIO) continue;
+            ++media;
+            if (output.PacketsWritten > 0) continue;
+            ++empty;
+            if (firstEmpty < 0) firstEmpty = static_cast<int>(stream);
+        }
+        if (empty == 0) continue;
+        if (empty == media) {
+            file.RemoveWhenReleased = true;
+            throw FFmpegException(FormatText("Output file #%d is empty, nothing was encoded", index));
+        }
+        throw FFmpegException(
+                FormatText("Output stream #%d:%d is empty, nothing was encoded", index, firstEmpty));
+    }
 }
 
 // Set-up in its order. A failure to open a codec or to apply a meta-data map is logged only

@@ -81,17 +81,25 @@ TEST(UnicodeNames, Utf8LocalePassesEveryPathUnchanged) {
     }
 }
 
-TEST(UnicodeNames, ProtocolAddressesPassUnchangedInAnyLocale) {
+TEST(UnicodeNames, EveryNameIsAFileNeverALibraryProtocol) {
     TScopedLocale locale("C");
-    const std::vector<std::string> addresses = {"http://example.com/" + kJapanese + ".flv",
-                                                "udp://239.0.0.1:1234", "unicode:utf8:/tmp/" + kAccented,
-                                                "rtp://host:5004", "pipe:0"};
-    for (const std::string& address : addresses) {
-        EXPECT_EQ(ToLibraryName(address), address);
+    struct {
+        std::string Name, LibraryName;
+    } const cases[] = {
+            {"md5:h.avi", "file:md5:h.avi"},
+            {"pipe:z.avi", "file:pipe:z.avi"},
+            {"file:y.avi", "file:file:y.avi"},
+            {"http://example.com/a.flv", "file:http://example.com/a.flv"},
+            {"/tmp/a:b.flv", "file:/tmp/a:b.flv"},
+            {"/tmp/plain.flv", "/tmp/plain.flv"},
+            {"unicode:utf8:/tmp/" + kAccented, "unicode:utf8:/tmp/" + kAccented},
+            {"ftp:" + kAccented, "unicode:utf8:ftp:" + kAccented},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ToLibraryName(c.Name), c.LibraryName);
+        EXPECT_EQ(FromLibraryName(ToLibraryName(c.Name)),
+                  c.Name.rfind("unicode:", 0) == 0 ? c.Name.substr(13) : c.Name);
     }
-    // An unknown scheme or a colon further on is still a local path.
-    EXPECT_EQ(ToLibraryName("ftp:" + kAccented), "unicode:utf8:ftp:" + kAccented);
-    EXPECT_EQ(ToLibraryName(":" + kAccented), "unicode:utf8::" + kAccented);
 }
 
 TEST(UnicodeNames, ConversionIsIdempotent) {
