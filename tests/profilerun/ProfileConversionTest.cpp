@@ -21,13 +21,6 @@ constexpr double kCandidateClipSeconds = 1.0;
 constexpr int kClipWidth = 160;
 constexpr int kClipHeight = 120;
 
-// Profiles whose encoders the engine does not yet drive to the end; their cases are skipped
-// while the conversion still fails, and checked like every other once it succeeds.
-const std::map<std::string, const char*> kEngineIssues = {
-        {"wii_avi.xml", "Motion JPEG output fails in the engine (being fixed there)"},
-        {"wii_mov.xml", "Motion JPEG output fails in the engine (being fixed there)"},
-};
-
 TProfileDocument LoadedProfile(const std::string& profileFile) {
     TProfileDocument document;
     document.Load(TStorePaths(ProgramFolder()).ProfilePath(QString::fromStdString(profileFile)));
@@ -81,11 +74,7 @@ class ProfileConversionTest : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(ProfileConversionTest, DefaultsConvertIntoWhatTheProfileAsks) {
     const TConversion& conversion = DefaultConversions().at(GetParam());
-    if (!conversion.Finished) {
-        if (const auto issue = kEngineIssues.find(GetParam()); issue != kEngineIssues.end())
-            GTEST_SKIP() << issue->second << ": " << conversion.Error;
-        FAIL() << conversion.Error;
-    }
+    ASSERT_TRUE(conversion.Finished) << conversion.Error;
     EXPECT_EQ(OutputMismatch(conversion, kClipSeconds), "");
 }
 
