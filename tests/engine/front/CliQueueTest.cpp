@@ -3,23 +3,16 @@
 // version switches.
 #include "tests/engine/front/EngineTestSupport.h"
 #include "tests/support/ProcessRun.h"
+#include "tests/support/RunningProgram.h"
 #include "tools/cli/QueueCommandLine.h"
 
-#include <fcntl.h>
-#include <poll.h>
 #include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-extern char** environ;
 
 namespace kestrova::testing {
 namespace {
 
-std::string ProgramPath() {
-    return testmedia::BuildDir() + "/bin/kestrova-cli";
-}
+using clitest::ProgramPath;
+using clitest::TRunningProgram;
 
 // The tasks of a queue command line in one line of text; the error text when it is refused.
 std::string DescribeQueue(const std::vector<std::string>& arguments) {
@@ -65,72 +58,6 @@ TEST(QueueCommandLineTest, EachInputAfterAnOutputStartsATaskWithItsOwnOptions) {
     };
     for (const auto& [arguments, expected] : cases) EXPECT_EQ(DescribeQueue(arguments), expected);
 }
-
-// A running program whose output the test reads as it comes, and which it can signal.
-class TRunningProgram {
-public:
-    TRunningProgram(const std::string& program, const std::vector<std::string>& arguments) {
-        int fds[2];
-        if (::pipe2(fds, O_CLOEXEC) != 0) return;
-        FRead = fds[0];
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_adddup2(&actions, fds[1], STDOUT_FILENO);
-        posix_spawn_file_actions_adddup2(&actions, fds[1], STDERR_FILENO);
-        std::vector<char*> argv{const_cast<char*>(program.c_str())};
-        for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
-        argv.push_back(nullptr);
-        if (posix_spawn(&FPid, program.c_str(), &actions, nullptr, argv.data(), environ) != 0) FPid = -1;
-        posix_spawn_file_actions_destroy(&actions);
-        ::close(fds[1]);
-    }
-    ~TRunningProgram() {
-        if (FPid > 0) {
-            ::kill(FPid, SIGKILL);
-            ::waitpid(FPid, nullptr, 0);
-        }
-        if (FRead >= 0) ::close(FRead);
-    }
-    TRunningProgram(const TRunningProgram&) = delete;
-    TRunningProgram& operator=(const TRunningProgram&) = delete;
-
-    bool Started() const { return FPid > 0; }
-    const std::string& Output() const { return FOutput; }
-
-    // Reads until `text` has been printed; false when the program ended or time ran out first.
-    bool WaitForText(const std::string& text, std::chrono::seconds limit) {
-        const auto deadline = std::chrono::steady_clock::now() + limit;
-        while (FOutput.find(text) == std::string::npos) {
-            if (std::chrono::steady_clock::now() > deadline || !ReadSome(100)) return false;
-        }
-        return true;
-    }
-    void Signal(int signal) const { ::kill(FPid, signal); }
-    // Reads what is left and reaps the program: its exit code, -1 when it did not exit normally.
-    int Wait() {
-        while (ReadSome(1000)) {}
-        int status = 0;
-        ::waitpid(FPid, &status, 0);
-        FPid = -1;
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
-
-private:
-    // False once the program has closed its output.
-    bool ReadSome(int timeoutMs) {
-        pollfd poll{FRead, POLLIN, 0};
-        if (::poll(&poll, 1, timeoutMs) == 0) return true;
-        char buffer[4096];
-        const ssize_t got = ::read(FRead, buffer, sizeof buffer);
-        if (got <= 0) return false;
-        FOutput.append(buffer, static_cast<std::size_t>(got));
-        return true;
-    }
-
-    pid_t FPid = -1;
-    int FRead = -1;
-    std::string FOutput;
-};
 
 class CliQueueTest : public ::testing::Test {
 protected:

@@ -1,4 +1,4 @@
-#include "tests/cli/RunningProgram.h"
+#include "tests/support/RunningProgram.h"
 
 #include "tests/support/TestMedia.h"
 
