@@ -1,9 +1,9 @@
 // What kestrova-cli refuses before it converts, with exit code 2 and the reason: an option
 // that neither the engine nor any library knows, a value a library refuses, an existing output
 // without "-y 1"; in the single-job mode and in the queue mode alike. Nothing is written then.
-#include "tests/support/RunningProgram.h"
 #include "tests/engine/front/EngineTestSupport.h"
 #include "tests/support/ProcessRun.h"
+#include "tests/support/RunningProgram.h"
 
 #include <filesystem>
 #include <fstream>

@@ -2,9 +2,9 @@
 // profile's defaults and --set values, and what a profile or input that cannot be used does.
 // Damaged profile files are tried in a program folder of their own (a copy of the program
 // beside a profiles folder), where the other profiles must stay usable.
-#include "tests/support/RunningProgram.h"
 #include "tests/engine/front/EngineTestSupport.h"
 #include "tests/support/ProcessRun.h"
+#include "tests/support/RunningProgram.h"
 
 #include "engine/frame/AVProbe.h"
 

@@ -1,8 +1,8 @@
 // SIGTERM and SIGHUP stop kestrova-cli the way Ctrl+C does, in the single-job mode and in the
 // queue mode: the run ends after the packet at hand with its output complete (an MP4 opens
 // only with its index written), and the program exits with 1.
-#include "tests/support/RunningProgram.h"
 #include "tests/engine/front/EngineTestSupport.h"
+#include "tests/support/RunningProgram.h"
 
 #include <signal.h>
 
