@@ -13,9 +13,6 @@ namespace kestrova::vhooktest {
 namespace {
 
 constexpr int kPictureSide = 64;  // VantelHook.bmp
-// At 16 points a glyph is at most 20 pixels wide and a line with its shadow 36 pixels high.
-constexpr int kGlyphWidth = 20;
-constexpr int kLineReach = 36;
 
 struct TTextExpectation {
     int X = 0, Y = 0;

@@ -15,7 +15,6 @@ namespace kestrova::vhooktest {
 namespace {
 
 constexpr int kPictureWidth = 96, kPictureHeight = 64;  // imlib2.bmp
-constexpr int kGlyphWidth = 20, kLineReach = 36;        // 16-point text, as in the demo tests
 
 using TPlace = std::function<std::array<int, 2>(int frame, int width, int height)>;
 using TColourOf = std::function<std::array<int, 3>(int frame)>;

@@ -10,6 +10,11 @@ namespace kestrova::vhooktest {
 // Chroma blocks reach up to three pixels past the last pixel of an overlay they stand for.
 inline constexpr int kChromaReach = 3;
 
+// At 16 points the modules' text has glyphs at most 20 pixels wide and lines, with their
+// shadow, at most 36 pixels high.
+inline constexpr int kGlyphWidth = 20;
+inline constexpr int kLineReach = 36;
+
 // The rectangle an overlay of the given size at (x, y) may change, clipped to the picture.
 TArea OverlayReach(int x, int y, int width, int height, int pictureWidth, int pictureHeight);
 

@@ -5,6 +5,7 @@
 #include "engine/core/CustomFFmpeg.h"
 
 #include <algorithm>
+#include <charconv>
 #include <filesystem>
 #include <system_error>
 
@@ -54,6 +55,14 @@ bool TakeOverwriteSwitch(std::vector<TCommandStep>& steps) {
         return true;
     });
     return overwrite;
+}
+
+int ProcessesValue(const std::string& value) {
+    int processes = 0;
+    const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), processes);
+    if (error != std::errc() || end != value.data() + value.size() || processes < 1)
+        throw ECommandLine("Invalid value for -processes: " + value);
+    return processes;
 }
 
 void CheckOutputIsNew(const std::string& fileName, bool overwrite) {

@@ -44,6 +44,10 @@ std::vector<TCommandStep> ParseCommandLine(const std::vector<std::string>& argum
 // decides; its value is false only for "0").
 bool TakeOverwriteSwitch(std::vector<TCommandStep>& steps);
 
+// The number of tasks that run at once ("-processes N", N at least 1); raises ECommandLine
+// for anything else.
+int ProcessesValue(const std::string& value);
+
 // Raises ECommandLine when the output exists and may not be replaced.
 void CheckOutputIsNew(const std::string& fileName, bool overwrite);
 

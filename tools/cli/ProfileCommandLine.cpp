@@ -3,7 +3,6 @@
 #include "tools/cli/CommandLine.h"
 
 #include <algorithm>
-#include <charconv>
 
 namespace kestrova::cli {
 
@@ -11,14 +10,6 @@ namespace {
 
 constexpr const char* kListSwitch = "--list";
 constexpr const char* kProfileSwitch = "--profile";
-
-int ProcessesValue(const std::string& value) {
-    int processes = 0;
-    const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), processes);
-    if (error != std::errc() || end != value.data() + value.size() || processes < 1)
-        throw ECommandLine("Invalid value for -processes: " + value);
-    return processes;
-}
 
 std::pair<std::string, std::string> SettingValue(const std::string& text) {
     const std::size_t equals = text.find('=');

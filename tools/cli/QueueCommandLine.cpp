@@ -2,21 +2,11 @@
 
 #include "engine/front/HostOptions.h"
 
-#include <charconv>
-
 namespace kestrova::cli {
 
 namespace {
 
 constexpr const char* kProcessesOption = "processes";
-
-int ProcessesValue(const std::string& value) {
-    int processes = 0;
-    const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), processes);
-    if (error != std::errc() || end != value.data() + value.size() || processes < 1)
-        throw ECommandLine("Invalid value for -processes: " + value);
-    return processes;
-}
 
 // The option text keeps one option per line: a line break inside a value would split it.
 void CheckOptionValue(const TCommandStep& step) {

@@ -3,18 +3,10 @@
 #include "engine/core/CustomFFmpeg.h"
 
 #include "engine/core/FFmpegException.h"
+#include "engine/core/run/PacketRelease.h"
 #include "engine/core/run/RunTables.h"
 
 namespace kestrova {
-
-namespace {
-
-struct TPacketRelease {
-    AVPacket* Packet;
-    ~TPacketRelease() { ff::av_packet_unref(Packet); }
-};
-
-}  // namespace
 
 void TCustomFFmpeg::StreamCopyPacket(OutputStreamState& ost, const InputStreamState& ist, AVPacket& packet,
                                      bool lastUse) {

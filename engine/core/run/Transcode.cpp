@@ -6,6 +6,7 @@
 
 #include "engine/core/FFmpegException.h"
 #include "engine/core/outputs/WriteErrors.h"
+#include "engine/core/run/PacketRelease.h"
 #include "engine/core/run/RunTables.h"
 #include "engine/core/video/VideoPathState.h"
 #include "engine/frame/FFmpegLogger.h"
@@ -20,12 +21,6 @@ namespace kestrova {
 namespace {
 
 constexpr int64_t kNoPacketPause = 10000;  // microseconds
-
-// Returns the packet's buffer to the library whichever way its handling ends.
-struct TPacketRelease {
-    AVPacket* Packet;
-    ~TPacketRelease() { ff::av_packet_unref(Packet); }
-};
 
 }  // namespace
 
