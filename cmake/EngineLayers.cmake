@@ -28,5 +28,7 @@ function(kestrova_engine_layer layer)
     list(APPEND checks ${check})
   endforeach()
   add_library(${target}_headers OBJECT ${checks})
+  # One header per file: a batch would let a header lean on the includes of the one before it.
+  set_target_properties(${target}_headers PROPERTIES UNITY_BUILD OFF)
   target_link_libraries(${target}_headers PRIVATE ${target})
 endfunction()

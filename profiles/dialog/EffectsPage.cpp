@@ -17,7 +17,6 @@ namespace {
 using namespace optionpages;
 
 constexpr int kCheckLeft = 12;
-constexpr int kRowHeight = 24;
 constexpr int kBandLimit = 9999;  // pixels
 const char* const kCropEditNames[4] = {"edtCropTop", "edtCropBottom", "edtCropLeft", "edtCropRight"};
 const char* const kPadEditNames[4] = {"edtPadTop", "edtPadBottom", "edtPadLeft", "edtPadRight"};

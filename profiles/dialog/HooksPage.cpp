@@ -17,7 +17,6 @@ namespace {
 using namespace optionpages;
 
 constexpr int kLeft = 12;
-constexpr int kRowHeight = 24;
 constexpr int kTextEditWidth = 200;
 constexpr int kColumnGap = 8;
 const QString kDefaultHookText = QStringLiteral("VADOR");

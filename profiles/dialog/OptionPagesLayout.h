@@ -14,6 +14,8 @@ inline constexpr QLatin1String kHooksBackground{"OutputHooks_bg.png"};
 // Every page lies above the footer band, which holds the page tabs and OK and Cancel.
 inline constexpr QRect kPageArea{0, 0, 560, 360};
 inline constexpr QPoint kTabsAt{12, 366};
+// The height of a check box, radio button or edit in a card.
+inline constexpr int kRowHeight = 24;
 
 // Preview and Trim, with the source's media information beside it.
 inline constexpr QRect kPreviewCard{12, 12, 352, 339};

@@ -1,19 +1,15 @@
 #include "tools/skinrender/SvgRasteriser.h"
 
+#include "tools/skinrender/RenderFailure.h"
+
 #include <QFontDatabase>
 #include <QPainter>
 #include <QRegularExpression>
 #include <QSvgRenderer>
 
-#include <stdexcept>
-
 namespace kestrova::skinrender {
 
 namespace {
-
-[[noreturn]] void Fail(const QString& message) {
-    throw std::runtime_error(message.toStdString());
-}
 
 // Collects the SVG renderer's warnings while one document is read and drawn.
 class TSvgWarnings {

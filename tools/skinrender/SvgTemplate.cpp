@@ -1,19 +1,15 @@
 #include "tools/skinrender/SvgTemplate.h"
 
+#include "tools/skinrender/RenderFailure.h"
+
 #include <QFile>
 #include <QRegularExpression>
-
-#include <stdexcept>
 
 namespace kestrova::skinrender {
 
 namespace {
 
 constexpr int kMaximumNesting = 8;
-
-[[noreturn]] void Fail(const QString& message) {
-    throw std::runtime_error(message.toStdString());
-}
 
 // The content between the root element's start tag and its end tag.
 QString InnerDrawing(const QString& svg, const QString& name) {
