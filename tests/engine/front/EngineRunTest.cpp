@@ -334,7 +334,8 @@ const TSourceChange kSourceChanges[] = {
          ": no such file or directory"},
         {"Replaced",
          [](const std::string& source) {
-             std::filesystem::copy_file(SmallClip(2.0), source, std::filesystem::copy_options::overwrite_existing);
+             std::filesystem::copy_file(SmallClip(2.0), source,
+                                        std::filesystem::copy_options::overwrite_existing);
          },
          ": the file has changed since it was added"},
 };
