@@ -43,6 +43,7 @@ void TFFmpeg::SetInputAside(const std::string& fileName, const TInputOptions* in
     FStandIn = std::move(standIn);
     FSetAsideName = fileName;
     if (inputOptions) FSetAsideOptions = *inputOptions;
+    FSetAsideVerbose = RunSettings().Verbose;
     FSetAsideStamp = *stamp;
     if (HasInputProbe(0)) InputProbe(0).AttachContext(FFiles.InputFiles[0].get());
     described.reset();  // the opened input, now that the probe no longer refers to it
@@ -55,7 +56,7 @@ std::string TFFmpeg::ReopenInput() {
     TFFmpeg reopening;
     try {
         reopening.ResetJob();
-        reopening.SetVerbose(RunSettings().Verbose);
+        reopening.SetVerbose(FSetAsideVerbose);
         if (FSetAsideOptions) {
             TInputOptions options = *FSetAsideOptions;
             ApplyInputOptions(reopening, options, FSetAsideName);

@@ -67,6 +67,7 @@ private:
     std::unique_ptr<TInputStandIn> FStandIn;
     std::string FSetAsideName;
     std::optional<TInputOptions> FSetAsideOptions;
+    int FSetAsideVerbose = 1;
     TFileStamp FSetAsideStamp;
 
     std::array<std::unique_ptr<TAVProbe>, kMaxFiles> FInputProbes;
