@@ -38,7 +38,6 @@ public:
     // before it when given), leaving a stand-in in its place until the launch. An input that is
     // not a plain file stays open.
     void SetInputAside(const std::string& fileName, const TInputOptions* inputOptions);
-    bool InputSetAside() const { return FStandIn != nullptr; }
     // Starts the run (StartConvert) with the input open again. A file that is gone or changed
     // since it was added gives the run's failure notice at once, and nothing is started.
     TConvertThread* Launch(bool threaded, TThreadPriority priority);
