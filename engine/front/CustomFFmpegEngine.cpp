@@ -322,10 +322,10 @@ int TCustomFFmpegEngine::CodecThreadsAtLaunch() const {
 
 void TCustomFFmpegEngine::StartPickedTask(TFFmpeg& task) {
     if (!FThreadMode) {
-        task.StartConvert(false);
+        task.Launch(false, tpNormal);
         return;
     }
-    if (TConvertThread* worker = task.StartConvert(true, FThreadPriority)) worker->Resume();
+    if (TConvertThread* worker = task.Launch(true, FThreadPriority)) worker->Resume();
 }
 
 bool TCustomFFmpegEngine::EndLaunches() {

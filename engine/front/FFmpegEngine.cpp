@@ -47,6 +47,8 @@ int TFFmpegEngine::AddTask(const std::string& fileName, TInputOptions* inputOpti
             return -1;
         }
         task->AttachInputProbe(slot);
+        // What a waiting task holds stays small: its input is opened again at its launch.
+        task->SetInputAside(fileName, inputOptions ? &task->KeptInputOptions(slot) : nullptr);
         task->OnProgress = ProgressCallback();
         task->OnTerminate = TerminateCallback();
         return FTasks.Add(std::move(task));

@@ -1,8 +1,11 @@
 #include "engine/front/FFmpegTask.h"
 
+#include "engine/frame/FFmpegLogger.h"
 #include "engine/frame/Text.h"
 
+#include <filesystem>
 #include <stdexcept>
+#include <system_error>
 
 namespace kestrova {
 
@@ -14,6 +17,97 @@ std::size_t TFFmpeg::SlotIndex(int slot) {
 
 TFFmpeg::~TFFmpeg() {
     if (WorkerThread()) StopConvert(true);
+    FreeStandIn();
+}
+
+std::optional<TFFmpeg::TFileStamp> TFFmpeg::StampOf(const std::string& fileName) {
+    std::error_code error;
+    const std::filesystem::path path(fileName);
+    if (!std::filesystem::is_regular_file(path, error) || error) return std::nullopt;
+    TFileStamp stamp;
+    stamp.Size = std::filesystem::file_size(path, error);
+    if (error) return std::nullopt;
+    const auto modified = std::filesystem::last_write_time(path, error);
+    if (error) return std::nullopt;
+    stamp.Modified = modified.time_since_epoch();
+    return stamp;
+}
+
+void TFFmpeg::SetInputAside(const std::string& fileName, const TInputOptions* inputOptions) {
+    if (FStandIn || NbInputFiles() != 1 || !FFiles.InputFiles[0]) return;
+    const std::optional<TFileStamp> stamp = StampOf(fileName);
+    if (!stamp) return;
+    auto standIn = std::make_unique<TInputStandIn>(*FFiles.InputFiles[0]);
+    InputFilePtr described = standIn->TakeContext();
+    FFiles.InputFiles[0].swap(described);
+    FStandIn = std::move(standIn);
+    FSetAsideName = fileName;
+    if (inputOptions) FSetAsideOptions = *inputOptions;
+    FSetAsideVerbose = RunSettings().Verbose;
+    FSetAsideStamp = *stamp;
+    if (HasInputProbe(0)) InputProbe(0).AttachContext(FFiles.InputFiles[0].get());
+    described.reset();  // the opened input, now that the probe no longer refers to it
+}
+
+std::string TFFmpeg::ReopenInput() {
+    if (StampOf(FSetAsideName) != FSetAsideStamp && std::filesystem::exists(FSetAsideName))
+        return FSetAsideName + ": the file has changed since it was added";
+    // The same steps as the add, on a job of its own: the task's settings have moved on since.
+    TFFmpeg reopening;
+    try {
+        reopening.ResetJob();
+        reopening.SetVerbose(FSetAsideVerbose);
+        if (FSetAsideOptions) {
+            TInputOptions options = *FSetAsideOptions;
+            ApplyInputOptions(reopening, options, FSetAsideName);
+        }
+        if (!reopening.AddInputFile(FSetAsideName)) return reopening.LastError();
+    } catch (const std::exception& error) {
+        return error.what();
+    }
+    if (!TInputStandIn::SameStreams(*FFiles.InputFiles[0], *reopening.FFiles.InputFiles[0]))
+        return FSetAsideName + ": the file has changed since it was added";
+    // Streams the outputs added meanwhile chose to drop stay dropped.
+    AVFormatContext& reopened = *reopening.FFiles.InputFiles[0];
+    for (unsigned i = 0; i < reopened.nb_streams; ++i)
+        reopened.streams[i]->discard = FFiles.InputFiles[0]->streams[i]->discard;
+    FFiles.InputFiles[0].swap(reopening.FFiles.InputFiles[0]);
+    FFiles.InputStreamContexts[0].swap(reopening.FFiles.InputStreamContexts[0]);
+    FFiles.InputFilesTsOffset[0] = reopening.FFiles.InputFilesTsOffset[0];
+    // The stand-in now sits in the other job, which frees it with its input tables.
+    reopening.ReleaseJob();
+    FStandIn.reset();
+    if (HasInputProbe(0)) InputProbe(0).AttachContext(FFiles.InputFiles[0].get());
+    return {};
+}
+
+void TFFmpeg::FailLaunch(const std::string& message) {
+    TFFLogger::Instance().Log(this, llQuiet, message);
+    ReleaseJob();  // the stand-in, and the outputs the job made and never wrote
+    FStandIn.reset();
+    FState.Failed = true;
+    FState.FailureText = message;
+    FState.FinishedNormally = false;
+    FState.Running = false;
+    FState.Terminated = true;
+    if (OnTerminate) OnTerminate(*this);
+}
+
+TConvertThread* TFFmpeg::Launch(bool threaded, TThreadPriority priority) {
+    if (FStandIn && !RunState().Running && !RunState().Terminated) {
+        if (const std::string failure = ReopenInput(); !failure.empty()) {
+            FailLaunch(failure);
+            return nullptr;
+        }
+    }
+    return StartConvert(threaded, priority);
+}
+
+void TFFmpeg::FreeStandIn() {
+    if (!FStandIn) return;
+    // The stand-in's context names the stand-in's format: it goes first.
+    FFiles.InputFiles[0].reset();
+    FStandIn.reset();
 }
 
 TAVProbe& TFFmpeg::InputProbe(int slot) {

@@ -2,12 +2,20 @@
 // TFFmpeg: one task of the engine component, a job that also keeps what the component gave it:
 // per input slot a probe attached to the opened input and the input record applied for it, per
 // output slot the output record applied for it.
+//
+// A task waiting for its run keeps its input closed: a stand-in that describes it serves the
+// probe and the outputs added meanwhile, and the launch opens the file again.
 #include "engine/core/CustomFFmpeg.h"
 #include "engine/frame/AVProbe.h"
 #include "engine/front/HostOptions.h"
+#include "engine/front/InputStandIn.h"
 
 #include <array>
+#include <chrono>
+#include <cstdint>
 #include <memory>
+#include <optional>
+#include <string>
 
 namespace kestrova {
 
@@ -26,6 +34,14 @@ public:
     // then reads -1), so that none is read after the job closed it.
     void DetachInputProbes();
 
+    // Closes the task's only input, just added from `fileName` (with `inputOptions` applied
+    // before it when given), leaving a stand-in in its place until the launch. An input that is
+    // not a plain file stays open.
+    void SetInputAside(const std::string& fileName, const TInputOptions* inputOptions);
+    // Starts the run (StartConvert) with the input open again. A file that is gone or changed
+    // since it was added gives the run's failure notice at once, and nothing is started.
+    TConvertThread* Launch(bool threaded, TThreadPriority priority);
+
     // The records kept per slot: defaults until a record is applied to that slot.
     TInputOptions& KeptInputOptions(int slot);
     const TInputOptions& KeptInputOptions(int slot) const;
@@ -34,6 +50,24 @@ public:
 
 private:
     static std::size_t SlotIndex(int slot);
+
+    // What identifies the file's content between the add and the launch.
+    struct TFileStamp {
+        std::uintmax_t Size = 0;
+        std::chrono::nanoseconds Modified{};
+        bool operator==(const TFileStamp&) const = default;
+    };
+    static std::optional<TFileStamp> StampOf(const std::string& fileName);
+    // The input opened again as it was added; the failure text when it cannot be.
+    std::string ReopenInput();
+    void FailLaunch(const std::string& message);
+    void FreeStandIn();
+
+    std::unique_ptr<TInputStandIn> FStandIn;
+    std::string FSetAsideName;
+    std::optional<TInputOptions> FSetAsideOptions;
+    int FSetAsideVerbose = 1;
+    TFileStamp FSetAsideStamp;
 
     std::array<std::unique_ptr<TAVProbe>, kMaxFiles> FInputProbes;
     std::array<TInputOptions, kMaxFiles> FInputOptions;

@@ -36,6 +36,7 @@
 #include <QShortcut>
 #include <QShowEvent>
 #include <QStackedWidget>
+#include <QTimer>
 
 #include <stdexcept>
 
@@ -349,6 +350,14 @@ void TfrmOption::hideEvent(QHideEvent* event) {
     if (FPicker.isVisible() && FPicker.TargetCombo() == cboProfile) FPicker.hide();
     cboProfile->SetDrawnPressed(false);
     QDialog::hideEvent(event);
+    // Once the hiding is over (exec() returns after it): the window goes too.
+    if (!event->spontaneous()) QTimer::singleShot(0, this, &TfrmOption::ReleaseWindow);
+}
+
+void TfrmOption::ReleaseWindow() {
+    // A hidden dialog may wait beside its queue row for a long time: its window and the window's
+    // backing store (a picture of the whole dialog) are made again when it is shown.
+    if (!isVisible() && testAttribute(Qt::WA_WState_Created)) destroy();
 }
 
 void TfrmOption::paintEvent(QPaintEvent*) {

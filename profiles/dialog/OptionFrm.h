@@ -109,6 +109,7 @@ private:
     void btnOpenPathClick();
     void btnOkClick();
     void PageChanged(int page);
+    void ReleaseWindow();
 
     TListMenu& FPicker;
     TProfileStore FStore;

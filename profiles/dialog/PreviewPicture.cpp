@@ -40,6 +40,11 @@ void TPreviewPicture::Clear() {
     PictureChanged();
 }
 
+void TPreviewPicture::Release() {
+    FBitmap = TEngineBitmap();
+    PictureChanged();
+}
+
 QRect TPreviewPicture::PictureRect() const {
     if (!HasPicture()) return {};
     return AspectFitRect(QSize(FBitmap.Width(), FBitmap.Height()), rect());

@@ -21,6 +21,8 @@ public:
     bool HasPicture() const { return FBitmap.Width() > 0 && FBitmap.Height() > 0; }
     void PictureChanged();
     void Clear();
+    // Clears the picture and gives its memory back (the bitmap alone only ever grows).
+    void Release();
 
     // Where the picture is drawn: the whole width or height of the widget, the spare space
     // split evenly on both sides (rounded); empty without a picture.

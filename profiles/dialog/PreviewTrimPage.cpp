@@ -187,7 +187,13 @@ TTrimChoice TPreviewTrimPage::TrimChoice() const {
 
 void TPreviewTrimPage::SetDecoding(bool on) {
     FDecoding = on;
-    if (!on) FPictureTimer->stop();
+    if (on) {
+        if (FHasVideo && !imgPreview->HasPicture()) FPictureTimer->start();
+        return;
+    }
+    FPictureTimer->stop();
+    // A hidden dialog may wait beside its queue row for a long time: no picture meanwhile.
+    imgPreview->Release();
 }
 
 int64_t TPreviewTrimPage::TimeOfPosition(int position) const {

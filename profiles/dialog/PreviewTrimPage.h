@@ -40,7 +40,8 @@ public:
     TTrimChoice TrimChoice() const;
 
     // Pictures are decoded only while this is on and the probe still holds the source: the
-    // dialog turns it off while hidden, when the probe may be given other files.
+    // dialog turns it off while hidden, when the probe may be given other files. Turning it
+    // off also lets go of the picture; turning it on decodes it again.
     void SetDecoding(bool on);
 
     const TTrackScale& Scale() const { return FScale; }

@@ -1,7 +1,8 @@
 // The whole program's queue, driven off screen through its real windows: files taken up from
 // the command line, the open dialog's path and a drop, each through its own options dialog;
-// a run on two processes paused and resumed; a run stopped midway. Every output is read back
-// with the engine's probe, and the queue is grabbed before, during and after the run.
+// a run on two processes paused and resumed; a run stopped midway; a row edited again and a
+// source removed once queued. Every output is read back with the engine's probe, and the queue
+// is grabbed before, during and after the run.
 #include "app/main/ActivityLog.h"
 #include "app/main/MainFrm.h"
 #include "app/main/QueueController.h"
@@ -21,8 +22,10 @@
 #include <QDir>
 #include <QDropEvent>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QMimeData>
+#include <QPointer>
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidgetItem>
@@ -199,6 +202,41 @@ TEST_F(QueueWindowTest, AStoppedRunAbortsTheRestAndLeavesNoDamagedFile) {
     EXPECT_EQ(RowCount(), 0);
     EXPECT_FALSE(QFileInfo::exists(neverStarted)) << "the reservation of a task that never ran is given back";
     EXPECT_TRUE(Window().btnAdd->isEnabled());
+}
+
+// A row's dialog hidden since its file was queued comes back for the row's "Setting" link; a
+// source removed after it was queued aborts its row with the reason, and the run goes on.
+TEST_F(QueueWindowTest, ARowEditedAgainConvertsAndARemovedSourceAbortsWithItsReason) {
+    ASSERT_TRUE(WaitFor([&] { return RowCount() == 1; }));
+    const QString gone = FOutputFolder + QStringLiteral("gone.flv");
+    ASSERT_TRUE(QFile::copy(QString::fromStdString(SmallClip(1.0)), gone));
+    Queue().TakeUpNewFile(gone);
+    ASSERT_EQ(RowCount(), 2);
+    QPointer<TfrmOption> firstDialog = Queue().Rows().ObjectsOf(0).Dialog;
+    ASSERT_FALSE(firstDialog.isNull());
+
+    const auto accepted = [&] {
+        return Window().ActivityLog().Lines().count("***File has been added to convert list.");
+    };
+    const auto acceptedBefore = accepted();
+    emit Window().lvFiles->itemClicked(&Row(0), qcSettings);
+    EXPECT_EQ(accepted(), acceptedBefore + 1) << "the dialog was shown again and confirmed";
+    EXPECT_EQ(Queue().Rows().ObjectsOf(0).Dialog, firstDialog) << "the row keeps its own dialog";
+    EXPECT_FALSE(firstDialog->isVisible());
+    ASSERT_TRUE(QFile::remove(gone));
+
+    emit Window().btnStart->OnClick();
+    ASSERT_TRUE(WaitFor([&] { return Window().btnClear->isEnabled(); }));
+    EXPECT_EQ(Row(0).text(qcStatus), kStatusCompleted);
+    EXPECT_NEAR(OutputSeconds(0), 1.0, 0.15);
+    EXPECT_EQ(Row(1).text(qcStatus), kStatusAborted);
+    const QString reason = gone + QStringLiteral(": no such file or directory");
+    EXPECT_EQ(Row(1).toolTip(qcStatus), reason);
+    EXPECT_TRUE(Window().ActivityLog().Lines().join('\n').contains(reason));
+    const QString reserved = Queue().Rows().IOOptions(1).OutputFileName;
+    EXPECT_EQ(QFileInfo(reserved).size(), 0) << "nothing was written";
+    emit Window().btnClear->OnClick();
+    EXPECT_FALSE(QFileInfo::exists(reserved)) << "the reservation is given back";
 }
 
 }  // namespace kestrova::testing

@@ -239,7 +239,7 @@ TEST_F(PreviewTest, DraggingAMarkerMarksThePartAndShowsWhereItFalls) {
     EXPECT_EQ(track.SelectionStart(), track.SelectionEnd() - 1);
 }
 
-TEST_F(PreviewTest, AHiddenDialogDecodesNothingAndKeepsItsTrimForTheNextShowing) {
+TEST_F(PreviewTest, AHiddenDialogDecodesNothingHoldsNoPictureAndKeepsItsTrimForTheNextShowing) {
     Open(Clip640());
     TfrmOption& dialog = Dialog();
     dialog.show();
@@ -261,6 +261,16 @@ TEST_F(PreviewTest, AHiddenDialogDecodesNothingAndKeepsItsTrimForTheNextShowing)
     MoveTo(2600);
     EXPECT_EQ(shown.count(), 1);
     EXPECT_EQ(ShownFrame(), 65);
+
+    // Hidden, it holds no picture (nor window); shown again for the row, the picture comes back.
+    dialog.hide();
+    QApplication::processEvents();
+    EXPECT_FALSE(Picture().HasPicture());
+    dialog.show();
+    QApplication::processEvents();
+    EXPECT_EQ(shown.count(), 2);
+    EXPECT_EQ(ShownFrame(), 65);
+    EXPECT_EQ(dialog.BuildInputOptions().StartTime, 1000000);
 }
 
 struct TInfoCase {

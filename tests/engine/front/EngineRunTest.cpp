@@ -1,10 +1,12 @@
 // Runs of the component: in the calling thread and on worker threads, the launch order and the
 // limit on tasks running at once, one notice per task and the final notice last, Stop, the
-// progress event and the thread it runs on, and what a task's probe reads after its run.
+// progress event and the thread it runs on, what a task's probe reads after its run, and a source
+// that is gone or changed between the add and the launch.
 #include "tests/engine/front/EngineTestSupport.h"
 
 #include <algorithm>
 #include <atomic>
+#include <filesystem>
 #include <set>
 
 namespace kestrova::testing {
@@ -290,6 +292,60 @@ TEST_F(EngineTest, DestroyingTheComponentMidRunStopsItsTasks) {
     EXPECT_TRUE(ReadBack(folder + "/out0.mp4").Opened);
     EXPECT_TRUE(ReadBack(folder + "/out1.mp4").Opened);
 }
+
+// A waiting task keeps its input closed and opens it again at its launch: a source removed or
+// replaced in between fails that task with the reason and leaves no output, the run goes on.
+struct TSourceChange {
+    const char* Name;
+    void (*Apply)(const std::string& source);
+    const char* Reason;
+};
+
+class SourceChangeTest : public EngineTest,
+                         public ::testing::WithParamInterface<std::tuple<TSourceChange, int>> {};
+
+TEST_P(SourceChangeTest, TheTaskFailsAtItsLaunchWithTheReasonAndTheRunGoesOn) {
+    const auto& [change, threadCount] = GetParam();
+    const std::string folder = TestFolder();
+    const std::string source = folder + "/source.flv";
+    std::filesystem::copy_file(SmallClip(1.0), source);
+    AddConversion(source, folder + "/changed.mkv", kCopy);
+    AddConversion(SmallClip(1.0), folder + "/kept.mkv", kCopy);
+    change.Apply(source);
+
+    engine.StartTask(threadCount);
+    ASSERT_TRUE(WaitForFinalNotice());
+    std::vector<TNotice> notices = Notices();
+    ASSERT_EQ(notices.size(), 3u);
+    std::sort(notices.begin(), notices.end() - 1,
+              [](const TNotice& a, const TNotice& b) { return a.Info.TaskIndex < b.Info.TaskIndex; });
+    EXPECT_FALSE(notices[0].Info.Finished);
+    EXPECT_TRUE(notices[0].Info.Exception);
+    EXPECT_EQ(notices[0].Info.ExceptionMsg, source + change.Reason);
+    EXPECT_TRUE(Logged(source + change.Reason));
+    EXPECT_FALSE(std::filesystem::exists(folder + "/changed.mkv"));
+    EXPECT_TRUE(notices[1].Info.Finished) << notices[1].Info.ExceptionMsg;
+    EXPECT_NEAR(ReadBack(folder + "/kept.mkv").First(AVMEDIA_TYPE_VIDEO)->Seconds, 1.0, 0.1);
+    EXPECT_EQ(engine.Task(0).InputProbe(0).StreamCount(), -1);  // nothing of the source is held
+}
+
+const TSourceChange kSourceChanges[] = {
+        {"Removed", [](const std::string& source) { std::filesystem::remove(source); },
+         ": no such file or directory"},
+        {"Replaced",
+         [](const std::string& source) {
+             std::filesystem::copy_file(SmallClip(2.0), source,
+                                        std::filesystem::copy_options::overwrite_existing);
+         },
+         ": the file has changed since it was added"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Changes, SourceChangeTest,
+                         ::testing::Combine(::testing::ValuesIn(kSourceChanges), ::testing::Values(0, 2)),
+                         [](const auto& info) {
+                             return std::string(std::get<0>(info.param).Name) + "_threads" +
+                                    std::to_string(std::get<1>(info.param));
+                         });
 
 }  // namespace
 }  // namespace kestrova::testing
