@@ -12,6 +12,14 @@
 #define KESTROVA_SANITIZED 1
 #endif
 
+#ifdef KESTROVA_SANITIZED
+// The undefined-behaviour checker has a runtime of its own, which does not call the death
+// callback: it aborts instead (unless its options say otherwise), and the abort names the case.
+extern "C" const char* __ubsan_default_options() {
+    return "abort_on_error=1";
+}
+#endif
+
 namespace kestrova::robustness {
 
 namespace {
@@ -57,7 +65,8 @@ void InstallRunningCaseReport() {
 #else
         for (const int signal : {SIGSEGV, SIGBUS, SIGFPE, SIGILL}) InstallSignalReport(signal);
 #endif
-        // An abort (a failed check inside a library, std::terminate) is no sanitizer's.
+        // An abort (a failed check inside a library, std::terminate, the undefined-behaviour
+        // checker) is no other handler's.
         InstallSignalReport(SIGABRT);
     });
 }

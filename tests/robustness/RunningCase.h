@@ -1,8 +1,9 @@
 #pragma once
 // Names the case that is running when the process dies in it: a crash, an abort or a sanitizer
 // report ends the whole suite, and its last words must say which case (with its seed) to make
-// again. Under the sanitizers the name comes after their report (through their death
-// callback); without them, from a handler of the fatal signals.
+// again. Under the sanitizers the name comes after their report (through the address checker's
+// death callback, or the abort the undefined-behaviour checker is set to end with); without them,
+// from a handler of the fatal signals.
 #include <string>
 
 namespace kestrova::robustness {
