@@ -415,6 +415,8 @@ private:
     int DoVideoOut(TOutputFile& file, OutputStreamState& ost, InputStreamState& ist, AVFrame& picture);
     int VideoOutAt(OutputStreamState& ost, InputStreamState& ist, AVFrame& picture, int64_t inputTime);
     int FramesToWrite(OutputStreamState& ost, int64_t inputTime);
+    // The gap in encoder frames, 0 when it was a jump the frame clock now follows.
+    double FollowTimestampJump(OutputStreamState& ost, double delta, double frameSeconds);
     AVFrame* PrepareVideoPicture(OutputStreamState& ost, InputStreamState& ist, AVFrame& picture);
     void FollowPictureSize(OutputStreamState& ost, const InputStreamState& ist, const AVFrame& picture);
     // Logs a new decoded size; raises when the stream cannot scale pictures.

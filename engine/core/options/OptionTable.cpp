@@ -5,6 +5,7 @@
 #include "engine/core/options/OptionParsers.h"
 #include "engine/core/options/OptionValues.h"
 #include "engine/core/options/PictureLimits.h"
+#include "engine/core/options/TimeLimits.h"
 #include "engine/frame/FFmpegLogger.h"
 
 #include <cmath>
@@ -169,11 +170,13 @@ std::vector<TOptionTable::TEntry> TOptionTable::MakeEntries() {
                       const TText& v) { j.FAudio.QScale = static_cast<float>(ParseFloatOption(n, v)); }},
             {"muxdelay",
              [](TJob& j, const TText& n, const TText& v) {
-                 j.FRun.MuxMaxDelay = static_cast<float>(ParseFloatOption(n, v));
+                 j.FRun.MuxMaxDelay = static_cast<float>(
+                         ParseBoundedFloatOption(n, v, -kMaxMuxDelaySeconds, kMaxMuxDelaySeconds));
              }},
             {"muxpreload",
              [](TJob& j, const TText& n, const TText& v) {
-                 j.FRun.MuxPreload = static_cast<float>(ParseFloatOption(n, v));
+                 j.FRun.MuxPreload =
+                         static_cast<float>(ParseBoundedFloatOption(n, v, -kMaxTimeSeconds, kMaxTimeSeconds));
              }},
 
             // Text options.

@@ -1,12 +1,14 @@
 #include "engine/core/options/OptionValues.h"
 
 #include "engine/core/FFmpegException.h"
+#include "engine/core/options/TimeLimits.h"
 #include "engine/frame/LibBindings.h"
 #include "engine/frame/Text.h"
 
 #include <charconv>
 #include <climits>
 #include <cmath>
+#include <cstdio>
 
 namespace kestrova {
 
@@ -19,14 +21,19 @@ constexpr std::size_t kMessageValueLimit = 80;
                           " for option \"" + name + "\"");
 }
 
+[[noreturn]] void RaiseBadTime(const std::string& name, const std::string& value, bool duration) {
+    throw FFmpegException("Invalid " + std::string(duration ? "duration" : "date") + " specification for " +
+                          name + ": " + ShortenedForMessage(value));
+}
+
 int64_t ParseTime(const std::string& name, const std::string& value, bool duration) {
     // The library parses only a bounded text; anything longer is not a time anyway.
     int64_t result = 0;
-    if (value.size() < 256 && ff::av_parse_time(&result, value.c_str(), duration ? 1 : 0) >= 0 &&
-        result != AV_NOPTS_VALUE)
-        return result;
-    throw FFmpegException("Invalid " + std::string(duration ? "duration" : "date") + " specification for " +
-                          name + ": " + ShortenedForMessage(value));
+    if (value.size() >= 256 || ff::av_parse_time(&result, value.c_str(), duration ? 1 : 0) < 0 ||
+        result == AV_NOPTS_VALUE)
+        RaiseBadTime(name, value, duration);
+    if (duration && !DurationInRange(result)) RaiseBadTime(name, value, duration);
+    return result;
 }
 
 }  // namespace
@@ -83,6 +90,26 @@ double ParseFloatOption(const std::string& name, const std::string& value) {
     double number = 0;
     if (!TryParseFloat(value, number)) RaiseBadValue(name, value, "floating-point");
     return number;
+}
+
+double ParseBoundedFloatOption(const std::string& name, const std::string& value, double low, double high) {
+    const double number = ParseFloatOption(name, value);
+    if (number < low || number > high) RaiseBadValue(name, value, "floating-point");
+    return number;
+}
+
+bool DurationInRange(int64_t microseconds) {
+    return microseconds >= -kMaxTimeValue && microseconds <= kMaxTimeValue;
+}
+
+std::string DurationText(int64_t microseconds) {
+    const char* sign = microseconds < 0 ? "-" : "";
+    // The magnitude as unsigned: the most negative value has no positive counterpart.
+    const uint64_t magnitude =
+            microseconds < 0 ? 0 - static_cast<uint64_t>(microseconds) : static_cast<uint64_t>(microseconds);
+    char fraction[8];
+    std::snprintf(fraction, sizeof fraction, "%06llu", static_cast<unsigned long long>(magnitude % 1000000));
+    return sign + std::to_string(magnitude / 1000000) + "." + fraction;
 }
 
 int64_t ParseDurationOption(const std::string& name, const std::string& value) {

@@ -16,9 +16,15 @@ int64_t ParseInt64Option(const std::string& name, const std::string& value);
 
 // A finite decimal floating-point number.
 double ParseFloatOption(const std::string& name, const std::string& value);
+// The same from `low` to `high`.
+double ParseBoundedFloatOption(const std::string& name, const std::string& value, double low, double high);
 
-// A duration ("[-][HH:]MM:SS[.m...]" or "[-]S+[.m...]") in microseconds.
+// A duration ("[-][HH:]MM:SS[.m...]" or "[-]S+[.m...]") in microseconds, at most kMaxTimeValue
+// either way (options/TimeLimits.h).
 int64_t ParseDurationOption(const std::string& name, const std::string& value);
+bool DurationInRange(int64_t microseconds);
+// Microseconds as the seconds an option gives them ("-1.500000").
+std::string DurationText(int64_t microseconds);
 // A date ("now", "YYYY-MM-DD HH:MM:SS", ...) in microseconds since the epoch.
 int64_t ParseDateOption(const std::string& name, const std::string& value);
 

@@ -4,6 +4,7 @@
 #include "engine/core/FFmpegException.h"
 #include "engine/core/options/OptionValues.h"
 #include "engine/core/options/PictureLimits.h"
+#include "engine/core/options/TimeLimits.h"
 #include "engine/core/options/VideoHookOption.h"
 #include "engine/frame/ProgramFolder.h"
 
@@ -34,6 +35,16 @@ double ParseAspect(const std::string& text) {
         height <= 0)
         return 0;
     return static_cast<double>(width) / static_cast<double>(height);
+}
+
+// The messages of the options of the same name for a value beyond what they take.
+[[noreturn]] void RaiseOutOfRange(const char* option, float seconds) {
+    throw FFmpegException("Invalid floating-point value " + QuotedForMessage(std::to_string(seconds)) +
+                          " for option \"" + option + "\"");
+}
+[[noreturn]] void RaiseDurationOutOfRange(const char* option, int64_t microseconds) {
+    throw FFmpegException(std::string("Invalid duration specification for ") + option + ": " +
+                          DurationText(microseconds));
 }
 
 }  // namespace
@@ -212,9 +223,11 @@ void TCustomFFmpeg::SetSubtitlePreset(const std::string& preset) {
 // --- Run settings ----------------------------------------------------------------------------
 
 void TCustomFFmpeg::SetMuxPreload(float seconds) {
+    if (seconds > kMaxTimeSeconds) RaiseOutOfRange("muxpreload", seconds);
     if (seconds > 0) FRun.MuxPreload = seconds;
 }
 void TCustomFFmpeg::SetMuxMaxDelay(float seconds) {
+    if (seconds > kMaxMuxDelaySeconds) RaiseOutOfRange("muxdelay", seconds);
     if (seconds > 0) FRun.MuxMaxDelay = seconds;
 }
 void TCustomFFmpeg::SetAudioSyncMethod(int method) {
@@ -228,7 +241,9 @@ void TCustomFFmpeg::SetCopyTimestamps(bool copy) {
 }
 
 void TCustomFFmpeg::SetStartTime(int64_t microseconds) {
-    if (microseconds != kNoTimeValue) FRun.StartTime = microseconds;
+    if (microseconds == kNoTimeValue) return;
+    if (!DurationInRange(microseconds)) RaiseDurationOutOfRange("ss", microseconds);
+    FRun.StartTime = microseconds;
 }
 
 void TCustomFFmpeg::ApplyRecordingTime(int64_t microseconds) {
@@ -238,7 +253,9 @@ void TCustomFFmpeg::ApplyRecordingTime(int64_t microseconds) {
 }
 
 void TCustomFFmpeg::SetRecordingTime(int64_t microseconds) {
-    if (microseconds != kNoTimeValue) ApplyRecordingTime(microseconds);
+    if (microseconds == kNoTimeValue) return;
+    if (!DurationInRange(microseconds)) RaiseDurationOutOfRange("t", microseconds);
+    ApplyRecordingTime(microseconds);
 }
 
 void TCustomFFmpeg::SetProgramId(int id) {

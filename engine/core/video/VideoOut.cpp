@@ -14,11 +14,14 @@
 #include "engine/frame/Text.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 
 namespace kestrova {
 
 namespace {
+
+constexpr int kMaxRepeatedFrames = INT_MAX;
 
 int EvenBand(int band, int newSize, int oldSize) {
     return oldSize > 0 ? (band * newSize / oldSize) & ~1 : band;
@@ -41,18 +44,37 @@ int TCustomFFmpeg::VideoOutAt(OutputStreamState& ost, InputStreamState& ist, AVF
     return EncodeVideoFrames(ost, ist, picture, *final, frames);
 }
 
+// A gap between the input's time and the stream's frame clock longer than the discontinuity
+// threshold is a jump of the input's timestamps (a damaged file, or streams whose times lie days
+// apart), not a picture meant to be held that long: the clock moves with the input instead of
+// repeating the picture over the gap, and instead of dropping every picture after a jump back.
+// Before the first frame the input offset is a gap asked for, and is filled.
+double TCustomFFmpeg::FollowTimestampJump(OutputStreamState& ost, double delta, double frameSeconds) {
+    double allowed = FRun.DtsDeltaThreshold;
+    if (ost.FrameNumber == 0) allowed += std::fabs(static_cast<double>(FRun.InputTsOffset)) / 1000000;
+    if (!(std::fabs(delta) * frameSeconds > allowed)) return delta;
+    ost.Video.ClockShift += delta;
+    if (FRun.Verbose >= 0)
+        TFFLogger::Instance().Log(
+                this, llWarning,
+                FormatText("video timestamps jump by %.0f s; the frame clock follows", delta * frameSeconds));
+    return 0;
+}
+
 int TCustomFFmpeg::FramesToWrite(OutputStreamState& ost, int64_t inputTime) {
     const AVCodecContext& encoder = *ost.Output->Codec;
+    const double frameSeconds = ::av_q2d(encoder.time_base);
     // The input time counted in frames of the encoder's clock.
     const double inputFrames =
-            static_cast<double>(inputTime - FRun.StartTime) / 1000000 / ::av_q2d(encoder.time_base);
+            static_cast<double>(inputTime - FRun.StartTime) / 1000000 / frameSeconds - ost.Video.ClockShift;
     const int method = FRun.VideoSyncMethod;
     if (method == 0) {
         ost.SyncOpts = std::llround(inputFrames);
         return 1;
     }
     int frames = 1;
-    const double delta = inputFrames - static_cast<double>(ost.SyncOpts);
+    const double delta =
+            FollowTimestampJump(ost, inputFrames - static_cast<double>(ost.SyncOpts), frameSeconds);
     const bool variableRate =
             method == 2 || (method < 0 && (ost.File->Context->oformat->flags & AVFMT_VARIABLE_FPS));
     if (delta < -1.1) {
@@ -61,9 +83,10 @@ int TCustomFFmpeg::FramesToWrite(OutputStreamState& ost, int64_t inputTime) {
         if (delta <= -0.6)
             frames = 0;
         else if (delta > 0.6)
-            ost.SyncOpts = std::llround(inputFrames);
+            ost.SyncOpts = std::llround(static_cast<double>(ost.SyncOpts) + delta);
     } else if (delta > 1.1) {
-        frames = static_cast<int>(std::lround(delta));
+        // A damaged timestamp far ahead must not wrap the count around.
+        frames = delta < kMaxRepeatedFrames ? static_cast<int>(std::lround(delta)) : kMaxRepeatedFrames;
     }
     if (frames == 0) {
         ++FStatistics.DropFrames;

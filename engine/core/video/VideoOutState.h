@@ -35,6 +35,9 @@ struct TVideoOutState {
     // The picture size and format the chain's source was made for.
     int FilterWidth = 0, FilterHeight = 0;
     int FilterPixelFormat = AV_PIX_FMT_NONE;
+
+    // Encoder frames the frame clock was moved by at jumps of the input's timestamps.
+    double ClockShift = 0;
 };
 
 }  // namespace kestrova
