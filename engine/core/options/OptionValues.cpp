@@ -109,7 +109,11 @@ std::string DurationText(int64_t microseconds) {
             microseconds < 0 ? 0 - static_cast<uint64_t>(microseconds) : static_cast<uint64_t>(microseconds);
     char fraction[8];
     std::snprintf(fraction, sizeof fraction, "%06llu", static_cast<unsigned long long>(magnitude % 1000000));
-    return sign + std::to_string(magnitude / 1000000) + "." + fraction;
+    std::string text = sign;
+    text += std::to_string(magnitude / 1000000);
+    text += '.';
+    text += fraction;
+    return text;
 }
 
 int64_t ParseDurationOption(const std::string& name, const std::string& value) {
