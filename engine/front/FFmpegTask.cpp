@@ -17,7 +17,7 @@ std::size_t TFFmpeg::SlotIndex(int slot) {
 
 TFFmpeg::~TFFmpeg() {
     if (WorkerThread()) StopConvert(true);
-    FreeStandIn();
+    FreeClosedInput();
 }
 
 std::optional<TFFmpeg::TFileStamp> TFFmpeg::StampOf(const std::string& fileName) {
@@ -34,13 +34,13 @@ std::optional<TFFmpeg::TFileStamp> TFFmpeg::StampOf(const std::string& fileName)
 }
 
 void TFFmpeg::SetInputAside(const std::string& fileName, const TInputOptions* inputOptions) {
-    if (FStandIn || NbInputFiles() != 1 || !FFiles.InputFiles[0]) return;
+    if (FClosedInput || NbInputFiles() != 1 || !FFiles.InputFiles[0]) return;
     const std::optional<TFileStamp> stamp = StampOf(fileName);
     if (!stamp) return;
-    auto standIn = std::make_unique<TInputStandIn>(*FFiles.InputFiles[0]);
-    InputFilePtr described = standIn->TakeContext();
+    auto closedInput = std::make_unique<TClosedInput>(*FFiles.InputFiles[0]);
+    InputFilePtr described = closedInput->TakeContext();
     FFiles.InputFiles[0].swap(described);
-    FStandIn = std::move(standIn);
+    FClosedInput = std::move(closedInput);
     FSetAsideName = fileName;
     if (inputOptions) FSetAsideOptions = *inputOptions;
     FSetAsideVerbose = RunSettings().Verbose;
@@ -65,7 +65,7 @@ std::string TFFmpeg::ReopenInput() {
     } catch (const std::exception& error) {
         return error.what();
     }
-    if (!TInputStandIn::SameStreams(*FFiles.InputFiles[0], *reopening.FFiles.InputFiles[0]))
+    if (!TClosedInput::SameStreams(*FFiles.InputFiles[0], *reopening.FFiles.InputFiles[0]))
         return FSetAsideName + ": the file has changed since it was added";
     // Streams the outputs added meanwhile chose to drop stay dropped.
     AVFormatContext& reopened = *reopening.FFiles.InputFiles[0];
@@ -74,17 +74,17 @@ std::string TFFmpeg::ReopenInput() {
     FFiles.InputFiles[0].swap(reopening.FFiles.InputFiles[0]);
     FFiles.InputStreamContexts[0].swap(reopening.FFiles.InputStreamContexts[0]);
     FFiles.InputFilesTsOffset[0] = reopening.FFiles.InputFilesTsOffset[0];
-    // The stand-in now sits in the other job, which frees it with its input tables.
+    // The description now sits in the other job, which frees it with its input tables.
     reopening.ReleaseJob();
-    FStandIn.reset();
+    FClosedInput.reset();
     if (HasInputProbe(0)) InputProbe(0).AttachContext(FFiles.InputFiles[0].get());
     return {};
 }
 
 void TFFmpeg::FailLaunch(const std::string& message) {
     TFFLogger::Instance().Log(this, llQuiet, message);
-    ReleaseJob();  // the stand-in, and the outputs the job made and never wrote
-    FStandIn.reset();
+    ReleaseJob();  // the description, and the outputs the job made and never wrote
+    FClosedInput.reset();
     FState.Failed = true;
     FState.FailureText = message;
     FState.FinishedNormally = false;
@@ -94,7 +94,7 @@ void TFFmpeg::FailLaunch(const std::string& message) {
 }
 
 TConvertThread* TFFmpeg::Launch(bool threaded, TThreadPriority priority) {
-    if (FStandIn && !RunState().Running && !RunState().Terminated) {
+    if (FClosedInput && !RunState().Running && !RunState().Terminated) {
         if (const std::string failure = ReopenInput(); !failure.empty()) {
             FailLaunch(failure);
             return nullptr;
@@ -103,11 +103,11 @@ TConvertThread* TFFmpeg::Launch(bool threaded, TThreadPriority priority) {
     return StartConvert(threaded, priority);
 }
 
-void TFFmpeg::FreeStandIn() {
-    if (!FStandIn) return;
-    // The stand-in's context names the stand-in's format: it goes first.
+void TFFmpeg::FreeClosedInput() {
+    if (!FClosedInput) return;
+    // The describing context names the description's format: it goes first.
     FFiles.InputFiles[0].reset();
-    FStandIn.reset();
+    FClosedInput.reset();
 }
 
 TAVProbe& TFFmpeg::InputProbe(int slot) {

@@ -3,12 +3,12 @@
 // per input slot a probe attached to the opened input and the input record applied for it, per
 // output slot the output record applied for it.
 //
-// A task waiting for its run keeps its input closed: a stand-in that describes it serves the
+// A task waiting for its run keeps its input closed: a description of it serves the
 // probe and the outputs added meanwhile, and the launch opens the file again.
 #include "engine/core/CustomFFmpeg.h"
 #include "engine/frame/AVProbe.h"
+#include "engine/front/ClosedInput.h"
 #include "engine/front/HostOptions.h"
-#include "engine/front/InputStandIn.h"
 
 #include <array>
 #include <chrono>
@@ -35,7 +35,7 @@ public:
     void DetachInputProbes();
 
     // Closes the task's only input, just added from `fileName` (with `inputOptions` applied
-    // before it when given), leaving a stand-in in its place until the launch. An input that is
+    // before it when given), leaving its description in its place until the launch. An input that is
     // not a plain file stays open.
     void SetInputAside(const std::string& fileName, const TInputOptions* inputOptions);
     // Starts the run (StartConvert) with the input open again. A file that is gone or changed
@@ -61,9 +61,9 @@ private:
     // The input opened again as it was added; the failure text when it cannot be.
     std::string ReopenInput();
     void FailLaunch(const std::string& message);
-    void FreeStandIn();
+    void FreeClosedInput();
 
-    std::unique_ptr<TInputStandIn> FStandIn;
+    std::unique_ptr<TClosedInput> FClosedInput;
     std::string FSetAsideName;
     std::optional<TInputOptions> FSetAsideOptions;
     int FSetAsideVerbose = 1;

@@ -1,4 +1,4 @@
-#include "engine/front/InputStandIn.h"
+#include "engine/front/ClosedInput.h"
 
 #include "engine/core/FFmpegException.h"
 
@@ -56,7 +56,7 @@ void CopyPrograms(AVFormatContext& context, const AVFormatContext& source) {
 
 }  // namespace
 
-TInputStandIn::TInputStandIn(const AVFormatContext& input) {
+TClosedInput::TClosedInput(const AVFormatContext& input) {
     // Only the public description: no demuxer function and no private options, so freeing the
     // context calls nothing of the demuxer's.
     if (const AVInputFormat* format = input.iformat) {
@@ -83,13 +83,13 @@ TInputStandIn::TInputStandIn(const AVFormatContext& input) {
     if (input.iformat) context.iformat = &FFormat;
 }
 
-TInputStandIn::~TInputStandIn() = default;
+TClosedInput::~TClosedInput() = default;
 
-InputFilePtr TInputStandIn::TakeContext() {
+InputFilePtr TClosedInput::TakeContext() {
     return std::move(FContext);
 }
 
-bool TInputStandIn::SameStreams(const AVFormatContext& described, const AVFormatContext& reopened) {
+bool TClosedInput::SameStreams(const AVFormatContext& described, const AVFormatContext& reopened) {
     if (described.nb_streams != reopened.nb_streams || described.duration != reopened.duration) return false;
     for (unsigned i = 0; i < described.nb_streams; ++i) {
         const AVCodecParameters& was = *described.streams[i]->codecpar;
