@@ -104,11 +104,8 @@ int TCustomFFmpeg::BuildFilterGraph(InputStreamState& ist, OutputStreamState& os
     outputs.reset(openOutputs);
     if (parsed < 0 || ff::avfilter_graph_config(graph.get(), nullptr) < 0) return -1;
 
-    const int sinkWidth = ff::av_buffersink_get_w(sink);
-    const int sinkHeight = ff::av_buffersink_get_h(sink);
-    if (rebuild) {
-        // The encoder is open: the new chain must give the size it takes.
-        if (sinkWidth != unpaddedWidth || sinkHeight != unpaddedHeight) return -1;
+    // The chain in use from now on, with the pictures it was made for.
+    const auto keepChain = [&] {
         video.FilterGraph = std::move(graph);
         video.FilterSource = source;
         video.FilterSink = sink;
@@ -116,6 +113,13 @@ int TCustomFFmpeg::BuildFilterGraph(InputStreamState& ist, OutputStreamState& os
         video.FilterHeight = height;
         video.FilterPixelFormat = format;
         return 0;
+    };
+    const int sinkWidth = ff::av_buffersink_get_w(sink);
+    const int sinkHeight = ff::av_buffersink_get_h(sink);
+    if (rebuild) {
+        // The encoder is open: the new chain must give the size it takes.
+        if (sinkWidth != unpaddedWidth || sinkHeight != unpaddedHeight) return -1;
+        return keepChain();
     }
     if (video.Pad && (sinkWidth != unpaddedWidth || sinkHeight != unpaddedHeight)) {
         FLastError = "Cannot enable pad options and the filters which resize frame at the same time. "
@@ -130,13 +134,7 @@ int TCustomFFmpeg::BuildFilterGraph(InputStreamState& ist, OutputStreamState& os
     }
     video.FilteredPicture.reset(ff::av_frame_alloc());
     if (!video.FilteredPicture) return -1;
-    video.FilterGraph = std::move(graph);
-    video.FilterSource = source;
-    video.FilterSink = sink;
-    video.FilterWidth = width;
-    video.FilterHeight = height;
-    video.FilterPixelFormat = format;
-    return 0;
+    return keepChain();
 }
 
 // A decoded picture of another size or format than the chain's source was made for: the same
