@@ -3,6 +3,7 @@
 // first channel as floats.
 #include "engine/frame/LibBindings.h"
 #include "engine/frame/LibPtr.h"
+#include "tests/engine/core/StreamDecode.h"
 
 #include <string>
 #include <vector>
@@ -50,24 +51,11 @@ inline TDecodedAudio DecodeAudio(const std::string& path) {
         ff::avcodec_open2(decoder.get(), decoder->codec, nullptr) < 0)
         return audio;
     audio.Opened = true;
-    PacketPtr packet(ff::av_packet_alloc());
-    FramePtr frame(ff::av_frame_alloc());
-    const auto drain = [&] {
-        while (ff::avcodec_receive_frame(decoder.get(), frame.get()) >= 0) {
-            audio.SampleRate = frame->sample_rate;
-            audio.Channels = frame->ch_layout.nb_channels;
-            for (int i = 0; i < frame->nb_samples; ++i)
-                audio.FirstChannel.push_back(SampleAsFloat(*frame, i));
-            ff::av_frame_unref(frame.get());
-        }
-    };
-    while (ff::av_read_frame(raw, packet.get()) >= 0) {
-        if (packet->stream_index == index && ff::avcodec_send_packet(decoder.get(), packet.get()) >= 0)
-            drain();
-        ff::av_packet_unref(packet.get());
-    }
-    ff::avcodec_send_packet(decoder.get(), nullptr);
-    drain();
+    DecodeStream(*raw, index, *decoder, [&](const AVFrame& frame) {
+        audio.SampleRate = frame.sample_rate;
+        audio.Channels = frame.ch_layout.nb_channels;
+        for (int i = 0; i < frame.nb_samples; ++i) audio.FirstChannel.push_back(SampleAsFloat(frame, i));
+    });
     return audio;
 }
 

@@ -3,6 +3,7 @@
 // (also read mirrored) and the colour of its top left pixel.
 #include "engine/frame/LibBindings.h"
 #include "engine/frame/LibPtr.h"
+#include "tests/engine/core/StreamDecode.h"
 #include "tests/support/TestMedia.h"
 
 #include <gtest/gtest.h>
@@ -60,21 +61,8 @@ inline std::vector<TDecodedPicture> DecodePictures(const std::string& path, AVCo
     if (!decoder || ff::avcodec_parameters_to_context(decoder.get(), &parameters) < 0 ||
         ff::avcodec_open2(decoder.get(), ff::avcodec_find_decoder(parameters.codec_id), nullptr) < 0)
         return pictures;
-    PacketPtr packet(ff::av_packet_alloc());
-    FramePtr frame(ff::av_frame_alloc());
-    auto drain = [&] {
-        while (ff::avcodec_receive_frame(decoder.get(), frame.get()) >= 0) {
-            pictures.push_back(DescribePicture(*frame));
-            ff::av_frame_unref(frame.get());
-        }
-    };
-    while (ff::av_read_frame(raw, packet.get()) >= 0) {
-        if (packet->stream_index == index && ff::avcodec_send_packet(decoder.get(), packet.get()) >= 0)
-            drain();
-        ff::av_packet_unref(packet.get());
-    }
-    ff::avcodec_send_packet(decoder.get(), nullptr);
-    drain();
+    DecodeStream(*raw, index, *decoder,
+                 [&](const AVFrame& frame) { pictures.push_back(DescribePicture(frame)); });
     return pictures;
 }
 
