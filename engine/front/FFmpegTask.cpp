@@ -20,6 +20,14 @@ TFFmpeg::~TFFmpeg() {
     FreeClosedInput();
 }
 
+namespace {
+
+std::string ChangedSinceAdded(const std::string& fileName) {
+    return fileName + ": the file has changed since it was added";
+}
+
+}  // namespace
+
 std::optional<TFFmpeg::TFileStamp> TFFmpeg::StampOf(const std::string& fileName) {
     std::error_code error;
     const std::filesystem::path path(fileName);
@@ -51,7 +59,7 @@ void TFFmpeg::SetInputAside(const std::string& fileName, const TInputOptions* in
 
 std::string TFFmpeg::ReopenInput() {
     if (StampOf(FSetAsideName) != FSetAsideStamp && std::filesystem::exists(FSetAsideName))
-        return FSetAsideName + ": the file has changed since it was added";
+        return ChangedSinceAdded(FSetAsideName);
     // The same steps as the add, on a job of its own: the task's settings have moved on since.
     TFFmpeg reopening;
     try {
@@ -66,7 +74,7 @@ std::string TFFmpeg::ReopenInput() {
         return error.what();
     }
     if (!TClosedInput::SameStreams(*FFiles.InputFiles[0], *reopening.FFiles.InputFiles[0]))
-        return FSetAsideName + ": the file has changed since it was added";
+        return ChangedSinceAdded(FSetAsideName);
     // Streams the outputs added meanwhile chose to drop stay dropped.
     AVFormatContext& reopened = *reopening.FFiles.InputFiles[0];
     for (unsigned i = 0; i < reopened.nb_streams; ++i)
