@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <atomic>
 #include <filesystem>
+#include <mutex>
 #include <set>
 
 namespace kestrova::testing {
@@ -78,57 +79,53 @@ TEST_P(EmptyRunTest, StartTaskOnAnEmptyListGivesTheFinalNoticeAtOnce) {
 
 INSTANTIATE_TEST_SUITE_P(ThreadCounts, EmptyRunTest, ::testing::Values(0, 3));
 
-// Watches the tasks' running flags from a thread of its own: the most seen running at once and
-// the order in which they began.
-class TRunningWatch {
+// Checks the launch order from inside the progress handler, which runs on a task's own thread
+// while it runs: no task can start and end unseen, however the threads are scheduled.
+class TLaunchWatch {
 public:
-    explicit TRunningWatch(TFFmpegEngine& engine) : FEngine(engine), FThread([this] { Watch(); }) {}
-    ~TRunningWatch() { Finish(); }
-    void Finish() {
-        FDone = true;
-        if (FThread.joinable()) FThread.join();
+    explicit TLaunchWatch(TFFmpegEngine& engine) : FEngine(engine) {}
+    void Report(int taskIndex) {
+        std::lock_guard lock(FLock);
+        int running = 0;
+        for (int i = 0; i < FEngine.TasksCount(); ++i) {
+            const auto& state = FEngine.Task(i).RunState();
+            if (state.Running) ++running;
+            // Every earlier task has begun (and maybe ended) by the time a later one reports.
+            if (i < taskIndex && !state.Running && !state.Terminated) FOutOfOrder = true;
+        }
+        FMost = std::max(FMost, running);
+        FSeen.insert(taskIndex);
     }
     int MostAtOnce() const { return FMost; }
-    const std::vector<int>& StartOrder() const { return FOrder; }
+    bool OutOfOrder() const { return FOutOfOrder; }
+    size_t SeenCount() const { return FSeen.size(); }
 
 private:
-    void Watch() {
-        std::set<int> seen;
-        while (!FDone) {
-            int running = 0;
-            for (int i = 0; i < FEngine.TasksCount(); ++i) {
-                if (!FEngine.Task(i).RunState().Running) continue;
-                ++running;
-                if (seen.insert(i).second) FOrder.push_back(i);
-            }
-            FMost = std::max(FMost, running);
-            std::this_thread::sleep_for(std::chrono::microseconds(200));
-        }
-    }
-
     TFFmpegEngine& FEngine;
-    std::atomic<bool> FDone{false};
+    std::mutex FLock;
     int FMost = 0;
-    std::vector<int> FOrder;
-    std::thread FThread;  // last
+    bool FOutOfOrder = false;
+    std::set<int> FSeen;
 };
 
 TEST_F(EngineTest, FiveTasksOnTwoThreadsRunTwoAtOnceInTaskOrder) {
     const std::string folder = TestFolder();
     for (int i = 0; i < 5; ++i)
         AddConversion(SmallClip(2.0), folder + "/out" + std::to_string(i) + ".mkv", kReencode);
+    TLaunchWatch watch(engine);
+    engine.OnProgress = [&](TCustomFFmpegEngine&, TProgressInfo* info) { watch.Report(info->TaskIndex); };
     engine.StartTask(2);
     // Both threads took a task at once, in order.
     EXPECT_TRUE(engine.Task(0).RunState().Running || engine.Task(0).RunState().Terminated);
     EXPECT_TRUE(engine.Task(1).RunState().Running || engine.Task(1).RunState().Terminated);
     for (int i = 2; i < 5; ++i) EXPECT_FALSE(engine.Task(i).RunState().Running) << i;
 
-    TRunningWatch watch(engine);
     ASSERT_TRUE(WaitForFinalNotice());
-    watch.Finish();
+    engine.OnProgress = nullptr;
+    EXPECT_GE(watch.MostAtOnce(), 1);
     EXPECT_LE(watch.MostAtOnce(), 2);
-    EXPECT_EQ(watch.StartOrder().size(), 5u);
-    EXPECT_TRUE(std::is_sorted(watch.StartOrder().begin(), watch.StartOrder().end()));
+    EXPECT_EQ(watch.SeenCount(), 5u);
+    EXPECT_FALSE(watch.OutOfOrder());
 
     std::vector<int> indexes = NoticeIndexes();
     ASSERT_EQ(indexes.size(), 6u);
