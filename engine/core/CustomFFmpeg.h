@@ -208,7 +208,7 @@ public:
     // The preview flags (kPreviewWindowFlag, kPreviewBitmapFlag). Every job's flags are read and
     // written under one process-wide lock, so a host may switch them while the job runs.
     int PreviewFlags() const;
-    // Threads for every decoder and encoder the next run opens (0: as the options made them).
+    // Cores for the decoders and encoders the next run opens (0: threads as the options made them).
     void SetCodecThreadCount(int count) { FState.CodecThreadCount = count; }
     const TRunStatistics& Statistics() const { return FStatistics; }
 

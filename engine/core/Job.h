@@ -214,8 +214,8 @@ struct TRunState {
     int64_t TotalDuration = -1;  // microseconds; -1 = unknown
     int64_t ProgressInterval = 500000;
     int64_t PreviewInterval = 100000;  // microseconds of wall clock between two previews
-    // Threads of every codec the run opens, chosen by the front at launch; 0 keeps the count
-    // the options gave.
+    // Processor cores for the codecs the run opens, chosen by the front at launch (each codec's
+    // thread count follows from it); 0 keeps the count the options gave.
     int CodecThreadCount = 0;
     bool HooksInUse = false;
     bool UseFilters = false;  // a video filter chain was set when the output was added

@@ -54,7 +54,8 @@ public:
     bool TriggerEventInMainThread() const { return FTriggerEventInMainThread; }
     void SetTriggerEventInMainThread(bool on) { FTriggerEventInMainThread = on; }
     // Each task launched gets decoder and encoder threads: the processor cores shared among the
-    // tasks that run at once (at least one each). Off: the codecs keep the job's thread count.
+    // tasks that run at once (at least one each; a frame-threaded encoder with more than one core
+    // takes two threads per core). Off: the codecs keep the job's thread count.
     bool AutoCodecThreads() const { return FAutoCodecThreads; }
     void SetAutoCodecThreads(bool on) { FAutoCodecThreads = on; }
 

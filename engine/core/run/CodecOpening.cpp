@@ -20,9 +20,21 @@ DictionaryPtr CopyOptions(const DictionaryPtr& kept) {
     return DictionaryPtr(copy);
 }
 
+// The thread count for a codec given the cores the front shares out to this run. An encoder that
+// works on several frames at once (x264's frame threads) gets two threads per core when it has
+// more than one: it waits for its oldest frame on every picture it takes, so with one thread per
+// core the cores idle while this run's own thread decodes and muxes. With one core the count
+// stays one, so that tasks running side by side do not take each other's cores.
+int CodecThreadsFor(const AVCodec& codec, int cores) {
+    const bool framesAtOnce =
+            ff::av_codec_is_encoder(&codec) &&
+            (codec.capabilities & (AV_CODEC_CAP_FRAME_THREADS | AV_CODEC_CAP_OTHER_THREADS));
+    return framesAtOnce && cores > 1 ? 2 * cores : cores;
+}
+
 // The front's thread count for the run, when it chose one, replaces the options' count.
-int OpenCodec(AVCodecContext& context, const AVCodec& codec, const DictionaryPtr& options, int threadCount) {
-    if (threadCount > 0) context.thread_count = threadCount;
+int OpenCodec(AVCodecContext& context, const AVCodec& codec, const DictionaryPtr& options, int cores) {
+    if (cores > 0) context.thread_count = CodecThreadsFor(codec, cores);
     DictionaryPtr copy = CopyOptions(options);
     AVDictionary* raw = copy.release();
     int result = 0;

@@ -3,6 +3,8 @@
 #include "tests/engine/front/EngineTestSupport.h"
 
 #include <algorithm>
+#include <fstream>
+#include <iterator>
 
 namespace kestrova::testing {
 namespace {
@@ -50,6 +52,16 @@ TEST_F(EngineTest, EachLaunchSharesTheCoresAmongTheTasksRunningAtOnce) {
     }
 }
 
+// The "threads=" that x264 writes into its stream's settings; -1 when there is none.
+int X264Threads(const std::string& file) {
+    std::ifstream in(file, std::ios::binary);
+    const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    const std::size_t settings = bytes.find("x264 - core");
+    const std::size_t threads = bytes.find(" threads=", settings);
+    if (settings == std::string::npos || threads == std::string::npos) return -1;
+    return std::atoi(bytes.c_str() + threads + 9);
+}
+
 // The same H.264 input re-encoded once with automatic codec threads and once with one thread:
 // the same number of pictures and audio frames over the same time.
 TEST_F(EngineTest, CodecThreadsKeepTheFramesAndTheDuration) {
@@ -78,6 +90,9 @@ TEST_F(EngineTest, CodecThreadsKeepTheFramesAndTheDuration) {
         EXPECT_NEAR(threaded.First(kind)->Seconds, single.First(kind)->Seconds, 0.001) << kind;
     }
     EXPECT_EQ(threaded.First(AVMEDIA_TYPE_VIDEO)->Packets, 75);  // 3 s at 25 pictures a second
+    // x264 works on several frames at once: with more than one core it gets two threads a core.
+    EXPECT_EQ(X264Threads(folder + "/threads.mp4"), Cores() > 1 ? 2 * Cores() : 1);
+    EXPECT_EQ(X264Threads(folder + "/single.mp4"), 1);
 }
 
 }  // namespace
