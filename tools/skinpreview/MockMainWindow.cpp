@@ -13,7 +13,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QMouseEvent>
-#include <QScrollBar>
 
 #include <map>
 #include <memory>
@@ -156,12 +155,13 @@ void TMockWindow::AddStatusLine() {
     QPalette palette = shutDown->palette();
     palette.setColor(QPalette::WindowText, QColor(skin::kMutedText));
     shutDown->setPalette(palette);
-    shutDown->move(370, 464);
     shutDown->adjustSize();
     auto* meter = new QLabel(QStringLiteral("CPU:   23%"), FWindow.get());
     meter->setStyleSheet(QStringLiteral("color: #5BD68A"));
-    meter->move(730, 467);
     meter->adjustSize();
+    // Both at the right edge, the check box left of the meter, whatever width the font gives.
+    meter->move(FWindow->width() - meter->width() - 10, 467);
+    shutDown->move(meter->x() - shutDown->width() - 16, 464);
 }
 
 TXGraphic& TMockWindow::Button(QLatin1String stem) {
@@ -199,7 +199,6 @@ void RenderMainWindowMocks(const TPreviewContext& context) {
             running.Button(stem).SetEnabled(false);
         Hover(running.Button(skin::kButtonPause));
         Press(running.Button(skin::kButtonOptions));
-        running.List().horizontalScrollBar()->setValue(12);
         context.Save(running.Window().grab(), QStringLiteral("main-queue.png"));
     }
 }
