@@ -209,7 +209,7 @@ public:
     // written under one process-wide lock, so a host may switch them while the job runs.
     int PreviewFlags() const;
     // Cores for the decoders and encoders the next run opens (0: threads as the options made them).
-    void SetCodecThreadCount(int count) { FState.CodecThreadCount = count; }
+    void SetCodecCores(int count) { FState.CodecCores = count; }
     const TRunStatistics& Statistics() const { return FStatistics; }
 
     // Installed by the front before the run starts.

@@ -216,7 +216,7 @@ struct TRunState {
     int64_t PreviewInterval = 100000;  // microseconds of wall clock between two previews
     // Processor cores for the codecs the run opens, chosen by the front at launch (each codec's
     // thread count follows from it); 0 keeps the count the options gave.
-    int CodecThreadCount = 0;
+    int CodecCores = 0;
     bool HooksInUse = false;
     bool UseFilters = false;  // a video filter chain was set when the output was added
 };

@@ -308,11 +308,11 @@ TFFmpeg* TCustomFFmpegEngine::PickNextTask() {
     // and in a threaded run that notice launches the task after it.
     ++FNextIndex;
     task.SetProgressInterval(static_cast<int64_t>(FProgressInterval) * 1000);
-    task.SetCodecThreadCount(FAutoCodecThreads && !ThreadCountChosen(task) ? CodecThreadsAtLaunch() : 0);
+    task.SetCodecCores(FAutoCodecThreads && !ThreadCountChosen(task) ? CodecCoresAtLaunch() : 0);
     return &task;
 }
 
-int TCustomFFmpegEngine::CodecThreadsAtLaunch() const {
+int TCustomFFmpegEngine::CodecCoresAtLaunch() const {
     // The tasks that run at once from this launch on: the run's threads, or fewer when fewer
     // tasks are left (this one included).
     const int unfinished = FTasks.Count() - FTerminatedCount;

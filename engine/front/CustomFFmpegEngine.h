@@ -145,7 +145,7 @@ private:
     template <class TCall>
     void RaiseMarshalled(TCall& call);
     int TaskIndexOf(const TCustomFFmpeg& job) const;
-    int CodecThreadsAtLaunch() const;
+    int CodecCoresAtLaunch() const;
     // Under the terminate lock: the terminate record to OnTerminate (on a notice thread in a
     // threaded run, else here).
     void DeliverTerminate();

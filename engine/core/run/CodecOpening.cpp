@@ -109,7 +109,7 @@ std::string TCustomFFmpeg::OpenEncoders() {
             return FormatText("Encoder (codec id %d) not found for output stream #%d.%d (%s)",
                               static_cast<int>(context.codec_id), ost.FileIndex, ost.Index,
                               MediaKindName(output.Kind));
-        if (OpenCodec(context, *codec, output.EncoderOptions, FState.CodecThreadCount) < 0)
+        if (OpenCodec(context, *codec, output.EncoderOptions, FState.CodecCores) < 0)
             return FormatText("Error while opening encoder for output stream #%d.%d (%s) - maybe incorrect "
                               "parameters such as bit_rate, rate, width or height",
                               ost.FileIndex, ost.Index, MediaKindName(output.Kind));
@@ -139,7 +139,7 @@ std::string TCustomFFmpeg::OpenDecoders() {
             return FormatText("Decoder (codec id %d) not found for input stream #%d.%d (%s)",
                               static_cast<int>(ist.Stream->codecpar->codec_id), ist.FileIndex,
                               ist.StreamIndex, MediaKindName(kind));
-        if (OpenCodec(*ist.Decoder, *codec, nullptr, FState.CodecThreadCount) < 0)
+        if (OpenCodec(*ist.Decoder, *codec, nullptr, FState.CodecCores) < 0)
             return FormatText("Error while opening decoder for input stream #%d.%d (%s)", ist.FileIndex,
                               ist.StreamIndex, MediaKindName(kind));
         ist.DecoderOpen = true;
@@ -170,7 +170,7 @@ void TCustomFFmpeg::ReopenEncoders() {
             ost.Encoder.Open = false;
         }
         output.Codec = std::move(fresh);
-        if (OpenCodec(*output.Codec, *codec, output.EncoderOptions, FState.CodecThreadCount) < 0)
+        if (OpenCodec(*output.Codec, *codec, output.EncoderOptions, FState.CodecCores) < 0)
             throw FFmpegException(
                     FormatText("Error while opening codec for output stream #%d.%d (%s) - maybe "
                                "incorrect parameters such as bit_rate, rate, width or height",

@@ -18,7 +18,7 @@ struct TThreadsCase {
     int Tasks;
     int ThreadCount;
     bool Automatic;
-    int Expected;  // codec threads of a task launched while the run's other threads are busy
+    int Expected;  // codec cores of a task launched while the run's other threads are busy
     // A later task launched after the tasks beside it have all ended runs alone and gets every
     // core: on a threaded run that depends on how fast the short copies end. The first task is
     // always launched beside the others.
@@ -45,9 +45,9 @@ TEST_F(EngineTest, EachLaunchSharesTheCoresAmongTheTasksRunningAtOnce) {
         engine.StartTask(test.ThreadCount);
         ASSERT_TRUE(WaitForFinalNotice()) << test.Name;
         for (int task = 0; task < test.Tasks; ++task) {
-            const int threads = engine.Task(task).RunState().CodecThreadCount;
-            if (task > 0 && test.AloneAllowed && threads == Cores()) continue;
-            EXPECT_EQ(threads, test.Expected) << test.Name << ", task " << task;
+            const int cores = engine.Task(task).RunState().CodecCores;
+            if (task > 0 && test.AloneAllowed && cores == Cores()) continue;
+            EXPECT_EQ(cores, test.Expected) << test.Name << ", task " << task;
         }
     }
 }
