@@ -14,6 +14,7 @@
 #include "profiles/dialog/PageTabs.h"
 #include "profiles/dialog/PreviewTrimPage.h"
 #include "profiles/dialog/ProfileComboBox.h"
+#include "profiles/options/DiscTarget.h"
 #include "profiles/options/OptionBuilder.h"
 #include "profiles/options/ProfileChoices.h"
 #include "profiles/options/SourceFromProbe.h"
@@ -285,8 +286,7 @@ bool TfrmOption::ShowProfile(const TProfileEntry& entry, const QIcon& picture, T
     FTargetProfile = FProfile.MainValue(QStringLiteral("targetprofile"));
     FillParameters();
     FAudioOnlyTarget = FProfile.IsAudioOnlyTarget();
-    const TParameterList norm = ReadParameterList(FProfile, QStringLiteral("normtype"));
-    FEffectsPage->SetNorm(NormOfText(norm.Selected >= 0 ? norm.Items[norm.Selected] : QString()));
+    FEffectsPage->SetNorm(ProfileNormOf(FProfile), DiscTargetOf(FProfileFormat) != 0);
     btnOk->setEnabled(true);
     if (source == TProfileSource::Chosen || source == TProfileSource::Recent)
         ReportStoreResult(FStore.AddRecentProfile());
@@ -315,6 +315,7 @@ TOptionChoices TfrmOption::Choices() const {
     TOptionChoices choices;
     choices.ProfileFormat = FProfileFormat;
     choices.TargetProfile = FTargetProfile;
+    choices.ProfileNorm = ProfileNormOf(FProfile);
     choices.Extension = FExtensionNames.value(0);
     choices.AudioOnlyTarget = FAudioOnlyTarget;
     choices.VideoPreset = FProfile.DefaultValue(QStringLiteral("videopreset")).trimmed();

@@ -53,6 +53,24 @@ const QByteArray kAudioProfile = R"(<?xml version="1.0" encoding="utf-8"?>
 </profile>
 )";
 
+// A Video CD profile for the NTSC norm: its picture size and rate are NTSC's.
+const QByteArray kVcdNtscProfile = R"(<?xml version="1.0" encoding="utf-8"?>
+<profile>
+  <Main><extensionname Value="mpg"/><fileformat Value="vcd"/><targetprofile Value=""/></Main>
+  <Parameter>
+    <videosize CandidatesValue="352x240 - sif" DefaultValue="352x240 - sif"/>
+    <videobitrate CandidatesValue="1150" DefaultValue="1150"/>
+    <videoframerate CandidatesValue="23.976,29.97" DefaultValue="29.97"/>
+    <videocodec CandidatesValue="mpeg1video" DefaultValue="mpeg1video"/>
+    <audiobitrate CandidatesValue="224" DefaultValue="224"/>
+    <audiosamplerate CandidatesValue="44100" DefaultValue="44100"/>
+    <audiovolume CandidatesValue="100" DefaultValue="100"/>
+    <audiocodec CandidatesValue="mp2" DefaultValue="mp2"/>
+    <normtype CandidatesValue="Auto,PAL,NTSC" DefaultValue="NTSC"/>
+  </Parameter>
+</profile>
+)";
+
 class ConvertWithChoicesTest : public ChoicesTest {
 protected:
     static testmedia::ClipSpec FlvSpec() {
@@ -189,6 +207,33 @@ TEST_F(ConvertWithChoicesTest, CropAndPadBandsReachTheEngine) {
     EXPECT_EQ(video.Width, 320 - 16 - 16 + 8 + 8);
     EXPECT_EQ(video.Height, 240 - 8 - 8);
 }
+
+struct TNormCase {
+    TNorm Norm;
+    int Height;
+    double FrameRate;
+};
+
+class DiscNormTest : public ConvertWithChoicesTest, public ::testing::WithParamInterface<TNormCase> {};
+
+// The norm chooses the disc's picture: the profile's own under its own norm, the target
+// preset's under the other one, and under "Auto" the one of the source's rate (25: PAL).
+TEST_P(DiscNormTest, TheNormChoosesTheTargetPresetsPicture) {
+    Prepare(kVcdNtscProfile);
+    Choices.Norm = GetParam().Norm;
+    const std::string output = Convert();
+    ASSERT_FALSE(output.empty());
+    TAVProbe result;
+    ASSERT_TRUE(result.LoadFile(output)) << result.LastErrMsg();
+    const TVideoStreamInfo video = result.GetVideoStreamInfo();
+    EXPECT_EQ(video.Width, 352);
+    EXPECT_EQ(video.Height, GetParam().Height);
+    EXPECT_NEAR(static_cast<double>(video.FrameRateNum) / video.FrameRateDen, GetParam().FrameRate, 0.01);
+}
+
+INSTANTIATE_TEST_SUITE_P(Norms, DiscNormTest,
+                         ::testing::Values(TNormCase{TNorm::Ntsc, 240, 29.97}, TNormCase{TNorm::Pal, 288, 25},
+                                           TNormCase{TNorm::Auto, 288, 25}));
 
 }  // namespace
 }  // namespace kestrova::test

@@ -411,7 +411,7 @@ TEST_F(OptionFrmTest, EffectsReachTheOutputRecord) {
     Check("chkPad");
     Type("edtPadBottom", QStringLiteral("10"));
     Check("chkCopyTimestamp");
-    Check("rdoNormNTSC");
+    EXPECT_FALSE(Enabled("rdoNormNTSC")) << "the norm acts on disc profiles only";
     Dialog().SetCurrentPage(TfrmOption::TPage::Effects);
     SaveScreenshot(Dialog(), QStringLiteral("dialog-effects"));
 
@@ -422,7 +422,7 @@ TEST_F(OptionFrmTest, EffectsReachTheOutputRecord) {
     EXPECT_EQ((std::array{options.PadTop, options.PadBottom, options.PadLeft, options.PadRight}),
               (std::array{0, 10, 0, 0}));
     EXPECT_TRUE(options.CopyTimestamps);
-    EXPECT_EQ(options.TargetNorm, 2);
+    EXPECT_EQ(options.Target, 0);
     EXPECT_EQ(options.VideoCodec, "mpeg4");
     EXPECT_EQ(options.FileFormat, "mp4");
 }
