@@ -62,9 +62,7 @@ const QByteArray kVcdNtscProfile = R"(<?xml version="1.0" encoding="utf-8"?>
     <videobitrate CandidatesValue="1150" DefaultValue="1150"/>
     <videoframerate CandidatesValue="23.976,29.97" DefaultValue="29.97"/>
     <videocodec CandidatesValue="mpeg1video" DefaultValue="mpeg1video"/>
-    <audiobitrate CandidatesValue="224" DefaultValue="224"/>
     <audiosamplerate CandidatesValue="44100" DefaultValue="44100"/>
-    <audiovolume CandidatesValue="100" DefaultValue="100"/>
     <audiocodec CandidatesValue="mp2" DefaultValue="mp2"/>
     <normtype CandidatesValue="Auto,PAL,NTSC" DefaultValue="NTSC"/>
   </Parameter>
@@ -121,7 +119,7 @@ protected:
         }
         job.StartConvert(false);
         if (!job.RunState().FinishedNormally) {
-            ADD_FAILURE() << job.LastError();
+            ADD_FAILURE() << job.LastError() << job.RunState().FailureText;
             return {};
         }
         return output.FileName;
