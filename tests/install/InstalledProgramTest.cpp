@@ -1,0 +1,137 @@
+// The installed program, laid out by `cmake --install` into a read-only scratch prefix (the
+// suite's fixture): the command line converts through a user profile kept in the XDG data
+// folder, and the window, under xvfb-run and driven with xdotool, keeps its settings in the XDG
+// folders across a restart. Neither writes anything into the prefix.
+#include "engine/frame/ProgramLayout.h"
+#include "tests/engine/front/EngineTestSupport.h"
+#include "tests/support/ProcessRun.h"
+#include "tests/support/RunningProgram.h"
+
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace kestrova::testing {
+namespace {
+
+namespace fs = std::filesystem;
+const std::string kPrefix = KESTROVA_INSTALLED_PREFIX;
+
+// Every path below the folder with its size and time, to see that nothing was written there.
+std::string TreeListing(const std::string& folder) {
+    std::ostringstream listing;
+    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(folder))
+        listing << entry.path() << ' ' << (entry.is_regular_file() ? entry.file_size() : 0) << ' '
+                << entry.last_write_time().time_since_epoch().count() << '\n';
+    return listing.str();
+}
+
+std::string ReadText(const std::string& path) {
+    std::ostringstream text;
+    text << std::ifstream(path).rdbuf();
+    return text.str();
+}
+
+// The user's folders below `folder`, for this process and the programs it starts.
+void UseUserFolders(const std::string& folder) {
+    ::setenv("HOME", (folder + "/home").c_str(), 1);
+    ::setenv("XDG_CONFIG_HOME", (folder + "/config").c_str(), 1);
+    ::setenv("XDG_DATA_HOME", (folder + "/data").c_str(), 1);
+}
+
+TEST(ProgramLayoutTest, BuildFoldersArePortableInstalledProgramsUseTheXdgFolders) {
+    const std::string folder = TestFolder();
+    fs::create_directories(folder + "/build/profiles");
+    fs::create_directories(folder + "/usr/bin");
+    struct TCase {
+        std::string Program, ConfigHome, Data, Modules, Config, UserData;
+    } cases[] = {
+            {"/build/", "/xdg", "/build/", "/build/", "/build/", "/build/"},
+            {"/usr/bin/", "/xdg", "/usr/share/kestrova/", "/usr/lib/kestrova/", "/xdg/kestrova/",
+             "/home/.local/share/kestrova/"},
+            {"/usr/bin/", "relative", "/usr/share/kestrova/", "/usr/lib/kestrova/", "/home/.config/kestrova/",
+             "/home/.local/share/kestrova/"},
+    };
+    for (const TCase& c : cases) {
+        const std::string xdg = c.ConfigHome.front() == '/' ? folder + c.ConfigHome : c.ConfigHome;
+        const TProgramLayout layout = LayoutFor(folder + c.Program, {xdg, "", folder + "/home"});
+        const std::string name = c.Program + " " + c.ConfigHome;
+        EXPECT_EQ(layout.DataFolder, folder + c.Data) << name;
+        EXPECT_EQ(layout.ModuleFolder, folder + c.Modules) << name;
+        EXPECT_EQ(layout.ConfigFolder, folder + c.Config) << name;
+        EXPECT_EQ(layout.UserDataFolder, folder + c.UserData) << name;
+    }
+}
+
+TEST(InstalledCliTest, ConvertsThroughAUserProfileKeptInTheXdgDataFolder) {
+    const std::string folder = TestFolder();
+    UseUserFolders(folder);
+    const std::string before = TreeListing(kPrefix);
+    const std::string store = folder + "/data/kestrova/profiles/";
+    fs::create_directories(store + "userdefined");
+    fs::copy_file(kPrefix + "/share/kestrova/profiles/mp3.xml", store + "userdefined/talk.xml");
+    std::ofstream(store + "userdefined.xml")
+            << "<main><profile profilename=\"Talk MP3(*.mp3)\" describename=\"\" "
+               "profileimage=\"\" profilefile=\"userdefined\\talk.xml\"/></main>";
+    const std::string cli = kPrefix + "/bin/kestrova-cli";
+
+    const testmedia::ProcessResult listing = testmedia::RunProcess(cli, {"--list"});
+    EXPECT_NE(listing.output.find("Talk MP3(*.mp3)"), std::string::npos) << listing.output;
+    EXPECT_EQ(listing.output.find("cannot be used"), std::string::npos) << listing.output;
+    fs::create_directories(folder + "/out");
+    const testmedia::ProcessResult run = testmedia::RunProcess(
+            cli, {"--profile", "Talk MP3", SmallClip(2.0), "--out-folder", folder + "/out"});
+    ASSERT_EQ(run.exitCode, 0) << run.output;
+    ASSERT_TRUE(LoadMediaLibraries());
+    const TReadBack result = ReadBack(fs::directory_iterator(folder + "/out")->path().string());
+    ASSERT_TRUE(result.First(AVMEDIA_TYPE_AUDIO));
+    EXPECT_EQ(result.First(AVMEDIA_TYPE_VIDEO), nullptr);
+    EXPECT_NEAR(result.First(AVMEDIA_TYPE_AUDIO)->Seconds, 2.0, 0.1);
+    EXPECT_EQ(TreeListing(kPrefix), before);
+}
+
+bool WaitUntil(const std::function<bool()>& done) {
+    for (int tries = 0; tries < 600 && !done(); ++tries)
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    return done();
+}
+
+bool XdoTool(const std::vector<std::string>& arguments) {
+    return testmedia::RunProcess("/usr/bin/xdotool", arguments).exitCode == 0;
+}
+
+// One run of the window: the Options button (its window centred on the 1024 x 768 screen),
+// one step up of the count of simultaneous conversions, and OK.
+void RaiseProcessesOnce(const std::string& folder, int expected) {
+    const std::string marker = folder + "/shown";
+    fs::remove(marker);
+    ::setenv("KESTROVA_SHOWN_MARKER", marker.c_str(), 1);
+    clitest::TRunningProgram program(kPrefix + "/bin/kestrova", {});
+    ASSERT_TRUE(WaitUntil([&] { return fs::exists(marker); })) << program.Output();
+    ASSERT_TRUE(XdoTool({"mousemove", "393", "189", "click", "1"}));
+    ASSERT_TRUE(WaitUntil([] { return XdoTool({"search", "--onlyvisible", "--name", "^Options"}); }));
+    ASSERT_TRUE(XdoTool({"mousemove", "502", "344", "key", "Up", "Return"}));
+    const std::string settings = folder + "/config/kestrova/Setting.ini";
+    const std::string line = "processes=" + std::to_string(expected) + "\n";
+    EXPECT_TRUE(WaitUntil([&] { return ReadText(settings).find(line) != std::string::npos; }))
+            << ReadText(settings);
+    program.Signal(SIGTERM);
+    program.Wait();
+}
+
+TEST(InstalledWindowTest, KeepsItsSettingsInTheXdgFoldersAcrossARestart) {
+    if (!std::getenv("DISPLAY") || !fs::exists("/usr/bin/xdotool"))
+        GTEST_SKIP() << "needs xvfb-run and xdotool";
+    const std::string folder = TestFolder();
+    UseUserFolders(folder);
+    ::setenv("QT_QPA_PLATFORM", "xcb", 1);
+    const std::string before = TreeListing(kPrefix);
+    RaiseProcessesOnce(folder, 4);
+    RaiseProcessesOnce(folder, 5);  // the second run started from the saved 4
+    EXPECT_TRUE(fs::exists(folder + "/data/kestrova/profiles/last.xml"));
+    EXPECT_EQ(TreeListing(kPrefix), before);
+}
+
+}  // namespace
+}  // namespace kestrova::testing
