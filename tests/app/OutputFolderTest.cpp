@@ -1,5 +1,5 @@
 #include "app/shell/OutputFolder.h"
-#include "engine/frame/ProgramLayout.h"
+#include "engine/frame/ProgramFolder.h"
 #include "tests/app/Fakes.h"
 
 #include <QFile>
@@ -46,11 +46,11 @@ TEST(OutputFolderTest, AFileIsNoOutputFolder) {
     EXPECT_EQ(ResolveOutputFolder(file.fileName()), environment.Folders().VideosFolder + u'/');
 }
 
-TEST(OutputFolderTest, TheVideoFolderIsCreatedOneLevelDeepOnlyElseTheUserDataFolderServes) {
+TEST(OutputFolderTest, TheVideoFolderIsCreatedOneLevelDeepOnlyElseTheProgramFolderServes) {
     TShellTestEnvironment environment;
     environment.Folders().VideosFolder = environment.Path(QStringLiteral("no/such/Videos"));
 
-    EXPECT_EQ(ResolveOutputFolder(QString()), QString::fromStdString(UserDataFolder()));
+    EXPECT_EQ(ResolveOutputFolder(QString()), QString::fromStdString(ProgramFolder()));
     EXPECT_FALSE(QFileInfo::exists(environment.Path(QStringLiteral("no"))));
 }
 

@@ -1,5 +1,5 @@
 #include "app/settings/Settings.h"
-#include "engine/frame/ProgramLayout.h"
+#include "engine/frame/ProgramFolder.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -111,9 +111,8 @@ TEST_F(SettingsTest, AReadOnlyFileIsReportedAndLeftAsItWas) {
     EXPECT_EQ(Read(), QByteArray("[general]\nprocesses=2\n"));
 }
 
-TEST(AppSettingsTest, LiveInTheConfigFolder) {
-    EXPECT_EQ(SettingsFilePath(),
-              QString::fromStdString(ProgramLayout().ConfigFolder) + QStringLiteral("Setting.ini"));
+TEST(AppSettingsTest, LiveBesideTheProgram) {
+    EXPECT_EQ(SettingsFilePath(), QString::fromStdString(ProgramFolder()) + QStringLiteral("Setting.ini"));
     EXPECT_EQ(AppSettings().FilePath(), SettingsFilePath());
     EXPECT_EQ(&AppSettings(), &AppSettings());
 }

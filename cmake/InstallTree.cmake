@@ -1,5 +1,5 @@
-# Lays the build in BUILD out into PREFIX with `cmake --install`, afresh, and takes the write
-# permission away from the tree, as an installed program's prefix is for its users.
+# `cmake -DBUILD=<build> -DPREFIX=<dir> -P InstallTree.cmake`: installs the build afresh into
+# PREFIX and takes the write permission away, as an installed program's prefix is for its users.
 if(EXISTS ${PREFIX})
   execute_process(COMMAND chmod -R u+w ${PREFIX})
   file(REMOVE_RECURSE ${PREFIX})
