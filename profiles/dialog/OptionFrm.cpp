@@ -95,11 +95,10 @@ QString WithTrailingSeparator(const QString& folder) {
 TfrmOption::TfrmOption(TListMenu& picker, const QString& configuredOutputFolder, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                               Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
-      FPicker(picker),
-      FStore(picker.Paths().ProgramFolder(),
-             [this](const QString& caption, const QString& prompt, const QString& initialText) {
-                 return AskForText(this, caption, prompt, initialText);
-             }) {
+      FPicker(picker), FStore(picker.Paths(), [this](const QString& caption, const QString& prompt,
+                                                     const QString& initialText) {
+          return AskForText(this, caption, prompt, initialText);
+      }) {
     FStore.SetOnListsChanged([this] { FPicker.ReloadLists(); });
     FormCreate();
     ResolveOutputPath(configuredOutputFolder);
@@ -128,7 +127,7 @@ void TfrmOption::FormCreate() {
     CreateBasicPage(basic);
     FPreviewPage = new TPreviewTrimPage;
     FEffectsPage = new TEffectsPage;
-    FHooksPage = new THooksPage(FStore.Paths().ProgramFolder());
+    FHooksPage = new THooksPage(FStore.Paths().ModuleFolder());
     for (QWidget* page : {basic, static_cast<QWidget*>(FPreviewPage), static_cast<QWidget*>(FEffectsPage),
                           static_cast<QWidget*>(FHooksPage)})
         FPages->addWidget(page);
@@ -304,7 +303,7 @@ TOptionChoices TfrmOption::Choices() const {
                 selected < 0 ? std::nullopt : std::optional<QString>(controls.Combo->itemText(selected));
     }
     choices.Source = FSource;
-    choices.ProgramFolder = FStore.Paths().ProgramFolder();
+    choices.ProgramFolder = FStore.Paths().ModuleFolder();
     choices.OutputFolder = edtOutPath->text();
     FEffectsPage->FillChoices(choices);
     FHooksPage->FillChoices(choices.Hooks);
