@@ -8,6 +8,7 @@
 #include "app/settings/Settings.h"
 #include "app/shell/OutputFolder.h"
 #include "app/shell/ShellCommands.h"
+#include "engine/frame/ProgramLayout.h"
 #include "profiles/dialog/OptionFrm.h"
 #include "ui/skin/ListViewEx.h"
 #include "ui/skin/SkinPictures.h"
@@ -16,7 +17,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCursor>
-#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileDialog>
@@ -59,12 +59,6 @@ void ShowAsLink(QTreeWidgetItem& item, int column, const QColor& colour) {
     font.setUnderline(true);
     item.setFont(column, font);
     item.setForeground(column, colour);
-}
-
-// The media libraries beside the program when it brings its own, else the system's.
-std::string MediaLibraryFolder(const QString& programFolder) {
-    const QString folder = programFolder + QStringLiteral("LibAV");
-    return QDir(folder).exists() ? folder.toStdString() : std::string();
 }
 
 }  // namespace
@@ -159,7 +153,7 @@ void TQueueController::TakeUpNewFile(const QString& path) {
 bool TQueueController::LoadMediaLibraries() {
     TFFmpegEngine& engine = *FWindow.VADOR;
     if (engine.AVLibLoaded()) return true;
-    if (engine.LoadAVLib(MediaLibraryFolder(FWindow.ProgramFolder()))) return true;
+    if (engine.LoadAVLib(MediaLibraryFolder())) return true;
     Log(QString::fromStdString(engine.LastErrMsg()), false);
     return false;
 }

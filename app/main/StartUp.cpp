@@ -5,8 +5,9 @@
 #include "app/main/QueueController.h"
 #include "app/settings/GeneralOptionsFrm.h"
 #include "app/settings/Settings.h"
-#include "engine/frame/ProgramFolder.h"
 #include "profiles/picker/ListMenu.h"
+#include "profiles/store/GroupList.h"
+#include "profiles/store/StorePaths.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -57,11 +58,14 @@ void MarkWhenShown(TfrmMain& window) {
 
 }  // namespace
 
-TProgramWindows::TProgramWindows(const QString& programFolder, const QStringList& startFiles) {
-    FMainWindow = std::make_unique<TfrmMain>(programFolder, startFiles);
+TProgramWindows::TProgramWindows(const QString& programFolder, const QStringList& startFiles)
+    : TProgramWindows(TStorePaths(programFolder), startFiles) {}
+
+TProgramWindows::TProgramWindows(const TStorePaths& paths, const QStringList& startFiles) {
+    FMainWindow = std::make_unique<TfrmMain>(paths.DataFolder(), startFiles);
     FGeneralOptions = new TFrmGeneralOption(AppSettings(), FMainWindow.get());
     FMainWindow->SetGeneralOptions(*FGeneralOptions);
-    FPicker = std::make_unique<TListMenu>(programFolder);
+    FPicker = std::make_unique<TListMenu>(paths, BuiltInGroupList());
     FQueue = std::make_unique<TQueueController>(*FMainWindow, *FPicker, AppSettings());
 }
 
@@ -76,7 +80,7 @@ int RunProgram(int argc, char** argv) {
     AppSettings();
     QApplication::setApplicationName(QStringLiteral("Kestrova"));
     QGuiApplication::setDesktopFileName(QStringLiteral("kestrova"));
-    TProgramWindows windows(QString::fromStdString(ProgramFolder()), FileArguments(application.arguments()));
+    TProgramWindows windows(ProgramStorePaths(), FileArguments(application.arguments()));
     MarkWhenShown(windows.MainWindow());
     windows.MainWindow().show();
     return application.exec();

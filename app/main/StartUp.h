@@ -12,12 +12,16 @@ namespace kestrova {
 class TFrmGeneralOption;
 class TListMenu;
 class TQueueController;
+class TStorePaths;
 class TfrmMain;
 
 // The windows the program creates at start-up, created in their order and freed in the
 // reverse one. The application object must exist.
 class TProgramWindows {
 public:
+    // The windows read their data and keep the store's files where `paths` say; a program
+    // folder stands for a portable one.
+    TProgramWindows(const TStorePaths& paths, const QStringList& startFiles);
     TProgramWindows(const QString& programFolder, const QStringList& startFiles);
     ~TProgramWindows();
     TProgramWindows(const TProgramWindows&) = delete;

@@ -1,6 +1,6 @@
 #include "app/settings/OptionsBackground.h"
 
-#include "engine/frame/ProgramFolder.h"
+#include "engine/frame/ProgramLayout.h"
 
 #include <QLinearGradient>
 #include <QPainter>
@@ -22,7 +22,8 @@ QPixmap DrawnBackground(const QSize& size) {
 }  // namespace
 
 QPixmap OptionsBackground(const QSize& size) {
-    const QPixmap skin(QString::fromStdString(ProgramFolder()) + QStringLiteral("skin/icon/Options_bg.png"));
+    const QPixmap skin(QString::fromStdString(ProgramLayout().DataFolder) +
+                       QStringLiteral("skin/icon/Options_bg.png"));
     return skin.isNull() ? DrawnBackground(size) : skin;
 }
 

@@ -1,9 +1,10 @@
 #include "app/settings/Settings.h"
 
 #include "app/settings/IniFile.h"
-#include "engine/frame/ProgramFolder.h"
+#include "engine/frame/ProgramLayout.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 #include <stdexcept>
@@ -40,6 +41,8 @@ void TSettingsStore::Save() const {
     ini.WriteInteger(kSection, kProcessesKey, FValues.Processes);
     ini.WriteInteger(kSection, kPriorityKey, FValues.Priority);
     ini.WriteString(kSection, kOutputFolderKey, FValues.OutputFolder);
+    // The user's config folder is made by the first save.
+    QDir().mkpath(QFileInfo(FFilePath).absolutePath());
     if (!ini.Save(FFilePath))
         throw std::runtime_error(QStringLiteral("Unable to write to %1")
                                          .arg(QDir::toNativeSeparators(FFilePath))
@@ -47,7 +50,8 @@ void TSettingsStore::Save() const {
 }
 
 QString SettingsFilePath() {
-    return QString::fromStdString(ProgramFolder()) + QStringLiteral("Setting.ini");
+    return QFile::decodeName(QByteArray::fromStdString(ProgramLayout().ConfigFolder)) +
+           QStringLiteral("Setting.ini");
 }
 
 TSettingsStore& AppSettings() {

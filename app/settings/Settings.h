@@ -35,7 +35,8 @@ private:
     TGeneralSettings FValues;
 };
 
-// "Setting.ini" in the program folder.
+// "Setting.ini" in the program's config folder: beside a portable program, else the user's
+// XDG config folder (ProgramLayout).
 QString SettingsFilePath();
 
 // The process-wide settings, loaded from the settings file on first use. Main thread only.

@@ -1,6 +1,6 @@
 #include "app/shell/OutputFolder.h"
 
-#include "engine/frame/ProgramFolder.h"
+#include "engine/frame/ProgramLayout.h"
 #include "filenames/FolderName.h"
 #include "platform/Services.h"
 
@@ -37,7 +37,11 @@ QString ResolveOutputFolder(const QString& folderText) {
         folder = DefaultVideoFolder();
         if (!FolderExists(folder)) QDir().mkdir(folder);
     }
-    if (!FolderExists(folder)) folder = QString::fromStdString(ProgramFolder());
+    // Last, the program's own writable folder (beside a portable program, else the user's).
+    if (!FolderExists(folder)) {
+        EnsureFolder(UserDataFolder());
+        folder = QString::fromStdString(UserDataFolder());
+    }
 
     if (!folder.endsWith(u'/')) folder += u'/';
     return folder;

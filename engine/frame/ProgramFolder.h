@@ -1,7 +1,7 @@
 #pragma once
-// The program folder: the folder of the running executable. The program's data lies there
-// (LibAV, profiles, skin, vhook, Setting.ini), and the engine puts the files it names itself
-// there (the video statistics file). The one place every part of the program finds it.
+// The program folder: the folder of the running executable. A build or portable folder holds the
+// program's data and the user's files there; where an installed program finds them is decided
+// from it (ProgramLayout.h).
 #include <string>
 
 namespace kestrova {

@@ -99,7 +99,7 @@ TfrmOption::TfrmOption(TListMenu& picker, const QString& configuredOutputFolder,
                               Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
       FPicker(picker),
       FStore(
-              picker.Paths().ProgramFolder(),
+              picker.Paths(),
               [this](const QString& caption, const QString& prompt, const QString& initialText) {
                   return AskForText(this, caption, prompt, initialText);
               },
@@ -132,7 +132,7 @@ void TfrmOption::FormCreate() {
     CreateBasicPage(basic);
     FPreviewPage = new TPreviewTrimPage;
     FEffectsPage = new TEffectsPage;
-    FHooksPage = new THooksPage(FStore.Paths().ProgramFolder());
+    FHooksPage = new THooksPage(FStore.Paths().ModuleFolder());
     for (QWidget* page : {basic, static_cast<QWidget*>(FPreviewPage), static_cast<QWidget*>(FEffectsPage),
                           static_cast<QWidget*>(FHooksPage)})
         FPages->addWidget(page);
@@ -252,9 +252,11 @@ void TfrmOption::SelectDefaultProfile() {
 void TfrmOption::LoadProfile() {
     const QString path = ProfileComboPath(*cboProfile);
     if (path.isEmpty()) return;
-    const TProfileEntry entry{
-            cboProfile->itemText(0), {}, {}, QDir(FStore.Paths().ProfilesFolder()).relativeFilePath(path)};
-    ShowProfile(entry, cboProfile->itemIcon(0), TProfileSource::Combo);
+    const TStorePaths& paths = FStore.Paths();
+    const QString file = path.startsWith(paths.WritableFolder())
+                                 ? path.mid(paths.WritableFolder().size())
+                                 : QDir(paths.BuiltInFolder()).relativeFilePath(path);
+    ShowProfile({cboProfile->itemText(0), {}, {}, file}, cboProfile->itemIcon(0), TProfileSource::Combo);
 }
 
 void TfrmOption::ShowProfileInCombo(const TProfileEntry& entry, const QIcon& picture) {
@@ -326,7 +328,7 @@ TOptionChoices TfrmOption::Choices() const {
                 selected < 0 ? std::nullopt : std::optional<QString>(controls.Combo->itemText(selected));
     }
     choices.Source = FSource;
-    choices.ProgramFolder = FStore.Paths().ProgramFolder();
+    choices.ProgramFolder = FStore.Paths().ModuleFolder();
     choices.OutputFolder = edtOutPath->text();
     FEffectsPage->FillChoices(choices);
     FHooksPage->FillChoices(choices.Hooks);

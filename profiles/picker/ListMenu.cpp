@@ -18,6 +18,8 @@
 #include <QStackedWidget>
 #include <QWindow>
 
+#include <utility>
+
 namespace kestrova {
 
 namespace {
@@ -59,7 +61,10 @@ TListMenu::TListMenu(const QString& programFolder, QWidget* parent)
     : TListMenu(programFolder, BuiltInGroupList(), parent) {}
 
 TListMenu::TListMenu(const QString& programFolder, const TGroupList& groups, QWidget* parent)
-    : QWidget(parent, Qt::Popup | Qt::FramelessWindowHint), FPaths(programFolder), FPictures(FPaths) {
+    : TListMenu(TStorePaths(programFolder), groups, parent) {}
+
+TListMenu::TListMenu(TStorePaths paths, const TGroupList& groups, QWidget* parent)
+    : QWidget(parent, Qt::Popup | Qt::FramelessWindowHint), FPaths(std::move(paths)), FPictures(FPaths) {
     setObjectName(QStringLiteral("ListMenu"));
     // A click elsewhere only closes the picker; a click on its own combo thus closes it
     // instead of opening it again.

@@ -36,6 +36,7 @@ public:
 
     explicit TListMenu(const QString& programFolder, QWidget* parent = nullptr);
     TListMenu(const QString& programFolder, const TGroupList& groups, QWidget* parent = nullptr);
+    TListMenu(TStorePaths paths, const TGroupList& groups, QWidget* parent = nullptr);
     ~TListMenu() override;
 
     const TStorePaths& Paths() const { return FPaths; }

@@ -44,7 +44,10 @@ TStoreResult Failure(const QString& error, bool changed = false) {
 }  // namespace
 
 TProfileStore::TProfileStore(const QString& programFolder, TAskText askText, TProfileEntry& current)
-    : FPaths(programFolder), FAskText(std::move(askText)), FCurrent(current) {}
+    : TProfileStore(TStorePaths(programFolder), std::move(askText), current) {}
+
+TProfileStore::TProfileStore(TStorePaths paths, TAskText askText, TProfileEntry& current)
+    : FPaths(std::move(paths)), FAskText(std::move(askText)), FCurrent(current) {}
 
 void TProfileStore::SetOnListsChanged(std::function<void()> onListsChanged) {
     FOnListsChanged = std::move(onListsChanged);
@@ -55,10 +58,10 @@ void TProfileStore::ListsChanged() const {
 }
 
 bool TProfileStore::IsBuiltInProfile(const QString& profilePath) const {
-    const QString belowProgram = profilePath.startsWith(FPaths.ProgramFolder())
-                                         ? profilePath.mid(FPaths.ProgramFolder().size())
-                                         : profilePath;
-    return !belowProgram.contains(kUserFolderName);
+    const QString belowData = profilePath.startsWith(FPaths.DataFolder())
+                                      ? profilePath.mid(FPaths.DataFolder().size())
+                                      : profilePath;
+    return !belowData.contains(kUserFolderName);
 }
 
 bool TProfileStore::EnsureUserFolder(QString& error) const {

@@ -29,6 +29,7 @@ struct TStoreResult {
 class TProfileStore {
 public:
     TProfileStore(const QString& programFolder, TAskText askText, TProfileEntry& current);
+    TProfileStore(TStorePaths paths, TAskText askText, TProfileEntry& current);
 
     // Called after every operation that changed the store, so that the picker rebuilds its
     // "User defined" and "Recent" lists.
@@ -46,8 +47,8 @@ public:
     // Deletes the current user profile file and its entries in both index documents.
     TStoreResult DeleteUserProfile();
 
-    // A profile file is a user profile when its path below the program folder contains
-    // "userdefined"; the program folder's own name does not count.
+    // A profile file is a user profile when its path below the data folder contains
+    // "userdefined"; the data folder's own name does not count.
     bool IsBuiltInProfile(const QString& profilePath) const;
 
     const TStorePaths& Paths() const { return FPaths; }

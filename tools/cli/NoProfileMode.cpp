@@ -5,7 +5,7 @@
 
 namespace kestrova::cli {
 
-int RunProfileMode(const std::vector<std::string>&, const std::string&) {
+int RunProfileMode(const std::vector<std::string>&) {
     std::fputs(
             "kestrova-cli: this build has no profile store (it was built without Qt): --profile and --list "
             "are not available\n",

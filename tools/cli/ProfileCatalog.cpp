@@ -6,6 +6,8 @@
 
 #include <QFileInfo>
 
+#include <utility>
+
 namespace kestrova::cli {
 
 namespace {
@@ -26,7 +28,7 @@ bool NamesProfile(const TProfileEntry& entry, const QString& text) {
 
 }  // namespace
 
-TProfileCatalog::TProfileCatalog(const QString& programFolder) : FPaths(programFolder) {
+TProfileCatalog::TProfileCatalog(TStorePaths paths) : FPaths(std::move(paths)) {
     for (TProfileGroup& group : BuiltInGroupList().Groups)
         if (!group.Profiles.empty()) FGroups.push_back(std::move(group));
     std::vector<TProfileEntry> user = UserProfiles(FPaths);

@@ -1,7 +1,7 @@
 #pragma once
 // The profiles kestrova-cli knows: the built-in group list and the user profiles listed in the
-// program folder's userdefined.xml. Finds the profile a command line names and lists them all,
-// each with whether its file can be used.
+// store's userdefined.xml (where the windows keep it too). Finds the profile a command line names and lists
+// them all, each with whether its file can be used.
 #include "profiles/store/GroupList.h"
 #include "profiles/store/StorePaths.h"
 
@@ -14,7 +14,7 @@ namespace kestrova::cli {
 
 class TProfileCatalog {
 public:
-    explicit TProfileCatalog(const QString& programFolder);
+    explicit TProfileCatalog(TStorePaths paths);
 
     // The profile file that `text` names: a file that exists at that path, else a listed
     // profile whose file name (with or without ".xml"), display name, or display name without

@@ -2,11 +2,11 @@
 
 #include "tools/cli/CommandLine.h"
 #include "tools/cli/ComponentRun.h"
-#include "tools/cli/LibraryFolder.h"
 #include "tools/cli/ProfileCatalog.h"
 #include "tools/cli/StopSignals.h"
 
 #include "engine/frame/AVProbe.h"
+#include "engine/frame/ProgramLayout.h"
 #include "engine/front/FFmpegEngine.h"
 #include "profiles/options/OptionBuilder.h"
 #include "profiles/options/ProfileChoices.h"
@@ -36,8 +36,9 @@ void PrintError(const QString& message) {
 
 // The profile's choices with the --set values, or the reason (ECommandLine for what the user
 // named wrongly, EJobSetUp for a profile file that cannot be used).
-TOptionChoices ProfileChoices(const TProfileCommandLine& command, const std::string& programFolder) {
-    const TProfileCatalog catalog(FromBytes(programFolder));
+TOptionChoices ProfileChoices(const TProfileCommandLine& command) {
+    const TStorePaths paths = ProgramStorePaths();
+    const TProfileCatalog catalog(paths);
     const std::optional<QString> path = catalog.FindProfileFile(FromBytes(command.Profile));
     if (!path)
         throw ECommandLine("No profile file or profile named \"" + command.Profile +
@@ -52,7 +53,7 @@ TOptionChoices ProfileChoices(const TProfileCommandLine& command, const std::str
     TOptionChoices choices;
     if (!FillChoicesFromProfile(document, overrides, choices, &error))
         throw ECommandLine(error.toStdString());
-    choices.ProgramFolder = FromBytes(programFolder);
+    choices.ProgramFolder = paths.ModuleFolder();
     if (!command.OutputFolder.empty()) {
         std::error_code folderError;
         if (!std::filesystem::is_directory(command.OutputFolder, folderError))
@@ -107,10 +108,10 @@ bool AddProfileTasks(TFFmpegEngine& engine, const TProfileCommandLine& command, 
     return true;
 }
 
-int ConvertWithProfile(const TProfileCommandLine& command, const std::string& programFolder) {
+int ConvertWithProfile(const TProfileCommandLine& command) {
     TOptionChoices profile;
     try {
-        profile = ProfileChoices(command, programFolder);
+        profile = ProfileChoices(command);
     } catch (const ECommandLine& error) {
         PrintError(QString::fromStdString(error.what()));
         return kRefused;
@@ -124,7 +125,7 @@ int ConvertWithProfile(const TProfileCommandLine& command, const std::string& pr
     const TConsoleLog log(console, watch);
     TReservedOutputs reserved;
     TFFmpegEngine engine;
-    if (!engine.AVLibLoaded() && !engine.LoadAVLib(MediaLibraryFolder(programFolder))) {
+    if (!engine.AVLibLoaded() && !engine.LoadAVLib(MediaLibraryFolder())) {
         console.PrintLine(engine.LastErrMsg());
         return 1;
     }
@@ -139,7 +140,7 @@ int ConvertWithProfile(const TProfileCommandLine& command, const std::string& pr
 
 }  // namespace
 
-int RunProfileMode(const std::vector<std::string>& arguments, const std::string& programFolder) {
+int RunProfileMode(const std::vector<std::string>& arguments) {
     TProfileCommandLine command;
     try {
         command = ParseProfileCommandLine(arguments);
@@ -149,10 +150,10 @@ int RunProfileMode(const std::vector<std::string>& arguments, const std::string&
         return kRefused;
     }
     if (command.List) {
-        std::fputs(TProfileCatalog(FromBytes(programFolder)).ListingText().toLocal8Bit().constData(), stdout);
+        std::fputs(TProfileCatalog(ProgramStorePaths()).ListingText().toLocal8Bit().constData(), stdout);
         return 0;
     }
-    return ConvertWithProfile(command, programFolder);
+    return ConvertWithProfile(command);
 }
 
 }  // namespace kestrova::cli

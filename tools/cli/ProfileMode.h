@@ -12,7 +12,7 @@ namespace kestrova::cli {
 // The exit code: 0 when the listing was printed or every task finished, 1 when a task failed,
 // was stopped or could not be set up (an input that does not open, a profile file that cannot
 // be used), 2 for a command line it refuses (an unknown profile or parameter, a missing output
-// folder). `programFolder` holds the profiles and the media library folder.
-int RunProfileMode(const std::vector<std::string>& arguments, const std::string& programFolder);
+// folder). The profiles are found where the windows find them (ProgramStorePaths).
+int RunProfileMode(const std::vector<std::string>& arguments);
 
 }  // namespace kestrova::cli

@@ -6,7 +6,6 @@
 // prints the usage, "--version" the version.
 #include "tools/cli/CommandLine.h"
 #include "tools/cli/Console.h"
-#include "tools/cli/LibraryFolder.h"
 #include "tools/cli/LogWatch.h"
 #include "tools/cli/ProfileMode.h"
 #include "tools/cli/QueueRun.h"
@@ -17,7 +16,7 @@
 #include "engine/frame/FFmpegLoader.h"
 #include "engine/frame/FFmpegLogger.h"
 #include "engine/frame/MainThread.h"
-#include "engine/frame/ProgramFolder.h"
+#include "engine/frame/ProgramLayout.h"
 
 #include <unistd.h>
 #include <atomic>
@@ -99,8 +98,7 @@ int Run(const std::vector<std::string>& arguments) {
         return 0;
     }
     MainThread::SetCurrentAsMain();
-    const std::string programFolder = ProgramFolder();
-    if (cli::IsProfileCommandLine(arguments)) return cli::RunProfileMode(arguments, programFolder);
+    if (cli::IsProfileCommandLine(arguments)) return cli::RunProfileMode(arguments);
 
     std::vector<cli::TCommandStep> steps;
     cli::TQueueCommandLine queue;
@@ -115,7 +113,7 @@ int Run(const std::vector<std::string>& arguments) {
         return kRefused;
     }
 
-    const std::string libraryFolder = cli::MediaLibraryFolder(programFolder);
+    const std::string libraryFolder = MediaLibraryFolder();
     if (!queue.Tasks.empty()) return cli::RunQueue(queue, overwrite, libraryFolder);
     return RunSingleJob(std::move(steps), overwrite, libraryFolder);
 }

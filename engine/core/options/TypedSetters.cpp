@@ -6,7 +6,7 @@
 #include "engine/core/options/PictureLimits.h"
 #include "engine/core/options/TimeLimits.h"
 #include "engine/core/options/VideoHookOption.h"
-#include "engine/frame/ProgramFolder.h"
+#include "engine/frame/ProgramLayout.h"
 
 #include <cstdio>
 #include <ctime>
@@ -284,7 +284,10 @@ void TCustomFFmpeg::SetVstatsFileFromClock() {
     localtime_r(&now, &local);
     char clock[16];
     std::snprintf(clock, sizeof clock, "%02d%02d%02d", local.tm_hour, local.tm_min, local.tm_sec);
-    FRun.VstatsFileName = ProgramFolder() + "vstats_" + clock + ".log";
+    // Beside the program when it is portable, else in the user's data folder: somewhere writable.
+    const std::string folder = UserDataFolder();
+    EnsureFolder(folder);
+    FRun.VstatsFileName = folder + "vstats_" + clock + ".log";
 }
 
 void TCustomFFmpeg::AddVideoHook(const std::string& value) {

@@ -1,12 +1,24 @@
 #include "engine/core/run/TwoPassLog.h"
 
+#include "engine/frame/ProgramLayout.h"
+
 #include <cstring>
 
 namespace kestrova {
 
+namespace {
+
+std::string DefaultPassLogPrefix() {
+    const std::string folder = UserDataFolder();
+    EnsureFolder(folder);
+    return folder + kDefaultPassLogPrefix;
+}
+
+}  // namespace
+
 std::string TwoPassLogName(const std::string& prefix, int outputStreamIndex) {
     constexpr std::size_t kMaxNameLength = 1023;
-    std::string name = (prefix.empty() ? std::string(kDefaultPassLogPrefix) : prefix) + "-" +
+    std::string name = (prefix.empty() ? DefaultPassLogPrefix() : prefix) + "-" +
                        std::to_string(outputStreamIndex) + ".log";
     if (name.size() > kMaxNameLength) name.resize(kMaxNameLength);
     return name;

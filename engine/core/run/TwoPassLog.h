@@ -19,7 +19,9 @@ using TwoPassLogPtr = std::unique_ptr<std::FILE, detail::TwoPassLogClose>;
 
 inline constexpr char kDefaultPassLogPrefix[] = "ffmpeg2pass";
 
-// "<prefix>-<index>.log" (the default prefix when none is set), at most 1023 characters.
+// "<prefix>-<index>.log", at most 1023 characters. Without a prefix the log is named after the
+// default prefix in the user's data folder (created when missing), which can be written also
+// when the program is installed; a prefix that is set names its files as given.
 std::string TwoPassLogName(const std::string& prefix, int outputStreamIndex);
 
 // Opens the log for writing; null when it cannot be created.

@@ -2,7 +2,7 @@
 // value leaves the job exactly as it was.
 #include "tests/engine/core/JobTestSupport.h"
 
-#include "engine/frame/ProgramFolder.h"
+#include "engine/frame/ProgramLayout.h"
 #include "tests/support/TestMedia.h"
 
 #include <filesystem>
@@ -270,10 +270,10 @@ TEST_F(OptionChecksTest, VideoHookWithArgumentsIsAdded) {
     EXPECT_EQ(job.VideoHooks().Count(), 2u);
 }
 
-TEST_F(OptionChecksTest, VstatsNamesAFileInTheProgramFolder) {
+TEST_F(OptionChecksTest, VstatsNamesAFileInTheUserDataFolder) {
     job.ApplyOption("vstats", "");
     const std::string& name = job.RunSettings().VstatsFileName;
-    const std::string prefix = ProgramFolder() + "vstats_";
+    const std::string prefix = UserDataFolder() + "vstats_";
     ASSERT_EQ(name.size(), prefix.size() + 6 + 4) << name;
     EXPECT_EQ(name.substr(0, prefix.size()), prefix);
     EXPECT_EQ(name.substr(name.size() - 4), ".log");
