@@ -11,6 +11,7 @@
 #include "profiles/options/SourceFromProbe.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 namespace kestrova::test {
@@ -49,22 +50,6 @@ const QByteArray kAudioProfile = R"(<?xml version="1.0" encoding="utf-8"?>
     <audiovolume CandidatesValue="Auto,100" DefaultValue="Auto"/>
     <audiocodec CandidatesValue="libmp3lame" DefaultValue="libmp3lame"/>
     <disablevideo DefaultValue="false"/>
-  </Parameter>
-</profile>
-)";
-
-// A Video CD profile for the NTSC norm: its picture size and rate are NTSC's.
-const QByteArray kVcdNtscProfile = R"(<?xml version="1.0" encoding="utf-8"?>
-<profile>
-  <Main><extensionname Value="mpg"/><fileformat Value="vcd"/><targetprofile Value=""/></Main>
-  <Parameter>
-    <videosize CandidatesValue="352x240 - sif" DefaultValue="352x240 - sif"/>
-    <videobitrate CandidatesValue="1150" DefaultValue="1150"/>
-    <videoframerate CandidatesValue="23.976,29.97" DefaultValue="29.97"/>
-    <videocodec CandidatesValue="mpeg1video" DefaultValue="mpeg1video"/>
-    <audiosamplerate CandidatesValue="44100" DefaultValue="44100"/>
-    <audiocodec CandidatesValue="mp2" DefaultValue="mp2"/>
-    <normtype CandidatesValue="Auto,PAL,NTSC" DefaultValue="NTSC"/>
   </Parameter>
 </profile>
 )";
@@ -217,7 +202,9 @@ class DiscNormTest : public ConvertWithChoicesTest, public ::testing::WithParamI
 // The norm chooses the disc's picture: the profile's own under its own norm, the target
 // preset's under the other one, and under "Auto" the one of the source's rate (25: PAL).
 TEST_P(DiscNormTest, TheNormChoosesTheTargetPresetsPicture) {
-    Prepare(kVcdNtscProfile);
+    QFile vcdNtsc(QStringLiteral(KESTROVA_PROFILE_DIR "vcd_ntsc.xml"));
+    ASSERT_TRUE(vcdNtsc.open(QIODevice::ReadOnly));
+    Prepare(vcdNtsc.readAll());
     Choices.Norm = GetParam().Norm;
     const std::string output = Convert();
     ASSERT_FALSE(output.empty());
