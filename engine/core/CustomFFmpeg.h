@@ -447,7 +447,6 @@ private:
     void EncodeAudioFifo(OutputStreamState& ost, bool finalFrame);
     AVFrame& EncoderFrame(OutputStreamState& ost, int samples);
     AVFrame& ConvertedSamples(OutputStreamState& ost, int samples);
-    void AppendSilence(OutputStreamState& ost, int count);
     void DrainResampler(OutputStreamState& ost);
     void FollowSoundChange(OutputStreamState& ost, const InputStreamState& ist, const AVFrame& samples);
     // The end of an audio stream: the converter and the fifo emptied, the encoder drained.

@@ -134,12 +134,17 @@ void TCustomAVProbe::ReadInfo() {
     }
 }
 
-std::string TCustomAVProbe::FileName() const {
-    if (!FContext || !FContext->url) return {};
+std::string TCustomAVProbe::FileName() {
+    if (!RequireFile() || !FContext->url) return {};
     return FromLibraryName(FContext->url);
 }
 
-std::string TCustomAVProbe::FormatShortName() const {
+std::string TCustomAVProbe::FormatShortName() {
+    if (!RequireFile()) return {};
+    return OpenFormatName();
+}
+
+std::string TCustomAVProbe::OpenFormatName() const {
     if (!FContext || !FContext->iformat || !FContext->iformat->name) return {};
     return FContext->iformat->name;
 }

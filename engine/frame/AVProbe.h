@@ -35,8 +35,9 @@ public:
     void AttachContext(AVFormatContext* context);
     virtual void CloseFile();
 
-    std::string FileName() const;
-    std::string FormatShortName() const;
+    // Both log "file not loaded." and answer "" while no input is open.
+    std::string FileName();
+    std::string FormatShortName();
     TFileStreamInfo GetFileStreamInfo();
     TAudioStreamInfo GetAudioStreamInfo(int index = -1);
     TVideoStreamInfo GetVideoStreamInfo(int index = -1);
@@ -65,6 +66,8 @@ protected:
 
     AVFormatContext* Context() const { return FContext; }
     bool OwnsContext() const { return static_cast<bool>(FOwned); }
+    // The open input's container short name ("" without one), without the check of FormatShortName.
+    std::string OpenFormatName() const;
 
 private:
     void CheckLibraries() const;

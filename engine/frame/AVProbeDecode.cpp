@@ -85,7 +85,7 @@ bool TAVProbe::CheckSeekable() {
 // An image file: "image2" for a named sequence, and for a single picture the demuxer of its
 // picture format ("jpeg_pipe", "png_pipe", ...).
 bool TAVProbe::IsImageSequence() const {
-    const std::string name = FormatShortName();
+    const std::string name = OpenFormatName();
     static constexpr std::string_view kPipeSuffix = "_pipe";
     const bool pipe = name.size() > kPipeSuffix.size() &&
                       strcasecmp(name.c_str() + name.size() - kPipeSuffix.size(), kPipeSuffix.data()) == 0;
@@ -192,11 +192,10 @@ void TAVProbe::StorePicture(const AVPacket* packet) {
     FPicture.Height = frame.height;
     FPicture.KeyFrame = frame.key_frame == 1;
     FPicture.PictureType = frame.pict_type >= 0 && frame.pict_type <= 7 ? frame.pict_type : 0;
-    if (packet) {
-        FPicture.PacketDts = packet->dts;
-        FPicture.PacketPts = packet->pts;
-        FPicture.PacketPos = packet->pos;
-    }
+    // A picture drained at the end came from no packet read now: it has no packet times.
+    FPicture.PacketDts = packet ? packet->dts : AV_NOPTS_VALUE;
+    FPicture.PacketPts = packet ? packet->pts : AV_NOPTS_VALUE;
+    FPicture.PacketPos = packet ? packet->pos : -1;
     // The decoder carries each packet's times to the picture it gives, also when pictures come
     // out in another order than their packets went in.
     int64_t time = frame.best_effort_timestamp;

@@ -145,14 +145,12 @@ TVideoStreamInfo TCustomAVProbe::GetVideoStreamInfo(int index) {
     const AVCodecParameters& par = *stream->codecpar;
     if (par.width > 0) info.Width = par.width;
     if (par.height > 0) info.Height = par.height;
-    if (par.width > 0 && par.height > 0) {
-        // Without a sample aspect the pixels are square: the frame's own shape is the display's.
-        AVRational sar =
-                stream->sample_aspect_ratio.num > 0 ? stream->sample_aspect_ratio : par.sample_aspect_ratio;
-        if (sar.num <= 0 || sar.den <= 0) sar = AVRational{1, 1};
+    // The display aspect is known only when the stream or its codec gives a sample aspect.
+    const AVRational sar =
+            stream->sample_aspect_ratio.num > 0 ? stream->sample_aspect_ratio : par.sample_aspect_ratio;
+    if (par.width > 0 && par.height > 0 && sar.num > 0 && sar.den > 0)
         info.AspectRatio = static_cast<float>(static_cast<double>(sar.num) * par.width /
                                               (static_cast<double>(sar.den) * par.height));
-    }
     if (par.format >= 0) info.PixelFormat = par.format;
     if (stream->r_frame_rate.num > 0 && stream->r_frame_rate.den > 0) {
         info.FrameRateNum = stream->r_frame_rate.num;

@@ -131,7 +131,7 @@ void TEffectsPage::CreateNormCard() {
         FNormButtons->addButton(radio, static_cast<int>(norm.Norm));
         top += 28;
     }
-    SetNorm(TNorm::Auto);
+    SetNorm(TNorm::Auto, false);
 }
 
 void TEffectsPage::CreateTimestampCard() {
@@ -142,8 +142,9 @@ void TEffectsPage::CreateTimestampCard() {
     chkCopyTimestamp->setGeometry(kCheckLeft, 33, kTimestampCard.width() - 2 * kCheckLeft, 20);
 }
 
-void TEffectsPage::SetNorm(TNorm norm) {
+void TEffectsPage::SetNorm(TNorm norm, bool offered) {
     if (QAbstractButton* radio = FNormButtons->button(static_cast<int>(norm))) radio->setChecked(true);
+    grpNorm->setEnabled(offered);
 }
 
 void TEffectsPage::FillChoices(TOptionChoices& choices) const {

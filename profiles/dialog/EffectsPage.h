@@ -23,8 +23,9 @@ public:
 
     // Writes the filters, crop and pad, norm and timestamp choices.
     void FillChoices(TOptionChoices& choices) const;
-    // The norm the loaded profile asks for.
-    void SetNorm(TNorm norm);
+    // The norm the loaded profile asks for; the norm is offered only for a disc profile
+    // (VCD, SVCD, DVD), the one kind of target it acts on.
+    void SetNorm(TNorm norm, bool offered);
 
 private:
     void CreateFilterCard();

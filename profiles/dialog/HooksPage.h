@@ -4,9 +4,11 @@
 
 #include <QWidget>
 
+class QButtonGroup;
 class QCheckBox;
 class QLabel;
 class QLineEdit;
+class QPushButton;
 class QRadioButton;
 
 namespace kestrova {
@@ -18,7 +20,8 @@ class TCardGroup;
 //
 // A hook's box is enabled while external hooks are chosen and its module is in the program
 // folder's vhook/; a box that belongs to a hook (its options, its text) is enabled while that
-// hook's box is enabled and checked.
+// hook's box is enabled and checked. The hook behaviours are enabled while any hook is; the
+// periods edit while "PTS Periods" is enabled and chosen.
 class THooksPage : public QWidget {
     Q_OBJECT
 
@@ -32,8 +35,12 @@ public:
     void ShowDrawnTexts();
 
 private:
+    static QRect CellAt(int left, int top);
     QCheckBox* AddCheck(const char* name, const QString& caption, int left, int row);
-    QLineEdit* AddTextEdit(const char* name, int row);
+    QRadioButton* AddRadio(QButtonGroup* group, const char* name, const QString& caption,
+                           const QRect& geometry);
+    QLineEdit* AddTextEdit(const char* name, const QString& text, int top);
+    void CreateBehaviourRows();
     void EnableHook(QCheckBox* hook, THook module, bool external);
 
     QString FProgramFolder;
@@ -50,6 +57,13 @@ private:
     QCheckBox* chkVantelHookImg;
     QCheckBox* chkVantelHookTxt;
     QLineEdit* edtVantelHookTxt;
+    // When the checked hooks run. The engine runs every hook on every picture: none of these
+    // reaches the output record.
+    QRadioButton* rdoStandardHook;
+    QRadioButton* rdoBeforeHook;
+    QRadioButton* rdoPTSs;
+    QLineEdit* edtPTSs;
+    QPushButton* btnPTSs;
     QLabel* lblHookNote;
 };
 

@@ -21,7 +21,11 @@ TInformationHandler SetInformationDisplay(TInformationHandler handler) {
 }
 
 void ShowInformation(QWidget* owner, const QString& text) {
-    const TInformation information{QGuiApplication::applicationDisplayName(), text};
+    ShowInformation(owner, QGuiApplication::applicationDisplayName(), text);
+}
+
+void ShowInformation(QWidget* owner, const QString& caption, const QString& text) {
+    const TInformation information{caption, text};
     if (const TInformationHandler& handler = InstalledHandler()) {
         handler(owner, information);
         return;

@@ -21,5 +21,7 @@ TInformationHandler SetInformationDisplay(TInformationHandler handler);
 
 // Shows the text with the application's name as caption.
 void ShowInformation(QWidget* owner, const QString& text);
+// Shows the text under a caption of its own.
+void ShowInformation(QWidget* owner, const QString& caption, const QString& text);
 
 }  // namespace kestrova

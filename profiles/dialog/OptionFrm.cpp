@@ -14,6 +14,7 @@
 #include "profiles/dialog/PageTabs.h"
 #include "profiles/dialog/PreviewTrimPage.h"
 #include "profiles/dialog/ProfileComboBox.h"
+#include "profiles/options/DiscTarget.h"
 #include "profiles/options/OptionBuilder.h"
 #include "profiles/options/ProfileChoices.h"
 #include "profiles/options/SourceFromProbe.h"
@@ -26,6 +27,7 @@
 #include "ui/skin/SkinDropButton.h"
 #include "ui/skin/SkinPictures.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
@@ -95,10 +97,13 @@ QString WithTrailingSeparator(const QString& folder) {
 TfrmOption::TfrmOption(TListMenu& picker, const QString& configuredOutputFolder, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                               Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
-      FPicker(picker), FStore(picker.Paths(), [this](const QString& caption, const QString& prompt,
-                                                     const QString& initialText) {
-          return AskForText(this, caption, prompt, initialText);
-      }) {
+      FPicker(picker),
+      FStore(
+              picker.Paths(),
+              [this](const QString& caption, const QString& prompt, const QString& initialText) {
+                  return AskForText(this, caption, prompt, initialText);
+              },
+              FShownProfile) {
     FStore.SetOnListsChanged([this] { FPicker.ReloadLists(); });
     FormCreate();
     ResolveOutputPath(configuredOutputFolder);
@@ -224,15 +229,12 @@ void TfrmOption::ResolveOutputPath(const QString& configuredOutputFolder) {
 
 void TfrmOption::SelectRecentProfile() {
     const std::vector<TProfileEntry> recent = LoadRecentProfiles(FStore.Paths()).Entries();
-    if (recent.empty()) {
-        SelectDefaultProfile();
-        return;
+    if (!recent.empty()) {
+        CurrentProfile() = recent.back();
+        const QIcon picture(QPixmap(FStore.Paths().IconFile(skin::kRecentGroupPicture)));
+        if (ShowProfile(recent.back(), picture, TProfileSource::Recent)) return;
     }
-    CurrentProfile() = recent.back();
-    FillProfileCombo(*cboProfile, recent.back().ProfileName,
-                     QIcon(QPixmap(FStore.Paths().IconFile(skin::kRecentGroupPicture))),
-                     FStore.Paths().ProfilePath(recent.back().ProfileFile));
-    LoadProfile();
+    SelectDefaultProfile();
 }
 
 // A first run has no recent profile: the first of the default group is shown, so that OK
@@ -241,34 +243,56 @@ void TfrmOption::SelectDefaultProfile() {
     for (const TProfileGroup& group : BuiltInGroupList().Groups) {
         if (group.GroupName != kDefaultGroup || group.Profiles.empty()) continue;
         const TProfileEntry& entry = group.Profiles.front();
-        FillProfileCombo(*cboProfile, entry.ProfileName,
-                         QIcon(QPixmap(FStore.Paths().IconFile(entry.ProfileImage))),
-                         FStore.Paths().ProfilePath(entry.ProfileFile));
-        LoadProfile();
+        ShowProfile(entry, QIcon(QPixmap(FStore.Paths().IconFile(entry.ProfileImage))),
+                    TProfileSource::Default);
         return;
     }
 }
 
 void TfrmOption::LoadProfile() {
     const QString path = ProfileComboPath(*cboProfile);
-    if (path.isEmpty() || !QFileInfo(path).isFile()) return;
-    if (!CurrentProfile().ProfileName.isEmpty()) ReportStoreResult(FStore.AddRecentProfile());
+    if (path.isEmpty()) return;
+    const TStorePaths& paths = FStore.Paths();
+    const QString file = path.startsWith(paths.WritableFolder())
+                                 ? path.mid(paths.WritableFolder().size())
+                                 : QDir(paths.BuiltInFolder()).relativeFilePath(path);
+    ShowProfile({cboProfile->itemText(0), {}, {}, file}, cboProfile->itemIcon(0), TProfileSource::Combo);
+}
+
+void TfrmOption::ShowProfileInCombo(const TProfileEntry& entry, const QIcon& picture) {
+    if (entry.ProfileFile.isEmpty())
+        cboProfile->clear();
+    else
+        FillProfileCombo(*cboProfile, entry.ProfileName, picture,
+                         FStore.Paths().ProfilePath(entry.ProfileFile));
+}
+
+// Loads the entry's file into the dialog. A file that cannot be loaded changes nothing: the
+// combo goes back to the profile shown before, whose values stay and are what OK converts with.
+bool TfrmOption::ShowProfile(const TProfileEntry& entry, const QIcon& picture, TProfileSource source) {
     TProfileDocument document;
     QString error;
-    if (!document.Load(path, &error)) {
-        ShowException(std::runtime_error(error.toStdString()));
-        return;
+    if (!document.Load(FStore.Paths().ProfilePath(entry.ProfileFile), &error)) {
+        ShowProfileInCombo(FShownProfile, FShownPicture);
+        if (source == TProfileSource::Chosen || source == TProfileSource::Combo)
+            ShowException(std::runtime_error(error.toStdString()));
+        return false;
     }
+    ShowProfileInCombo(entry, picture);
+    FShownProfile = entry;
+    FShownPicture = picture;
     FProfile = std::move(document);
-    FIsBuiltInProfile = FStore.IsBuiltInProfile(path);
+    FIsBuiltInProfile = FStore.IsBuiltInProfile(FStore.Paths().ProfilePath(entry.ProfileFile));
     FExtensionNames = FProfile.ExtensionNames();
     FProfileFormat = FProfile.MainValue(QStringLiteral("fileformat"));
     FTargetProfile = FProfile.MainValue(QStringLiteral("targetprofile"));
     FillParameters();
     FAudioOnlyTarget = FProfile.IsAudioOnlyTarget();
-    const TParameterList norm = ReadParameterList(FProfile, QStringLiteral("normtype"));
-    FEffectsPage->SetNorm(NormOfText(norm.Selected >= 0 ? norm.Items[norm.Selected] : QString()));
+    FEffectsPage->SetNorm(ProfileNormOf(FProfile), DiscTargetOf(FProfileFormat) != 0);
     btnOk->setEnabled(true);
+    if (source == TProfileSource::Chosen || source == TProfileSource::Recent)
+        ReportStoreResult(FStore.AddRecentProfile());
+    return true;
 }
 
 void TfrmOption::FillParameters() {
@@ -293,6 +317,7 @@ TOptionChoices TfrmOption::Choices() const {
     TOptionChoices choices;
     choices.ProfileFormat = FProfileFormat;
     choices.TargetProfile = FTargetProfile;
+    choices.ProfileNorm = ProfileNormOf(FProfile);
     choices.Extension = FExtensionNames.value(0);
     choices.AudioOnlyTarget = FAudioOnlyTarget;
     choices.VideoPreset = FProfile.DefaultValue(QStringLiteral("videopreset")).trimmed();
@@ -376,7 +401,8 @@ void TfrmOption::cboProfileDropDown() {
 void TfrmOption::PickerProfileChosen(QComboBox* combo) {
     if (combo != cboProfile) return;
     cboProfile->SetDrawnPressed(false);
-    LoadProfile();
+    // The picker has just made its choice the current profile.
+    ShowProfile(CurrentProfile(), cboProfile->itemIcon(0), TProfileSource::Chosen);
 }
 
 void TfrmOption::PickerClosed(QComboBox* combo) {
@@ -386,7 +412,7 @@ void TfrmOption::PickerClosed(QComboBox* combo) {
 
 void TfrmOption::popmnuProfileSavePopup() {
     mnuSaveProfile->setEnabled(FIsBuiltInProfile && FProfile.IsLoaded());
-    mnuRenameProfile->setEnabled(!FIsBuiltInProfile && !CurrentProfile().ProfileFile.isEmpty());
+    mnuRenameProfile->setEnabled(!FIsBuiltInProfile && !FShownProfile.ProfileFile.isEmpty());
     mnuDeleteProfile->setEnabled(!FIsBuiltInProfile);
 }
 
@@ -396,8 +422,11 @@ void TfrmOption::mnuSaveProfileClick() {
 }
 
 void TfrmOption::mnuRenameProfileClick() {
-    if (FIsBuiltInProfile || CurrentProfile().ProfileFile.isEmpty()) return;
-    ReportStoreResult(FStore.RenameUserProfile());
+    if (FIsBuiltInProfile || FShownProfile.ProfileFile.isEmpty()) return;
+    const TStoreResult result = FStore.RenameUserProfile();
+    // The combo names the profile by its new name and file.
+    if (result.Changed) ShowProfileInCombo(FShownProfile, FShownPicture);
+    ReportStoreResult(result);
 }
 
 void TfrmOption::mnuDeleteProfileClick() {

@@ -16,6 +16,7 @@
 #include "profiles/store/ProfileStore.h"
 
 #include <QDialog>
+#include <QIcon>
 #include <QPixmap>
 
 #include <array>
@@ -63,7 +64,9 @@ public:
     // Everything the records are built from, as the dialog shows it now.
     TOptionChoices Choices() const;
 
-    // Loads the profile file named by the profile combo's second item.
+    // Loads the profile file named by the profile combo's second item (for a host that filled the
+    // combo itself; the profile is not recorded as recently used). A file that cannot be loaded is
+    // reported and the dialog goes on with the profile it showed.
     void LoadProfile();
 
     const QString& ProfileFormat() const { return FProfileFormat; }
@@ -80,6 +83,15 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    // Where a profile to show comes from: what that means for the recent list and for a file
+    // that cannot be loaded.
+    enum class TProfileSource {
+        Chosen,   // picked in the picker: recorded as recent; a failure is reported
+        Recent,   // the newest recent profile at creation: a failure gives way to the default
+        Default,  // the default group's first profile, on a first run
+        Combo,    // whatever the combo names (LoadProfile)
+    };
+
     struct TParameterControls {
         TParameter Parameter;
         QLabel* Label;
@@ -94,6 +106,8 @@ private:
     void ResolveOutputPath(const QString& configuredOutputFolder);
     void SelectRecentProfile();
     void SelectDefaultProfile();
+    bool ShowProfile(const TProfileEntry& entry, const QIcon& picture, TProfileSource source);
+    void ShowProfileInCombo(const TProfileEntry& entry, const QIcon& picture);
     void FillParameters();
     void ReportStoreResult(const TStoreResult& result);
     QString SourceFolder() const;
@@ -112,6 +126,8 @@ private:
     void ReleaseWindow();
 
     TListMenu& FPicker;
+    TProfileEntry FShownProfile;  // before FStore, which works on it
+    QIcon FShownPicture;
     TProfileStore FStore;
     TProfileDocument FProfile;
     QStringList FExtensionNames;

@@ -55,9 +55,11 @@ inline constexpr int kBandWidth = 40;
 inline constexpr QRect kHookCard{12, 12, 536, 339};
 inline constexpr int kHookModeTop = 36;
 inline constexpr int kHookRowsTop = 102;  // below the card's second rule (at 92)
-inline constexpr int kHookRowPitch = 32;
+inline constexpr int kHookRowPitch = 28;
 inline constexpr int kHookSecondColumn = 190;
 inline constexpr int kHookThirdColumn = 402;
-inline constexpr int kHookNoteTop = 276;
+// Below the third rule (at 248): when the hooks run, in two rows.
+inline constexpr int kHookBehaviourTop = 256;
+inline constexpr int kHookNoteTop = 318;
 
 }  // namespace kestrova::optionpages

@@ -1,5 +1,6 @@
 #include "profiles/options/OptionBuilder.h"
 
+#include "profiles/options/DiscTarget.h"
 #include "profiles/options/FieldBuilders.h"
 #include "profiles/options/FilterChain.h"
 #include "profiles/options/HookLines.h"
@@ -49,10 +50,7 @@ TOutputOptions BuildOutputOptions(const TOptionChoices& choices) {
     options.CustomHook = choices.Hooks.Mode == THookMode::Custom;
     options.CopyTimestamps = choices.CopyTimestamps;
     options.VideoFilters = BuildFilterChain(choices.Filters);
-    // The engine reads the norm only for a target preset (vcd, svcd, dvd). Profiles name their
-    // codecs, sizes and rates one by one instead, so the target stays unset and the norm is
-    // carried for a record that gets a target later.
-    options.TargetNorm = static_cast<int32_t>(choices.Norm);
+    FillDiscTarget(choices, options);
     FillContainer(choices, options);
     options.FileName = ReserveOutputFile(OutputNameBase(choices.Source.FileName, choices.OutputFolder),
                                          OutputExtension(choices));

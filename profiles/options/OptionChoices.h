@@ -122,7 +122,8 @@ struct TOptionChoices {
     QString VideoPreset;  // `videopreset`: the engine preset libx264 encodes with; empty: its default
     QString VideoTag;     // `videotag`: the FourCC an MPEG-4 Part 2 stream is marked with ("DIVX", "XVID")
     TParameterChoices Parameters;
-    TNorm Norm = TNorm::Auto;
+    TNorm Norm = TNorm::Auto;         // the norm chosen
+    TNorm ProfileNorm = TNorm::Auto;  // the norm the profile itself names (`normtype`'s default)
 
     TSourceInfo Source;
     QString ProgramFolder;                // the modules are looked for in its "vhook/"

@@ -55,7 +55,7 @@ void FillDefaults(const TProfileDocument& document, TOptionChoices& choices) {
     for (std::size_t i = 0; i < kParameterCount; ++i)
         choices.Parameters[ParameterAt(i)] =
                 SelectedItem(ReadParameterList(document, ParameterName(ParameterAt(i))));
-    choices.Norm = NormOfText(SelectedItem(ReadParameterList(document, kNormType)).value_or(QString()));
+    choices.Norm = choices.ProfileNorm = ProfileNormOf(document);
 }
 
 void ApplyOverride(const TProfileDocument& document, const QString& name, const QString& value,
@@ -95,6 +95,10 @@ TNorm NormOfText(const QString& text) {
     if (text.compare(QLatin1String("PAL"), Qt::CaseInsensitive) == 0) return TNorm::Pal;
     if (text.compare(QLatin1String("NTSC"), Qt::CaseInsensitive) == 0) return TNorm::Ntsc;
     return TNorm::Auto;
+}
+
+TNorm ProfileNormOf(const TProfileDocument& document) {
+    return NormOfText(SelectedItem(ReadParameterList(document, kNormType)).value_or(QString()));
 }
 
 bool FillChoicesFromProfile(const TProfileDocument& document, const TParameterOverrides& overrides,

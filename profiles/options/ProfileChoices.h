@@ -28,6 +28,8 @@ QString ParameterName(TParameter parameter);
 
 // "PAL" and "NTSC" in any letter case name those norms; anything else is automatic.
 TNorm NormOfText(const QString& text);
+// The norm the profile's `normtype` default selects.
+TNorm ProfileNormOf(const TProfileDocument& document);
 
 // (parameter name, value) pairs. The names are the ten parameters, "normtype" and
 // "extensionname", in any letter case; a value equal to one of the parameter's candidates
@@ -35,9 +37,9 @@ TNorm NormOfText(const QString& text);
 using TParameterOverrides = std::vector<std::pair<QString, QString>>;
 
 // Fills the profile part of `choices` (format, target profile, first extension, audio-only
-// flag, the video preset and tag, the ten selections, the norm) from the document's defaults, then applies
-// the overrides. An unknown override name gives false with a message naming the known ones, and leaves
-// `choices` as it was.
+// flag, the video preset and tag, the ten selections, the norm chosen and the profile's own) from the
+// document's defaults, then applies the overrides. An unknown override name gives false with a message naming
+// the known ones, and leaves `choices` as it was.
 bool FillChoicesFromProfile(const TProfileDocument& document, const TParameterOverrides& overrides,
                             TOptionChoices& choices, QString* error = nullptr);
 

@@ -29,7 +29,7 @@ QFont NameFont(const QFont& base) {
 }  // namespace
 
 TPickerItemDelegate::TPickerItemDelegate(TKind kind, const QPixmap& arrow, QObject* parent)
-    : QStyledItemDelegate(parent), FKind(kind), FArrow(kind == TKind::Groups ? arrow : QPixmap()) {}
+    : QStyledItemDelegate(parent), FArrow(kind == TKind::Groups ? arrow : QPixmap()) {}
 
 QStringList TPickerItemDelegate::ItemLines(const QString& text) {
     QStringList lines = text.split(u'\r');
@@ -89,7 +89,7 @@ void TPickerItemDelegate::paint(QPainter* painter, const QStyleOptionViewItem& o
     int lineTop = lines.size() == 1 ? item.top() + (item.height() - textHeight) / 2
                                     : item.top() + (item.height() - lines.size() * lineHeight) / 2;
     for (int line = 0; line < lines.size(); ++line) {
-        painter->setFont(line == 0 && FKind == TKind::Profiles ? NameFont(option.font) : option.font);
+        painter->setFont(line == 0 ? NameFont(option.font) : option.font);
         const QRect lineRect(textLeft, lineTop, std::max(textRight - textLeft, 0),
                              lines.size() == 1 ? textHeight : lineHeight);
         painter->drawText(lineRect, Qt::AlignLeft | Qt::AlignVCenter,

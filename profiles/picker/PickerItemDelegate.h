@@ -5,10 +5,10 @@
 namespace kestrova {
 
 // Draws a picker item: its picture 8 pixels from the left and 4 below the top, then its text;
-// a profile's name (its first line) is in bold underlined type and its description plain,
-// while the group list draws its names plain with an arrow at the right. Heights: one line is the text height
-// + 11, n lines n x (text height + 3) + 5. Selected items have the selection colour, the item under the mouse
-// the hover colour, both with light text.
+// the first line (a profile's or a group's name) is in bold underlined type, a profile's
+// description below it plain; the group list has an arrow at each item's right. Heights: one line
+// is the text height + 11, n lines n x (text height + 3) + 5. Selected items have the selection
+// colour, the item under the mouse the hover colour, both with light text.
 class TPickerItemDelegate : public QStyledItemDelegate {
     Q_OBJECT
 
@@ -31,7 +31,6 @@ public:
     static int ItemHeight(int lineCount, int textHeight);
 
 private:
-    TKind FKind;
     QPixmap FArrow;
 };
 

@@ -26,6 +26,12 @@ QString ProposalOf(const QString& uniquePath) {
     return QFileInfo(uniquePath).completeBaseName();
 }
 
+// The name the picker lists for a user profile file the user named: what was typed, without the
+// ".xml" the file name got, followed by the output pattern of the profile it came from.
+QString DisplayNameOf(const QString& fileName, const QString& fromProfileName) {
+    return QFileInfo(fileName).completeBaseName() + ProfileNameTail(fromProfileName);
+}
+
 QByteArray ReadFileBytes(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
@@ -104,8 +110,7 @@ TStoreResult TProfileStore::SaveProfileAs(TProfileDocument& loaded, const TSelec
     loaded.SetSelectedValues(values);
     if (!loaded.Save(target, &error)) return Failure(error);
 
-    // The display name always comes from the proposal, whatever file name was typed.
-    const TProfileEntry entry{proposal + ProfileNameTail(FCurrent.ProfileName), FCurrent.DescribeName,
+    const TProfileEntry entry{DisplayNameOf(*fileName, FCurrent.ProfileName), FCurrent.DescribeName,
                               FCurrent.ProfileImage, UserProfileFile(*fileName)};
     // Saving over a listed file updates its entry rather than listing the file twice.
     QDomElement listed = index->FindFile(entry.ProfileFile);
@@ -152,13 +157,15 @@ TStoreResult TProfileStore::RenameUserProfile() {
         return Failure(QStringLiteral("Cannot rename \"%1\" to \"%2\": %3")
                                .arg(source, target, sourceFile.errorString()));
 
+    // The profile goes by its new name wherever it is listed.
+    const QString newName = DisplayNameOf(*fileName, FCurrent.ProfileName);
     QDomElement listed = index->FindFile(oldFile);
-    if (!listed.isNull()) {
-        listed.setAttribute(kProfileFileAttribute, newFile);
-        listed.setAttribute(kProfileNameAttribute, proposal + ProfileNameTail(FCurrent.ProfileName));
-    }
     QDomElement recentEntry = recent.FindFile(oldFile);
-    if (!recentEntry.isNull()) recentEntry.setAttribute(kProfileFileAttribute, newFile);
+    for (QDomElement* entry : {&listed, &recentEntry}) {
+        if (entry->isNull()) continue;
+        entry->setAttribute(kProfileFileAttribute, newFile);
+        entry->setAttribute(kProfileNameAttribute, newName);
+    }
 
     const bool indexSaved =
             listed.isNull() || WriteXmlFile(index->Document(), FPaths.UserIndexFile(), &error);
@@ -171,6 +178,7 @@ TStoreResult TProfileStore::RenameUserProfile() {
         return Failure(error);
     }
     FCurrent.ProfileFile = newFile;
+    FCurrent.ProfileName = newName;
     ListsChanged();
     return TStoreResult{true, {}};
 }

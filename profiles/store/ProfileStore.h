@@ -1,6 +1,6 @@
 #pragma once
-#include "profiles/store/CurrentProfile.h"
 #include "profiles/store/ProfileDocument.h"
+#include "profiles/store/ProfileEntry.h"
 #include "profiles/store/StorePaths.h"
 
 #include <functional>
@@ -24,11 +24,12 @@ struct TStoreResult {
 // The profile files under a program folder P: recording recently used profiles and keeping
 // the user's own profiles (saved from a built-in one, renamed, deleted). Every operation reads
 // the documents it needs afresh and writes them back at once, so several dialogs see each
-// other's changes. All operations work on the shared current profile.
+// other's changes. All operations work on `current`: the profile one options dialog shows,
+// never one that another dialog chose since.
 class TProfileStore {
 public:
-    TProfileStore(const QString& programFolder, TAskText askText, TProfileEntry& current = CurrentProfile());
-    TProfileStore(TStorePaths paths, TAskText askText, TProfileEntry& current = CurrentProfile());
+    TProfileStore(const QString& programFolder, TAskText askText, TProfileEntry& current);
+    TProfileStore(TStorePaths paths, TAskText askText, TProfileEntry& current);
 
     // Called after every operation that changed the store, so that the picker rebuilds its
     // "User defined" and "Recent" lists.
@@ -38,9 +39,10 @@ public:
     // the ten newest.
     TStoreResult AddRecentProfile();
     // Writes the loaded built-in profile with the dialog's ten selected values as a new user
-    // profile under a name the user confirms, and lists it in userdefined.xml.
+    // profile under a name the user confirms, and lists it in userdefined.xml under that name.
     TStoreResult SaveProfileAs(TProfileDocument& loaded, const TSelectedValues& values);
-    // Gives the current user profile a new file name the user confirms.
+    // Gives the current user profile a new file name the user confirms; the typed name becomes
+    // its display name too.
     TStoreResult RenameUserProfile();
     // Deletes the current user profile file and its entries in both index documents.
     TStoreResult DeleteUserProfile();

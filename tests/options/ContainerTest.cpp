@@ -65,15 +65,16 @@ TEST_F(ContainerTest, UntouchedChoicesGiveAPlainRecord) {
     EXPECT_EQ(options.Metadata.Timestamp, defaults.Metadata.Timestamp);
 }
 
-TEST_F(ContainerTest, CopyTimestampsAndTheNormAreCarried) {
-    const std::pair<TNorm, int32_t> norms[] = {{TNorm::Auto, 0}, {TNorm::Pal, 1}, {TNorm::Ntsc, 2}};
-    for (const auto& [norm, targetNorm] : norms) {
-        Choices.Norm = norm;
-        Choices.CopyTimestamps = norm == TNorm::Pal;
+TEST_F(ContainerTest, CopyTimestampsAreCarriedAndTheNormNamesADiscTarget) {
+    const std::pair<const char*, int32_t> targets[] = {{"vcd", 1}, {"svcd", 2}, {"dvd", 3}, {"mp4", 0}};
+    Choices.Norm = Choices.ProfileNorm = TNorm::Ntsc;
+    Choices.CopyTimestamps = true;
+    for (const auto& [format, target] : targets) {
+        Choices.ProfileFormat = QLatin1String(format);
         const TOutputOptions options = Build();
-        EXPECT_EQ(options.TargetNorm, targetNorm);
-        EXPECT_EQ(options.CopyTimestamps, norm == TNorm::Pal);
-        EXPECT_EQ(options.Target, 0);  // no target preset: the profile names its settings itself
+        EXPECT_EQ(options.Target, target) << format;
+        EXPECT_EQ(options.TargetNorm, target ? 2 : 0) << format;
+        EXPECT_TRUE(options.CopyTimestamps);
     }
 }
 

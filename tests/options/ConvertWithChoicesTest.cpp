@@ -11,6 +11,7 @@
 #include "profiles/options/SourceFromProbe.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 namespace kestrova::test {
@@ -103,7 +104,7 @@ protected:
         }
         job.StartConvert(false);
         if (!job.RunState().FinishedNormally) {
-            ADD_FAILURE() << job.LastError();
+            ADD_FAILURE() << job.LastError() << job.RunState().FailureText;
             return {};
         }
         return output.FileName;
@@ -189,6 +190,35 @@ TEST_F(ConvertWithChoicesTest, CropAndPadBandsReachTheEngine) {
     EXPECT_EQ(video.Width, 320 - 16 - 16 + 8 + 8);
     EXPECT_EQ(video.Height, 240 - 8 - 8);
 }
+
+struct TNormCase {
+    TNorm Norm;
+    int Height;
+    double FrameRate;
+};
+
+class DiscNormTest : public ConvertWithChoicesTest, public ::testing::WithParamInterface<TNormCase> {};
+
+// The norm chooses the disc's picture: the profile's own under its own norm, the target
+// preset's under the other one, and under "Auto" the one of the source's rate (25: PAL).
+TEST_P(DiscNormTest, TheNormChoosesTheTargetPresetsPicture) {
+    QFile vcdNtsc(QStringLiteral(KESTROVA_PROFILE_DIR "vcd_ntsc.xml"));
+    ASSERT_TRUE(vcdNtsc.open(QIODevice::ReadOnly));
+    Prepare(vcdNtsc.readAll());
+    Choices.Norm = GetParam().Norm;
+    const std::string output = Convert();
+    ASSERT_FALSE(output.empty());
+    TAVProbe result;
+    ASSERT_TRUE(result.LoadFile(output)) << result.LastErrMsg();
+    const TVideoStreamInfo video = result.GetVideoStreamInfo();
+    EXPECT_EQ(video.Width, 352);
+    EXPECT_EQ(video.Height, GetParam().Height);
+    EXPECT_NEAR(static_cast<double>(video.FrameRateNum) / video.FrameRateDen, GetParam().FrameRate, 0.01);
+}
+
+INSTANTIATE_TEST_SUITE_P(Norms, DiscNormTest,
+                         ::testing::Values(TNormCase{TNorm::Ntsc, 240, 29.97}, TNormCase{TNorm::Pal, 288, 25},
+                                           TNormCase{TNorm::Auto, 288, 25}));
 
 }  // namespace
 }  // namespace kestrova::test

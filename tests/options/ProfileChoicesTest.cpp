@@ -108,7 +108,7 @@ TEST_F(ProfileChoicesTest, DefaultsBuildTheRecordsTheProfileDescribes) {
     EXPECT_EQ(options.AudioSampleRate, 44100);
     EXPECT_EQ(options.Volume, 256);
     EXPECT_EQ(options.AudioCodec, "aac");
-    EXPECT_EQ(options.TargetNorm, 1);
+    EXPECT_EQ(options.Target, 0);  // the norm acts on disc profiles only
     EXPECT_FALSE(options.DisableVideo);
     EXPECT_EQ(options.FileName, BytePath("source/clip_(new).mp4"));
 }

@@ -66,6 +66,23 @@ protected:
     QComboBox FCombo;
 };
 
+// A group's name is drawn like a profile's name, bold and underlined: the underline is a line of
+// text colour nearly as long as the name.
+TEST_F(ListMenuTest, GroupNamesAreDrawnBoldAndUnderlined) {
+    Open();
+    const QRect item = Left().visualItemRect(Left().item(kGeneralAudio));
+    const QImage drawn = Left().viewport()->grab(item).toImage();
+    int longest = 0;
+    for (int y = 0; y < drawn.height(); ++y)
+        for (int x = 0, run = 0; x < drawn.width(); ++x) {
+            run = qGray(drawn.pixel(x, y)) < 128 ? run + 1 : 0;
+            longest = std::max(longest, run);
+        }
+    QFont name = Left().font();
+    name.setBold(true);
+    EXPECT_GE(longest, QFontMetrics(name).horizontalAdvance(QStringLiteral("General Audio")) * 9 / 10);
+}
+
 TEST_F(ListMenuTest, FirstRunRecordsTheDefaultPositionThenNoChoiceAndOpensOnGeneralVideo) {
     TListMenu& picker = Picker();
     EXPECT_EQ(picker.LeftIndex(), -1);

@@ -124,12 +124,19 @@ TEST_F(OptionFrmTest, ADefaultOutsideTheCandidatesSelectsNothingAndBuildsFromThe
     EXPECT_EQ(Dialog().Choices().Parameters[TParameter::VideoBitrate], std::nullopt);
 }
 
-TEST_F(OptionFrmTest, ARecentProfileWhoseFileIsGoneShowsItsNameButOffersNothingToConvert) {
+TEST_F(OptionFrmTest, WithoutALoadableRecentProfileTheDefaultIsShownAndSaveSavesIt) {
     const TProfileEntry gone{QStringLiteral("Gone(*.mkv)"), {}, {}, QStringLiteral("gone.xml")};
     WriteIndex("recent.xml", {Mp4Entry(), gone});
-    EXPECT_EQ(Combo("cboProfile").currentText(), gone.ProfileName);
-    EXPECT_EQ(Combo("cboVideoCodec").count(), 0);
+    EXPECT_EQ(Combo("cboProfile").count(), 0) << "no default profile either";
     EXPECT_FALSE(Enabled("btnOk"));
+    DropDialog();
+    WriteIndex("recent.xml", {});  // a first run
+    WriteFile("profiles/wmv.xml", Mp4ProfileXml());
+    EXPECT_EQ(ProfileComboPath(Combo("cboProfile")), ProfilesPath("wmv.xml"));
+    Environment.Prompt().Answer = QStringLiteral("first");
+    PrepareMenu();
+    MenuItem("mnuSaveProfile").trigger();
+    EXPECT_TRUE(Exists("profiles/userdefined/first.xml"));
 }
 
 TEST_F(OptionFrmTest, AProfileChosenInThePickerIsLoadedIntoTheDialogThatOpenedIt) {
@@ -199,12 +206,66 @@ TEST_F(OptionFrmTest, SaveAsWritesTheShownValuesAsAUserProfileTheRecentListAndPi
     EXPECT_EQ(saved.DefaultValue(QStringLiteral("videocodec")), QStringLiteral("MPEG4"));
     const std::vector<TProfileEntry> user = ReadIndex("userdefined.xml");
     ASSERT_EQ(user.size(), 1u);
-    EXPECT_EQ(user[0].ProfileName, QStringLiteral("MPEG-4 Video-1(*.mp4)"));
+    EXPECT_EQ(user[0].ProfileName, QStringLiteral("phone(*.mp4)"));
     EXPECT_EQ(user[0].ProfileFile, QStringLiteral("userdefined/phone.xml"));
     EXPECT_EQ(Find<QListWidget>(Picker(), QStringLiteral("RightMenu17"))->count(), 1)
             << "the picker's user list was rebuilt";
     EXPECT_TRUE(Dialog().IsBuiltInProfile()) << "the dialog keeps the built-in profile";
 }
+
+// Another dialog choosing a profile makes it the process's current one; each dialog's menu
+// still acts on the profile it shows.
+struct TOperationCase {
+    const char* Name;
+    bool UserProfile;  // the first dialog shows the user profile Mine (else the built-in MPEG-4)
+    const char* Menu;
+    const char* Listed;  // userdefined.xml's names afterwards, joined by "|"
+};
+
+class TwoDialogsTest : public OptionFrmTest, public ::testing::WithParamInterface<TOperationCase> {};
+
+TEST_P(TwoDialogsTest, TheMenuActsOnTheProfileItsDialogShows) {
+    if (GetParam().UserProfile) UseUserProfile();
+    const TProfileEntry other{
+            QStringLiteral("Other(*.avi)"), {}, {}, QStringLiteral("userdefined/other.xml")};
+    WriteIndex("userdefined.xml", {UserEntry(), other});
+    Dialog();
+    WriteFile("profiles/userdefined/other.xml", AviProfileXml());
+    WriteIndex("recent.xml", {Mp4Entry(), other});
+    TfrmOption second(Picker(), OutputFolder);
+    Environment.Prompt().Answer = QStringLiteral("made");
+    PrepareMenu();
+    MenuItem(GetParam().Menu).trigger();
+    QStringList listed;
+    for (const TProfileEntry& entry : ReadIndex("userdefined.xml")) listed << entry.ProfileName;
+    EXPECT_EQ(listed.join('|').toStdString(), GetParam().Listed);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+        Operations, TwoDialogsTest,
+        ::testing::Values(TOperationCase{"Delete", true, "mnuDeleteProfile", "Other(*.avi)"},
+                          TOperationCase{"Rename", true, "mnuRenameProfile", "made(*.mp4)|Other(*.avi)"},
+                          TOperationCase{"SaveAs", false, "mnuSaveProfile",
+                                         "Mine-1(*.mp4)|Other(*.avi)|made(*.mp4)"}),
+        [](const ::testing::TestParamInfo<TOperationCase>& info) { return std::string(info.param.Name); });
+
+// A chosen profile that cannot be loaded: the message names its file, and the dialog goes on
+// showing, and converting with, the profile it had.
+class UnloadableChoiceTest : public OptionFrmTest, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(UnloadableChoiceTest, KeepsTheProfileInUse) {
+    if (*GetParam()) WriteFile("profiles/chosen.xml", GetParam());
+    auto& profile = *InDialog<TProfileComboBox>(QStringLiteral("cboProfile"));
+    CurrentProfile() = {QStringLiteral("Chosen(*.mkv)"), {}, {}, QStringLiteral("chosen.xml")};
+    FillProfileCombo(profile, CurrentProfile().ProfileName, QIcon(), ProfilesPath("chosen.xml"));
+    emit Picker().ProfileChosen(&profile);
+    ASSERT_EQ(Errors.size(), 1u);
+    EXPECT_TRUE(Errors[0].Text.contains(ProfilesPath("chosen.xml"))) << Errors[0].Text.toStdString();
+    EXPECT_EQ(profile.currentText(), Mp4Entry().ProfileName);
+    EXPECT_EQ(Dialog().BuildOutputOptions().FileFormat, "mp4");
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, UnloadableChoiceTest, ::testing::Values("", "<profile><Main>"));
 
 struct TMenuCase {
     bool UserProfile;
@@ -238,7 +299,7 @@ TEST_F(OptionFrmTest, AUserProfileIsRenamedAndDeletedThroughTheMenu) {
     MenuItem("mnuRenameProfile").trigger();
     EXPECT_TRUE(Exists("profiles/userdefined/renamed.xml"));
     EXPECT_FALSE(Exists("profiles/userdefined/mine.xml"));
-    EXPECT_EQ(CurrentProfile().ProfileFile, QStringLiteral("userdefined/renamed.xml"));
+    EXPECT_EQ(ProfileComboPath(Combo("cboProfile")), ProfilesPath("userdefined/renamed.xml"));
     EXPECT_EQ(ReadIndex("userdefined.xml").at(0).ProfileFile, QStringLiteral("userdefined/renamed.xml"));
 
     PrepareMenu();
@@ -329,7 +390,7 @@ TEST_F(OptionFrmTest, EffectsReachTheOutputRecord) {
     Check("chkPad");
     Type("edtPadBottom", QStringLiteral("10"));
     Check("chkCopyTimestamp");
-    Check("rdoNormNTSC");
+    EXPECT_FALSE(Enabled("rdoNormNTSC")) << "the norm acts on disc profiles only";
     Dialog().SetCurrentPage(TfrmOption::TPage::Effects);
     SaveScreenshot(Dialog(), QStringLiteral("dialog-effects"));
 
@@ -340,7 +401,7 @@ TEST_F(OptionFrmTest, EffectsReachTheOutputRecord) {
     EXPECT_EQ((std::array{options.PadTop, options.PadBottom, options.PadLeft, options.PadRight}),
               (std::array{0, 10, 0, 0}));
     EXPECT_TRUE(options.CopyTimestamps);
-    EXPECT_EQ(options.TargetNorm, 2);
+    EXPECT_EQ(options.Target, 0);
     EXPECT_EQ(options.VideoCodec, "mpeg4");
     EXPECT_EQ(options.FileFormat, "mp4");
 }
@@ -359,8 +420,10 @@ void PrintTo(const THookCase& hooks, std::ostream* out) {
 }
 
 const QStringList kHookControls = {
-        "chkImlib2Img", "chkImgDancing",    "chkImlib2Txt",     "edtImlib2Txt",     "chkTxtScrolling",
-        "chkWaterMark", "chkWaterMarkMode", "chkVantelHookImg", "chkVantelHookTxt", "edtVantelHookTxt"};
+        "chkImlib2Img",    "chkImgDancing",    "chkImlib2Txt",     "edtImlib2Txt",     "chkTxtScrolling",
+        "chkWaterMark",    "chkWaterMarkMode", "chkVantelHookImg", "chkVantelHookTxt", "edtVantelHookTxt",
+        "rdoStandardHook", "rdoBeforeHook",    "rdoPTSs",          "edtPTSs"};
+const QStringList kBehaviours = {"rdoStandardHook", "rdoBeforeHook", "rdoPTSs"};
 const QStringList kAllModules = {"imlib2.so", "watermark.so", "VantelHook.so"};
 
 class HookRulesTest : public OptionFrmTest, public ::testing::WithParamInterface<THookCase> {};
@@ -381,6 +444,11 @@ TEST_P(HookRulesTest, HooksAreOfferedByTheirModulesAndTheirOptionsByTheirHook) {
     if (hooks.Name == std::string("TextAndWatermark")) {
         EXPECT_EQ(InDialog<QLineEdit>(QStringLiteral("edtImlib2Txt"))->text(), QStringLiteral("VADOR"))
                 << "an empty text draws the default, and the edit says so";
+        Click("btnPTSs");
+        ASSERT_EQ(Informations.size(), 1u);
+        EXPECT_EQ(Informations[0].Caption, QStringLiteral("Video Hook PTS Periods"));
+        EXPECT_TRUE(
+                Informations[0].Text.startsWith(QStringLiteral("Enable Video Hook only in special periods")));
         Dialog().SetCurrentPage(TfrmOption::TPage::Hooks);
         SaveScreenshot(Dialog(), QStringLiteral("dialog-hooks"));
     }
@@ -401,15 +469,24 @@ INSTANTIATE_TEST_SUITE_P(
                           kAllModules,
                           {"chkImlib2Txt", "chkWaterMark"},
                           false,
-                          {"chkImlib2Img", "chkImlib2Txt", "edtImlib2Txt", "chkTxtScrolling", "chkWaterMark",
-                           "chkWaterMarkMode", "chkVantelHookImg", "chkVantelHookTxt"},
+                          QStringList{"chkImlib2Img", "chkImlib2Txt", "edtImlib2Txt", "chkTxtScrolling",
+                                      "chkWaterMark", "chkWaterMarkMode", "chkVantelHookImg",
+                                      "chkVantelHookTxt"}
+                                  << kBehaviours,
                           2},
+                // The periods are offered but go nowhere: every hook still runs on every picture.
+                THookCase{"PtsPeriods",
+                          {"watermark.so"},
+                          {"chkWaterMark", "rdoPTSs"},
+                          false,
+                          QStringList{"chkWaterMark", "chkWaterMarkMode", "edtPTSs"} << kBehaviours,
+                          1},
                 THookCase{"CustomHookInstead", kAllModules, {"chkImlib2Txt", "chkWaterMark"}, true, {}, 0},
                 THookCase{"OnlyTheWatermarkModule",
                           {"watermark.so"},
                           {"chkWaterMark", "chkVantelHookTxt"},
                           false,
-                          {"chkWaterMark", "chkWaterMarkMode"},
+                          QStringList{"chkWaterMark", "chkWaterMarkMode"} << kBehaviours,
                           1}),
         [](const ::testing::TestParamInfo<THookCase>& info) { return std::string(info.param.Name); });
 

@@ -83,12 +83,14 @@ ProfileWindowsTest::ProfileWindowsTest()
     OutputFolder = Environment.MakeFolder(QStringLiteral("out"));
     FPreviousInformation = SetInformationDisplay(
             [this](QWidget*, const TInformation& information) { Informations.push_back(information); });
+    FPreviousErrors = SetErrorDisplay([this](const TErrorNotice& notice) { Errors.push_back(notice); });
 }
 
 ProfileWindowsTest::~ProfileWindowsTest() {
     FDialog.reset();
     FPicker.reset();
     SetInformationDisplay(std::move(FPreviousInformation));
+    SetErrorDisplay(std::move(FPreviousErrors));
     CurrentProfile() = {};
 }
 

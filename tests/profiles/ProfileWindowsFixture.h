@@ -2,6 +2,7 @@
 // The profile windows over a program folder of the test's own: profile files and index
 // documents written by the test, the skin as the build draws it, hook modules the test chooses,
 // and every desktop service faked (folder browser, input box, shell, drive types, messages).
+#include "app/shell/ErrorDisplay.h"
 #include "profiles/dialog/InformationBox.h"
 #include "profiles/dialog/OptionFrm.h"
 #include "profiles/picker/ListMenu.h"
@@ -81,6 +82,7 @@ protected:
     TFakeDriveInfo& Drives() { return *FDrives; }
     QString OutputFolder;
     std::vector<TInformation> Informations;
+    std::vector<TErrorNotice> Errors;
 
 private:
     QTemporaryDir FTemp;
@@ -88,6 +90,7 @@ private:
     TFakeDriveInfo* FDrives;
     platform::TScopedService<platform::TDriveInfo> FDriveScope;
     TInformationHandler FPreviousInformation;
+    TErrorDisplayHandler FPreviousErrors;
     std::unique_ptr<TListMenu> FPicker;
     std::unique_ptr<TfrmOption> FDialog;
 };

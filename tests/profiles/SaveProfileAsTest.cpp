@@ -52,14 +52,14 @@ TEST_F(SaveProfileAsTest, SavingTwiceProposesNumberOneThenTwo) {
     EXPECT_EQ(Current, Mp4Entry());
 }
 
-TEST_F(SaveProfileAsTest, TypedNameNamesTheFileButNotTheEntry) {
+TEST_F(SaveProfileAsTest, TypedNameNamesTheFileAndTheEntry) {
     Answer("phone");
     ASSERT_TRUE(Save().Changed);
     EXPECT_TRUE(Exists("profiles/userdefined/phone.xml"));
     const auto index = ReadIndex("userdefined.xml");
     ASSERT_EQ(index.size(), 1u);
     EXPECT_EQ(index[0].ProfileFile, "userdefined/phone.xml");
-    EXPECT_EQ(index[0].ProfileName, "MPEG-4 Video-1(*.mp4)");
+    EXPECT_EQ(index[0].ProfileName, "phone(*.mp4)");
 }
 
 TEST_F(SaveProfileAsTest, XmlExtensionRuleForTypedNames) {

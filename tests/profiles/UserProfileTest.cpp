@@ -39,19 +39,17 @@ TEST_F(UserProfileTest, RenameMovesTheFileAndUpdatesBothIndexes) {
     EXPECT_FALSE(Exists("profiles/userdefined/clip-1.xml"));
     EXPECT_TRUE(Exists("profiles/userdefined/phone.xml"));
     EXPECT_EQ(Current.ProfileFile, "userdefined/phone.xml");
-    EXPECT_EQ(Current.ProfileName, "clip-1(*.mp4)");
+    EXPECT_EQ(Current.ProfileName, "phone(*.mp4)");
 
     const auto index = ReadIndex("userdefined.xml");
     ASSERT_EQ(index.size(), 2u);
     EXPECT_EQ(index[0], NamedEntry(7));
-    EXPECT_EQ(index[1], (TProfileEntry{"clip-2(*.mp4)", ClipEntry().DescribeName, ClipEntry().ProfileImage,
-                                       "userdefined/phone.xml"}));
-    // recent.xml gets the new file only; its display name stays.
+    const TProfileEntry renamed{"phone(*.mp4)", ClipEntry().DescribeName, ClipEntry().ProfileImage,
+                                "userdefined/phone.xml"};
+    EXPECT_EQ(index[1], renamed);
     const auto recent = ReadIndex("recent.xml");
     ASSERT_EQ(recent.size(), 2u);
-    TProfileEntry expected = ClipEntry();
-    expected.ProfileFile = "userdefined/phone.xml";
-    EXPECT_EQ(recent[0], expected);
+    EXPECT_EQ(recent[0], renamed);
     EXPECT_EQ(recent[1], Mp4Entry());
     EXPECT_EQ(ListsChangedCount, 1);
 }

@@ -8,47 +8,19 @@
 #include "engine/core/audio/AudioResample.h"
 #include "engine/core/audio/AudioSync.h"
 #include "engine/core/audio/SampleFrames.h"
+#include "engine/core/audio/SampleQueue.h"
 #include "engine/core/run/RunTables.h"
 #include "engine/frame/FFmpegLogger.h"
 #include "engine/frame/Text.h"
-
-#include <array>
 
 namespace kestrova {
 
 namespace {
 
-// Plane pointers of decoded samples with the first `skipped` samples left out. Packed formats
-// have one plane; planar ones one per channel.
-class TSamplePlanes {
-public:
-    TSamplePlanes(const AVFrame& samples, int skipped) {
-        const bool planar = ff::av_sample_fmt_is_planar(static_cast<AVSampleFormat>(samples.format)) != 0;
-        const int channels = samples.ch_layout.nb_channels;
-        if (skipped == 0) {
-            FData = const_cast<const uint8_t**>(samples.extended_data);
-            return;
-        }
-        const int planes = planar ? channels : 1;
-        if (planes > static_cast<int>(FOffset.size())) throw FFmpegException("Audio encoding failed");
-        const int step = ff::av_get_bytes_per_sample(static_cast<AVSampleFormat>(samples.format)) *
-                         (planar ? 1 : channels);
-        for (int i = 0; i < planes; ++i)
-            FOffset[i] = samples.extended_data[i] + static_cast<ptrdiff_t>(skipped) * step;
-        FData = FOffset.data();
-    }
-    const uint8_t** Data() const { return FData; }
-
-private:
-    std::array<const uint8_t*, 64> FOffset{};
-    const uint8_t** FData = nullptr;
-};
-
-void AppendToFifo(OutputStreamState& ost, uint8_t* const* data, int count) {
-    if (count <= 0) return;
-    if (ff::av_audio_fifo_write(ost.Audio.Fifo.get(), reinterpret_cast<void**>(const_cast<uint8_t**>(data)),
-                                count) < count)
-        throw FFmpegException("av_fifo_realloc2() failed");
+// Samples the converter refuses end the run with exit-on-error; otherwise they are dropped.
+void ReportConversionFailure(const void* job, bool exitOnError) {
+    if (exitOnError) throw FFmpegException("av_audio_convert() failed");
+    TFFLogger::Instance().Log(job, llError, "av_audio_convert() failed");
 }
 
 }  // namespace
@@ -68,36 +40,19 @@ void TCustomFFmpeg::DoAudioOut(TOutputFile&, OutputStreamState& ost, InputStream
 
     const TAudioSyncSettings sync{FRun.AudioSyncMethod, FRun.AudioDriftThreshold, FRun.StartTime,
                                   FRun.Verbose, this};
-    const TAudioSyncStep step = SyncAudio(sync, ost, ist, samples, resampler);
-    if (step.Nothing) return;
-    AppendSilence(ost, step.SilenceSamples);
-
-    const TSamplePlanes planes(samples, step.DropSamples);
-    const int count = samples.nb_samples - step.DropSamples;
-    if (!resampler) {
-        AppendToFifo(ost, const_cast<uint8_t* const*>(planes.Data()), count);
-    } else {
-        AVFrame& out = ConvertedSamples(ost, ff::swr_get_out_samples(resampler, count));
-        const int converted =
-                ff::swr_convert(resampler, out.extended_data, out.nb_samples, planes.Data(), count);
-        if (converted < 0) {
-            if (FRun.ExitOnError) throw FFmpegException("av_audio_convert() failed");
-            TFFLogger::Instance().Log(this, llError, "av_audio_convert() failed");
-            return;
-        }
-        AppendToFifo(ost, out.extended_data, converted);
+    TAudioSyncStep step = SyncAudio(sync, ost, ist, samples, resampler);
+    // A gap longer than one call may fill is filled piece after piece, each piece encoded before
+    // the next, so that no samples land inside it.
+    while (step.MoreSilence) {
+        if (!QueueDecodedSamples(ost, resampler, samples, samples.nb_samples, step.SilenceSamples))
+            return ReportConversionFailure(this, FRun.ExitOnError);
+        EncodeAudioFifo(ost, false);
+        step = SyncAudio(sync, ost, ist, samples, resampler);
     }
+    if (step.Nothing) return;
+    if (!QueueDecodedSamples(ost, resampler, samples, step.DropSamples, step.SilenceSamples))
+        return ReportConversionFailure(this, FRun.ExitOnError);
     EncodeAudioFifo(ost, false);
-}
-
-// Puts `count` encoder samples of silence into the stream's fifo.
-void TCustomFFmpeg::AppendSilence(OutputStreamState& ost, int count) {
-    if (count <= 0) return;
-    const AVCodecContext& encoder = *ost.Output->Codec;
-    AVFrame& silence = ConvertedSamples(ost, count);
-    ff::av_samples_set_silence(silence.extended_data, 0, count, encoder.ch_layout.nb_channels,
-                               encoder.sample_fmt);
-    AppendToFifo(ost, silence.extended_data, count);
 }
 
 // The samples the stream's converter still holds back go to the fifo.

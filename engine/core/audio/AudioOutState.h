@@ -22,6 +22,7 @@ struct TAudioOutState {
     AudioFifoPtr Fifo;          // samples waiting for a whole encoder frame
     FramePtr ConvertedSamples;  // converter output, grown as needed
     FramePtr EncoderFrame;      // one encoder frame read from the fifo
+    FramePtr InputSilence;      // silence put before decoded samples, in their shape
 };
 
 }  // namespace kestrova

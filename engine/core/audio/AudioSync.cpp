@@ -15,7 +15,8 @@ namespace {
 
 // Differences up to this many samples are left alone.
 constexpr double kDeadZone = 50;
-// Inserted silence per call is bounded by this many bytes of 16-bit input samples.
+// Inserted silence per call is bounded by this many bytes of decoded samples, the call's own
+// samples included.
 constexpr int kSilenceLimitBytes = 131072;
 
 // The line is only formatted when it is shown: this runs for every decoded audio frame.
@@ -41,14 +42,17 @@ TAudioSyncStep DropOrInsert(const TAudioSyncSettings& settings, InputStreamState
         return step;
     }
     const int channels = std::max(samples.ch_layout.nb_channels, 1);
-    const int64_t limit = std::max<int64_t>(kSilenceLimitBytes / (channels * 2) - samples.nb_samples, 0);
-    int64_t inserted = inputDelta;
-    if (inserted > limit)
-        inserted = limit;  // the rest comes with the next samples
-    else
+    const int sampleBytes =
+            std::max(ff::av_get_bytes_per_sample(static_cast<AVSampleFormat>(samples.format)), 1);
+    const int64_t limit =
+            std::max<int64_t>(kSilenceLimitBytes / (channels * sampleBytes) - samples.nb_samples, 0);
+    if (inputDelta > limit) {
+        step.SilenceSamples = static_cast<int>(limit);
+        step.MoreSilence = limit > 0;  // the rest of the gap is filled before the samples too
+    } else {
+        step.SilenceSamples = static_cast<int>(inputDelta);
         ist.IsStart = false;
-    step.SilenceSamples =
-            static_cast<int>(std::llround(static_cast<double>(inserted) * encoderRate / decoderRate));
+    }
     LogSync(settings, "adding %d audio samples of silence", static_cast<int>(delta));
     return step;
 }

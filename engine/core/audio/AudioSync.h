@@ -16,9 +16,10 @@ struct TAudioSyncSettings {
 
 // What one call of the output path must do with its decoded samples.
 struct TAudioSyncStep {
-    int DropSamples = 0;     // decoded samples to skip at the front
-    int SilenceSamples = 0;  // encoder samples of silence to put before them
-    bool Nothing = false;    // every decoded sample is dropped
+    int DropSamples = 0;       // decoded samples to skip at the front
+    int SilenceSamples = 0;    // samples of silence at the decoded rate to put before them
+    bool MoreSilence = false;  // the gap is longer than one call may fill: more silence follows
+    bool Nothing = false;      // every decoded sample is dropped
 };
 
 // Compares the stream's clock (ost.SyncOpts plus what waits in the fifo) with the input time of

@@ -213,12 +213,14 @@ int TCustomFFmpeg::EncodeVideoFrames(OutputStreamState& ost, const InputStreamSt
     int written = 0;
     for (int frame = 0; frame < frames && !FStopRequested; ++frame) {
         picture.pts = ost.SyncOpts;
+        // The picture is counted before its packets are written, so that the statistics line of
+        // a packet names the pictures sent so far (the first line is frame 1).
+        ++ost.SyncOpts;
+        ++ost.FrameNumber;
         const int size = WriteEncodedPackets(ost, &picture);
         if (size > 0)
             HandPictureToPreview(picture, ff::av_rescale_q(picture.pts, encoder.time_base, kMicroseconds));
         written += size;
-        ++ost.SyncOpts;
-        ++ost.FrameNumber;
     }
     return written;
 }

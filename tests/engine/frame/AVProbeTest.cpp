@@ -47,6 +47,7 @@ struct TKindCase {
     std::string Format;
     bool Video;
     bool Audio;
+    float Aspect = -1;  // FLV stores no sample aspect: the display aspect is unknown
 };
 
 class ProbeKindTest : public ProbeTest, public ::testing::WithParamInterface<TKindCase> {};
@@ -69,7 +70,7 @@ TEST_P(ProbeKindTest, ReportsDurationSizeAndStreams) {
         EXPECT_EQ(video.Width, 160);
         EXPECT_EQ(video.Height, 120);
         EXPECT_EQ(video.FrameRateNum / video.FrameRateDen, 25);
-        EXPECT_NEAR(video.AspectRatio, 4.0 / 3.0, 0.01);
+        EXPECT_NEAR(video.AspectRatio, kind.Aspect, 0.01);
         EXPECT_FALSE(video.CodecName.empty());
     }
     if (kind.Audio) {
@@ -81,9 +82,11 @@ TEST_P(ProbeKindTest, ReportsDurationSizeAndStreams) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Kinds, ProbeKindTest,
-                         ::testing::Values(TKindCase{"flv", true, true}, TKindCase{"mp4", true, true},
-                                           TKindCase{"mp4-mpeg4", true, false}, TKindCase{"mp3", false, true},
-                                           TKindCase{"wma", false, true}, TKindCase{"wav", false, true}),
+                         ::testing::Values(TKindCase{"flv", true, true},
+                                           TKindCase{"mp4", true, true, 4.0f / 3},
+                                           TKindCase{"mp4-mpeg4", true, false, 4.0f / 3},
+                                           TKindCase{"mp3", false, true}, TKindCase{"wma", false, true},
+                                           TKindCase{"wav", false, true}),
                          [](const auto& info) {
                              std::string name = info.param.Format;
                              std::erase(name, '-');
@@ -117,6 +120,12 @@ TEST_F(ProbeTest, FilesThatCannotBeOpenedGiveTheirMessages) {
 
     EXPECT_FALSE(probe.LoadFile(MakeClip("flv"), "no-such-format"));
     EXPECT_EQ(probe.LastErrMsg(), "Unknown input format: no-such-format");
+}
+
+TEST_F(ProbeTest, NamesWithoutAFileSayTheFileIsNotLoaded) {
+    TAVProbe unopened, unnamed;
+    EXPECT_EQ(unopened.FileName() + unnamed.FormatShortName(), "");
+    EXPECT_EQ(unopened.LastErrMsg() + "|" + unnamed.LastErrMsg(), "file not loaded.|file not loaded.");
 }
 
 TEST_F(ProbeTest, ClosedProbeAnswersEmpty) {
@@ -161,6 +170,9 @@ TEST_F(ProbeTest, DecodingToTheEndGivesEveryPictureThenEndOfStream) {
     }
     EXPECT_EQ(pictures, 50);
     EXPECT_EQ(last, 49);
+    // The last picture was drained from the decoder: no packet stands behind it.
+    EXPECT_EQ(probe.Picture().PacketDts, AV_NOPTS_VALUE);
+    EXPECT_EQ(probe.Picture().PacketPos, -1);
     EXPECT_EQ(probe.LastErrMsg(), "stream eof reached.");
     EXPECT_FALSE(probe.DecodeNextFrame());
 }
