@@ -156,6 +156,7 @@ struct TRunSettings {
     float MuxMaxDelay = 0.7f;  // seconds
     int Verbose = 1;
     int ThreadCount = 1;
+    bool ThreadCountChosen = false;  // "threads" was given: its count wins over a share of the cores
     int ScalerFlags = SWS_BICUBIC;
     std::string VstatsFileName;
     bool QpHist = false;
