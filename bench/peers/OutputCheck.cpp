@@ -67,18 +67,21 @@ void CompareStreams(const std::string& reference, const std::string& other,
             differences.push_back("no " + stream.Codec + " stream");
             continue;
         }
-        const auto differ = [&](const char* what, int64_t a, int64_t b) {
-            differences.push_back(stream.Codec + " " + what + " " + std::to_string(a) + " against " +
-                                  std::to_string(b));
+        const auto differ = [&](const std::string& what, const std::string& a, const std::string& b) {
+            differences.push_back(stream.Codec + " " + what + " " + a + " against " + b);
         };
+        const auto number = [](int64_t value) { return std::to_string(value); };
         if (stream.Width != match->Width || stream.Height != match->Height)
-            differ("width", stream.Width, match->Width);
+            differ("picture", number(stream.Width) + "x" + number(stream.Height),
+                   number(match->Width) + "x" + number(match->Height));
         if (stream.SampleRate != match->SampleRate)
-            differ("sample rate", stream.SampleRate, match->SampleRate);
-        if (stream.Channels != match->Channels) differ("channels", stream.Channels, match->Channels);
+            differ("sample rate", number(stream.SampleRate), number(match->SampleRate));
+        if (stream.Channels != match->Channels)
+            differ("channels", number(stream.Channels), number(match->Channels));
         if (stream.SampleRate > 0 && !Near(stream.BitRate, match->BitRate, 0.05))
-            differ("bit rate", stream.BitRate, match->BitRate);
-        if (!Near(stream.Packets, match->Packets, 0.01)) differ("packets", stream.Packets, match->Packets);
+            differ("bit rate", number(stream.BitRate), number(match->BitRate));
+        if (!Near(stream.Packets, match->Packets, 0.01))
+            differ("packets", number(stream.Packets), number(match->Packets));
     }
 }
 
@@ -106,18 +109,19 @@ std::vector<std::string> OutputDifferences(const std::string& reference, const s
     std::map<std::string, std::string> ours = X264Settings(reference), theirs = X264Settings(other);
     for (auto* settings : {&ours, &theirs})
         std::erase_if(*settings, [](const auto& field) { return IsThreadField(field.first); });
-    if (ours.size() != theirs.size() && (ours.empty() || theirs.empty()))
-        differences.push_back(std::string("x264 settings line ") +
-                              (ours.empty() ? "only in the peer's output" : "missing"));
-    for (const auto& [name, value] : ours) {
-        const auto found = theirs.find(name);
-        if (found == theirs.end())
-            differences.push_back("x264 " + name + "=" + value + " against nothing");
-        else if (found->second != value)
-            differences.push_back("x264 " + name + "=" + value + " against " + found->second);
+    if (ours.empty() != theirs.empty()) {
+        differences.push_back(std::string("x264 settings line only in ") +
+                              (ours.empty() ? "the peer's" : "Kestrova's") + " output");
+    } else {
+        for (const auto& [name, value] : ours) {
+            const auto found = theirs.find(name);
+            if (found == theirs.end() || found->second != value)
+                differences.push_back("x264 " + name + "=" + value + " against " +
+                                      (found == theirs.end() ? "nothing" : found->second));
+        }
+        for (const auto& [name, value] : theirs)
+            if (!ours.contains(name)) differences.push_back("x264 nothing against " + name + "=" + value);
     }
-    for (const auto& [name, value] : theirs)
-        if (!ours.contains(name)) differences.push_back("x264 nothing against " + name + "=" + value);
     CompareStreams(reference, other, differences);
     return differences;
 }

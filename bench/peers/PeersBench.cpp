@@ -229,8 +229,9 @@ TPrograms FindPrograms() {
 }
 
 void PrintHeading(const TPrograms& programs, int rounds) {
-    std::printf("Kestrova against its peers: %d rounds, each side in turn (A B A B); medians of the rounds\n",
-                rounds);
+    std::printf(
+            "Kestrova against its peers; rounds: %d, each side in turn (A B A B); medians of the rounds\n",
+            rounds);
     std::printf("machine  %u cores, load average %s at the start\n", std::thread::hardware_concurrency(),
                 LoadAverage().c_str());
     std::printf("priority %s\n", PriorityText().c_str());
@@ -238,6 +239,12 @@ void PrintHeading(const TPrograms& programs, int rounds) {
                 programs.Ffmpeg ? FirstOutputLine({"ffmpeg", "-version"}).c_str() : "ffmpeg not installed",
                 programs.HandBrake ? FirstOutputLine({"HandBrakeCLI", "--version"}).c_str()
                                    : "HandBrakeCLI not installed");
+    std::printf(
+            "columns  wall s and cpu s (user + system) and cores busy (cpu over wall) are medians of the\n"
+            "         rounds; peak MiB is wait4's ru_maxrss, the highest of the rounds (programs run side "
+            "by\n"
+            "         side: the sum of each slot's peak); Kestrova / side is the median of the per-round "
+            "ratios\n");
     if (!programs.Ffmpeg || !programs.HandBrake)
         std::printf("         bench/peers/install-peers.sh installs the missing peers\n");
     std::fflush(stdout);
