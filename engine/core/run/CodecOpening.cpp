@@ -20,11 +20,11 @@ DictionaryPtr CopyOptions(const DictionaryPtr& kept) {
     return DictionaryPtr(copy);
 }
 
-// The thread count for a codec given the cores the front shares out to this run. An encoder that
-// works on several frames at once (x264's frame threads) gets two threads per core when it has
-// more than one: it waits for its oldest frame on every picture it takes, so with one thread per
-// core the cores idle while this run's own thread decodes and muxes. With one core the count
-// stays one, so that tasks running side by side do not take each other's cores.
+// The thread count for a codec given the run's share of the cores (CodecCoreShare.cpp). An
+// encoder that works on several frames at once (x264's frame threads) gets two threads per core
+// when it has more than one: it waits for its oldest frame on every picture it takes, so with one
+// thread per core the cores idle while this run's own thread decodes and muxes. With one core the
+// count stays one, so that tasks running side by side do not take each other's cores.
 int CodecThreadsFor(const AVCodec& codec, int cores) {
     const bool framesAtOnce =
             ff::av_codec_is_encoder(&codec) &&
@@ -32,7 +32,7 @@ int CodecThreadsFor(const AVCodec& codec, int cores) {
     return framesAtOnce && cores > 1 ? 2 * cores : cores;
 }
 
-// The front's thread count for the run, when it chose one, replaces the options' count.
+// The run's share of the cores, when it has one, replaces the options' thread count.
 int OpenCodec(AVCodecContext& context, const AVCodec& codec, const DictionaryPtr& options, int cores) {
     if (cores > 0) context.thread_count = CodecThreadsFor(codec, cores);
     DictionaryPtr copy = CopyOptions(options);
