@@ -9,7 +9,7 @@
 //
 //   kestrova_bench_peers [--rounds N] [--only TEXT]
 //
-// Run it in a session of its own at high priority (README, Benchmarks); run-peers.sh does.
+// Run it with run-peers.sh: in a session of its own at high priority, at nice 0.
 #include "bench/harness/BenchSupport.h"
 #include "bench/peers/OutputCheck.h"
 #include "bench/peers/PeerCases.h"
@@ -60,15 +60,21 @@ std::string LoadAverage() {
     return one + " " + five + " " + fifteen;
 }
 
-// Whether this process runs as the README asks: a session of its own at high priority.
+// Whether this process runs in a session of its own at high priority (run-peers.sh). Its own nice
+// value stays 0: Kestrova's conversion thread sets its own, so a nice value would favour the peers.
 std::string PriorityText() {
     std::ifstream in("/proc/self/autogroup");
     std::string group, word, sessionNice;
     in >> group >> word >> sessionNice;  // "/autogroup-123 nice -20"
     const int own = getpriority(PRIO_PROCESS, 0);
-    const bool high = own < 0 && sessionNice.starts_with("-");
-    return "nice " + std::to_string(own) + ", session nice " + (sessionNice.empty() ? "?" : sessionNice) +
-           (high ? "" : "   NOT high priority: other sessions share the cores (README, Benchmarks)");
+    std::string text = "session nice " + (sessionNice.empty() ? std::string("?") : sessionNice) + ", nice " +
+                       std::to_string(own);
+    if (!sessionNice.starts_with("-"))
+        text += "   NOT high priority: other sessions share the cores (run-peers.sh runs it at high "
+                "priority)";
+    else if (own != 0)
+        text += "   a nice value other than 0 holds for the peers only (Kestrova's thread sets its own)";
+    return text;
 }
 
 double Median(std::vector<double> values) {
