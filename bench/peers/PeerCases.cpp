@@ -27,10 +27,20 @@ TArguments KestrovaEncode(const std::string& source, const std::string& output) 
             "1000000", "-acodec", "aac",     "-ab",     "128000", output};
 }
 
+// ffmpeg reading `source` and writing `output` with these codec options, quietly.
+TArguments FfmpegCommand(const std::string& source, const TArguments& codecOptions,
+                         const std::string& output) {
+    TArguments arguments{"ffmpeg", "-nostdin", "-hide_banner", "-loglevel", "error", "-y", "-i", source};
+    arguments.insert(arguments.end(), codecOptions.begin(), codecOptions.end());
+    arguments.push_back(output);
+    return arguments;
+}
+
 TArguments FfmpegEncode(const std::string& source, const std::string& output) {
-    return {"ffmpeg",     "-nostdin", "-hide_banner", "-loglevel", "error", "-y",   "-i",    source,
-            "-c:v",       "libx264",  "-b:v",         "1000k",     "-qmin", "10",   "-qmax", "51",
-            "-i_qfactor", "0.71",     "-c:a",         "aac",       "-b:a",  "128k", output};
+    return FfmpegCommand(source,
+                         {"-c:v", "libx264", "-b:v", "1000k", "-qmin", "10", "-qmax", "51", "-i_qfactor",
+                          "0.71", "-c:a", "aac", "-b:a", "128k"},
+                         output);
 }
 
 // HandBrakeCLI keeps the picture as it is (no crop, scaling or filters) and the source's timing.
@@ -158,13 +168,22 @@ TCase QueueCase(const TPrograms& programs, const std::string& source, const std:
 }
 
 TArguments FfmpegCopy(const std::string& source, const std::string& output) {
-    return {"ffmpeg", "-nostdin", "-hide_banner", "-loglevel", "error", "-y",
-            "-i",     source,     "-c",           "copy",      output};
+    return FfmpegCommand(source, {"-c", "copy"}, output);
 }
 
 TArguments FfmpegMp3(const std::string& source, const std::string& output) {
-    return {"ffmpeg", "-nostdin", "-hide_banner", "-loglevel", "error", "-y",  "-i",
-            source,   "-c:a",     "libmp3lame",   "-b:a",      "192k",  output};
+    return FfmpegCommand(source, {"-c:a", "libmp3lame", "-b:a", "192k"}, output);
+}
+
+// One conversion on Kestrova and on ffmpeg (HandBrakeCLI cannot copy streams or take a file
+// without pictures).
+TCase AgainstFfmpeg(const TPrograms& programs, const std::string& name, const std::string& source,
+                    const TArguments& kestrovaOptions, TCommandLine ffmpeg, const std::string& extension,
+                    const std::string& folder) {
+    TCase against{name, {KestrovaSide(programs, source, 1, 0, kestrovaOptions, extension, folder, name)}};
+    if (programs.Ffmpeg)
+        against.Sides.push_back(SeparateRuns("ffmpeg", ffmpeg, source, extension, 1, 1, folder, name, true));
+    return against;
 }
 
 }  // namespace
@@ -180,22 +199,12 @@ std::vector<TCase> PeerCases(const TPrograms& programs, const std::string& folde
             programs, "one file, 1280x720 H.264+AAC MP4 60 s to MP4 (x264 1000k, AAC 128k)", mp4, folder));
     cases.push_back(QueueCase(programs, flv, folder));
 
-    const std::string copyName = "stream copy, 1280x720 MP4 60 s to MKV";
-    TCase copy{copyName,
-               {KestrovaSide(programs, mp4, 1, 0, {"-vcodec", "copy", "-acodec", "copy"}, ".mkv", folder,
-                             copyName)}};
-    if (programs.Ffmpeg)
-        copy.Sides.push_back(SeparateRuns("ffmpeg", FfmpegCopy, mp4, ".mkv", 1, 1, folder, copyName, true));
+    TCase copy = AgainstFfmpeg(programs, "stream copy, 1280x720 MP4 60 s to MKV", mp4,
+                               {"-vcodec", "copy", "-acodec", "copy"}, FfmpegCopy, ".mkv", folder);
     copy.RatioLimit = 1.0;
     cases.push_back(copy);
-
-    const std::string audioName = "audio file, WMA 60 s to MP3 192k";
-    TCase audio{audioName,
-                {KestrovaSide(programs, wma, 1, 0, {"-acodec", "libmp3lame", "-ab", "192000"}, ".mp3", folder,
-                              audioName)}};
-    if (programs.Ffmpeg)
-        audio.Sides.push_back(SeparateRuns("ffmpeg", FfmpegMp3, wma, ".mp3", 1, 1, folder, audioName, true));
-    cases.push_back(audio);
+    cases.push_back(AgainstFfmpeg(programs, "audio file, WMA 60 s to MP3 192k", wma,
+                                  {"-acodec", "libmp3lame", "-ab", "192000"}, FfmpegMp3, ".mp3", folder));
     return cases;
 }
 

@@ -4,22 +4,18 @@
 #include "tests/support/ProcessRun.h"
 #include "tests/support/RunningProgram.h"
 
-namespace kestrova::clitest {
-namespace {
+namespace kestrova::testing {
 
 TEST(SingleJobCoresTest, TheJobAloneGetsEveryCoreUnlessThreadsIsGiven) {
     const int cores = std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
-    const std::pair<std::vector<std::string>, int> cases[] = {{{}, cores > 1 ? 2 * cores : 1},
-                                                              {{"-threads", "3"}, 3}};
-    for (const auto& [threads, expected] : cases) {
-        const std::string output = testing::TestFolder() + "/out.mp4";
-        std::vector<std::string> arguments = threads;
-        arguments.insert(arguments.end(), {"-i", testing::SmallClip(1.0), "-vcodec", "libx264", output});
-        const testmedia::ProcessResult result = testmedia::RunProcess(ProgramPath(), arguments);
+    const std::string output = TestFolder() + "/out.mp4";
+    for (const std::string threads : {"", "3"}) {
+        std::vector<std::string> arguments{"-y", "1", "-i", SmallClip(1.0), "-vcodec", "libx264", output};
+        if (!threads.empty()) arguments.insert(arguments.begin(), {"-threads", threads});
+        const testmedia::ProcessResult result = testmedia::RunProcess(clitest::ProgramPath(), arguments);
         ASSERT_EQ(result.exitCode, 0) << result.output;
-        EXPECT_EQ(testing::X264Threads(output), expected) << result.output;
+        EXPECT_EQ(X264Threads(output), threads.empty() ? (cores > 1 ? 2 * cores : 1) : 3) << result.output;
     }
 }
 
-}  // namespace
-}  // namespace kestrova::clitest
+}  // namespace kestrova::testing
