@@ -189,7 +189,9 @@ void PrintCase(const TCase& benchCase, const std::vector<TSideResult>& results, 
         alike = alike && result.Comparable();
     }
     if (alike && results.size() > 1)
-        std::printf("  settings  alike on every side (x264 line without thread counts; streams read back)\n");
+        std::printf(
+                "  settings  alike on every side (x264's settings line but its thread counts, where there "
+                "is one; the streams read back)\n");
 
     std::vector<std::size_t> targetPeers;
     bool targetsComparable = results.front().Comparable();
