@@ -212,7 +212,7 @@ void PrintCase(const TCase& benchCase, const std::vector<TSideResult>& results, 
     }
     if (benchCase.MinCoresBusy > 0) {
         const double busy = Median(results.front().Values(CoresBusyOf));
-        PrintTarget("Kestrova's cores busy at least " + Fixed(benchCase.MinCoresBusy, 1), Fixed(busy),
+        PrintTarget("Kestrova's cores busy at least " + Fixed(benchCase.MinCoresBusy, 1), Fixed(busy, 3),
                     results.front().Failure.empty(), busy >= benchCase.MinCoresBusy, judged, met);
     }
     if (benchCase.MemoryTarget) {
