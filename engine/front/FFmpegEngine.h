@@ -32,7 +32,7 @@ public:
     // LastErrMsg set.
     int AddTask(const std::string& fileName, TInputOptions* inputOptions = nullptr);
     // One more output of the task, with the output record applied when one is given; false with
-    // LastErrMsg set (a task takes 20 outputs at most).
+    // LastErrMsg set and the task as it was (a task takes 20 outputs at most).
     bool SetOutputFile(int taskIndex, const std::string& fileName, TOutputOptions* outputOptions = nullptr);
     // Frees the task; those behind it move down by one index.
     void RemoveTask(int taskIndex);
@@ -43,14 +43,16 @@ public:
     // most, returning at once; with 0, one after another in this thread, returning when every
     // notice (the final one included) has been given.
     void StartTask(int threadCount);
-    // Parks the workers of the running tasks; Resume lets them go on. Once the run is stopping,
-    // Pause leaves the stopping tasks running to their end.
+    // Parks the workers of the running tasks, and tasks launched later start parked; Resume
+    // lets them go on. Once the run is stopping, Pause leaves the stopping tasks running to their
+    // end.
     void Pause();
     void Resume();
     // Launches nothing more and stops every task in list order: a running task ends after the
     // packet at hand with its outputs complete, a task that never started gives its notice from
     // a thread of its own, a terminated one is left alone. With `waitForStop`, returns once they
-    // have all ended (the main thread keeps running the calls workers hand to it), except when
+    // have all ended and OnTerminate has returned for each of their notices (the main thread
+    // keeps running the calls workers hand to it), except when
     // called inside an event that a task it would wait for could need (an OnTerminate handler of
     // a run without threads, a handler a worker waits for in a threaded run): there it does not
     // wait, and the notices follow once the handler has returned.

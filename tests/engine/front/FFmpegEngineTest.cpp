@@ -83,6 +83,13 @@ TEST_F(EngineTest, AnOutputRecordIsKeptPerSlotAndAFailedOutputLeavesItsSlotAtThe
     EXPECT_EQ(engine.LastErrMsg(),
               "Unable to find a suitable output format for '" + folder + "/out.nosuchformat'");
     EXPECT_EQ(task.KeptOutputOptions(0).VideoBitrate, -1);
+    // Its stream lines fail once the output was added (a file takes 1000 streams): taken away.
+    TOutputOptions tooMany = refused;
+    for (int stream = 0; stream < 1000; ++stream) tooMany.ExtOptions += "newaudio=\n";
+    EXPECT_FALSE(engine.SetOutputFile(0, folder + "/many.mkv", &tooMany));
+    EXPECT_EQ(task.NbOutputFiles(), 0);
+    EXPECT_EQ(task.KeptOutputOptions(0).VideoBitrate, -1);
+    EXPECT_FALSE(std::filesystem::exists(folder + "/many.mkv"));
 
     TOutputOptions first;
     first.VideoBitrate = 300000;
