@@ -16,6 +16,11 @@ QString ProgressStatusText(qint64 currentMicroseconds, qint64 totalMicroseconds)
 // "Output Duration": the microseconds written so far in whole seconds as hh:mm:ss.
 QString OutputDurationText(qint64 currentMicroseconds);
 
+// The window's title once rows of a run have ended, so that the taskbar shows how far the
+// queue is: "<title> (3 of 4 Completed)", with ", 1 Aborted" when rows were aborted; the title
+// alone when none has ended.
+QString QueueTitleText(const QString& title, int completed, int aborted, int rows);
+
 inline const QString kStatusWaiting = QStringLiteral("Waiting");
 inline const QString kStatusPause = QStringLiteral("Pause");
 inline const QString kStatusCompleted = QStringLiteral("Completed");

@@ -30,6 +30,25 @@ bool TFFmpegEngine::LoadAVLib(const std::string& libraryFolder) {
 
 int TFFmpegEngine::AddTask(const std::string& fileName, TInputOptions* inputOptions) {
     CheckNotWorking("AddTask");
+    std::unique_ptr<TFFmpeg> task = MakeTask(fileName, inputOptions);
+    return task ? FTasks.Add(std::move(task)) : -1;
+}
+
+bool TFFmpegEngine::ReplaceTask(int taskIndex, const std::string& fileName, TInputOptions* inputOptions) {
+    CheckNotWorking("ReplaceTask");
+    try {
+        FTasks.Item(taskIndex);  // the bounds check, before any file work
+    } catch (const std::exception& error) {
+        FLastErrMsg = error.what();
+        return false;
+    }
+    std::unique_ptr<TFFmpeg> task = MakeTask(fileName, inputOptions);
+    if (!task) return false;
+    FTasks.Replace(taskIndex, std::move(task));
+    return true;
+}
+
+std::unique_ptr<TFFmpeg> TFFmpegEngine::MakeTask(const std::string& fileName, TInputOptions* inputOptions) {
     try {
         CheckMediaLibraries();  // a job needs them from its first call on
         auto task = std::make_unique<TFFmpeg>();
@@ -45,17 +64,17 @@ int TFFmpegEngine::AddTask(const std::string& fileName, TInputOptions* inputOpti
         }
         if (!task->AddInputFile(fileName)) {
             FLastErrMsg = task->LastError();
-            return -1;
+            return nullptr;
         }
         task->AttachInputProbe(slot);
         // What a waiting task holds stays small: its input is opened again at its launch.
         task->SetInputAside(fileName, inputOptions ? &task->KeptInputOptions(slot) : nullptr);
         task->OnProgress = ProgressCallback();
         task->OnTerminate = TerminateCallback();
-        return FTasks.Add(std::move(task));
+        return task;
     } catch (const std::exception& error) {
         FLastErrMsg = error.what();
-        return -1;
+        return nullptr;
     }
 }
 

@@ -7,12 +7,13 @@
 //
 // Run states: idle (after construction and ClearTasks) -> working (StartTask) -> all done (the
 // notice with TaskIndex -1, which follows one notice per task) -> idle (ClearTasks). While
-// working, AddTask, SetOutputFile, RemoveTask and StartTask raise "Cannot <operation> while
-// working.", and ClearTasks raises until the run is all done. A run over an empty list gives
-// its final notice at once, so that it can be cleared like any other.
+// working, AddTask, ReplaceTask, SetOutputFile, RemoveTask and StartTask raise "Cannot
+// <operation> while working.", and ClearTasks raises until the run is all done. A run over an
+// empty list gives its final notice at once, so that it can be cleared like any other.
 #include "engine/front/CustomFFmpegEngine.h"
 #include "engine/front/HostOptions.h"
 
+#include <memory>
 #include <string>
 
 namespace kestrova {
@@ -31,6 +32,10 @@ public:
     // when one is given (its empty FileName takes `fileName`). The task index, or -1 with
     // LastErrMsg set.
     int AddTask(const std::string& fileName, TInputOptions* inputOptions = nullptr);
+    // The task at `taskIndex` made again with this input (as AddTask makes one), keeping its
+    // index: how a host changes a waiting task's input record. False with LastErrMsg set and the
+    // task as it was.
+    bool ReplaceTask(int taskIndex, const std::string& fileName, TInputOptions* inputOptions = nullptr);
     // One more output of the task, with the output record applied when one is given; false with
     // LastErrMsg set and the task as it was (a task takes 20 outputs at most).
     bool SetOutputFile(int taskIndex, const std::string& fileName, TOutputOptions* outputOptions = nullptr);
@@ -60,6 +65,8 @@ public:
 
 private:
     void CheckNotWorking(const char* operation) const;
+    // A new task reading the file; null with LastErrMsg set.
+    std::unique_ptr<TFFmpeg> MakeTask(const std::string& fileName, TInputOptions* inputOptions);
 };
 
 }  // namespace kestrova
