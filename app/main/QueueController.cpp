@@ -322,7 +322,10 @@ void TQueueController::ShowQueueInTitle() {
         completed += status == kStatusCompleted;
         aborted += status == kStatusAborted;
     }
-    FWindow.setWindowTitle(QueueTitleText(TfrmMain::kWindowTitle, completed, aborted, FRows.RowCount()));
+    const bool counting = FRun->Running() || completed + aborted > 0;
+    FWindow.setWindowTitle(
+            counting ? QueueTitleText(TfrmMain::kWindowTitle, completed, aborted, FRows.RowCount())
+                     : TfrmMain::kWindowTitle);
 }
 
 // --- Run --------------------------------------------------------------------------------------
@@ -335,6 +338,7 @@ void TQueueController::btnStartClick() {
     int processes = FWindow.edtThreadCount->text().toInt(&number);
     if (!number) processes = 1;
     FRun->Start(processes, FWindow.PriorityIndex());
+    ShowQueueInTitle();
 }
 
 void TQueueController::btnPauseClick() {

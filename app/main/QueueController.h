@@ -75,7 +75,7 @@ private:
     void BeginRename(int row);
     void FilterTypedName();
     void PopupMenu1Popup();
-    // The window's title tells how many rows of the run have ended.
+    // The window's title tells, from Start on, how many rows of the run have ended.
     void ShowQueueInTitle();
     QString SelectedOutput() const;
 

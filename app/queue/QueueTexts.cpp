@@ -32,10 +32,9 @@ QString OutputDurationText(qint64 currentMicroseconds) {
 }
 
 QString QueueTitleText(const QString& title, int completed, int aborted, int rows) {
-    if (completed + aborted == 0) return title;
-    QString text = title + QStringLiteral(" (%1 of %2 Completed").arg(completed).arg(rows);
+    QString text = QStringLiteral("%1 of %2 Completed").arg(completed).arg(rows);
     if (aborted > 0) text += QStringLiteral(", %1 Aborted").arg(aborted);
-    return text + QLatin1Char(')');
+    return text + QStringLiteral(" - ") + title;
 }
 
 }  // namespace kestrova

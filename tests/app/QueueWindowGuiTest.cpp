@@ -237,7 +237,7 @@ TEST_F(QueueWindowTest, ARowEditedAgainConvertsAndARemovedSourceAbortsWithItsRea
     EXPECT_TRUE(Window().ActivityLog().Lines().join('\n').contains(reason));
     EXPECT_FALSE(QFileInfo::exists(Queue().Rows().IOOptions(1).OutputFileName))
             << "nothing was written: the reservation is given back";
-    EXPECT_EQ(Window().windowTitle(), "Orvanta Kestrova (1 of 2 Completed, 1 Aborted)");
+    EXPECT_EQ(Window().windowTitle(), "1 of 2 Completed, 1 Aborted - Orvanta Kestrova");
     emit Window().btnClear->OnClick();
     EXPECT_EQ(Window().windowTitle(), "Orvanta Kestrova");
 }
