@@ -8,6 +8,8 @@ KESTROVA_PACKAGES=(
   googletest libgtest-dev libbenchmark-dev
   libavcodec-dev libavformat-dev libavutil-dev libavfilter-dev libswscale-dev libswresample-dev
   qt6-base-dev qt6-svg-dev libgl-dev xvfb x11-utils fonts-dejavu-core dbus-daemon libfreetype-dev libfontconfig-dev
+  # the queue's hang check under Xvfb: real X input, and every thread's stack when it hangs
+  xdotool gdb
 )
 
 kestrova_missing_packages() {
