@@ -1,6 +1,5 @@
 #include "tests/e2e/VirtualScreen.h"
 
-#include <QFile>
 #include <QThread>
 
 namespace kestrova::e2e {
@@ -17,24 +16,25 @@ bool WaitFor(const std::function<bool()>& done, std::chrono::milliseconds timeou
 }
 
 TVirtualScreen::TVirtualScreen() {
-    for (int number = 70; number < 130; ++number) {
-        if (QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(number)) ||
-            QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(number)))
-            continue;
-        FServer.start(QStringLiteral("Xvfb"),
-                      {QStringLiteral(":%1").arg(number), QStringLiteral("-screen"), QStringLiteral("0"),
-                       QStringLiteral("1024x768x24"), QStringLiteral("-br"), QStringLiteral("-nolisten"),
-                       QStringLiteral("tcp")});
-        if (!FServer.waitForStarted(5000)) return;
-        const QString socket = QStringLiteral("/tmp/.X11-unix/X%1").arg(number);
-        // A server that finds its display taken ends at once.
-        if (WaitFor([&] { return QFile::exists(socket) || FServer.waitForFinished(0); }, 5s) &&
-            FServer.state() == QProcess::Running) {
-            FDisplay = QStringLiteral(":%1").arg(number);
-            return;
-        }
+    // The server takes the first free display itself and says which: suites that start servers
+    // at the same time never share one.
+    FServer.start(QStringLiteral("Xvfb"),
+                  {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
+                   QStringLiteral("0"), QStringLiteral("1024x768x24"), QStringLiteral("-br"),
+                   QStringLiteral("-noreset"), QStringLiteral("-nolisten"), QStringLiteral("tcp")});
+    if (!FServer.waitForStarted(5000)) return;
+    QByteArray number;
+    WaitFor(
+            [&] {
+                FServer.waitForReadyRead(20);
+                number += FServer.readAllStandardOutput();
+                return number.endsWith('\n') || FServer.state() != QProcess::Running;
+            },
+            10s);
+    if (number.endsWith('\n') && FServer.state() == QProcess::Running)
+        FDisplay = QStringLiteral(":") + QString::fromLatin1(number.trimmed());
+    else
         Stop();
-    }
 }
 
 TVirtualScreen::~TVirtualScreen() {

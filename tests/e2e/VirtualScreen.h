@@ -14,7 +14,7 @@ namespace kestrova::e2e {
 // Polls `done` every 20 ms; false when the time ran out first.
 bool WaitFor(const std::function<bool()>& done, std::chrono::milliseconds timeout);
 
-// A private X server on the first free display number from 70.
+// A private X server on a display of its own.
 class TVirtualScreen {
 public:
     TVirtualScreen();

@@ -7,22 +7,11 @@
 namespace kestrova::testing {
 namespace {
 
-class MainThreadWaitsTest : public EngineTest {
-protected:
-    void SetUp() override {
-        EngineTest::SetUp();
-        TFFLogger::Instance().TriggerEventInMainThread = true;
-    }
-    void TearDown() override {
-        TFFLogger::Instance().TriggerEventInMainThread = false;
-        EngineTest::TearDown();
-    }
-};
-
 // When the stop comes: at once, once the first task reports, or not at all.
 enum TStopPoint { spAtOnce, spAfterFirstReport, spNever };
 
-TEST_F(MainThreadWaitsTest, X264TasksOnThreeThreadsStartAndStopAgainAndAgain) {
+TEST_F(EngineTest, X264TasksWithTheLogOnTheMainThreadStartAndStopAgainAndAgain) {
+    TFFLogger::Instance().TriggerEventInMainThread = true;  // as the window has it (SetUp clears it)
     const std::string folder = TestFolder();
     const std::string clip = SmallClip(2.0);
     engine.SetProgressInterval(100);
