@@ -7,7 +7,7 @@ KESTROVA_PACKAGES=(
   build-essential cmake ninja-build pkg-config binutils
   googletest libgtest-dev libbenchmark-dev
   libavcodec-dev libavformat-dev libavutil-dev libavfilter-dev libswscale-dev libswresample-dev
-  qt6-base-dev qt6-svg-dev libgl-dev xvfb x11-utils xauth xdotool fonts-dejavu-core dbus-daemon libfreetype-dev libfontconfig-dev
+  qt6-base-dev qt6-svg-dev libgl-dev xvfb x11-utils xauth xdotool gdb fonts-dejavu-core dbus-daemon libfreetype-dev libfontconfig-dev
 )
 
 kestrova_missing_packages() {

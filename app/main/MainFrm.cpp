@@ -37,6 +37,7 @@ std::unique_ptr<TFFLogger> MakeWindowLogger() {
 
 }  // namespace
 
+const QString TfrmMain::kWindowTitle = QStringLiteral("Orvanta Kestrova");
 const QString TfrmMain::HelpPageAddress = QStringLiteral("https://kestrova.orvanta.net/tutorial/");
 const QString TfrmMain::OpenDialogFilter =
         QStringLiteral("FLV/MP4/MP3 (*.flv *.f4v *.mp4 *.mp3 *.wma *.wav)");
@@ -67,8 +68,8 @@ void TfrmMain::FormCreate() {
     lblTitle->adjustSize();
     XGraphicClose->move(width() - XGraphicClose->width(), 0);
     XGraphicMin->move(XGraphicClose->x() - XGraphicMin->width(), 0);
-    QGuiApplication::setApplicationDisplayName(QStringLiteral("Orvanta Kestrova"));
-    setWindowTitle(QStringLiteral("Orvanta Kestrova"));
+    QGuiApplication::setApplicationDisplayName(kWindowTitle);
+    setWindowTitle(kWindowTitle);
     FFLogger->OnLog = [this](const void* sender, uint32_t threadId, TLogLevel level,
                              const std::string& message) { FFLoggerLog(sender, threadId, level, message); };
 }
@@ -95,9 +96,13 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
+void TfrmMain::FormCloseQuery() {
+    StopConversions();
+}
+
 // No engine notice reaches the window after this: the handlers are detached before every
 // task is stopped (and waited for).
-void TfrmMain::FormCloseQuery() {
+void TfrmMain::StopConversions() {
     VADOR->OnCustomHook = nullptr;
     VADOR->OnProgress = nullptr;
     VADOR->OnTerminate = nullptr;

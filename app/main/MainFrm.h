@@ -45,6 +45,7 @@ class TfrmMain : public QWidget {
 
 public:
     static constexpr QSize kClientSize{800, 500};
+    static const QString kWindowTitle;
 
     // `programFolder` holds the skin (with a trailing separator); `startFiles` are the files
     // named on the command line, for the queue to take up.
@@ -71,6 +72,10 @@ public:
 
     // Shows or hides the activity log over the lower part of the queue.
     void ToggleActivityLog();
+
+    // Detaches the queue's handlers from the engine and stops every conversion, waiting for
+    // them: after it no engine event reaches the queue.
+    void StopConversions();
 
     // The engine component: every conversion of the queue runs on it.
     std::unique_ptr<TFFmpegEngine> VADOR;

@@ -74,6 +74,7 @@ TQueueController::TQueueController(TfrmMain& window, TListMenu& picker, TSetting
     FWindow.VADOR->OnCustomHook = [stamp = FFrameStamp](TCustomFFmpegEngine&, THookInfo* hookInfo) {
         if (hookInfo) stamp->Draw(*hookInfo);
     };
+    FRun->SetShutDownWhenDone([this] { return FWindow.chkShutDown->isChecked(); });
     ConnectHandlers();
     ApplyButtons();
     // The files named on the command line, once the window is up.
@@ -83,11 +84,13 @@ TQueueController::TQueueController(TfrmMain& window, TListMenu& picker, TSetting
 }
 
 TQueueController::~TQueueController() {
-    FWindow.VADOR->OnCustomHook = nullptr;
+    // The engine stops (and its handlers have returned) before anything it calls back goes,
+    // and before Clear looks at the outputs its tasks were writing.
+    FWindow.StopConversions();
     try {
         btnClearClick();
     } catch (const std::exception&) {
-        // Tasks still running are stopped and freed by the window's own closing.
+        // A run that could not be waited for: its tasks go with the component.
     }
 }
 
@@ -122,6 +125,8 @@ void TQueueController::ConnectHandlers() {
     connect(FWindow.edtLVEdit, &QLineEdit::textEdited, this, &TQueueController::FilterTypedName);
     connect(FRun.get(), &TRunControl::ButtonsChanged, this, &TQueueController::ApplyButtons);
     connect(FRun.get(), &TRunControl::LogLine, this, [this](const QString& line) { Log(line); });
+    connect(FRun.get(), &TRunControl::RowEnded, this, &TQueueController::ShowQueueInTitle);
+    list.header()->viewport()->installEventFilter(this);
 }
 
 // --- Adding -------------------------------------------------------------------------------
@@ -220,6 +225,14 @@ void TQueueController::UpdateRow(int row, const TOutputOptions& outputOptions,
                                  const TInputOptions& inputOptions) {
     TCotainerIOOptions& io = FRows.IOOptions(row);
     const QString newOutput = QString::fromStdString(outputOptions.FileName);
+    // The input record (trim start, forced format) is the task's: it is made again with it.
+    TInputOptions taskInput = inputOptions;
+    TFFmpegEngine& engine = *FWindow.VADOR;
+    if (!engine.ReplaceTask(io.TaskIndex, inputOptions.FileName, &taskInput)) {
+        Log(QStringLiteral("***File open error: ") + QString::fromStdString(engine.LastErrMsg()));
+        if (newOutput != io.OutputFileName) ReleaseReservedOutput(newOutput);
+        return;
+    }
     // The earlier reservation goes when the dialog reserved another name.
     if (newOutput != io.OutputFileName) ReleaseReservedOutput(io.OutputFileName);
     io.InputFileName = QString::fromStdString(inputOptions.FileName);
@@ -268,27 +281,45 @@ void TQueueController::btnRemoveClick() {
     FitLastColumn();
     FRun->Buttons().RowRemoved(FRows.RowCount() > 0);
     ApplyButtons();
+    ShowQueueInTitle();
 }
 
 void TQueueController::btnClearClick() {
     CommitRename();
+    // First: while tasks still run this raises, and no output they write is touched.
+    FWindow.VADOR->ClearTasks();
     for (int row = 0; row < FRows.RowCount(); ++row)
         ReleaseReservedOutput(FRows.IOOptions(row).OutputFileName);
     FRows.DeleteAll();
     FWindow.lvFiles->header()->resizeSection(qcSettings, kSettingsColumnWidth);
-    FWindow.VADOR->ClearTasks();
     FRun->Buttons().QueueCleared();
     ApplyButtons();
+    ShowQueueInTitle();
 }
 
 void TQueueController::btnUpClick() {
+    CommitRename();
     const int row = FRows.SelectedRow();
     if (FRows.RowCount() >= 2 && row > 0) FRows.Move(row, -1);
 }
 
 void TQueueController::btnDownClick() {
+    CommitRename();
     const int row = FRows.SelectedRow();
     if (FRows.RowCount() >= 2 && row >= 0 && row < FRows.RowCount() - 1) FRows.Move(row, +1);
+}
+
+void TQueueController::ShowQueueInTitle() {
+    int completed = 0, aborted = 0;
+    for (int row = 0; row < FRows.RowCount(); ++row) {
+        const QString status = FRows.StatusText(row);
+        completed += status == kStatusCompleted;
+        aborted += status == kStatusAborted;
+    }
+    const bool counting = FRun->Running() || completed + aborted > 0;
+    FWindow.setWindowTitle(
+            counting ? QueueTitleText(TfrmMain::kWindowTitle, completed, aborted, FRows.RowCount())
+                     : TfrmMain::kWindowTitle);
 }
 
 // --- Run --------------------------------------------------------------------------------------
@@ -300,8 +331,8 @@ void TQueueController::btnStartClick() {
     bool number = false;
     int processes = FWindow.edtThreadCount->text().toInt(&number);
     if (!number) processes = 1;
-    FRun->SetShutDownWhenDone(FWindow.chkShutDown->isChecked());
     FRun->Start(processes, FWindow.PriorityIndex());
+    ShowQueueInTitle();
 }
 
 void TQueueController::btnPauseClick() {
@@ -368,7 +399,7 @@ void TQueueController::BeginRename(int row) {
     FWindow.pnlLVEdit->setGeometry(QRect(place, cell.size()));
     FWindow.edtLVEdit->setGeometry(0, 0, cell.width() - 6, cell.height());
     FWindow.edtLVEdit->setText(WithoutExtension(item->text(qcOutput)));
-    FEditRow = row;
+    FEditItem = item;  // the row, wherever it moves
     FWindow.pnlLVEdit->show();
     FWindow.pnlLVEdit->raise();
     FWindow.edtLVEdit->setFocus();
@@ -386,9 +417,9 @@ void TQueueController::FilterTypedName() {
 void TQueueController::CommitRename() {
     if (!FWindow.pnlLVEdit->isVisible()) return;
     FWindow.pnlLVEdit->hide();
-    const int row = FEditRow;
-    FEditRow = -1;
-    if (row < 0 || row >= FRows.RowCount()) return;
+    const int row = FRows.RowOf(FEditItem);
+    FEditItem = nullptr;
+    if (row < 0) return;
     QTreeWidgetItem* item = FRows.Item(row);
     const QString outputText = item->text(qcOutput);
     const QString typed = FWindow.edtLVEdit->text();
@@ -447,9 +478,19 @@ void TQueueController::btnLocationClick() {
 // --- Window events: drops on the window, commit points, the link pointer ----------------------
 
 bool TQueueController::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == FWindow.lvFiles->viewport()) {
-        if (event->type() == QEvent::MouseMove)
-            UpdatePointer(static_cast<QMouseEvent*>(event)->position().toPoint());
+    TListViewEx& list = *FWindow.lvFiles;
+    if (watched == list.viewport()) {
+        const QPoint position =
+                event->type() == QEvent::MouseMove || event->type() == QEvent::MouseButtonPress
+                        ? static_cast<QMouseEvent*>(event)->position().toPoint()
+                        : QPoint();
+        if (event->type() == QEvent::MouseMove) UpdatePointer(position);
+        // A click on a row commits through the row's click; one beside the rows commits here.
+        if (event->type() == QEvent::MouseButtonPress && !list.itemAt(position)) CommitRename();
+        return false;
+    }
+    if (watched == list.header()->viewport()) {
+        if (event->type() == QEvent::MouseButtonPress) CommitRename();
         return false;
     }
     if (watched != &FWindow) return false;

@@ -6,7 +6,8 @@
 // button, and the frames the custom hook stamps.
 //
 // The program makes one after its windows (it needs the profile picker) and frees it before
-// them; freeing it clears the queue, giving back the outputs that were only reserved.
+// them; freeing it stops the conversions and clears the queue, giving back the outputs that were
+// only reserved.
 #include "app/main/QueueListRows.h"
 #include "app/queue/FrameStamp.h"
 #include "app/queue/RunControl.h"
@@ -74,6 +75,8 @@ private:
     void BeginRename(int row);
     void FilterTypedName();
     void PopupMenu1Popup();
+    // The window's title tells, from Start on, how many rows of the run have ended.
+    void ShowQueueInTitle();
     QString SelectedOutput() const;
 
     TfrmMain& FWindow;
@@ -82,7 +85,7 @@ private:
     TQueueListRows FRows;
     std::unique_ptr<TRunControl> FRun;
     std::shared_ptr<TFrameStamp> FFrameStamp;
-    int FEditRow = -1;
+    QTreeWidgetItem* FEditItem = nullptr;  // the row whose output the editor renames
 };
 
 }  // namespace kestrova

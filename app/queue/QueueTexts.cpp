@@ -31,4 +31,10 @@ QString OutputDurationText(qint64 currentMicroseconds) {
     return TimeText(currentMicroseconds / kMicrosecondsPerSecond);
 }
 
+QString QueueTitleText(const QString& title, int completed, int aborted, int rows) {
+    QString text = QStringLiteral("%1 of %2 Completed").arg(completed).arg(rows);
+    if (aborted > 0) text += QStringLiteral(", %1 Aborted").arg(aborted);
+    return text + QStringLiteral(" - ") + title;
+}
+
 }  // namespace kestrova

@@ -16,6 +16,11 @@ QString ProgressStatusText(qint64 currentMicroseconds, qint64 totalMicroseconds)
 // "Output Duration": the microseconds written so far in whole seconds as hh:mm:ss.
 QString OutputDurationText(qint64 currentMicroseconds);
 
+// The window's title during a run and after it, so that the taskbar shows how far the queue
+// is: "3 of 4 Completed - <title>", with ", 1 Aborted" after the count when rows were aborted
+// (the title last, as the desktop shows a program's name).
+QString QueueTitleText(const QString& title, int completed, int aborted, int rows);
+
 inline const QString kStatusWaiting = QStringLiteral("Waiting");
 inline const QString kStatusPause = QStringLiteral("Pause");
 inline const QString kStatusCompleted = QStringLiteral("Completed");

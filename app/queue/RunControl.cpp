@@ -1,6 +1,7 @@
 #include "app/queue/RunControl.h"
 
 #include "app/queue/QueueTexts.h"
+#include "app/queue/ReservedOutputs.h"
 
 #include <QMetaObject>
 
@@ -78,15 +79,25 @@ void TRunControl::Resume() {
     FPaused = false;
     FEngine.Resume();
     emit ButtonsChanged();
+    // The rows still showing "Pause" get their percentage (or "Waiting") back at once.
+    for (int row = 0; row < FRows.RowCount(); ++row)
+        if (FRows.StatusText(row) == kStatusPause && row < static_cast<int>(FStatusBeforePause.size()))
+            FRows.SetStatusText(row, FStatusBeforePause[static_cast<std::size_t>(row)]);
 }
 
 void TRunControl::Pause() {
+    if (FPaused) return;
     FButtons.Paused();
     FEngine.Pause();
     FPaused = true;
     emit ButtonsChanged();
-    for (int row = 0; row < FRows.RowCount(); ++row)
-        if (FRows.StatusText(row) != kStatusCompleted) FRows.SetStatusText(row, kStatusPause);
+    FStatusBeforePause.assign(static_cast<std::size_t>(FRows.RowCount()), QString());
+    for (int row = 0; row < FRows.RowCount(); ++row) {
+        const QString status = FRows.StatusText(row);
+        if (status == kStatusCompleted || status == kStatusAborted) continue;
+        FStatusBeforePause[static_cast<std::size_t>(row)] = status;
+        FRows.SetStatusText(row, kStatusPause);
+    }
 }
 
 void TRunControl::Stop() {
@@ -107,7 +118,12 @@ int TRunControl::RowOfTask(int taskIndex) const {
 void TRunControl::ShowProgress(const TProgressInfo& info) {
     const int row = RowOfTask(info.TaskIndex);
     if (row < 0) return;
-    FRows.SetStatusText(row, ProgressStatusText(info.CurrentDuration, info.TotalDuration));
+    const QString status = ProgressStatusText(info.CurrentDuration, info.TotalDuration);
+    // A report handed over before the Pause shows once the run resumes.
+    if (FPaused && FRows.StatusText(row) == kStatusPause)
+        FStatusBeforePause.at(static_cast<std::size_t>(row)) = status;
+    else
+        FRows.SetStatusText(row, status);
     FRows.SetOutputDurationText(row, OutputDurationText(info.CurrentDuration));
     FRows.SetOutputSizeText(row, MegabytesText(info.TotalSize));
 }
@@ -121,6 +137,10 @@ void TRunControl::EndTask(const TTerminateInfo& info) {
     const QString failure = info.Exception ? QString::fromStdString(info.ExceptionMsg) : QString();
     FRows.SetFailureText(row, failure);
     if (!failure.isEmpty()) emit LogLine(FRows.IOOptions(row).InputFileName + QStringLiteral(": ") + failure);
+    // A task that wrote nothing gives its reserved name back (no empty files left to number
+    // the next outputs of the same source past).
+    if (!info.Finished) ReleaseReservedOutput(FRows.IOOptions(row).OutputFileName);
+    emit RowEnded(row);
 }
 
 void TRunControl::EndQueue() {
@@ -128,7 +148,8 @@ void TRunControl::EndQueue() {
     FRunning = false;
     FPaused = false;
     emit ButtonsChanged();
-    const bool shutDown = !FStoppedByUser && FShutDownWhenDone && FShutDown && FShutDown();
+    const bool shutDown =
+            !FStoppedByUser && FShutDownWhenDone && FShutDownWhenDone() && FShutDown && FShutDown();
     emit QueueEnded(FStoppedByUser, shutDown);
 }
 

@@ -32,6 +32,8 @@ public:
     // returning when the queue has ended) at the priority chosen among idle, lowest, lower,
     // normal; or, while paused, resume the run.
     void Start(int processes, int priorityIndex);
+    // Shows "Pause" on every row not yet ended; reports arriving meanwhile show after Resume,
+    // which gives the rows their texts back at once.
     void Pause();
     // Stops every task and waits for them; the outputs are finalised by the engine.
     void Stop();
@@ -39,8 +41,9 @@ public:
     bool Running() const { return FRunning; }
     bool Paused() const { return FPaused; }
     bool StoppedByUser() const { return FStoppedByUser; }
-    // The "shut down when done" check box.
-    void SetShutDownWhenDone(bool on) { FShutDownWhenDone = on; }
+    // The "shut down when done" check box, read when the queue ends (the user may change it
+    // during the run).
+    void SetShutDownWhenDone(std::function<bool()> wanted) { FShutDownWhenDone = std::move(wanted); }
 
     TCommandButtons& Buttons() { return FButtons; }
     // After a queue operation changed Buttons() (add, remove, clear).
@@ -50,6 +53,8 @@ signals:
     void ButtonsChanged();
     // A line for the activity log (why a task ended "Aborted").
     void LogLine(const QString& line);
+    // A row's task has ended ("Completed" or "Aborted").
+    void RowEnded(int row);
     // Every task has ended; `shutDownAccepted` when the system took the power-off request.
     void QueueEnded(bool stoppedByUser, bool shutDownAccepted);
 
@@ -67,10 +72,13 @@ private:
     std::function<bool()> FShutDown;
     TCommandButtons FButtons;
     std::vector<int> FTaskRows;  // task index -> row index, written at Start
+    // While paused: each row's status as it was, or as progress reported meanwhile, given back
+    // by Resume.
+    std::vector<QString> FStatusBeforePause;
     bool FRunning = false;
     bool FPaused = false;
     bool FStoppedByUser = false;
-    bool FShutDownWhenDone = false;
+    std::function<bool()> FShutDownWhenDone;
 };
 
 }  // namespace kestrova

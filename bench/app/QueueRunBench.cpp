@@ -1,10 +1,11 @@
 // The whole program's queue, in this process through its real windows (off screen):
 //  - BM_HundredQueuedFiles: the resident memory with 100 files queued and not started, each
 //    with its probe-made task and its own options dialog. Target: at most 60 MB plus 2 MB a file.
-//  - BM_WindowQueueOverCommandLine: four 60 s 640x360 FLV files converted with the "mp4.xml"
-//    profile's defaults on two processes through the window (from Start to the end of the
-//    queue), against the command line's profile mode over the same files with -processes 2 (the
-//    whole program run). Target: window / command line at most 1.03 (counter ratio).
+//  - BM_WindowQueueOverCommandLine: four 60 s 640x360 FLV files converted with the H.264
+//    profile's defaults ("mp4h264.xml") on three processes through the window (from Start to the
+//    end of the queue, with the window's own engine and logger settings), against the command
+//    line's profile mode over the same files with -processes 3 (the whole program run). Target:
+//    window / command line at most 1.03 (counter ratio).
 #include "app/main/MainFrm.h"
 #include "app/main/QueueController.h"
 #include "app/main/StartUp.h"
@@ -40,8 +41,10 @@ using namespace kestrova;
 using namespace kestrova::bench;
 
 const QString kProgramDir = QStringLiteral(KESTROVA_PROGRAM_DIR);
-const QString kProfileFile = QStringLiteral("mp4.xml");
+const QString kQueuedProfileFile = QStringLiteral("mp4.xml");
+const QString kRunProfileFile = QStringLiteral("mp4h264.xml");
 constexpr int kFiles = 4;
+constexpr int kRunProcesses = 3;
 constexpr int kQueuedFiles = 100;
 
 // The benchmarks' application object, made once on the main thread.
@@ -67,13 +70,13 @@ std::string SourceClip(double seconds, int width, int height) {
 // Every options dialog gets the benchmark's profile and is confirmed with OK.
 class TDialogConfirmer {
 public:
-    TDialogConfirmer() {
+    explicit TDialogConfirmer(const QString& profileFile) {
         FTimer.setInterval(10);
-        QObject::connect(&FTimer, &QTimer::timeout, [] {
+        QObject::connect(&FTimer, &QTimer::timeout, [profileFile] {
             auto* dialog = qobject_cast<TfrmOption*>(QApplication::activeModalWidget());
             if (!dialog) return;
             if (auto* profile = dialog->findChild<QComboBox*>(QStringLiteral("cboProfile"))) {
-                FillProfileCombo(*profile, kProfileFile, QIcon(), kProgramDir + "profiles/" + kProfileFile);
+                FillProfileCombo(*profile, profileFile, QIcon(), kProgramDir + "profiles/" + profileFile);
                 dialog->LoadProfile();
             }
             dialog->accept();
@@ -96,7 +99,7 @@ void BM_HundredQueuedFiles(benchmark::State& state) {
     const QString clip = QString::fromStdString(SourceClip(3.0, 640, 360));
     for (auto _ : state) {
         const std::string folder = ScratchDir("hundred-queued");
-        TDialogConfirmer confirmer;
+        TDialogConfirmer confirmer(kQueuedProfileFile);
         auto program = ProgramWith(folder, 2);
         program->Queue().TakeUpNewFile(clip);  // the libraries and the first dialog's pictures
         const long before = PeakResidentKiB();
@@ -113,8 +116,8 @@ BENCHMARK(BM_HundredQueuedFiles)->Unit(benchmark::kSecond)->Iterations(1);
 
 double WindowRunSeconds(const std::string& clip) {
     const std::string folder = ScratchDir("window-queue");
-    TDialogConfirmer confirmer;
-    auto program = ProgramWith(folder, 2);
+    TDialogConfirmer confirmer(kRunProfileFile);
+    auto program = ProgramWith(folder, kRunProcesses);
     for (int file = 0; file < kFiles; ++file) program->Queue().TakeUpNewFile(QString::fromStdString(clip));
     TfrmMain& window = program->MainWindow();
     // The event loop waits as the program's own does: polling it would take a core from the run.
@@ -134,9 +137,11 @@ double WindowRunSeconds(const std::string& clip) {
 double CommandLineRunSeconds(const std::string& clip) {
     const std::string folder = ScratchDir("command-line-queue");
     const std::string program = kProgramDir.toStdString() + "kestrova-cli";
-    std::vector<std::string> arguments{program, "--profile", kProfileFile.toStdString()};
+    std::vector<std::string> arguments{program, "--profile", kRunProfileFile.toStdString()};
     for (int file = 0; file < kFiles; ++file) arguments.push_back(clip);
-    for (const char* more : {"--out-folder", folder.c_str(), "-processes", "2"}) arguments.emplace_back(more);
+    for (const std::string& more :
+         {std::string("--out-folder"), folder, std::string("-processes"), std::to_string(kRunProcesses)})
+        arguments.push_back(more);
     std::vector<char*> argv;
     for (std::string& argument : arguments) argv.push_back(argument.data());
     argv.push_back(nullptr);

@@ -225,6 +225,10 @@ public:
     bool LimitByLongestStream = false;
 
 protected:
+    // The first step of a run's body, on the run's thread: a derived job makes its inputs ready
+    // for the run. What it raises fails the run like a failed set-up.
+    virtual void PrepareInputs() {}
+
     // options/PresetOptions.cpp: presets and target presets ("apre", "vpre", "spre", "fpre",
     // "target").
     void ApplyPresetOption(const std::string& name, const std::string& value);

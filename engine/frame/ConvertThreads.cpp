@@ -29,7 +29,7 @@ TTaskThread::~TTaskThread() {
     if (IsCallingThread())
         FThread.detach();
     else
-        FThread.join();
+        WaitFor();
 }
 
 void TTaskThread::WaitFor() {

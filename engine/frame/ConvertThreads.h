@@ -18,7 +18,7 @@ namespace kestrova {
 class TTaskThread {
 public:
     explicit TTaskThread(std::function<void()> body);
-    ~TTaskThread();  // joins
+    ~TTaskThread();  // waits for the body as WaitFor does
     TTaskThread(const TTaskThread&) = delete;
     TTaskThread& operator=(const TTaskThread&) = delete;
 

@@ -2,6 +2,7 @@
 
 #include "engine/frame/DynamicLoaderError.h"
 #include "engine/frame/FFmpegLogger.h"
+#include "engine/frame/MainThread.h"
 #include "engine/frame/UnicodeProtocol.h"
 
 #include <dlfcn.h>
@@ -148,8 +149,12 @@ void TFFmpegLoader::UnloadSet(TLibrarySet set) {
         if (set.test(*it)) Unload(*it);
 }
 
-std::recursive_mutex& CodecLock() {
-    static std::recursive_mutex lock;
+void TCodecLock::lock() {
+    MainThread::LockServingMainThread(FMutex);
+}
+
+TCodecLock& CodecLock() {
+    static TCodecLock lock;
     return lock;
 }
 

@@ -58,8 +58,20 @@ private:
 };
 
 // Held around every codec open and close and every stream-information search: those library
-// calls must not run concurrently.
-std::recursive_mutex& CodecLock();
+// calls must not run concurrently. The same thread may take it again. A worker holding it may
+// wait for the main thread (a codec that logs while it opens, with log lines delivered there),
+// so the main thread runs the queued calls while it waits for the lock.
+class TCodecLock {
+public:
+    void lock();
+    bool try_lock() { return FMutex.try_lock(); }
+    void unlock() { FMutex.unlock(); }
+
+private:
+    std::recursive_mutex FMutex;
+};
+
+TCodecLock& CodecLock();
 
 // SetLibraryFolder + LoadSet(RequiredLibraries()). With no folder the system's libraries load.
 bool LoadMediaLibraries(const std::string& folder = {});

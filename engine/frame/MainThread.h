@@ -40,4 +40,16 @@ void WaitUntil(Pred done) {
     }
 }
 
+// Takes a lock (anything with lock and try_lock) that a worker may hold while it waits for the
+// main thread: the main thread runs the queued calls until the lock is free, other threads
+// simply wait for it.
+template <class TLockable>
+void LockServingMainThread(TLockable& lock) {
+    if (lock.try_lock()) return;
+    if (IsMainThread())
+        WaitUntil([&lock] { return lock.try_lock(); });
+    else
+        lock.lock();
+}
+
 }  // namespace kestrova::MainThread

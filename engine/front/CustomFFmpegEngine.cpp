@@ -24,17 +24,6 @@ public:
     TEventLockScope& operator=(const TEventLockScope&) = delete;
 };
 
-// A worker may hold the lock while it waits for the main thread to run its event: the main
-// thread runs such calls while it waits for the lock.
-template <class TMutex>
-void LockServingMainThread(std::unique_lock<TMutex>& lock) {
-    if (lock.try_lock()) return;
-    if (MainThread::IsMainThread())
-        MainThread::WaitUntil([&lock] { return lock.try_lock(); });
-    else
-        lock.lock();
-}
-
 }  // namespace
 
 // Gives one terminate notice to the host's handler on a thread of its own, after the notice
@@ -72,7 +61,7 @@ private:
 
 TCustomFFmpegEngine::TTerminateLock::TTerminateLock(TCustomFFmpegEngine& engine)
     : FLock(engine.FTerminateLock, std::defer_lock) {
-    LockServingMainThread(FLock);
+    MainThread::LockServingMainThread(FLock);
     ++terminateLockDepth;
 }
 
@@ -88,6 +77,10 @@ TCustomFFmpegEngine::~TCustomFFmpegEngine() {
 
 void TCustomFFmpegEngine::Shutdown() {
     if (FShutDown) return;
+    // A run still going on ends as a Stop ends it: each task gives its one notice, the final
+    // notice follows, and the host's handlers have run before anything goes.
+    if (EndLaunches()) FTasks.StopAll(CanWaitForTasks());
+    if (CanWaitForTasks()) WaitForNotices();
     {
         TTerminateLock lock(*this);
         FRemaining = 0;
@@ -96,7 +89,7 @@ void TCustomFFmpegEngine::Shutdown() {
     // A dispatch in progress finishes before the tasks go.
     for (std::mutex* eventLock : {&FHookLock, &FPreviewLock, &FProgressLock}) {
         std::unique_lock lock(*eventLock, std::defer_lock);
-        LockServingMainThread(lock);
+        MainThread::LockServingMainThread(lock);
     }
     { TTerminateLock lock(*this); }
     FTasks.Clear();
@@ -175,9 +168,9 @@ void TCustomFFmpegEngine::DoCustomHook(TCustomFFmpeg& job, TEngineBitmap& bitmap
     if (FShutDown) return;
     const TEventLockScope scope;
     std::unique_lock lock(FHookLock, std::defer_lock);
-    LockServingMainThread(lock);
+    MainThread::LockServingMainThread(lock);
     const auto handler = OnCustomHook.Current();
-    if (!handler) return;
+    if (!handler || FShutDown) return;  // again: the tasks may have gone while this waited
     FHookInfo.TaskIndex = TaskIndexOf(job);
     FHookInfo.Bitmap = &bitmap;
     FHookInfo.FrameNumber = static_cast<int32_t>(frameNumber);
@@ -195,9 +188,9 @@ void TCustomFFmpegEngine::DoPreviewBitmap(TCustomFFmpeg& job, const TEngineBitma
     if (FShutDown) return;
     const TEventLockScope scope;
     std::unique_lock lock(FPreviewLock, std::defer_lock);
-    LockServingMainThread(lock);
+    MainThread::LockServingMainThread(lock);
     const auto handler = OnPreviewBitmap.Current();
-    if (!handler) return;
+    if (!handler || FShutDown) return;
     FPreviewInfo.TaskIndex = TaskIndexOf(job);
     FPreviewInfo.Bitmap = &bitmap;
     FPreviewInfo.FrameNumber = static_cast<int32_t>(frameNumber);
@@ -210,9 +203,9 @@ void TCustomFFmpegEngine::DoProgress(TCustomFFmpeg& job, const TJobProgress& pro
     if (FShutDown) return;
     const TEventLockScope scope;
     std::unique_lock lock(FProgressLock, std::defer_lock);
-    LockServingMainThread(lock);
+    MainThread::LockServingMainThread(lock);
     const auto handler = OnProgress.Current();
-    if (!handler) return;
+    if (!handler || FShutDown) return;
     FProgressInfo.TaskIndex = TaskIndexOf(job);
     FProgressInfo.FileIndex = progress.InputIndex;
     FProgressInfo.FrameNumber = progress.FrameNumber;
@@ -254,17 +247,43 @@ void TCustomFFmpegEngine::DeliverTerminate() {
     if (!handler) return;
     if (FThreadMode) {
         std::erase_if(FNoticeThreads, [](const auto& notice) { return notice->Finished(); });
-        FNoticeThreads.push_back(
-                std::make_unique<TDoTerminateThread>(*this, FTerminateInfo, handler, FLastNotice));
-        FLastNotice = FNoticeThreads.back()->Done();
-        return;
+        try {
+            FNoticeThreads.push_back(
+                    std::make_unique<TDoTerminateThread>(*this, FTerminateInfo, handler, FLastNotice));
+            FLastNotice = FNoticeThreads.back()->Done();
+            return;
+        } catch (const std::exception&) {
+            // No thread for the notice: it is given here, still after the one before it.
+            WaitForFuture(FLastNotice);
+            FLastNotice = {};
+        }
     }
     try {
         (*handler)(*this, FTerminateInfo);
     } catch (...) {
-        // Raised again by StartTask once the run has ended: the run itself goes on.
-        if (!FHandlerError) FHandlerError = std::current_exception();
+        // Raised again by StartTask once the run has ended: the run itself goes on (a threaded
+        // run has nobody to raise it to).
+        if (!FHandlerError && !FThreadMode) FHandlerError = std::current_exception();
     }
+}
+
+void TCustomFFmpegEngine::WaitForFuture(const std::shared_future<void>& future) {
+    if (!future.valid()) return;
+    if (MainThread::IsMainThread())
+        MainThread::WaitUntil(
+                [&future] { return future.wait_for(std::chrono::seconds(0)) == std::future_status::ready; });
+    else
+        future.wait();
+}
+
+void TCustomFFmpegEngine::WaitForNotices() {
+    std::shared_future<void> last;
+    {
+        TTerminateLock lock(*this);
+        last = FLastNotice;
+    }
+    // Each notice thread waits for the one before it: the last one done means all are.
+    WaitForFuture(last);
 }
 
 void TCustomFFmpegEngine::GiveFinalNotice() {
@@ -285,6 +304,7 @@ void TCustomFFmpegEngine::BeginRun(int threadCount) {
     FThreadCount = threadCount;
     FWorking = true;
     FStopping = false;
+    FPaused = false;
     FHandlerError = nullptr;
     if (FRemaining == 0) GiveFinalNotice();
 }
@@ -315,7 +335,9 @@ void TCustomFFmpegEngine::StartPickedTask(TFFmpeg& task) {
         task.Launch(false, tpNormal);
         return;
     }
-    if (TConvertThread* worker = task.Launch(true, FThreadPriority)) worker->Resume();
+    // A worker is made parked: launched while the run is paused, it waits for Resume.
+    TConvertThread* worker = task.Launch(true, FThreadPriority);
+    if (worker && !FPaused) worker->Resume();
 }
 
 bool TCustomFFmpegEngine::EndLaunches() {
@@ -323,6 +345,7 @@ bool TCustomFFmpegEngine::EndLaunches() {
     if (!FWorking || FAllDone) return false;
     FRemaining = 0;
     FStopping = true;
+    FPaused = false;  // the stop resumes every worker
     return true;
 }
 

@@ -107,8 +107,9 @@ protected:
     void BeginRun(int threadCount);
     // Under the terminate lock: takes the next task of the run (null when none remains).
     TFFmpeg* PickNextTask();
-    // Starts a picked task: threaded runs on a worker (under the terminate lock), else in this
-    // thread, returning once the task has terminated (not under the terminate lock).
+    // Starts a picked task: threaded runs on a worker (under the terminate lock; parked while
+    // the run is paused), else in this thread, returning once the task has terminated (not
+    // under the terminate lock).
     void StartPickedTask(TFFmpeg& task);
     // Under the terminate lock: nothing more is launched; false when no run is going on.
     bool EndLaunches();
@@ -119,6 +120,9 @@ protected:
     // Main thread: waits for the final notice of the run, then raises what an OnTerminate
     // handler called in this thread raised.
     void FinishRunInThisThread();
+    // Waits until the host's handler has returned for every notice given so far (the main
+    // thread keeps running the calls workers hand to it). Not under the terminate lock.
+    void WaitForNotices();
     // Stops the run and frees the tasks: the first step of destruction.
     void Shutdown();
     // Raises "LibAVCodec not loaded." (and so on for avformat, avutil, swscale) when a library
@@ -136,6 +140,7 @@ protected:
     int FThreadCount = 0;
     bool FWorking = false;
     bool FStopping = false;  // Stop was called in this run
+    bool FPaused = false;    // Pause was called and Resume not yet: launches stay parked
     int FVerboseLevel = 1;
 
 private:
@@ -151,6 +156,7 @@ private:
     // threaded run, else here).
     void DeliverTerminate();
     void GiveFinalNotice();
+    static void WaitForFuture(const std::shared_future<void>& future);
 
     std::string FAbout;
     std::unique_ptr<TAVProbe> FAVProbe;

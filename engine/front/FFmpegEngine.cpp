@@ -4,6 +4,7 @@
 #include "engine/frame/Text.h"
 
 #include <memory>
+#include <optional>
 #include <stdexcept>
 
 namespace kestrova {
@@ -29,6 +30,25 @@ bool TFFmpegEngine::LoadAVLib(const std::string& libraryFolder) {
 
 int TFFmpegEngine::AddTask(const std::string& fileName, TInputOptions* inputOptions) {
     CheckNotWorking("AddTask");
+    std::unique_ptr<TFFmpeg> task = MakeTask(fileName, inputOptions);
+    return task ? FTasks.Add(std::move(task)) : -1;
+}
+
+bool TFFmpegEngine::ReplaceTask(int taskIndex, const std::string& fileName, TInputOptions* inputOptions) {
+    CheckNotWorking("ReplaceTask");
+    try {
+        FTasks.Item(taskIndex);  // the bounds check, before any file work
+    } catch (const std::exception& error) {
+        FLastErrMsg = error.what();
+        return false;
+    }
+    std::unique_ptr<TFFmpeg> task = MakeTask(fileName, inputOptions);
+    if (!task) return false;
+    FTasks.Replace(taskIndex, std::move(task));
+    return true;
+}
+
+std::unique_ptr<TFFmpeg> TFFmpegEngine::MakeTask(const std::string& fileName, TInputOptions* inputOptions) {
     try {
         CheckMediaLibraries();  // a job needs them from its first call on
         auto task = std::make_unique<TFFmpeg>();
@@ -44,55 +64,56 @@ int TFFmpegEngine::AddTask(const std::string& fileName, TInputOptions* inputOpti
         }
         if (!task->AddInputFile(fileName)) {
             FLastErrMsg = task->LastError();
-            return -1;
+            return nullptr;
         }
         task->AttachInputProbe(slot);
         // What a waiting task holds stays small: its input is opened again at its launch.
         task->SetInputAside(fileName, inputOptions ? &task->KeptInputOptions(slot) : nullptr);
         task->OnProgress = ProgressCallback();
         task->OnTerminate = TerminateCallback();
-        return FTasks.Add(std::move(task));
+        return task;
     } catch (const std::exception& error) {
         FLastErrMsg = error.what();
-        return -1;
+        return nullptr;
     }
 }
 
 bool TFFmpegEngine::SetOutputFile(int taskIndex, const std::string& fileName, TOutputOptions* outputOptions) {
     CheckNotWorking("SetOutputFile");
+    TFFmpeg* task = nullptr;
     TOutputOptions* kept = nullptr;
-    bool added = false;
+    TCustomHookCallback previousHook;
+    std::optional<TFFmpeg::TOutputsMark> before;
     try {
-        TFFmpeg& task = FTasks.Item(taskIndex);
-        const int slot = task.NbOutputFiles();
+        task = &FTasks.Item(taskIndex);
+        const int slot = task->NbOutputFiles();
         if (slot >= kMaxFiles) {
             FLastErrMsg = FormatText("max output files %d reached", kMaxFiles);
             return false;
         }
-        kept = &task.KeptOutputOptions(slot);
-        const TCustomHookCallback previousHook = task.OnCustomHook;
+        kept = &task->KeptOutputOptions(slot);
+        previousHook = task->OnCustomHook;
+        before = task->MarkOutputs();
         bool join = false;
         if (outputOptions) {
             *kept = *outputOptions;
-            ApplyOutputOptions(task, *outputOptions, fileName);
-            if (outputOptions->CustomHook) task.OnCustomHook = CustomHookCallback();
+            ApplyOutputOptions(*task, *outputOptions, fileName);
+            if (outputOptions->CustomHook) task->OnCustomHook = CustomHookCallback();
             join = outputOptions->Join;
         } else {
             InitOutputOptions(*kept);
         }
-        if (task.AddOutputFile(fileName, join) < 0) {
-            FLastErrMsg = task.LastError();
-            InitOutputOptions(*kept);
-            task.OnCustomHook = previousHook;  // no output of this task asked for it
-            return false;
-        }
-        added = true;
-        if (outputOptions) ApplyOutputOptionsAfterAdd(task, *outputOptions);
+        if (task->AddOutputFile(fileName, join) < 0) throw std::runtime_error(task->LastError());
+        if (outputOptions) ApplyOutputOptionsAfterAdd(*task, *outputOptions);
         return true;
     } catch (const std::exception& error) {
         FLastErrMsg = error.what();
-        // A record whose output was never added stands for nothing.
-        if (kept && !added) InitOutputOptions(*kept);
+        // The task is left as it was: no output, no record and no hook of this call.
+        if (before) {
+            task->RemoveOutputsSince(*before);
+            InitOutputOptions(*kept);
+            task->OnCustomHook = previousHook;
+        }
         return false;
     }
 }
@@ -113,6 +134,7 @@ void TFFmpegEngine::ClearTasks() {
         FThreadMode = false;
         FWorking = false;
         FStopping = false;
+        FPaused = false;
     }
     // Every task has terminated: freeing one joins what is left of its threads.
     FTasks.Clear();
@@ -148,17 +170,24 @@ void TFFmpegEngine::StartTask(int threadCount) {
 }
 
 void TFFmpegEngine::Pause() {
+    // Under the terminate lock: a task ending now launches the next one parked.
+    TTerminateLock lock(*this);
     if (FStopping) return;
+    FPaused = true;
     FTasks.SuspendAll();
 }
 
 void TFFmpegEngine::Resume() {
+    TTerminateLock lock(*this);
+    FPaused = false;
     FTasks.ResumeAll();
 }
 
 void TFFmpegEngine::Stop(bool waitForStop) {
     if (!EndLaunches()) return;
-    FTasks.StopAll(waitForStop && CanWaitForTasks());
+    const bool wait = waitForStop && CanWaitForTasks();
+    FTasks.StopAll(wait);
+    if (wait) WaitForNotices();
 }
 
 }  // namespace kestrova

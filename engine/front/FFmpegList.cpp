@@ -22,6 +22,11 @@ void TFFmpegList::Delete(int index) {
     FItems.erase(FItems.begin() + index);
 }
 
+void TFFmpegList::Replace(int index, std::unique_ptr<TFFmpeg> task) {
+    Item(index);  // the bounds check
+    std::swap(FItems[static_cast<std::size_t>(index)], task);
+}  // the old task goes here, once the list no longer holds it
+
 TFFmpeg& TFFmpegList::Item(int index) const {
     if (index < 0 || index >= Count())
         throw std::out_of_range(FormatText("List index out of bounds (%d)", index));

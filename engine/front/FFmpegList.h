@@ -14,6 +14,8 @@ public:
     int Add(std::unique_ptr<TFFmpeg> task);
     // Frees every task (each stops and waits for its own threads first).
     void Clear();
+    // Puts `task` in the place of the task at `index`, which is freed.
+    void Replace(int index, std::unique_ptr<TFFmpeg> task);
     // Frees the task at `index`; those behind it move down by one.
     void Delete(int index);
     // Raises std::out_of_range "List index out of bounds (%d)" for an index not in the list.

@@ -1,8 +1,10 @@
 #include "engine/front/FFmpegTask.h"
 
+#include "engine/core/FFmpegException.h"
 #include "engine/frame/FFmpegLogger.h"
 #include "engine/frame/Text.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <stdexcept>
 #include <system_error>
@@ -89,10 +91,15 @@ std::string TFFmpeg::ReopenInput() {
     return {};
 }
 
+void TFFmpeg::PrepareInputs() {
+    if (!FClosedInput) return;
+    if (const std::string failure = ReopenInput(); !failure.empty()) throw FFmpegException(failure);
+}
+
 void TFFmpeg::FailLaunch(const std::string& message) {
+    if (RunState().Terminated) return;  // the notice has been given
     TFFLogger::Instance().Log(this, llQuiet, message);
     ReleaseJob();  // the description, and the outputs the job made and never wrote
-    FClosedInput.reset();
     FState.Failed = true;
     FState.FailureText = message;
     FState.FinishedNormally = false;
@@ -102,13 +109,27 @@ void TFFmpeg::FailLaunch(const std::string& message) {
 }
 
 TConvertThread* TFFmpeg::Launch(bool threaded, TThreadPriority priority) {
-    if (FClosedInput && !RunState().Running && !RunState().Terminated) {
-        if (const std::string failure = ReopenInput(); !failure.empty()) {
-            FailLaunch(failure);
-            return nullptr;
-        }
+    try {
+        return StartConvert(threaded, priority);
+    } catch (const std::exception& error) {
+        FailLaunch(FormatText("Cannot start the task: %s", error.what()));
+        return nullptr;
     }
-    return StartConvert(threaded, priority);
+}
+
+TFFmpeg::TOutputsMark TFFmpeg::MarkOutputs() const {
+    return {FOutputs.NbOutputFiles, FOutputs.Owned.size(), FFiles.NbOutputCodecs, FState.Join,
+            FState.TotalDuration};
+}
+
+void TFFmpeg::RemoveOutputsSince(const TOutputsMark& mark) {
+    std::fill(FOutputs.Entries.begin() + mark.Entries, FOutputs.Entries.end(), nullptr);
+    FOutputs.NbOutputFiles = mark.Entries;
+    while (FOutputs.Owned.size() > mark.Files) FOutputs.Owned.pop_back();
+    std::fill(FFiles.OutputCodecs.begin() + mark.Codecs, FFiles.OutputCodecs.end(), nullptr);
+    FFiles.NbOutputCodecs = mark.Codecs;
+    FState.Join = mark.Join;
+    FState.TotalDuration = mark.TotalDuration;
 }
 
 void TFFmpeg::FreeClosedInput() {

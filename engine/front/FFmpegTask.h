@@ -38,15 +38,32 @@ public:
     // before it when given), leaving its description in its place until the launch. An input that is
     // not a plain file stays open.
     void SetInputAside(const std::string& fileName, const TInputOptions* inputOptions);
-    // Starts the run (StartConvert) with the input open again. A file that is gone or changed
-    // since it was added gives the run's failure notice at once, and nothing is started.
+    // Starts the run (StartConvert). A start that cannot be made (no thread for the worker)
+    // fails the task with the reason and gives its notice at once. The set-aside input is
+    // opened again on the run's thread, as its first step: a file that is gone or changed since
+    // it was added fails the run with the reason, and nothing is written.
     TConvertThread* Launch(bool threaded, TThreadPriority priority);
+
+    // What the output tables hold now; RemoveOutputsSince takes them back to it: the outputs
+    // added since are closed and freed, a file they made and left empty goes from disk.
+    struct TOutputsMark {
+        int Entries = 0;
+        std::size_t Files = 0;
+        int Codecs = 0;
+        bool Join = false;
+        int64_t TotalDuration = -1;
+    };
+    TOutputsMark MarkOutputs() const;
+    void RemoveOutputsSince(const TOutputsMark& mark);
 
     // The records kept per slot: defaults until a record is applied to that slot.
     TInputOptions& KeptInputOptions(int slot);
     const TInputOptions& KeptInputOptions(int slot) const;
     TOutputOptions& KeptOutputOptions(int slot);
     const TOutputOptions& KeptOutputOptions(int slot) const;
+
+protected:
+    void PrepareInputs() override;
 
 private:
     static std::size_t SlotIndex(int slot);

@@ -1,8 +1,9 @@
-// The whole program's queue, driven off screen through its real windows: files taken up from
-// the command line, the open dialog's path and a drop, each through its own options dialog;
-// a run on two processes paused and resumed; a run stopped midway; a row edited again and a
-// source removed once queued. Every output is read back with the engine's probe, and the queue
-// is grabbed before, during and after the run.
+// The whole program's queue, driven off screen through its real windows with their own engine
+// and logger settings: files taken up from the command line, the open dialog's path and a drop,
+// each through its own options dialog with an H.264 profile; a run on three processes paused
+// and resumed; a run stopped midway; a row edited again and a source removed once queued; the
+// output editor's commits; the program closed mid-run. Every output is read back with the
+// engine's probe, and the queue is grabbed before, during and after the run.
 #include "app/main/ActivityLog.h"
 #include "app/main/MainFrm.h"
 #include "app/main/QueueController.h"
@@ -24,6 +25,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QHeaderView>
 #include <QMimeData>
 #include <QPointer>
 #include <QTest>
@@ -55,17 +57,17 @@ protected:
                                 ::testing::UnitTest::GetInstance()->current_test_info()->name())) +
                         QLatin1Char('/');
         AppSettings().Values().OutputFolder = FOutputFolder;
-        AppSettings().Values().Processes = 2;
+        AppSettings().Values().Processes = 3;
         FStartClip = QString::fromStdString(SmallClip(1.0));
-        // Every options dialog the queue opens gets the FLV profile and is confirmed with OK.
+        // Every options dialog the queue opens gets the H.264 profile and is confirmed with OK.
         FConfirm.setInterval(20);
         QObject::connect(&FConfirm, &QTimer::timeout, [] {
             auto* dialog = qobject_cast<TfrmOption*>(QApplication::activeModalWidget());
             if (!dialog) return;
             auto* profile = dialog->findChild<QComboBox*>(QStringLiteral("cboProfile"));
             ASSERT_NE(profile, nullptr);
-            FillProfileCombo(*profile, QStringLiteral("FLV"), QIcon(),
-                             QStringLiteral(KESTROVA_PROGRAM_DIR) + QStringLiteral("profiles/flv.xml"));
+            FillProfileCombo(*profile, QStringLiteral("H.264"), QIcon(),
+                             QStringLiteral(KESTROVA_PROGRAM_DIR) + QStringLiteral("profiles/mp4h264.xml"));
             dialog->LoadProfile();
             dialog->accept();
         });
@@ -134,7 +136,7 @@ protected:
 
 }  // namespace
 
-TEST_F(QueueWindowTest, FilesFromEveryPathConvertOnTwoProcessesWithPauseAndResume) {
+TEST_F(QueueWindowTest, FilesFromEveryPathConvertOnThreeProcessesWithPauseAndResume) {
     ASSERT_TRUE(WaitFor([&] { return RowCount() == 1; }))
             << Window().ActivityLog().Lines().join('\n').toStdString();
     EXPECT_FALSE(Window().Panel_Gettingstarted->isVisible());
@@ -233,10 +235,52 @@ TEST_F(QueueWindowTest, ARowEditedAgainConvertsAndARemovedSourceAbortsWithItsRea
     const QString reason = gone + QStringLiteral(": no such file or directory");
     EXPECT_EQ(Row(1).toolTip(qcStatus), reason);
     EXPECT_TRUE(Window().ActivityLog().Lines().join('\n').contains(reason));
-    const QString reserved = Queue().Rows().IOOptions(1).OutputFileName;
-    EXPECT_EQ(QFileInfo(reserved).size(), 0) << "nothing was written";
+    EXPECT_FALSE(QFileInfo::exists(Queue().Rows().IOOptions(1).OutputFileName))
+            << "nothing was written: the reservation is given back";
+    EXPECT_EQ(Window().windowTitle(), "1 of 2 Completed, 1 Aborted - Orvanta Kestrova");
     emit Window().btnClear->OnClick();
-    EXPECT_FALSE(QFileInfo::exists(reserved)) << "the reservation is given back";
+    EXPECT_EQ(Window().windowTitle(), "Orvanta Kestrova");
+}
+
+// The output editor commits to its own row before Up and Down move it, and on a click beside
+// the rows or on the header.
+TEST_F(QueueWindowTest, TheOutputEditorCommitsToItsRowBeforeAMoveAndOnClicksBesideTheRows) {
+    ASSERT_TRUE(WaitFor([&] { return RowCount() == 1; }));
+    Queue().TakeUpNewFile(FStartClip);
+    ASSERT_EQ(RowCount(), 2);
+    TListViewEx& list = *Window().lvFiles;
+    QTreeWidgetItem* const first = &Row(0);
+    const auto rename = [&](QTreeWidgetItem* item, const QString& name, const std::function<void()>& commit) {
+        list.setCurrentItem(item);
+        emit list.itemClicked(item, qcOutput);
+        ASSERT_TRUE(Window().pnlLVEdit->isVisible());
+        Window().edtLVEdit->setText(name);
+        commit();
+        EXPECT_FALSE(Window().pnlLVEdit->isVisible()) << name.toStdString();
+        EXPECT_EQ(item->text(qcOutput), name + ".mp4");
+    };
+    rename(first, "moved", [&] { emit Window().btnDown->OnClick(); });
+    EXPECT_EQ(&Row(1), first);
+    rename(first, "beside", [&] {
+        QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, QPoint(10, list.viewport()->height() - 5));
+    });
+    rename(&Row(0), "header", [&] {
+        QTest::mouseClick(list.header()->viewport(), Qt::LeftButton, {}, {10, 5});
+    });
+}
+
+// Closing the program mid-run stops the conversions before the queue goes: the output being
+// written stays, complete.
+TEST_F(QueueWindowTest, ClosingTheProgramMidRunKeepsTheOutputBeingWritten) {
+    ASSERT_TRUE(WaitFor([&] { return RowCount() == 1; }));
+    Queue().TakeUpNewFile(QString::fromStdString(SmallClip(30.0)));
+    emit Window().btnStart->OnClick();
+    ASSERT_TRUE(WaitFor([&] { return Row(1).text(qcStatus).endsWith('%'); }));
+    const QString output = Queue().Rows().IOOptions(1).OutputFileName;
+    FWindows.reset();
+    TAVProbe probe;
+    ASSERT_TRUE(probe.LoadFile(output.toStdString(), "")) << probe.LastErrMsg();
+    EXPECT_GT(probe.GetFileStreamInfo().Duration, 0);
 }
 
 }  // namespace kestrova::testing

@@ -8,6 +8,7 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 
 #include <gtest/gtest.h>
@@ -62,6 +63,7 @@ protected:
                   QLatin1Char('/');
         QObject::connect(&FControl, &TRunControl::QueueEnded, [this](bool, bool) { FEnded = true; });
         QObject::connect(&FControl, &TRunControl::LogLine, [this](const QString& line) { FLog << line; });
+        FControl.SetShutDownWhenDone([this] { return FShutDownBox; });
     }
 
     // Queues a generated 160x120 FLV clip converted to FLV in the test's folder.
@@ -100,6 +102,7 @@ protected:
     TFFmpegEngine FEngine;
     TFakeRows FRows;
     int FShutDowns = 0;
+    bool FShutDownBox = false;
     TRunControl FControl{FEngine, FRows, [this] { return ++FShutDowns > 0; }};
     QString FFolder;
     bool FEnded = false;
@@ -108,7 +111,7 @@ protected:
 
 TEST_F(RunControlTest, AQueueOnTwoProcessesCompletesEveryRowAndShutsDown) {
     for (const char* name : {"a.flv", "b.flv", "c.flv"}) AddRow(1.0, name);
-    FControl.SetShutDownWhenDone(true);
+    FShutDownBox = true;
     FControl.Start(2, 2);
     EXPECT_TRUE(FControl.Running());
     EXPECT_EQ(FControl.Buttons(), (TCommandButtons{false, false, false, false, true, true, false}));
@@ -129,15 +132,41 @@ TEST_F(RunControlTest, AQueueOnTwoProcessesCompletesEveryRowAndShutsDown) {
 TEST_F(RunControlTest, AFailingTaskIsAbortedWithItsReasonAndTheOthersGoOn) {
     AddRow(1.0, "good.flv");
     AddRow(1.0, FFolder + "no such folder/bad.flv");
-    FControl.SetShutDownWhenDone(true);
+    // A task whose output could not be written gives its reservation back.
+    AddRow(1.0, "reserved.flv");
+    QFile(FRows.Rows[2].Options.OutputFileName).open(QIODevice::WriteOnly);
+    FRows.Rows[2].Options.OutputOptions.VideoCodec = "no such encoder";
+    FShutDownBox = true;
     FControl.Start(1, 2);
     WaitForEnd();
 
     EXPECT_EQ(FRows.Rows[0].Status, kStatusCompleted);
-    EXPECT_EQ(FRows.Rows[1].Status, kStatusAborted);
-    EXPECT_FALSE(FRows.Rows[1].Failure.isEmpty());
-    EXPECT_TRUE(FLog.join('\n').contains(FRows.Rows[1].Failure)) << "the reason is in the activity log";
+    for (int row = 1; row < 3; ++row) {
+        EXPECT_EQ(FRows.Rows[row].Status, kStatusAborted);
+        EXPECT_FALSE(FRows.Rows[row].Failure.isEmpty());
+        EXPECT_TRUE(FLog.join('\n').contains(FRows.Rows[row].Failure)) << "the reason is in the activity log";
+    }
+    EXPECT_FALSE(QFileInfo::exists(FRows.Rows[2].Options.OutputFileName));
     EXPECT_EQ(FShutDowns, 1) << "a run that was not stopped shuts down whatever failed";
+}
+
+// The shut-down box counts as it is when the queue ends.
+TEST_F(RunControlTest, TheShutDownBoxIsReadWhenTheQueueEnds) {
+    for (const bool ticked : {false, true}) {
+        SCOPED_TRACE(ticked ? "ticked during the run" : "unticked during the run");
+        FEngine.ClearTasks();
+        FRows.Rows.clear();
+        FShutDowns = 0;
+        FEnded = false;
+        AddRow(1.0, ticked ? "ticked.flv" : "unticked.flv");
+        FShutDownBox = !ticked;
+        FRows.OnStatus = [&](int, const QString& text) {
+            if (text.endsWith('%')) FShutDownBox = ticked;
+        };
+        FControl.Start(1, 2);
+        WaitForEnd();
+        EXPECT_EQ(FShutDowns, ticked ? 1 : 0);
+    }
 }
 
 TEST_F(RunControlTest, ACompletedRowIsLeftOutOfTheRun) {
@@ -152,25 +181,35 @@ TEST_F(RunControlTest, ACompletedRowIsLeftOutOfTheRun) {
     EXPECT_EQ(FRows.Rows[1].Status, kStatusCompleted);
 }
 
+// Pause marks the rows still to run, leaving ended ones as they are; a report handed over before
+// the Pause does not overwrite "Pause", and Resume shows the percentages again.
 TEST_F(RunControlTest, PauseMarksEveryUnfinishedRowAndStartResumes) {
     AddRow(1.0, "first.flv");
+    AddRow(1.0, FFolder + "no such folder/aborted.flv");
     AddRow(4.0, "second.flv");
     AddRow(4.0, "third.flv");
     bool paused = false;
     QStringList pausedTexts;
     FRows.OnStatus = [&](int row, const QString& text) {
-        if (paused || row != 1 || !text.endsWith('%') || FRows.Rows[0].Status != kStatusCompleted) return;
+        if (paused || row != 2 || !text.endsWith('%') || FRows.Rows[0].Status != kStatusCompleted) return;
         paused = true;
         // Later progress reports of the parked task may not overwrite "Pause" before Resume.
         QMetaObject::invokeMethod(
                 &FControl,
                 [&] {
                     FControl.Pause();
+                    TProgressInfo late;
+                    late.TaskIndex = 2;
+                    late.CurrentDuration = 1000000;
+                    late.TotalDuration = 4000000;
+                    (*FEngine.OnProgress.Current())(FEngine, &late);
                     for (const TFakeRows::TRow& r : FRows.Rows) pausedTexts << r.Status;
                     EXPECT_EQ(FControl.Buttons(),
                               (TCommandButtons{false, false, false, true, true, false, false}));
                     FControl.Start(1, 2);  // resumes
                     EXPECT_FALSE(FControl.Paused());
+                    EXPECT_EQ(FRows.Rows[2].Status, "25%");
+                    EXPECT_EQ(FRows.Rows[3].Status, kStatusWaiting);
                 },
                 Qt::QueuedConnection);
     };
@@ -178,15 +217,15 @@ TEST_F(RunControlTest, PauseMarksEveryUnfinishedRowAndStartResumes) {
     WaitForEnd();
 
     ASSERT_TRUE(paused);
-    EXPECT_EQ(pausedTexts, (QStringList{kStatusCompleted, kStatusPause, kStatusPause}));
-    for (const TFakeRows::TRow& row : FRows.Rows) EXPECT_EQ(row.Status, kStatusCompleted);
+    EXPECT_EQ(pausedTexts, (QStringList{kStatusCompleted, kStatusAborted, kStatusPause, kStatusPause}));
+    for (const int row : {0, 2, 3}) EXPECT_EQ(FRows.Rows[row].Status, kStatusCompleted);
 }
 
 TEST_F(RunControlTest, StopAbortsTheRestAndNeverShutsDown) {
     AddRow(4.0, "one.flv");
     AddRow(4.0, "two.flv");
     AddRow(4.0, "three.flv");
-    FControl.SetShutDownWhenDone(true);
+    FShutDownBox = true;
     bool stopped = false;
     FRows.OnStatus = [&](int, const QString& text) {
         if (stopped || !text.endsWith('%')) return;

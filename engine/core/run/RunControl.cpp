@@ -39,6 +39,7 @@ TConvertThread* TCustomFFmpeg::StartConvert(bool threaded, TThreadPriority prior
 void TCustomFFmpeg::RunConvert() {
     FState.FinishedNormally = false;
     try {
+        PrepareInputs();
         Transcode();
     } catch (const std::exception& error) {
         FailRun(error.what());

@@ -271,23 +271,41 @@ TEST_F(EngineTest, ATasksProbeLetsGoOfTheInputWhenTheRunEnds) {
     EXPECT_EQ(probe.GetFileStreamInfo().Duration, -1);
 }
 
-// A component that goes while its tasks run stops them and waits for them first.
-TEST_F(EngineTest, DestroyingTheComponentMidRunStopsItsTasks) {
+// A component that goes while its tasks run (reporting, or paused) ends the run as a Stop does:
+// every task gives its one notice and the final notice comes last, the outputs are complete.
+// Reports still on their way while it goes never reach a task list that is being freed (the
+// threading suite's run of this test checks that).
+TEST_F(EngineTest, DestroyingTheComponentMidRunStopsItsTasksWithTheirNotices) {
     const std::string folder = TestFolder();
-    {
-        TFFmpegEngine local;
-        for (int i = 0; i < 3; ++i) {
-            ASSERT_EQ(local.AddTask(SmallClip(20.0, "f4v")), i) << local.LastErrMsg();
-            TOutputOptions record;
-            record.ExtOptions = kReencode;
-            ASSERT_TRUE(local.SetOutputFile(i, folder + "/out" + std::to_string(i) + ".mp4", &record));
+    for (const bool paused : {false, true, false, true}) {
+        std::vector<int> indexes;
+        std::mutex lock;
+        {
+            TFFmpegEngine local;
+            for (int i = 0; i < 3; ++i) {
+                ASSERT_EQ(local.AddTask(SmallClip(20.0, "f4v")), i) << local.LastErrMsg();
+                TOutputOptions record;
+                record.ExtOptions = kReencode;
+                ASSERT_TRUE(local.SetOutputFile(i, folder + "/out" + std::to_string(i) + ".mp4", &record));
+            }
+            bool reported = false;
+            local.SetProgressInterval(100);
+            local.OnProgress = [&](TCustomFFmpegEngine&, TProgressInfo*) { reported = true; };
+            local.OnTerminate = [&](TCustomFFmpegEngine&, const TTerminateInfo& info) {
+                std::lock_guard guard(lock);
+                indexes.push_back(info.TaskIndex);
+            };
+            local.StartTask(2);
+            MainThread::WaitUntil([&] { return reported; });
+            if (paused) local.Pause();
         }
-        local.OnProgress = [](TCustomFFmpegEngine&, TProgressInfo*) {};
-        local.StartTask(2);
-        local.Pause();
+        ASSERT_EQ(indexes.size(), 4u) << "paused " << paused;
+        EXPECT_EQ(indexes.back(), -1);
+        std::sort(indexes.begin(), indexes.end() - 1);
+        EXPECT_EQ(indexes, (std::vector<int>{0, 1, 2, -1}));
+        EXPECT_TRUE(ReadBack(folder + "/out0.mp4").Opened);
+        EXPECT_TRUE(ReadBack(folder + "/out1.mp4").Opened);
     }
-    EXPECT_TRUE(ReadBack(folder + "/out0.mp4").Opened);
-    EXPECT_TRUE(ReadBack(folder + "/out1.mp4").Opened);
 }
 
 // A waiting task keeps its input closed and opens it again at its launch: a source removed or

@@ -83,6 +83,13 @@ TEST_F(EngineTest, AnOutputRecordIsKeptPerSlotAndAFailedOutputLeavesItsSlotAtThe
     EXPECT_EQ(engine.LastErrMsg(),
               "Unable to find a suitable output format for '" + folder + "/out.nosuchformat'");
     EXPECT_EQ(task.KeptOutputOptions(0).VideoBitrate, -1);
+    // Its stream lines fail once the output was added (a file takes 1000 streams): taken away.
+    TOutputOptions tooMany = refused;
+    for (int stream = 0; stream < 1000; ++stream) tooMany.ExtOptions += "newaudio=\n";
+    EXPECT_FALSE(engine.SetOutputFile(0, folder + "/many.mkv", &tooMany));
+    EXPECT_EQ(task.NbOutputFiles(), 0);
+    EXPECT_EQ(task.KeptOutputOptions(0).VideoBitrate, -1);
+    EXPECT_FALSE(std::filesystem::exists(folder + "/many.mkv"));
 
     TOutputOptions first;
     first.VideoBitrate = 300000;
@@ -133,6 +140,27 @@ TEST_F(EngineTest, RemoveTaskMovesTheTasksBehindItDown) {
     EXPECT_EQ(engine.Task(0).InputProbe(0).FileName(), clips[0]);
     EXPECT_EQ(engine.Task(1).InputProbe(0).FileName(), clips[2]);
     EXPECT_EQ(ErrorOf([&] { engine.RemoveTask(2); }), "List index out of bounds (2)");
+}
+
+// A waiting task made again with another input record keeps its place and converts with it; a
+// file that cannot be opened leaves the task as it was.
+TEST_F(EngineTest, ReplaceTaskGivesTheTaskItsNewInputRecordInItsPlace) {
+    const std::string folder = TestFolder();
+    const std::string clips[] = {SmallClip(3.0), SmallClip(1.0)};
+    for (const std::string& clip : clips) ASSERT_GE(engine.AddTask(clip), 0);
+    TInputOptions trimmed;
+    trimmed.StartTime = 2000000;
+    ASSERT_TRUE(engine.ReplaceTask(0, clips[0], &trimmed)) << engine.LastErrMsg();
+    EXPECT_FALSE(engine.ReplaceTask(0, folder + "/gone.flv"));
+    EXPECT_FALSE(engine.ReplaceTask(2, clips[0]));
+    ASSERT_EQ(engine.TasksCount(), 2);
+    EXPECT_EQ(engine.Task(1).InputProbe(0).FileName(), clips[1]);
+    TOutputOptions copy;
+    copy.ExtOptions = "vcodec=mpeg4\nacodec=copy";
+    ASSERT_TRUE(engine.SetOutputFile(0, folder + "/trimmed.mkv", &copy)) << engine.LastErrMsg();
+    engine.RemoveTask(1);
+    engine.StartTask(0);
+    EXPECT_NEAR(ReadBack(folder + "/trimmed.mkv").First(AVMEDIA_TYPE_VIDEO)->Seconds, 1.0, 0.1);
 }
 
 TEST_F(EngineTest, PreviewFlagsReachTheTasksAlreadyInTheListAndNewOnes) {
