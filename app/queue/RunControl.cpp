@@ -121,6 +121,7 @@ void TRunControl::EndTask(const TTerminateInfo& info) {
     const QString failure = info.Exception ? QString::fromStdString(info.ExceptionMsg) : QString();
     FRows.SetFailureText(row, failure);
     if (!failure.isEmpty()) emit LogLine(FRows.IOOptions(row).InputFileName + QStringLiteral(": ") + failure);
+    emit RowEnded(row);
 }
 
 void TRunControl::EndQueue() {

@@ -50,6 +50,8 @@ signals:
     void ButtonsChanged();
     // A line for the activity log (why a task ended "Aborted").
     void LogLine(const QString& line);
+    // A row's task has ended: the row shows "Completed" or "Aborted".
+    void RowEnded(int row);
     // Every task has ended; `shutDownAccepted` when the system took the power-off request.
     void QueueEnded(bool stoppedByUser, bool shutDownAccepted);
 
