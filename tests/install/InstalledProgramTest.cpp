@@ -133,11 +133,6 @@ std::string OutputOf(const std::string& queueFile, std::size_t row) {
     return SavedRows(queueFile).at(row).OutputFileName.toStdString();
 }
 
-// Size and modification time: the same only for a file that was not written again.
-std::pair<std::uintmax_t, fs::file_time_type> Stamp(const std::string& path) {
-    return {fs::file_size(path), fs::last_write_time(path)};
-}
-
 // The main window's buttons on the 1024 x 768 screen, and the middle of the window, where the
 // options dialog and the message boxes lie.
 const std::vector<std::string> kStartButton{"mousemove", "533", "255", "click", "1"};
@@ -151,15 +146,14 @@ TEST(InstalledQueueTest, AQueueKilledMidRunComesBackAndIsFinishedWithoutRedoingA
     const std::string folder = TestFolder(), out = folder + "/out/";
     UseUserFolders(folder);
     ::setenv("QT_QPA_PLATFORM", "xcb", 1);
-    fs::create_directories(folder + "/config/kestrova");
-    fs::create_directories(out);
+    fs::create_directories(folder + "/config/kestrova"), fs::create_directories(out);
     std::ofstream(folder + "/config/kestrova/Setting.ini")
             << "[general]\nprocesses=1\noutputfolder=" << out << "\n";
     const std::string shortClip = folder + "/short.flv", waiting = folder + "/waiting.flv";
     fs::copy_file(SmallClip(1.0), shortClip);
     fs::copy_file(SmallClip(1.0), waiting);
     const std::string longClip = SmallClip(300.0), queueFile = folder + "/data/kestrova/queue.json";
-    std::pair<std::uintmax_t, fs::file_time_type> completed;
+    fs::file_time_type completed;
     {
         clitest::TRunningProgram program(kPrefix + "/bin/kestrova", {shortClip, longClip, waiting});
         for (std::size_t rows = 1; rows <= 3; ++rows) {
@@ -173,7 +167,7 @@ TEST(InstalledQueueTest, AQueueKilledMidRunComesBackAndIsFinishedWithoutRedoingA
         ASSERT_TRUE(WaitUntil([&] {
             return RowSays(queueFile, 0, kStatusCompleted) && fs::file_size(OutputOf(queueFile, 1)) > 0;
         }));
-        completed = Stamp(OutputOf(queueFile, 0));
+        completed = fs::last_write_time(OutputOf(queueFile, 0));
         program.Signal(SIGKILL);
         program.Wait();
     }
@@ -192,17 +186,14 @@ TEST(InstalledQueueTest, AQueueKilledMidRunComesBackAndIsFinishedWithoutRedoingA
     program.Wait();
 
     EXPECT_TRUE(RowSays(queueFile, 0, kStatusCompleted));
-    EXPECT_EQ(Stamp(OutputOf(queueFile, 0)), completed) << "the completed file is not converted again";
+    EXPECT_EQ(fs::last_write_time(OutputOf(queueFile, 0)), completed) << "the completed file is not redone";
     ASSERT_TRUE(LoadMediaLibraries());
     const TReadBack converted = ReadBack(OutputOf(queueFile, 1));
     ASSERT_TRUE(converted.First(AVMEDIA_TYPE_VIDEO));
     EXPECT_NEAR(converted.First(AVMEDIA_TYPE_VIDEO)->Seconds, 300.0, 1.0);
-    std::vector<std::string> outputs;
-    for (const fs::directory_entry& entry : fs::directory_iterator(out)) {
-        outputs.push_back(entry.path().filename().string());
+    for (const fs::directory_entry& entry : fs::directory_iterator(out))
         EXPECT_GT(entry.file_size(), 0u) << entry.path() << ": no empty file is left";
-    }
-    EXPECT_EQ(outputs.size(), 2u) << ::testing::PrintToString(outputs);
+    EXPECT_EQ(std::distance(fs::directory_iterator(out), fs::directory_iterator()), 2) << "nothing redone";
 }
 
 }  // namespace

@@ -49,7 +49,6 @@ TEST_F(RestoredRowsTest, TheOutputIsReadyForTheNewRunAndOnlyOwnEmptyReservations
             {true, 0, "out_(new).mp4", 0, true},
             {true, -1, "out_(new).mp4", 0, false},            // reserved again
             {false, 10, "out_(new)_(new_1).mp4", 10, false},  // another file's name is left to it
-            {false, 0, "out_(new)_(new_1).mp4", 0, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.ours << ' ' << c.size);
