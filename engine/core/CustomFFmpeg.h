@@ -210,6 +210,10 @@ public:
     int PreviewFlags() const;
     // Cores for the decoders and encoders the next run opens (0: threads as the options made them).
     void SetCodecCores(int count) { FState.CodecCores = count; }
+    // run/CodecCoreShare.cpp: the next run's codecs get this job's share of the processor cores
+    // when `jobsAtOnce` jobs run side by side (this one included); a thread count the options
+    // chose ("threads") wins over the share.
+    void ShareCodecCores(int jobsAtOnce);
     const TRunStatistics& Statistics() const { return FStatistics; }
 
     // Installed by the front before the run starts.

@@ -156,6 +156,7 @@ struct TRunSettings {
     float MuxMaxDelay = 0.7f;  // seconds
     int Verbose = 1;
     int ThreadCount = 1;
+    bool ThreadCountChosen = false;  // "threads" was given: its count wins over a share of the cores
     int ScalerFlags = SWS_BICUBIC;
     std::string VstatsFileName;
     bool QpHist = false;
@@ -214,8 +215,9 @@ struct TRunState {
     int64_t TotalDuration = -1;  // microseconds; -1 = unknown
     int64_t ProgressInterval = 500000;
     int64_t PreviewInterval = 100000;  // microseconds of wall clock between two previews
-    // Processor cores for the codecs the run opens, chosen by the front at launch (each codec's
-    // thread count follows from it); 0 keeps the count the options gave.
+    // Processor cores for the codecs the run opens, this job's share when it is launched
+    // (run/CodecCoreShare.cpp; each codec's thread count follows from it); 0 keeps the count the
+    // options gave.
     int CodecCores = 0;
     bool HooksInUse = false;
     bool UseFilters = false;  // a video filter chain was set when the output was added

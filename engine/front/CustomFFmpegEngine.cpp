@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <stdexcept>
-#include <thread>
 
 namespace kestrova {
 
@@ -34,16 +33,6 @@ void LockServingMainThread(std::unique_lock<TMutex>& lock) {
         MainThread::WaitUntil([&lock] { return lock.try_lock(); });
     else
         lock.lock();
-}
-
-int ProcessorCount() {
-    return std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
-}
-
-// Whether the job's own codec thread count differs from the default one.
-bool ThreadCountChosen(const TCustomFFmpeg& job) {
-    static const int kDefaultThreadCount = TRunSettings().ThreadCount;
-    return job.RunSettings().ThreadCount != kDefaultThreadCount;
 }
 
 }  // namespace
@@ -308,16 +297,17 @@ TFFmpeg* TCustomFFmpegEngine::PickNextTask() {
     // and in a threaded run that notice launches the task after it.
     ++FNextIndex;
     task.SetProgressInterval(static_cast<int64_t>(FProgressInterval) * 1000);
-    task.SetCodecCores(FAutoCodecThreads && !ThreadCountChosen(task) ? CodecCoresAtLaunch() : 0);
+    if (FAutoCodecThreads)
+        task.ShareCodecCores(TasksAtOnceFromLaunch());
+    else
+        task.SetCodecCores(0);
     return &task;
 }
 
-int TCustomFFmpegEngine::CodecCoresAtLaunch() const {
-    // The tasks that run at once from this launch on: the run's threads, or fewer when fewer
-    // tasks are left (this one included).
+int TCustomFFmpegEngine::TasksAtOnceFromLaunch() const {
+    // The run's threads, or fewer when fewer tasks are left (this one included).
     const int unfinished = FTasks.Count() - FTerminatedCount;
-    const int running = FThreadMode ? std::min(FThreadCount, unfinished) : 1;
-    return std::max(1, ProcessorCount() / std::max(1, running));
+    return FThreadMode ? std::min(FThreadCount, unfinished) : 1;
 }
 
 void TCustomFFmpegEngine::StartPickedTask(TFFmpeg& task) {

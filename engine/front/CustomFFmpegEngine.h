@@ -145,7 +145,8 @@ private:
     template <class TCall>
     void RaiseMarshalled(TCall& call);
     int TaskIndexOf(const TCustomFFmpeg& job) const;
-    int CodecCoresAtLaunch() const;
+    // The tasks that run at once from the launch at hand on; the core shares the cores by it.
+    int TasksAtOnceFromLaunch() const;
     // Under the terminate lock: the terminate record to OnTerminate (on a notice thread in a
     // threaded run, else here).
     void DeliverTerminate();

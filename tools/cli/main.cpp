@@ -70,6 +70,8 @@ int RunSingleJob(std::vector<cli::TCommandStep> steps, bool overwrite, const std
         console.PrintError(error.what());
         return 1;
     }
+    // The job runs alone: its codecs get every core, as a task running alone on the component.
+    job.ShareCodecCores(1);
     if (RunJob(job, console)) return 0;
 
     const TRunState& state = job.RunState();

@@ -22,6 +22,9 @@ void Log(const TJob& job, int level, const std::string& message) {
     TFFLogger::Instance().Log(&job, level, message);
 }
 
+// More threads than x264 or the libraries' frame threading would take.
+constexpr int kMaxCodecThreads = 64;
+
 void DoNothing(TJob& job, const TText& name, const TText&) {
     Log(job, llInfo, "Do nothing: option - " + name);
 }
@@ -79,8 +82,17 @@ std::vector<TOptionTable::TEntry> TOptionTable::MakeEntries() {
             {"i", DoNothing},  // inputs are added with AddInputFile
             {"y", DoNothing},
             {"benchmark", DoNothing},
+            // The codecs' thread count (0: the libraries decide); a count given here wins over the
+            // share of the cores the job would get.
             {"threads",
-             [](TJob&, const TText& n, const TText&) { throw FFmpegException("TODO: option - " + n); }},
+             [](TJob& j, const TText& n, const TText& v) {
+                 const int count = ParseIntegerOption(n, v);
+                 if (count < 0 || count > kMaxCodecThreads)
+                     throw FFmpegException("Invalid integer value " + QuotedForMessage(v) + " for option \"" +
+                                           n + "\"");
+                 j.FRun.ThreadCount = count;
+                 j.FRun.ThreadCountChosen = true;
+             }},
             {"loglevel",
              [](TJob&, const TText& n, const TText& v) {
                  try {

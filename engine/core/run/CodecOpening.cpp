@@ -20,21 +20,30 @@ DictionaryPtr CopyOptions(const DictionaryPtr& kept) {
     return DictionaryPtr(copy);
 }
 
-// The thread count for a codec given the cores the front shares out to this run. An encoder that
-// works on several frames at once (x264's frame threads) gets two threads per core when it has
-// more than one: it waits for its oldest frame on every picture it takes, so with one thread per
-// core the cores idle while this run's own thread decodes and muxes. With one core the count
-// stays one, so that tasks running side by side do not take each other's cores.
-int CodecThreadsFor(const AVCodec& codec, int cores) {
+// Pictures up to the size of 576-line video: per picture, what this run's own thread does
+// (decoding, the sound, muxing) weighs much beside the encoding.
+constexpr int kSmallPicturePixels = 720 * 576;
+
+// The thread count for a codec given the run's share of the cores (CodecCoreShare.cpp). An
+// encoder that works on several frames at once (x264's frame threads) gets more threads than
+// cores when it has more than one: it waits for its oldest frame on every picture it takes, and
+// the cores would idle while this run's own thread works. For small pictures that thread's work
+// weighs most, and two threads a core keep the cores busy; for larger ones the encoding weighs
+// most, a further thread no longer shortens the run, and each holds frames of its own (about 12 MB
+// at 1280x720): one and a half threads a core. With one core the count stays one, so that tasks
+// running side by side do not take each other's cores.
+int CodecThreadsFor(const AVCodec& codec, const AVCodecContext& context, int cores) {
     const bool framesAtOnce =
             ff::av_codec_is_encoder(&codec) &&
             (codec.capabilities & (AV_CODEC_CAP_FRAME_THREADS | AV_CODEC_CAP_OTHER_THREADS));
-    return framesAtOnce && cores > 1 ? 2 * cores : cores;
+    if (!framesAtOnce || cores < 2) return cores;
+    const bool smallPictures = int64_t{context.width} * context.height <= kSmallPicturePixels;
+    return smallPictures ? 2 * cores : cores + cores / 2;
 }
 
-// The front's thread count for the run, when it chose one, replaces the options' count.
+// The run's share of the cores, when it has one, replaces the options' thread count.
 int OpenCodec(AVCodecContext& context, const AVCodec& codec, const DictionaryPtr& options, int cores) {
-    if (cores > 0) context.thread_count = CodecThreadsFor(codec, cores);
+    if (cores > 0) context.thread_count = CodecThreadsFor(codec, context, cores);
     DictionaryPtr copy = CopyOptions(options);
     AVDictionary* raw = copy.release();
     int result = 0;

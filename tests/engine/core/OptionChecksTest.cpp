@@ -280,7 +280,6 @@ TEST_F(OptionChecksTest, VstatsNamesAFileInTheUserDataFolder) {
 }
 
 TEST_F(OptionChecksTest, OptionsOfOtherStagesAreRefusedPlainly) {
-    EXPECT_REFUSED("threads", "2", "TODO: option - threads");
     EXPECT_REFUSED("newvideo", "", "At least one output file must be specified");
     EXPECT_REFUSED("newaudio", "", "At least one output file must be specified");
     EXPECT_REFUSED("newsubtitle", "", "At least one output file must be specified");

@@ -3,8 +3,6 @@
 #include "tests/engine/front/EngineTestSupport.h"
 
 #include <algorithm>
-#include <fstream>
-#include <iterator>
 
 namespace kestrova::testing {
 namespace {
@@ -50,16 +48,6 @@ TEST_F(EngineTest, EachLaunchSharesTheCoresAmongTheTasksRunningAtOnce) {
             EXPECT_EQ(cores, test.Expected) << test.Name << ", task " << task;
         }
     }
-}
-
-// The "threads=" that x264 writes into its stream's settings; -1 when there is none.
-int X264Threads(const std::string& file) {
-    std::ifstream in(file, std::ios::binary);
-    const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    const std::size_t settings = bytes.find("x264 - core");
-    const std::size_t threads = bytes.find(" threads=", settings);
-    if (settings == std::string::npos || threads == std::string::npos) return -1;
-    return std::atoi(bytes.c_str() + threads + 9);
 }
 
 // The same H.264 input re-encoded once with automatic codec threads and once with one thread:

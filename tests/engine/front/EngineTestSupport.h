@@ -16,6 +16,8 @@
 #include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -40,6 +42,16 @@ inline std::string TestFolder() {
     for (char& c : name)
         if (c == '/') c = '_';
     return testmedia::TempDir(name);
+}
+
+// The "threads=" that x264 writes into its stream's settings; -1 when there is none.
+inline int X264Threads(const std::string& file) {
+    std::ifstream in(file, std::ios::binary);
+    const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    const std::size_t settings = bytes.find("x264 - core");
+    const std::size_t threads = bytes.find(" threads=", settings);
+    if (settings == std::string::npos || threads == std::string::npos) return -1;
+    return std::atoi(bytes.c_str() + threads + 9);
 }
 
 // What a result file holds: per stream its kind, packet count and the time its packets cover.
