@@ -219,6 +219,19 @@ void TQueueController::CreateRow(TfrmOption* dialog, const TOutputOptions& outpu
     Log(QStringLiteral("***File has been added to convert list."));
     FRun->Buttons().RowAdded();
     ApplyButtons();
+    emit QueueChanged();
+}
+
+void TQueueController::AppendRestoredRow(std::unique_ptr<TQueueRowObjects> objects,
+                                         const QStringList& texts) {
+    FWindow.Panel_Gettingstarted->hide();
+    QTreeWidgetItem* item = FRows.Append(std::move(objects));
+    for (int column = qcInput; column < qcSettings; ++column) item->setText(column, texts.value(column));
+    item->setText(qcSettings, kSettingsLinkText);
+    ShowAsLink(*item, qcSettings, FWindow.lvFiles->palette().color(QPalette::Link));
+    FitLastColumn();
+    FRun->Buttons().RowAdded();
+    ApplyButtons();
 }
 
 void TQueueController::UpdateRow(int row, const TOutputOptions& outputOptions,
@@ -244,6 +257,7 @@ void TQueueController::UpdateRow(int row, const TOutputOptions& outputOptions,
     item->setText(qcStatus, kStatusWaiting);
     item->setText(qcSettings, kSettingsLinkText);
     Log(QStringLiteral("***File has been added to convert list."));
+    emit QueueChanged();
 }
 
 // The probe still holds the file: its duration and size.
@@ -274,14 +288,18 @@ void TQueueController::btnRemoveClick() {
     const TCotainerIOOptions& io = FRows.IOOptions(row);
     ReleaseReservedOutput(io.OutputFileName);
     const int removedTask = io.TaskIndex;
-    FWindow.VADOR->RemoveTask(removedTask);
-    for (int other = 0; other < FRows.RowCount(); ++other)
-        if (FRows.IOOptions(other).TaskIndex > removedTask) --FRows.IOOptions(other).TaskIndex;
+    // A row brought back ended, or with its source gone, has no task.
+    if (removedTask >= 0) {
+        FWindow.VADOR->RemoveTask(removedTask);
+        for (int other = 0; other < FRows.RowCount(); ++other)
+            if (FRows.IOOptions(other).TaskIndex > removedTask) --FRows.IOOptions(other).TaskIndex;
+    }
     FRows.Delete(row);
     FitLastColumn();
     FRun->Buttons().RowRemoved(FRows.RowCount() > 0);
     ApplyButtons();
     ShowQueueInTitle();
+    emit QueueChanged();
 }
 
 void TQueueController::btnClearClick() {
@@ -295,18 +313,23 @@ void TQueueController::btnClearClick() {
     FRun->Buttons().QueueCleared();
     ApplyButtons();
     ShowQueueInTitle();
+    emit QueueChanged();
 }
 
 void TQueueController::btnUpClick() {
     CommitRename();
     const int row = FRows.SelectedRow();
-    if (FRows.RowCount() >= 2 && row > 0) FRows.Move(row, -1);
+    if (FRows.RowCount() < 2 || row <= 0) return;
+    FRows.Move(row, -1);
+    emit QueueChanged();
 }
 
 void TQueueController::btnDownClick() {
     CommitRename();
     const int row = FRows.SelectedRow();
-    if (FRows.RowCount() >= 2 && row >= 0 && row < FRows.RowCount() - 1) FRows.Move(row, +1);
+    if (FRows.RowCount() < 2 || row < 0 || row >= FRows.RowCount() - 1) return;
+    FRows.Move(row, +1);
+    emit QueueChanged();
 }
 
 void TQueueController::ShowQueueInTitle() {
@@ -437,6 +460,7 @@ void TQueueController::CommitRename() {
     item->setText(qcOutput, FileNamePart(chosen));
     io.OutputFileName = chosen;
     io.OutputOptions.FileName = chosen.toStdString();
+    emit QueueChanged();
 }
 
 // --- Popup menu and the output's commands ------------------------------------------------------

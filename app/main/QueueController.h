@@ -53,8 +53,16 @@ public:
     // Commits the in-place rename when its editor is shown.
     void CommitRename();
 
+    // A row the saved queue brings back, with its objects made by the caller and the texts of
+    // its columns from "Input" to "Status".
+    void AppendRestoredRow(std::unique_ptr<TQueueRowObjects> objects, const QStringList& texts);
+
     TQueueListRows& Rows() { return FRows; }
     TRunControl& Run() { return *FRun; }
+
+signals:
+    // The rows changed: one added, edited again, renamed, moved or removed, or all cleared.
+    void QueueChanged();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -56,6 +56,18 @@ void TQueueListRows::SetFailureText(int row, const QString& text) {
     for (int column = 0; column < FList.columnCount(); ++column) item->setToolTip(column, text);
 }
 
+QString TQueueListRows::FailureText(int row) const {
+    return Item(row)->toolTip(qcStatus);
+}
+
+QString TQueueListRows::OutputDurationText(int row) const {
+    return Item(row)->text(qcOutputDuration);
+}
+
+QString TQueueListRows::OutputSizeText(int row) const {
+    return Item(row)->text(qcOutputSize);
+}
+
 QTreeWidgetItem* TQueueListRows::Append(std::unique_ptr<TQueueRowObjects> objects) {
     auto* item = new QTreeWidgetItem(&FList);  // the list owns its items
     FObjects[item] = std::move(objects);

@@ -47,6 +47,9 @@ public:
     void SetOutputDurationText(int row, const QString& text) override;
     void SetOutputSizeText(int row, const QString& text) override;
     void SetFailureText(int row, const QString& text) override;
+    QString FailureText(int row) const;
+    QString OutputDurationText(int row) const;
+    QString OutputSizeText(int row) const;
 
     // Appends an item for the row and keeps its objects with it.
     QTreeWidgetItem* Append(std::unique_ptr<TQueueRowObjects> objects);

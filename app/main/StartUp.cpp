@@ -3,8 +3,11 @@
 #include "app/main/KestrovaApplication.h"
 #include "app/main/MainFrm.h"
 #include "app/main/QueueController.h"
+#include "app/main/QueueRestore.h"
+#include "app/main/QueueSaver.h"
 #include "app/settings/GeneralOptionsFrm.h"
 #include "app/settings/Settings.h"
+#include "engine/frame/ProgramLayout.h"
 #include "profiles/picker/ListMenu.h"
 #include "profiles/store/GroupList.h"
 #include "profiles/store/StorePaths.h"
@@ -61,18 +64,41 @@ void MarkWhenShown(TfrmMain& window) {
 TProgramWindows::TProgramWindows(const QString& programFolder, const QStringList& startFiles)
     : TProgramWindows(TStorePaths(programFolder), startFiles) {}
 
-TProgramWindows::TProgramWindows(const TStorePaths& paths, const QStringList& startFiles) {
-    FMainWindow = std::make_unique<TfrmMain>(paths.DataFolder(), startFiles);
+TProgramWindows::TProgramWindows(const TStorePaths& paths, const QStringList& startFiles,
+                                 const QString& queueFile) {
+    FMainWindow =
+            std::make_unique<TfrmMain>(paths.DataFolder(), queueFile.isEmpty() ? startFiles : QStringList());
     FGeneralOptions = new TFrmGeneralOption(AppSettings(), FMainWindow.get());
     FMainWindow->SetGeneralOptions(*FGeneralOptions);
     FPicker = std::make_unique<TListMenu>(paths, BuiltInGroupList());
     FQueue = std::make_unique<TQueueController>(*FMainWindow, *FPicker, AppSettings());
+    if (!queueFile.isEmpty()) KeepQueueIn(queueFile, startFiles);
+}
+
+void TProgramWindows::KeepQueueIn(const QString& queueFile, const QStringList& startFiles) {
+    FSaver = std::make_unique<TQueueSaver>(*FQueue, FMainWindow->ActivityLog(), queueFile);
+    // Once the window is up; the files named on the command line join the queue brought back.
+    QTimer::singleShot(0, FMainWindow.get(), [this, queueFile, startFiles] {
+        TQueueRestore(*FMainWindow, *FQueue, *FPicker, AppSettings(), *FSaver, queueFile).Run();
+        for (const QString& path : startFiles) FQueue->TakeUpNewFile(path);
+    });
 }
 
 TProgramWindows::~TProgramWindows() {
+    // The file keeps the queue as last shown, and its rows keep the names they reserved.
+    if (FSaver) {
+        FSaver.reset();
+        FQueue->Rows().DeleteAll();
+    }
     FQueue.reset();
     FMainWindow.reset();
     FPicker.reset();
+}
+
+QString SavedQueuePath() {
+    const std::string folder = UserDataFolder();
+    EnsureFolder(folder);  // a folder that cannot be made shows in the activity log at the first save
+    return QFile::decodeName(folder.c_str()) + QStringLiteral("queue.json");
 }
 
 int RunProgram(int argc, char** argv) {
@@ -80,7 +106,7 @@ int RunProgram(int argc, char** argv) {
     AppSettings();
     QApplication::setApplicationName(QStringLiteral("Kestrova"));
     QGuiApplication::setDesktopFileName(QStringLiteral("kestrova"));
-    TProgramWindows windows(ProgramStorePaths(), FileArguments(application.arguments()));
+    TProgramWindows windows(ProgramStorePaths(), FileArguments(application.arguments()), SavedQueuePath());
     MarkWhenShown(windows.MainWindow());
     windows.MainWindow().show();
     return application.exec();

@@ -12,6 +12,7 @@ namespace kestrova {
 class TFrmGeneralOption;
 class TListMenu;
 class TQueueController;
+class TQueueSaver;
 class TStorePaths;
 class TfrmMain;
 
@@ -20,8 +21,11 @@ class TfrmMain;
 class TProgramWindows {
 public:
     // The windows read their data and keep the store's files where `paths` say; a program
-    // folder stands for a portable one.
-    TProgramWindows(const TStorePaths& paths, const QStringList& startFiles);
+    // folder stands for a portable one. With a `queueFile` the queue is kept in that file: the
+    // queue it holds is offered back once the window is up (before the start files are taken
+    // up), every change is saved to it, and closing leaves it, with the outputs its rows
+    // reserved, for the next start.
+    TProgramWindows(const TStorePaths& paths, const QStringList& startFiles, const QString& queueFile = {});
     TProgramWindows(const QString& programFolder, const QStringList& startFiles);
     ~TProgramWindows();
     TProgramWindows(const TProgramWindows&) = delete;
@@ -33,11 +37,17 @@ public:
     TQueueController& Queue() const { return *FQueue; }
 
 private:
+    void KeepQueueIn(const QString& queueFile, const QStringList& startFiles);
+
     std::unique_ptr<TListMenu> FPicker;  // declared first: it outlives the main window's dialogs
     std::unique_ptr<TfrmMain> FMainWindow;
     TFrmGeneralOption* FGeneralOptions = nullptr;  // owned by the main window
     std::unique_ptr<TQueueController> FQueue;      // freed first: it clears the queue
+    std::unique_ptr<TQueueSaver> FSaver;           // freed before the queue, whose clearing it must not save
 };
+
+// Where the running program keeps its queue: "queue.json" in the user's data folder.
+QString SavedQueuePath();
 
 // The whole program: returns its exit code.
 int RunProgram(int argc, char** argv);

@@ -44,6 +44,16 @@ TBands Bands(QLineEdit* const (&edits)[4]) {
     return {BandValue(edits[0]), BandValue(edits[1]), BandValue(edits[2]), BandValue(edits[3])};
 }
 
+void ShowBands(const TBands& bands, QLineEdit* const (&edits)[4]) {
+    const int values[4] = {bands.Top, bands.Bottom, bands.Left, bands.Right};
+    for (int band = 0; band < 4; ++band) edits[band]->setText(QString::number(values[band]));
+}
+
+void ShowFilter(QCheckBox* check, bool checked, QLineEdit* edit = nullptr, const QString& text = {}) {
+    check->setChecked(checked);
+    if (edit) edit->setText(text);
+}
+
 }  // namespace
 
 TEffectsPage::TEffectsPage(QWidget* parent) : QWidget(parent) {
@@ -166,6 +176,22 @@ void TEffectsPage::FillChoices(TOptionChoices& choices) const {
 
     choices.Norm = static_cast<TNorm>(std::max(FNormButtons->checkedId(), 0));
     choices.CopyTimestamps = chkCopyTimestamp->isChecked();
+}
+
+void TEffectsPage::ShowChoices(const TOptionChoices& choices, bool normOffered) {
+    const TVideoFilterChoices& filters = choices.Filters;
+    ShowFilter(chkVertFlip, filters.VertFlip);
+    ShowFilter(chkHoriFlip, filters.HoriFlip);
+    ShowFilter(chkNegate, filters.Negate);
+    ShowFilter(chkScale, filters.Scale, edtScale, filters.ScaleText);
+    ShowFilter(chkRotate, filters.Rotate, edtRotate, filters.RotateText);
+    ShowFilter(chkSetPTS, filters.SetPts, edtSetPTS, filters.SetPtsText);
+    chkCrop->setChecked(choices.CropPad.Crop);
+    ShowBands(choices.CropPad.CropBands, FCropEdits);
+    chkPad->setChecked(choices.CropPad.Pad);
+    ShowBands(choices.CropPad.PadBands, FPadEdits);
+    SetNorm(choices.Norm, normOffered);
+    chkCopyTimestamp->setChecked(choices.CopyTimestamps);
 }
 
 }  // namespace kestrova

@@ -23,6 +23,8 @@ public:
 
     // Writes the filters, crop and pad, norm and timestamp choices.
     void FillChoices(TOptionChoices& choices) const;
+    // Shows the filters, crop and pad, norm and timestamp choices of a saved row.
+    void ShowChoices(const TOptionChoices& choices, bool normOffered);
     // The norm the loaded profile asks for; the norm is offered only for a disc profile
     // (VCD, SVCD, DVD), the one kind of target it acts on.
     void SetNorm(TNorm norm, bool offered);

@@ -184,6 +184,22 @@ void THooksPage::FillChoices(THookChoices& hooks) const {
     hooks.DemoTextText = edtVantelHookTxt->text();
 }
 
+void THooksPage::ShowChoices(const THookChoices& hooks) {
+    rdoCustomHook->setChecked(hooks.Mode == THookMode::Custom);
+    rdoExternalHook->setChecked(hooks.Mode == THookMode::External);
+    chkImlib2Img->setChecked(hooks.Imlib2Image);
+    chkImgDancing->setChecked(hooks.ImageDancing);
+    chkImlib2Txt->setChecked(hooks.Imlib2Text);
+    edtImlib2Txt->setText(hooks.Imlib2TextText);
+    chkTxtScrolling->setChecked(hooks.TextScrolling);
+    chkWaterMark->setChecked(hooks.WaterMark);
+    chkWaterMarkMode->setChecked(hooks.WaterMarkMode1);
+    chkVantelHookImg->setChecked(hooks.DemoImage);
+    chkVantelHookTxt->setChecked(hooks.DemoText);
+    edtVantelHookTxt->setText(hooks.DemoTextText);
+    RefreshEnables();
+}
+
 void THooksPage::ShowDrawnTexts() {
     edtImlib2Txt->setText(DrawnText(edtImlib2Txt));
 }

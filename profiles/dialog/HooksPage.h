@@ -31,6 +31,8 @@ public:
     // Applies the enable rules again (the modules present may have changed).
     void RefreshEnables();
     void FillChoices(THookChoices& hooks) const;
+    // Shows the hook choices of a saved row (a hook whose module has gone stays unchecked).
+    void ShowChoices(const THookChoices& hooks);
     // The text edits show what the hooks draw: a text left empty draws the default text.
     void ShowDrawnTexts();
 

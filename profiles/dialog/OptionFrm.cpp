@@ -92,6 +92,21 @@ QString WithTrailingSeparator(const QString& folder) {
     return folder.endsWith(u'/') ? folder : folder + u'/';
 }
 
+// Selects the saved item; one the profile no longer offers is added, so that the row converts
+// as it was queued.
+void SelectSavedItem(QComboBox& combo, const std::optional<QString>& item) {
+    if (!item) {
+        combo.setCurrentIndex(-1);
+        return;
+    }
+    int index = combo.findText(*item);
+    if (index < 0) {
+        combo.addItem(*item);
+        index = combo.count() - 1;
+    }
+    combo.setCurrentIndex(index);
+}
+
 }  // namespace
 
 TfrmOption::TfrmOption(TListMenu& picker, const QString& configuredOutputFolder, QWidget* parent)
@@ -286,6 +301,9 @@ bool TfrmOption::ShowProfile(const TProfileEntry& entry, const QIcon& picture, T
     FExtensionNames = FProfile.ExtensionNames();
     FProfileFormat = FProfile.MainValue(QStringLiteral("fileformat"));
     FTargetProfile = FProfile.MainValue(QStringLiteral("targetprofile"));
+    FVideoPreset = FProfile.DefaultValue(QStringLiteral("videopreset")).trimmed();
+    FVideoTag = FProfile.DefaultValue(QStringLiteral("videotag")).trimmed();
+    FProfileNorm = ProfileNormOf(FProfile);
     FillParameters();
     FAudioOnlyTarget = FProfile.IsAudioOnlyTarget();
     FEffectsPage->SetNorm(ProfileNormOf(FProfile), DiscTargetOf(FProfileFormat) != 0);
@@ -317,11 +335,11 @@ TOptionChoices TfrmOption::Choices() const {
     TOptionChoices choices;
     choices.ProfileFormat = FProfileFormat;
     choices.TargetProfile = FTargetProfile;
-    choices.ProfileNorm = ProfileNormOf(FProfile);
+    choices.ProfileNorm = FProfileNorm;
     choices.Extension = FExtensionNames.value(0);
     choices.AudioOnlyTarget = FAudioOnlyTarget;
-    choices.VideoPreset = FProfile.DefaultValue(QStringLiteral("videopreset")).trimmed();
-    choices.VideoTag = FProfile.DefaultValue(QStringLiteral("videotag")).trimmed();
+    choices.VideoPreset = FVideoPreset;
+    choices.VideoTag = FVideoTag;
     for (const TParameterControls& controls : FParameters) {
         const int selected = controls.Combo->currentIndex();
         choices.Parameters[controls.Parameter] =
@@ -339,6 +357,8 @@ TOptionChoices TfrmOption::Choices() const {
 TOutputOptions TfrmOption::BuildOutputOptions() {
     const TOptionChoices choices = Choices();
     TOutputOptions options = kestrova::BuildOutputOptions(choices);
+    FConfirmedChoices = choices;
+    FConfirmedProfile = FShownProfile;
     // An audio extension makes an audio-only target for good, whatever the profile said.
     FAudioOnlyTarget = IsAudioOnlyTarget(choices);
     FHooksPage->ShowDrawnTexts();
@@ -347,6 +367,37 @@ TOutputOptions TfrmOption::BuildOutputOptions() {
 
 TInputOptions TfrmOption::BuildInputOptions() const {
     return kestrova::BuildInputOptions(Choices());
+}
+
+void TfrmOption::RestoreChoices(const TProfileEntry& profile, const TOptionChoices& choices) {
+    const QIcon picture(QPixmap(FStore.Paths().IconFile(profile.ProfileImage)));
+    if (!ShowProfile(profile, picture, TProfileSource::Restored)) {
+        ShowProfileInCombo(profile, picture);
+        FShownProfile = profile;
+        FShownPicture = picture;
+        FProfile = TProfileDocument();  // nothing to save as a new profile
+        FIsBuiltInProfile = FStore.IsBuiltInProfile(FStore.Paths().ProfilePath(profile.ProfileFile));
+        for (const TParameterControls& controls : FParameters) controls.Combo->clear();
+        btnOk->setEnabled(true);
+    }
+    FProfileFormat = choices.ProfileFormat;
+    FTargetProfile = choices.TargetProfile;
+    FVideoPreset = choices.VideoPreset;
+    FVideoTag = choices.VideoTag;
+    FProfileNorm = choices.ProfileNorm;
+    FAudioOnlyTarget = choices.AudioOnlyTarget;
+    FExtensionNames.removeAll(choices.Extension);
+    FExtensionNames.prepend(choices.Extension);
+    for (const TParameterControls& controls : FParameters)
+        SelectSavedItem(*controls.Combo, choices.Parameters[controls.Parameter]);
+    if (FSource.FileName.empty()) FSource = choices.Source;
+    edtOutPath->setText(choices.OutputFolder);
+    FEffectsPage->ShowChoices(choices, DiscTargetOf(choices.ProfileFormat) != 0);
+    FHooksPage->ShowChoices(choices.Hooks);
+    FPreviewPage->ShowTrim(choices.Trim);
+    FConfirmedProfile = profile;
+    FConfirmedChoices = choices;
+    FConfirmedChoices.ProgramFolder = FStore.Paths().ModuleFolder();
 }
 
 TfrmOption::TPage TfrmOption::CurrentPage() const {

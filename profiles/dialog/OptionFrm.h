@@ -63,6 +63,16 @@ public:
     TInputOptions BuildInputOptions() const;
     // Everything the records are built from, as the dialog shows it now.
     TOptionChoices Choices() const;
+    // The choices and the profile the records were last built from (at the last OK, or as
+    // RestoreChoices gave them): what a later Cancel left in the controls is not among them.
+    const TOptionChoices& ConfirmedChoices() const { return FConfirmedChoices; }
+    const TProfileEntry& ConfirmedProfile() const { return FConfirmedProfile; }
+
+    // Shows a saved row's choices as the OK that made them left the dialog: its profile (the
+    // saved values stand when its file is gone), the items chosen, the output folder and the
+    // further pages. Call SetSource first when the source can be opened, so that the trim
+    // lies on its track bar; otherwise the saved source stands for it.
+    void RestoreChoices(const TProfileEntry& profile, const TOptionChoices& choices);
 
     // Loads the profile file named by the profile combo's second item (for a host that filled the
     // combo itself; the profile is not recorded as recently used). A file that cannot be loaded is
@@ -86,10 +96,11 @@ private:
     // Where a profile to show comes from: what that means for the recent list and for a file
     // that cannot be loaded.
     enum class TProfileSource {
-        Chosen,   // picked in the picker: recorded as recent; a failure is reported
-        Recent,   // the newest recent profile at creation: a failure gives way to the default
-        Default,  // the default group's first profile, on a first run
-        Combo,    // whatever the combo names (LoadProfile)
+        Chosen,    // picked in the picker: recorded as recent; a failure is reported
+        Recent,    // the newest recent profile at creation: a failure gives way to the default
+        Default,   // the default group's first profile, on a first run
+        Combo,     // whatever the combo names (LoadProfile)
+        Restored,  // a saved row's profile: not recorded as recent; a failure leaves the saved values
     };
 
     struct TParameterControls {
@@ -133,9 +144,14 @@ private:
     QStringList FExtensionNames;
     QString FProfileFormat;
     QString FTargetProfile;
+    QString FVideoPreset;
+    QString FVideoTag;
+    TNorm FProfileNorm = TNorm::Auto;
     bool FAudioOnlyTarget = false;
     bool FIsBuiltInProfile = true;
     TSourceInfo FSource;
+    TOptionChoices FConfirmedChoices;
+    TProfileEntry FConfirmedProfile;
     std::array<QPixmap, 4> FBackgrounds;
 
     QStackedWidget* FPages;

@@ -15,6 +15,8 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include <algorithm>
+
 namespace kestrova {
 
 namespace {
@@ -185,6 +187,16 @@ TTrimChoice TPreviewTrimPage::TrimChoice() const {
     return choice;
 }
 
+void TPreviewTrimPage::ShowTrim(const TTrimChoice& trim) {
+    const int start = PositionOfTime(trim.SelectionStart);
+    const int end = PositionOfTime(trim.SelectionEnd);
+    trcPreview->SetSelection(start, end);
+    // Markers left where a fresh source has them were never placed.
+    FSelectionSet = trim.Checked || start != 0 || end != FScale.Maximum;
+    SelectionChanged();
+    chkCutClip->setChecked(trim.Checked);
+}
+
 void TPreviewTrimPage::SetDecoding(bool on) {
     FDecoding = on;
     if (on) {
@@ -200,6 +212,13 @@ int64_t TPreviewTrimPage::TimeOfPosition(int position) const {
     // The last position stands for the very end, which the step may not reach exactly.
     if (position >= FScale.Maximum && FScale.Maximum > 0 && FDuration > 0) return FDuration;
     return int64_t{position} * FScale.StepMicroseconds;
+}
+
+// The inverse of TimeOfPosition on the bar's scale.
+int TPreviewTrimPage::PositionOfTime(int64_t time) const {
+    if (FScale.Maximum <= 0 || FScale.StepMicroseconds <= 0) return 0;
+    if (FDuration > 0 && time >= FDuration) return FScale.Maximum;
+    return static_cast<int>(std::clamp<int64_t>(time / FScale.StepMicroseconds, 0, FScale.Maximum));
 }
 
 bool TPreviewTrimPage::ProbeHoldsSource() const {

@@ -38,6 +38,8 @@ public:
     // The marked part, in microseconds, and whether "Cut Clip" asks for it (only while the
     // box is enabled, that is while the marked part is valid).
     TTrimChoice TrimChoice() const;
+    // Marks a saved row's part again (after SetSource, on the same source's scale).
+    void ShowTrim(const TTrimChoice& trim);
 
     // Pictures are decoded only while this is on and the probe still holds the source: the
     // dialog turns it off while hidden, when the probe may be given other files. Turning it
@@ -65,6 +67,7 @@ private:
     void imgPreviewClick();
     void SelectionChanged();
     int64_t TimeOfPosition(int position) const;
+    int PositionOfTime(int64_t time) const;
     bool ProbeHoldsSource() const;
 
     TAVProbe* FProbe = nullptr;

@@ -42,6 +42,12 @@ int32_t SourceVideoKbps(const TVideoStreamInfo& video) {
 }
 
 TOutputOptions BuildOutputOptions(const TOptionChoices& choices) {
+    return BuildNamedOutputOptions(
+            choices, ReserveOutputFile(OutputNameBase(choices.Source.FileName, choices.OutputFolder),
+                                       OutputExtension(choices)));
+}
+
+TOutputOptions BuildNamedOutputOptions(const TOptionChoices& choices, const std::string& fileName) {
     TOutputOptions options;
     FillAudioFields(choices, options);
     FillVideoFields(choices, options);
@@ -52,8 +58,7 @@ TOutputOptions BuildOutputOptions(const TOptionChoices& choices) {
     options.VideoFilters = BuildFilterChain(choices.Filters);
     FillDiscTarget(choices, options);
     FillContainer(choices, options);
-    options.FileName = ReserveOutputFile(OutputNameBase(choices.Source.FileName, choices.OutputFolder),
-                                         OutputExtension(choices));
+    options.FileName = fileName;
     return options;
 }
 

@@ -27,6 +27,10 @@ int32_t SourceVideoKbps(const TVideoStreamInfo& video);
 // new name: the file an earlier call reserved stays and takes its name.
 TOutputOptions BuildOutputOptions(const TOptionChoices& choices);
 
+// The output record for an output that already has its name (a row brought back from the
+// saved queue): nothing is reserved.
+TOutputOptions BuildNamedOutputOptions(const TOptionChoices& choices, const std::string& fileName);
+
 TInputOptions BuildInputOptions(const TOptionChoices& choices);
 
 }  // namespace kestrova

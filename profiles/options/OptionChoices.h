@@ -46,11 +46,21 @@ private:
     std::array<std::optional<QString>, kParameterCount> FItems;
 };
 
+// A file's size and modification time when it was looked at: a file that no longer matches
+// its stamp has been changed (or replaced) since.
+struct TFileStamp {
+    int64_t Size = -1;       // bytes; -1: the file could not be looked at
+    int64_t ModifiedNs = 0;  // nanoseconds of the file system's clock
+
+    bool operator==(const TFileStamp&) const = default;
+};
+
 // The source as the probe opened it. Stream records keep the probe's -1 for anything the
 // file does not give, which is also what they hold when the source has no such stream.
 struct TSourceInfo {
     std::string FileName;    // exactly as the probe opened it (bytes of the path, kept as they are)
     std::string FormatName;  // the container format forced when opening; empty when detected
+    TFileStamp Stamp;        // the file as it was when probed
     TFileStreamInfo File;
     TVideoStreamInfo Video;  // the first video stream
     TAudioStreamInfo Audio;  // the first audio stream

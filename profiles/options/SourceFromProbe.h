@@ -11,4 +11,8 @@ class TCustomAVProbe;
 // the probe logs nothing about it).
 TSourceInfo SourceFromProbe(TCustomAVProbe& probe);
 
+// The file's size and modification time now (Size -1 when it cannot be looked at). Paths are
+// bytes as the file system takes them.
+TFileStamp StampOfFile(const std::string& path);
+
 }  // namespace kestrova

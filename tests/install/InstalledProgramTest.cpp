@@ -1,5 +1,8 @@
 // The installed program in a read-only scratch prefix (the fixture): the command line and the
-// window keep the user's files in the XDG folders and write nothing into the prefix.
+// window keep the user's files in the XDG folders and write nothing into the prefix; a queue the
+// window was killed in the middle of comes back at the next start and is finished.
+#include "app/queue/QueueTexts.h"
+#include "app/queue/SavedQueue.h"
 #include "engine/frame/ProgramLayout.h"
 #include "tests/engine/front/EngineTestSupport.h"
 #include "tests/support/ProcessRun.h"
@@ -115,6 +118,82 @@ TEST(InstalledWindowTest, KeepsItsSettingsInTheXdgFoldersAcrossARestart) {
     RaiseProcessesOnce(folder, 4);
     RaiseProcessesOnce(folder, 5);  // the second run started from the saved 4
     EXPECT_EQ(TreeListing(kPrefix), before);
+}
+
+std::vector<TSavedRow> SavedRows(const std::string& queueFile) {
+    return ReadQueueFile(QString::fromStdString(queueFile)).Queue.Rows;
+}
+
+bool RowSays(const std::string& queueFile, std::size_t row, const QString& status) {
+    const std::vector<TSavedRow> rows = SavedRows(queueFile);
+    return row < rows.size() && rows[row].Status == status;
+}
+
+std::string OutputOf(const std::string& queueFile, std::size_t row) {
+    return SavedRows(queueFile).at(row).OutputFileName.toStdString();
+}
+
+// The main window's buttons on the 1024 x 768 screen, and the middle of the window, where the
+// options dialog and the message boxes lie.
+const std::vector<std::string> kStartButton{"mousemove", "533", "255", "click", "1"};
+const std::vector<std::string> kPressDefaultButton{"mousemove", "502", "344", "key", "Return"};
+
+// Three files on one process: a short one that completes, a long one killed mid-run, a short
+// one still waiting, whose source is then deleted. At the next start the queue is taken back.
+TEST(InstalledQueueTest, AQueueKilledMidRunComesBackAndIsFinishedWithoutRedoingAnything) {
+    if (!std::getenv("DISPLAY") || !fs::exists("/usr/bin/xdotool"))
+        GTEST_SKIP() << "needs xvfb-run and xdotool";
+    const std::string folder = TestFolder(), out = folder + "/out/";
+    UseUserFolders(folder);
+    ::setenv("QT_QPA_PLATFORM", "xcb", 1);
+    fs::create_directories(folder + "/config/kestrova"), fs::create_directories(out);
+    std::ofstream(folder + "/config/kestrova/Setting.ini")
+            << "[general]\nprocesses=1\noutputfolder=" << out << "\n";
+    const std::string shortClip = folder + "/short.flv", waiting = folder + "/waiting.flv";
+    fs::copy_file(SmallClip(1.0), shortClip);
+    fs::copy_file(SmallClip(1.0), waiting);
+    const std::string longClip = SmallClip(300.0), queueFile = folder + "/data/kestrova/queue.json";
+    fs::file_time_type completed;
+    {
+        clitest::TRunningProgram program(kPrefix + "/bin/kestrova", {shortClip, longClip, waiting});
+        for (std::size_t rows = 1; rows <= 3; ++rows) {
+            ASSERT_TRUE(WaitUntil([] {
+                return XdoTool({"search", "--onlyvisible", "--name", "^Output Options"});
+            })) << program.Output();
+            ASSERT_TRUE(XdoTool(kPressDefaultButton));
+            ASSERT_TRUE(WaitUntil([&] { return SavedRows(queueFile).size() == rows; }));
+        }
+        ASSERT_TRUE(XdoTool(kStartButton));
+        ASSERT_TRUE(WaitUntil([&] {
+            return RowSays(queueFile, 0, kStatusCompleted) && fs::file_size(OutputOf(queueFile, 1)) > 0;
+        }));
+        completed = fs::last_write_time(OutputOf(queueFile, 0));
+        program.Signal(SIGKILL);
+        program.Wait();
+    }
+    ASSERT_FALSE(RowSays(queueFile, 1, kStatusCompleted)) << "killed before the long file was done";
+    fs::remove(waiting);
+
+    clitest::TRunningProgram program(kPrefix + "/bin/kestrova", {});
+    ASSERT_TRUE(WaitUntil([] { return XdoTool({"search", "--onlyvisible", "--name", "^Kestrova"}); }));
+    ASSERT_TRUE(XdoTool(kPressDefaultButton));  // "Restore the 3 files left in the queue?": Yes
+    ASSERT_TRUE(WaitUntil([&] { return RowSays(queueFile, 2, kStatusAborted); }));
+    EXPECT_EQ(fs::file_size(OutputOf(queueFile, 1)), 0u) << "the unfinished output is removed";
+    EXPECT_EQ(SavedRows(queueFile)[2].FailureText, "The source file is gone.");
+    ASSERT_TRUE(XdoTool(kStartButton));
+    ASSERT_TRUE(WaitUntil([&] { return RowSays(queueFile, 1, kStatusCompleted); }));
+    program.Signal(SIGTERM);
+    program.Wait();
+
+    EXPECT_TRUE(RowSays(queueFile, 0, kStatusCompleted));
+    EXPECT_EQ(fs::last_write_time(OutputOf(queueFile, 0)), completed) << "the completed file is not redone";
+    ASSERT_TRUE(LoadMediaLibraries());
+    const TReadBack converted = ReadBack(OutputOf(queueFile, 1));
+    ASSERT_TRUE(converted.First(AVMEDIA_TYPE_VIDEO));
+    EXPECT_NEAR(converted.First(AVMEDIA_TYPE_VIDEO)->Seconds, 300.0, 1.0);
+    for (const fs::directory_entry& entry : fs::directory_iterator(out))
+        EXPECT_GT(entry.file_size(), 0u) << entry.path() << ": no empty file is left";
+    EXPECT_EQ(std::distance(fs::directory_iterator(out), fs::directory_iterator()), 2) << "nothing redone";
 }
 
 }  // namespace

@@ -1,7 +1,9 @@
 // The dialog's preview and trim over generated clips opened by the engine's probe: the picture
 // shown is the one at the chosen time (its frame number read back from what the widget drew),
 // a drag decodes only for its last position, the marked part becomes the records' start and
-// duration, and the media information shows what the probe found.
+// duration, and the media information shows what the probe found. A dialog rebuilt from a saved
+// row's choices gives them back as its own.
+#include "app/queue/SavedQueue.h"
 #include "engine/frame/AVProbe.h"
 #include "engine/frame/FFmpegLoader.h"
 #include "profiles/dialog/PreviewPicture.h"
@@ -329,6 +331,29 @@ INSTANTIATE_TEST_SUITE_P(Sources, MediaInfoTest,
                          [](const ::testing::TestParamInfo<TInfoCase>& info) {
                              return std::string(info.param.Name);
                          });
+
+// Compared as the queue's file writes them: every field but the program folder.
+TEST_F(PreviewTest, ADialogRebuiltFromSavedChoicesConfirmsThemAsTheyWere) {
+    Open(Clip640());
+    TSavedRow saved, shown;
+    saved.Profile = Mp4Entry();
+    saved.Choices = Dialog().Choices();
+    TOptionChoices& choices = saved.Choices;
+    choices.Parameters[TParameter::VideoCodec] = "a codec the profile does not offer";
+    choices.Parameters[TParameter::AudioCodec].reset();
+    choices.Filters.Negate = true;
+    choices.CropPad = {true, {1, 2, 3, 4}, false, {}};
+    choices.Norm = TNorm::Ntsc;
+    choices.Hooks.Mode = THookMode::Custom;
+    choices.Trim = {true, 1'000'000, 3'000'000};
+    choices.OutputFolder = "/somewhere/";
+    DropDialog();
+    Open(Clip640());
+    Dialog().RestoreChoices(saved.Profile, saved.Choices);
+    shown.Profile = Dialog().ConfirmedProfile();
+    shown.Choices = Dialog().Choices();
+    EXPECT_EQ(QueueFileText({{shown}}).toStdString(), QueueFileText({{saved}}).toStdString());
+}
 
 }  // namespace
 
