@@ -68,6 +68,11 @@ protected:
     QStringList VisibleWindows(const QString& name) {
         return Xdo({"search", "--onlyvisible", "--name", name});
     }
+    QStringList VisibleWindowNames() {
+        QStringList names;
+        for (const QString& id : VisibleWindows(".")) names << Xdo({"getwindowname", id}).value(0);
+        return names;
+    }
     void Click(const QString& window, QPoint at) {
         Xdo({"mousemove", "--window", window, QString::number(at.x()), QString::number(at.y()), "click",
              "1"});
@@ -104,7 +109,8 @@ protected:
                         return !dialog.isEmpty() || !running();
                     },
                     30s))
-                    << "options dialog " << n + 1 << " did not come";
+                    << "options dialog " << n + 1
+                    << " did not come; the screen shows: " << VisibleWindowNames().join(" | ").toStdString();
             if (dialog.isEmpty()) return -1;
             confirmed << dialog;
             if (!ClickUntil(dialog, kestrova::skin::kOkRect.center(),
