@@ -23,6 +23,8 @@ const QString kRowsKey = QStringLiteral("rows");
 const QString kBase64Key = QStringLiteral("base64");
 constexpr std::array<const char*, 3> kNormNames{"auto", "pal", "ntsc"};     // by TNorm
 constexpr std::array<const char*, 2> kHookModeNames{"external", "custom"};  // by THookMode
+// By THookBehaviour.
+constexpr std::array<const char*, 3> kHookBehaviourNames{"standard", "beforeHook", "periods"};
 
 // Bytes that are not UTF-8 (a file name in another encoding) would not survive as text.
 QJsonValue BytesValue(const std::string& bytes) {
@@ -215,6 +217,8 @@ void VisitHooks(Visitor& v, Record& hooks) {
     v("demoImage", hooks.DemoImage);
     v("demoText", hooks.DemoText);
     v("demoTextText", hooks.DemoTextText);
+    v.Named("behaviour", hooks.Behaviour, kHookBehaviourNames);
+    v("periods", hooks.PeriodsText);
 }
 
 template <class Visitor, class Record>

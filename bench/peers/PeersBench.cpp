@@ -61,7 +61,7 @@ std::string LoadAverage() {
 }
 
 // Whether this process runs in a session of its own at high priority (run-peers.sh). Its own nice
-// value stays 0: Kestrova's conversion thread sets its own, so a nice value would favour the peers.
+// value holds for both sides alike: Kestrova's conversion threads set theirs relative to it.
 std::string PriorityText() {
     std::ifstream in("/proc/self/autogroup");
     std::string group, word, sessionNice;
@@ -72,8 +72,6 @@ std::string PriorityText() {
     if (!sessionNice.starts_with("-"))
         text += "   NOT high priority: other sessions share the cores (run-peers.sh runs it at high "
                 "priority)";
-    else if (own != 0)
-        text += "   a nice value other than 0 holds for the peers only (Kestrova's thread sets its own)";
     return text;
 }
 

@@ -18,9 +18,9 @@ cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DKESTROVA_BUILD_B
 cmake --build build-bench --target kestrova_bench_peers >&2
 
 cd build-bench/bench
-# The session's group gets the high priority, its processes keep nice 0: Kestrova's conversion
-# thread sets its own nice value (0 for the thread priority "normal"), so a nice value given to
-# the whole process would hold only for the peers and favour them. Raising the group's priority
-# needs root (or CAP_SYS_NICE); without it the benchmark still runs and its heading says so.
+# The session's group gets the high priority, its processes keep nice 0 (Kestrova's conversion
+# threads set their nice values relative to the process's, so any nice value would hold for both
+# sides alike). Raising the group's priority needs root (or CAP_SYS_NICE); without it the
+# benchmark still runs and its heading says so.
 exec setsid --wait bash -c 'echo -20 > /proc/self/autogroup 2>/dev/null; exec ./kestrova_bench_peers "$@"' \
   kestrova_bench_peers "$@"

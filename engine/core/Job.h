@@ -3,6 +3,7 @@
 // input file or output stream; run settings apply to the whole job.
 #include "engine/core/options/Matrices.h"
 #include "engine/core/options/PadColour.h"
+#include "engine/core/options/VideoHookPeriods.h"
 #include "engine/core/outputs/BitstreamFilters.h"
 #include "engine/frame/LibPtr.h"
 #include "engine/frame/UnicodeProtocol.h"
@@ -162,7 +163,8 @@ struct TRunSettings {
     bool QpHist = false;
     int BitBufferSize = 262144;
     std::vector<uint8_t> BitBuffer;
-    bool PgmYuv = false;  // the next input's video decoder is the PGMYUV decoder
+    bool PgmYuv = false;                 // the next input's video decoder is the PGMYUV decoder
+    TVideoHookPeriods VideoHookPeriods;  // "vhookperiods": when the video hooks run
 };
 
 // The three bitstream filter chains; each is handed to the next output stream of its kind.

@@ -5,25 +5,57 @@
 #include <sys/syscall.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
+
 namespace kestrova {
 
-int NiceValueOf(TThreadPriority priority) {
+namespace {
+
+constexpr int kHighestNice = -20;
+constexpr int kLowestNice = 19;
+
+// The calling thread's nice value (on Linux each thread has its own); 0 when it cannot be read.
+int OwnNice() {
+    errno = 0;
+    const int nice = ::getpriority(PRIO_PROCESS, 0);
+    return nice == -1 && errno != 0 ? 0 : nice;
+}
+
+}  // namespace
+
+int ProcessStartNice() {
+    static const int nice = OwnNice();
+    return nice;
+}
+
+namespace {
+// Read while the program starts, on its first thread and before any worker exists.
+[[maybe_unused]] const int kNiceAtStart = ProcessStartNice();
+}  // namespace
+
+int NiceValueOf(TThreadPriority priority, int processNice) {
+    int offset = 0;
     switch (priority) {
         case tpIdle:
         case tpLowest:
-            return 19;
+            return kLowestNice;
         case tpLower:
-            return 10;
+            offset = 10;
+            break;
         case tpNormal:
-            return 0;
+            break;
         case tpHigher:
-            return -5;
+            offset = -5;
+            break;
         case tpHighest:
-            return -10;
+            offset = -10;
+            break;
         case tpTimeCritical:
-            return -20;
+            offset = -20;
+            break;
     }
-    return 0;
+    return std::clamp(processNice + offset, kHighestNice, kLowestNice);
 }
 
 pid_t CurrentKernelThreadId() {
@@ -36,7 +68,8 @@ bool ApplyThreadPriority(pid_t thread, TThreadPriority priority) {
     const int policy = priority == tpIdle ? SCHED_IDLE : SCHED_OTHER;
     if (::sched_getscheduler(thread) != policy && ::sched_setscheduler(thread, policy, &noRealTime) != 0)
         return false;
-    return ::setpriority(PRIO_PROCESS, static_cast<id_t>(thread), NiceValueOf(priority)) == 0;
+    return ::setpriority(PRIO_PROCESS, static_cast<id_t>(thread),
+                         NiceValueOf(priority, ProcessStartNice())) == 0;
 }
 
 }  // namespace kestrova

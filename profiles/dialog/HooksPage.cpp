@@ -3,6 +3,7 @@
 #include "profiles/dialog/CardGroup.h"
 #include "profiles/dialog/InformationBox.h"
 #include "profiles/dialog/OptionPagesLayout.h"
+#include "profiles/options/HookLines.h"
 #include "profiles/options/HookModules.h"
 
 #include <QButtonGroup>
@@ -182,6 +183,10 @@ void THooksPage::FillChoices(THookChoices& hooks) const {
     hooks.DemoImage = IsActive(chkVantelHookImg);
     hooks.DemoText = IsActive(chkVantelHookTxt);
     hooks.DemoTextText = edtVantelHookTxt->text();
+    hooks.Behaviour = rdoPTSs->isChecked()         ? THookBehaviour::Periods
+                      : rdoBeforeHook->isChecked() ? THookBehaviour::BeforeHook
+                                                   : THookBehaviour::Standard;
+    hooks.PeriodsText = edtPTSs->text();
 }
 
 void THooksPage::ShowChoices(const THookChoices& hooks) {
@@ -197,11 +202,28 @@ void THooksPage::ShowChoices(const THookChoices& hooks) {
     chkVantelHookImg->setChecked(hooks.DemoImage);
     chkVantelHookTxt->setChecked(hooks.DemoText);
     edtVantelHookTxt->setText(hooks.DemoTextText);
+    rdoStandardHook->setChecked(hooks.Behaviour == THookBehaviour::Standard);
+    rdoBeforeHook->setChecked(hooks.Behaviour == THookBehaviour::BeforeHook);
+    rdoPTSs->setChecked(hooks.Behaviour == THookBehaviour::Periods);
+    edtPTSs->setText(hooks.PeriodsText);
     RefreshEnables();
 }
 
 void THooksPage::ShowDrawnTexts() {
     edtImlib2Txt->setText(DrawnText(edtImlib2Txt));
+}
+
+bool THooksPage::PeriodsAccepted() const {
+    return !IsActive(rdoPTSs) || HookPeriodsAccepted(edtPTSs->text());
+}
+
+void THooksPage::RefusePeriods() {
+    ShowInformation(this, QStringLiteral("The PTS periods \"%1\" cannot be used: give each period as "
+                                         "start-end in whole milliseconds, in ascending order and not "
+                                         "overlapping, separated by commas (0-5000,10000-15000).")
+                                  .arg(edtPTSs->text()));
+    edtPTSs->setFocus();
+    edtPTSs->selectAll();
 }
 
 }  // namespace kestrova

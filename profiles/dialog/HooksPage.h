@@ -35,6 +35,10 @@ public:
     void ShowChoices(const THookChoices& hooks);
     // The text edits show what the hooks draw: a text left empty draws the default text.
     void ShowDrawnTexts();
+    // False while "PTS Periods" is enabled and chosen and its periods are not ones the engine
+    // takes; RefusePeriods then says why and puts the focus on them.
+    bool PeriodsAccepted() const;
+    void RefusePeriods();
 
 private:
     static QRect CellAt(int left, int top);
@@ -59,8 +63,7 @@ private:
     QCheckBox* chkVantelHookImg;
     QCheckBox* chkVantelHookTxt;
     QLineEdit* edtVantelHookTxt;
-    // When the checked hooks run. The engine runs every hook on every picture: none of these
-    // reaches the output record.
+    // When the checked hooks run: on every picture, or (PTS Periods) only in the typed periods.
     QRadioButton* rdoStandardHook;
     QRadioButton* rdoBeforeHook;
     QRadioButton* rdoPTSs;

@@ -513,6 +513,11 @@ void TfrmOption::btnOkClick() {
         btnOutPath->setFocus();
         return;
     }
+    if (!FHooksPage->PeriodsAccepted()) {
+        SetCurrentPage(TPage::Hooks);
+        FHooksPage->RefusePeriods();
+        return;
+    }
     accept();
 }
 

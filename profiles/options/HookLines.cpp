@@ -1,5 +1,6 @@
 #include "profiles/options/HookLines.h"
 
+#include "engine/core/options/VideoHookPeriods.h"
 #include "profiles/options/HookModules.h"
 #include "profiles/options/PictureSize.h"
 
@@ -138,7 +139,14 @@ std::string BuildHookLines(const TOptionChoices& choices) {
     std::string lines;
     for (const THookArguments& arguments : ActiveHookArguments(choices))
         lines += "vhook=" + JoinedArguments(arguments) + "\r\n";
+    const QString periods = choices.Hooks.PeriodsText.trimmed();
+    if (!lines.empty() && choices.Hooks.Behaviour == THookBehaviour::Periods && !periods.isEmpty())
+        lines += "vhookperiods=" + periods.toStdString() + "\r\n";
     return lines;
+}
+
+bool HookPeriodsAccepted(const QString& periods) {
+    return TVideoHookPeriods::Parse(periods.toStdString()).has_value();
 }
 
 }  // namespace kestrova

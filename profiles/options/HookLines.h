@@ -16,7 +16,11 @@ std::vector<THookArguments> ActiveHookArguments(const TOptionChoices& choices);
 
 // One "vhook=" line per active hook, each ended by CR LF. The arguments are joined by blanks,
 // or by "|" when one of them holds a blank (a folder name, a typed text), since the engine
-// splits at "|" whenever the value holds one.
+// splits at "|" whenever the value holds one. With "PTS Periods" chosen and periods typed, a
+// "vhookperiods=" line follows: the hooks then run only on the pictures inside them.
 std::string BuildHookLines(const TOptionChoices& choices);
+
+// Whether the engine takes the typed periods (a blank text stands for the whole duration).
+bool HookPeriodsAccepted(const QString& periods);
 
 }  // namespace kestrova

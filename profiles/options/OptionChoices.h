@@ -99,6 +99,10 @@ enum class TNorm { Auto = 0, Pal = 1, Ntsc = 2 };
 // event instead.
 enum class THookMode { External, Custom };
 
+// When the external hooks run: on every picture (also with the before-hook event), or only in
+// the typed periods of the output's timeline.
+enum class THookBehaviour { Standard, BeforeHook, Periods };
+
 struct THookChoices {
     THookMode Mode = THookMode::External;
     bool Imlib2Image = false;
@@ -111,6 +115,8 @@ struct THookChoices {
     bool DemoImage = false;
     bool DemoText = false;
     QString DemoTextText = QStringLiteral("VADOR");
+    THookBehaviour Behaviour = THookBehaviour::Standard;
+    QString PeriodsText = QStringLiteral("0-5000,10000-15000");  // milliseconds; empty: the whole duration
 };
 
 // The marked part of the source, in microseconds of its timeline (track position x step).

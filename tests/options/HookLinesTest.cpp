@@ -9,6 +9,7 @@
 #include <QFile>
 
 #include <functional>
+#include <tuple>
 
 namespace kestrova::test {
 namespace {
@@ -168,6 +169,21 @@ TEST_F(HookLinesTest, OneLinePerCheckedHookAsItsModuleTakesIt) {
         const TOutputOptions options = Build();
         EXPECT_EQ(options.ExtOptions, c.Expected(V()));
         EXPECT_FALSE(options.CustomHook);
+    }
+}
+
+TEST_F(HookLinesTest, OnlyPtsPeriodsAddsThePeriodsAfterTheHooks) {
+    using enum THookBehaviour;
+    const std::string hook = "vhook=" + V() + "watermark.so -f " + V() + "watermark.bmp -m 0\r\n";
+    const std::tuple<THookBehaviour, bool, const char*, std::string> cases[] = {
+            {Standard, true, "0-5000", hook},
+            {BeforeHook, true, "0-5000", hook},
+            {Periods, true, " 0-5000,10000-15000 ", hook + "vhookperiods=0-5000,10000-15000\r\n"},
+            {Periods, true, "  ", hook},  // the whole duration
+            {Periods, false, "0-5000", ""}};
+    for (const auto& [behaviour, watermark, periods, expected] : cases) {
+        Choices.Hooks = {.WaterMark = watermark, .Behaviour = behaviour, .PeriodsText = periods};
+        EXPECT_EQ(Build().ExtOptions, expected) << periods;
     }
 }
 

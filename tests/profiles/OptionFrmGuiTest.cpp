@@ -474,7 +474,7 @@ INSTANTIATE_TEST_SUITE_P(
                                       "chkVantelHookTxt"}
                                   << kBehaviours,
                           2},
-                // The periods are offered but go nowhere: every hook still runs on every picture.
+                // The periods follow the hook line (the engine runs the hook inside them only).
                 THookCase{"PtsPeriods",
                           {"watermark.so"},
                           {"chkWaterMark", "rdoPTSs"},

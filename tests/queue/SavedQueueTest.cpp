@@ -115,6 +115,8 @@ TEST(SavedQueueTest, EveryFieldOfEveryRowComesBackFromTheFile) {
             FIELD(Choices.Hooks.DemoImage = true),
             FIELD(Choices.Hooks.DemoText = true),
             FIELD(Choices.Hooks.DemoTextText = "demo"),
+            FIELD(Choices.Hooks.Behaviour = THookBehaviour::Periods),
+            FIELD(Choices.Hooks.PeriodsText = "1-2"),
             FIELD(Choices.Trim.Checked = true),
             FIELD(Choices.Trim.SelectionStart = 1'500'000),
             FIELD(Choices.Trim.SelectionEnd = 9'000'000'000),

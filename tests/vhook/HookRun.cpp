@@ -56,12 +56,14 @@ std::string StagedSource(const TSourceKind& kind) {
 
 testmedia::ProcessResult ConvertWithHooks(const std::string& source,
                                           const std::vector<std::string>& hookLines,
-                                          const std::string& output) {
+                                          const std::string& output,
+                                          const std::vector<std::string>& options) {
     std::vector<std::string> arguments = {"-i", source, "-vcodec", "rawvideo"};
     for (const std::string& line : hookLines) {
         arguments.push_back("-vhook");
         arguments.push_back(line);
     }
+    arguments.insert(arguments.end(), options.begin(), options.end());
     arguments.insert(arguments.end(), {"-y", "1", output});
     return testmedia::RunProcess(ProgramPath(), arguments);
 }

@@ -21,10 +21,11 @@ struct TSourceKind {
 std::string StagedSource(const TSourceKind& kind);
 
 // Converts `source` into `output` (raw video, so the pictures stay as the hooks left them),
-// passing each line to the engine's "vhook" option.
+// passing each line to the engine's "vhook" option, then the further output options.
 testmedia::ProcessResult ConvertWithHooks(const std::string& source,
                                           const std::vector<std::string>& hookLines,
-                                          const std::string& output);
+                                          const std::string& output,
+                                          const std::vector<std::string>& options = {});
 
 // Joins a module path and its arguments into one "vhook" value, with "|" between them when any
 // piece holds a blank and a blank otherwise.

@@ -1,6 +1,7 @@
 // The watermark module in a real conversion: its picture lands in the top-right corner of every
 // frame (10 pixels in), in its own colours in mode 1 and as a see-through relief in mode 0, on
-// every kind of picture the engine hands over, and nothing else of the frame changes.
+// every kind of picture the engine hands over, and nothing else of the frame changes; with hook
+// periods, only inside them.
 #include "DecodedVideo.h"
 #include "HookRun.h"
 #include "PictureChecks.h"
@@ -123,6 +124,23 @@ TEST_P(WatermarkHookTest, MarksTheTopRightCornerOfEveryFrameAndNothingElse) {
 
 INSTANTIATE_TEST_SUITE_P(Pictures, WatermarkHookTest, ::testing::ValuesIn(kWatermarkCases),
                          [](const auto& info) { return std::string(info.param.Name); });
+
+// The output starts 120 ms into the source; its pictures come 25 a second from its own start.
+TEST(WatermarkPeriodsTest, OnlyThePicturesInsideAPeriodOfTheOutputAreMarked) {
+    const std::string source = StagedSource({}), output = testmedia::TempDir("periods") + "/marked.nut";
+    const std::string line =
+            HookLine({VhookFile("watermark.so"), "-f", VhookFile("watermark.bmp"), "-m", "1"});
+    const testmedia::ProcessResult run =
+            ConvertWithHooks(source, {line}, output, {"-ss", "0.12", "-vhookperiods", "80-160, 240-1000"});
+    ASSERT_EQ(run.exitCode, 0) << run.output;
+    const std::vector<TFramePtr> before = DecodeVideo(source), after = DecodeVideo(output);
+    ASSERT_EQ(after.size() + 3, before.size());  // three pictures lie before the start
+    for (std::size_t index = 0; index < after.size(); ++index) {
+        const std::size_t milliseconds = index * 40;
+        const bool inside = (milliseconds >= 80 && milliseconds < 160) || milliseconds >= 240;
+        EXPECT_EQ(ChangedArea(*before[index + 3], *after[index]).Empty(), !inside) << milliseconds << " ms";
+    }
+}
 
 }  // namespace
 }  // namespace kestrova::vhooktest

@@ -6,6 +6,7 @@
 #include "engine/core/options/OptionValues.h"
 #include "engine/core/options/PictureLimits.h"
 #include "engine/core/options/TimeLimits.h"
+#include "engine/core/options/VideoHookPeriods.h"
 #include "engine/frame/FFmpegLogger.h"
 
 #include <cmath>
@@ -326,6 +327,14 @@ std::vector<TOptionTable::TEntry> TOptionTable::MakeEntries() {
              }},
             {"vstats", [](TJob& j, const TText&, const TText&) { j.SetVstatsFileFromClock(); }},
             {"vhook", [](TJob& j, const TText&, const TText& v) { j.AddVideoHook(v); }},
+            {"vhookperiods",
+             [](TJob& j, const TText& n, const TText& v) {
+                 std::optional<TVideoHookPeriods> periods = TVideoHookPeriods::Parse(v);
+                 if (!periods)
+                     throw FFmpegException("Invalid value " + QuotedForMessage(v) + " for option \"" + n +
+                                           "\"");
+                 j.FRun.VideoHookPeriods = std::move(*periods);
+             }},
             {"intra_matrix",
              [](TJob& j, const TText&, const TText& v) { j.FVideo.IntraMatrix = ParseQuantMatrix(v); }},
             {"inter_matrix",

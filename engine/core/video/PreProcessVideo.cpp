@@ -1,5 +1,6 @@
 // Pre-processing of every decoded picture before it reaches the output streams: deinterlacing,
-// then the front's custom hook or else the loadable video hooks, all on a copy the job owns.
+// then the front's custom hook or else the loadable video hooks (within their periods), all on a
+// copy the job owns.
 #include "engine/core/CustomFFmpeg.h"
 
 #include "engine/core/FFmpegException.h"
@@ -35,7 +36,10 @@ AVFrame* PrepareWorkPicture(FramePtr& work, const AVFrame& picture) {
 void TCustomFFmpeg::PreProcessVideo(InputStreamState& ist, AVFrame& picture) {
     ++FVideoPath->HookFrameCounter;
     const bool customHook = FVideoPath->CustomHookOn;
-    const bool hooks = customHook || (FState.HooksInUse && !FVideoHooks.Empty());
+    // The video hooks run on the pictures inside their periods of the output's timeline only.
+    const bool videoHooks = !customHook && FState.HooksInUse && !FVideoHooks.Empty() &&
+                            FRun.VideoHookPeriods.Contains(ist.Pts - FRun.StartTime);
+    const bool hooks = customHook || videoHooks;
     // The pending deinterlace setting, read here on purpose: the value last set, for every picture.
     if (!FVideo.Deinterlace && !hooks) return;
 
@@ -57,7 +61,7 @@ void TCustomFFmpeg::PreProcessVideo(InputStreamState& ist, AVFrame& picture) {
     }
     if (customHook) {
         RunCustomHook(ist, *work);
-    } else if (hooks) {
+    } else if (videoHooks) {
         TFrameHookPicture hookPicture{};
         for (int plane = 0; plane < 4; ++plane) {
             hookPicture.data[plane] = work->data[plane];

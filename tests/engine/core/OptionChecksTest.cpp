@@ -270,6 +270,15 @@ TEST_F(OptionChecksTest, VideoHookWithArgumentsIsAdded) {
     EXPECT_EQ(job.VideoHooks().Count(), 2u);
 }
 
+TEST_F(OptionChecksTest, HookPeriodsAreAscendingWholeMillisecondsOrRefused) {
+    for (const char* taken : {"", " 0 - 5000 , 5000-6000 ", "0-2147483647"})
+        EXPECT_EQ(ErrorOf([&] { job.ApplyOption("vhookperiods", taken); }), "<no exception>") << taken;
+    for (const std::string refused : {"5000", "0-", "-1-5", "0-5000,", "0-5000;6000-7000", "0.5-3", "5000-0",
+                                      "10-10", "0-5000,4000-6000", "6-7,0-1", "0-2147483648"})
+        EXPECT_REFUSED("vhookperiods", refused,
+                       "Invalid value \"" + refused + "\" for option \"vhookperiods\"");
+}
+
 TEST_F(OptionChecksTest, VstatsNamesAFileInTheUserDataFolder) {
     job.ApplyOption("vstats", "");
     const std::string& name = job.RunSettings().VstatsFileName;

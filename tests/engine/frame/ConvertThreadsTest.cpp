@@ -9,6 +9,8 @@
 #include <sched.h>
 #include <sys/resource.h>
 
+#include <algorithm>
+#include <array>
 #include <atomic>
 #include <chrono>
 #include <thread>
@@ -73,19 +75,35 @@ TEST(ConvertThreadTest, ASuspendedWorkerParksAtItsNextGate) {
     worker.WaitFor();
 }
 
-TEST(ConvertThreadTest, TheWorkerRunsAtItsPriority) {
-    int nice = 0;
-    int policy = -1;
-    TConvertThread lowest([&] { nice = getpriority(PRIO_PROCESS, 0); }, tpLowest);
-    lowest.Resume();
-    lowest.WaitFor();
-    EXPECT_EQ(nice, 19);
+TEST(ThreadPriorityTest, NiceValuesAreRelativeToTheProcesssOwnWithinTheRange) {
+    const std::pair<int, std::array<int, 7>> rows[] = {
+            // process nice: idle, lowest, lower, normal, higher, highest, time-critical
+            {5, {19, 19, 15, 5, 0, -5, -15}},
+            {19, {19, 19, 19, 19, 14, 9, -1}},
+            {-20, {19, 19, -10, -20, -20, -20, -20}}};
+    for (const auto& [own, nices] : rows)
+        for (int priority = tpIdle; priority <= tpTimeCritical; ++priority)
+            EXPECT_EQ(NiceValueOf(TThreadPriority(priority), own), nices[priority]) << own << " " << priority;
+}
 
+// CTest runs this once more in a process started with "nice -n 5" (tests/engine/frame).
+TEST(ConvertThreadTest, TheWorkerRunsAtItsPriority) {
+    const int own = getpriority(PRIO_PROCESS, 0);
+    for (const auto& [priority, want] :
+         {std::pair{tpNormal, own}, std::pair{tpLower, std::min(own + 10, 19)}}) {
+        int nice = -100;
+        TConvertThread worker([&] { nice = getpriority(PRIO_PROCESS, CurrentKernelThreadId()); }, priority);
+        worker.Resume();
+        worker.WaitFor();
+        EXPECT_EQ(nice, want) << priority;
+    }
+
+    int policy = -1;
     TConvertThread idle([&] { policy = sched_getscheduler(0); }, tpIdle);
     idle.Resume();
     idle.WaitFor();
     EXPECT_EQ(policy, SCHED_IDLE);
-    EXPECT_EQ(getpriority(PRIO_PROCESS, 0), 0);  // the caller keeps its own
+    EXPECT_EQ(getpriority(PRIO_PROCESS, 0), own);  // the caller keeps its own
 }
 
 // A worker dropped without ever being resumed is let run and joined, not left parked.
