@@ -1,6 +1,6 @@
 #include "app/main/KestrovaApplication.h"
 
-#include "app/shell/ErrorDisplay.h"
+#include "shell/ErrorDisplay.h"
 
 #include <exception>
 

@@ -1,6 +1,6 @@
 #include "app/preview/PreviewWindow.h"
 
-#include "app/shell/WindowPlacement.h"
+#include "shell/WindowPlacement.h"
 
 #include <QCloseEvent>
 #include <QMouseEvent>

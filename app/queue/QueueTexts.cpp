@@ -1,6 +1,6 @@
 #include "app/queue/QueueTexts.h"
 
-#include "app/shell/TimeText.h"
+#include "shell/TimeText.h"
 
 #include <QLocale>
 

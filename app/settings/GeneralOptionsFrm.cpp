@@ -4,10 +4,10 @@
 #include "app/settings/OptionsBackground.h"
 #include "app/settings/Settings.h"
 #include "app/settings/UpDown.h"
-#include "app/shell/ErrorDisplay.h"
-#include "app/shell/OutputFolder.h"
-#include "app/shell/Prompts.h"
-#include "app/shell/ShellCommands.h"
+#include "shell/ErrorDisplay.h"
+#include "shell/OutputFolder.h"
+#include "shell/Prompts.h"
+#include "shell/ShellCommands.h"
 #include "filenames/FolderName.h"
 
 #include <QButtonGroup>

@@ -1,6 +1,6 @@
 #include "profiles/dialog/ActualSizeView.h"
 
-#include "app/shell/WindowPlacement.h"
+#include "shell/WindowPlacement.h"
 #include "profiles/dialog/PreviewPicture.h"
 
 #include <QKeyEvent>

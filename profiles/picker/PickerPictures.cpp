@@ -1,6 +1,6 @@
 #include "profiles/picker/PickerPictures.h"
 
-#include "app/shell/Recolour.h"
+#include "shell/Recolour.h"
 #include "profiles/picker/PickerColours.h"
 #include "ui/skin/SkinPictures.h"
 

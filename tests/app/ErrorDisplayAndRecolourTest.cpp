@@ -1,5 +1,5 @@
-#include "app/shell/ErrorDisplay.h"
-#include "app/shell/Recolour.h"
+#include "shell/ErrorDisplay.h"
+#include "shell/Recolour.h"
 #include "engine/core/FFmpegException.h"
 #include "tests/app/Fakes.h"
 

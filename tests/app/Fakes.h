@@ -2,7 +2,7 @@
 // Stand-ins for the desktop services: they record what the program asks for instead of
 // acting on it, and answer dialogs without showing them. TShellTestEnvironment installs them
 // all for one test, with the user's folders inside a temporary home.
-#include "app/shell/ErrorDisplay.h"
+#include "shell/ErrorDisplay.h"
 #include "platform/Services.h"
 
 #include <QDir>

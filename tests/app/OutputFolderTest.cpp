@@ -1,4 +1,4 @@
-#include "app/shell/OutputFolder.h"
+#include "shell/OutputFolder.h"
 #include "engine/frame/ProgramFolder.h"
 #include "tests/app/Fakes.h"
 

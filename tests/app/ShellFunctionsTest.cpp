@@ -1,7 +1,7 @@
-#include "app/shell/Prompts.h"
-#include "app/shell/ShellCommands.h"
-#include "app/shell/TimeText.h"
-#include "app/shell/VersionText.h"
+#include "shell/Prompts.h"
+#include "shell/ShellCommands.h"
+#include "shell/TimeText.h"
+#include "shell/VersionText.h"
 #include "filenames/NumberedFileName.h"
 #include "tests/app/Fakes.h"
 

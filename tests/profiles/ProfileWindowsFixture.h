@@ -2,7 +2,7 @@
 // The profile windows over a program folder of the test's own: profile files and index
 // documents written by the test, the skin as the build draws it, hook modules the test chooses,
 // and every desktop service faked (folder browser, input box, shell, drive types, messages).
-#include "app/shell/ErrorDisplay.h"
+#include "shell/ErrorDisplay.h"
 #include "profiles/dialog/InformationBox.h"
 #include "profiles/dialog/OptionFrm.h"
 #include "profiles/picker/ListMenu.h"

@@ -1,4 +1,4 @@
-#include "app/shell/TimeText.h"
+#include "shell/TimeText.h"
 
 namespace kestrova {
 

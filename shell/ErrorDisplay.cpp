@@ -1,4 +1,4 @@
-#include "app/shell/ErrorDisplay.h"
+#include "shell/ErrorDisplay.h"
 
 #include "engine/core/FFmpegException.h"
 

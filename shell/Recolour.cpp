@@ -1,4 +1,4 @@
-#include "app/shell/Recolour.h"
+#include "shell/Recolour.h"
 
 namespace kestrova {
 

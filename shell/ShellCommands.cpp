@@ -1,4 +1,4 @@
-#include "app/shell/ShellCommands.h"
+#include "shell/ShellCommands.h"
 
 #include "platform/Services.h"
 

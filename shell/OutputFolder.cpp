@@ -1,4 +1,4 @@
-#include "app/shell/OutputFolder.h"
+#include "shell/OutputFolder.h"
 
 #include "engine/frame/ProgramLayout.h"
 #include "filenames/FolderName.h"

@@ -1,4 +1,4 @@
-#include "app/shell/WindowPlacement.h"
+#include "shell/WindowPlacement.h"
 
 #include <QGuiApplication>
 #include <QScreen>

@@ -1,4 +1,4 @@
-#include "app/shell/VersionText.h"
+#include "shell/VersionText.h"
 
 namespace kestrova {
 

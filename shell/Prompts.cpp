@@ -1,4 +1,4 @@
-#include "app/shell/Prompts.h"
+#include "shell/Prompts.h"
 
 #include "platform/Services.h"
 
