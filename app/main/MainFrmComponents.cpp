@@ -34,6 +34,7 @@ constexpr QRect kActivityLogPlace{25, 290, 752, 168};
 constexpr int kLogCaptionHeight = 20;
 constexpr QPoint kTitlePlace{27, 4};
 constexpr QPoint kCpuPlace{730, 467};
+constexpr QPoint kTimeLeftPlace{27, 467};
 constexpr QPoint kShutDownPlace{370, 464};
 constexpr int kShutDownGap = 6;  // between the check box's caption and the CPU meter
 
@@ -185,6 +186,7 @@ void TfrmMain::CreateStartPanel() {
 
 void TfrmMain::CreateStatusLine() {
     lblCPU = TextLabel(this, kCpuPlace, skin::kMeterText);
+    lblTimeLeft = TextLabel(this, kTimeLeftPlace, skin::kMeterText);
     chkShutDown = new QCheckBox(
             QStringLiteral(" Automatically shutdown the computer when conversion finished"), this);
     QPalette palette = chkShutDown->palette();
