@@ -243,6 +243,16 @@ TEST_F(RunControlTest, StopAbortsTheRestAndNeverShutsDown) {
     EXPECT_GT(OutputDuration(FRows.Rows[0].Options.OutputFileName), 0) << "the stopped output is finalised";
     EXPECT_EQ(FShutDowns, 0);
     EXPECT_EQ(FControl.Buttons(), (TCommandButtons{true, true, true, true, false, false, true}));
+
+    // The next Start converts the aborted rows again, the stopped output replaced under its name.
+    FEnded = false;
+    FControl.Start(2, 2);
+    WaitForEnd();
+    for (const TFakeRows::TRow& row : FRows.Rows) {
+        EXPECT_EQ(row.Status, kStatusCompleted);
+        EXPECT_NEAR(OutputDuration(row.Options.OutputFileName) / 1e6, 4.0, 0.1);
+    }
+    EXPECT_EQ(FRows.Rows[0].Options.OutputFileName, FFolder + "one.flv");
 }
 
 }  // namespace
