@@ -45,7 +45,7 @@ void TFileIntake::AddBatch(TGivenFiles given) {
         QString reason;
         const TOutcome outcome = batch.Use ? AddWithChoices(path, batch, reason)
                                            : AddWithDialog(path, count - index - 1, batch, reason);
-        if (outcome == TOutcome::Failed) notAdded.push_back({path, reason});
+        if (outcome == TOutcome::Failed) notAdded.push_back({path, ReasonWithoutPath(path, reason)});
         if (outcome == TOutcome::CancelledAll) break;
         if (batch.Use && !waiting) {
             QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -124,7 +124,10 @@ void TFileIntake::Report(const std::vector<TNotAdded>& notAdded) {
     if (notAdded.empty()) return;
     for (const TNotAdded& item : notAdded)
         Log(QStringLiteral("***File not added: ") + item.Path + QStringLiteral(": ") + item.Reason);
-    QMessageBox::warning(&FWindow, QApplication::applicationName(), NotAddedMessage(notAdded));
+    QMessageBox box(QMessageBox::Warning, QApplication::applicationName(), NotAddedMessage(notAdded),
+                    QMessageBox::Ok, &FWindow);
+    box.setDetailedText(NotAddedDetails(notAdded));
+    box.exec();
 }
 
 void TFileIntake::Log(const QString& line, bool spaced) {

@@ -207,7 +207,7 @@ void TfrmMain::ToggleActivityLog() {
 
 void TfrmMain::ShowTimeLeft(qint64 seconds) {
     lblTimeLeft->setText(seconds < 0 ? QString() : QStringLiteral("Time left: ") + TimeLeftText(seconds));
-    lblTimeLeft->adjustSize();
+    lblTimeLeft->setVisible(seconds >= 0);
 }
 
 bool TfrmMain::ThreadMode() const {

@@ -34,7 +34,8 @@ constexpr QRect kActivityLogPlace{25, 290, 752, 168};
 constexpr int kLogCaptionHeight = 20;
 constexpr QPoint kTitlePlace{27, 4};
 constexpr QPoint kCpuPlace{730, 467};
-constexpr QPoint kTimeLeftPlace{27, 467};
+// The run's time left covers the background's tip while a run shows it.
+constexpr QRect kTimeLeftPlace{24, 465, 340, 18};
 constexpr QPoint kShutDownPlace{370, 464};
 constexpr int kShutDownGap = 6;  // between the check box's caption and the CPU meter
 
@@ -186,7 +187,15 @@ void TfrmMain::CreateStartPanel() {
 
 void TfrmMain::CreateStatusLine() {
     lblCPU = TextLabel(this, kCpuPlace, skin::kMeterText);
-    lblTimeLeft = TextLabel(this, kTimeLeftPlace, skin::kMeterText);
+    lblTimeLeft = new QLabel(this);
+    lblTimeLeft->setGeometry(kTimeLeftPlace);
+    lblTimeLeft->setIndent(2);
+    QPalette timePalette = lblTimeLeft->palette();
+    timePalette.setColor(QPalette::WindowText, QColor(skin::kMeterText));
+    timePalette.setBrush(QPalette::Window, QBrush(Pic_Mainbg->pixmap().copy(kTimeLeftPlace)));
+    lblTimeLeft->setPalette(timePalette);
+    lblTimeLeft->setAutoFillBackground(true);
+    lblTimeLeft->hide();
     chkShutDown = new QCheckBox(
             QStringLiteral(" Automatically shutdown the computer when conversion finished"), this);
     QPalette palette = chkShutDown->palette();

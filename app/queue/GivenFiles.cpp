@@ -60,11 +60,22 @@ QString NotAddedMessage(const std::vector<TNotAdded>& notAdded, int shownLines) 
                               : QStringLiteral("%1 files were not added:").arg(count);
     for (int line = 0; line < count && line < shownLines; ++line) {
         const TNotAdded& item = notAdded[static_cast<std::size_t>(line)];
-        text += QLatin1Char('\n') + QDir::toNativeSeparators(item.Path) + QStringLiteral(": ") + item.Reason;
+        text += QLatin1Char('\n') + QFileInfo(item.Path).fileName() + QStringLiteral(": ") + item.Reason;
     }
-    if (count > shownLines)
-        text += QStringLiteral("\n... and %1 more (the activity log lists them all)").arg(count - shownLines);
+    if (count > shownLines) text += QStringLiteral("\n... and %1 more").arg(count - shownLines);
     return text;
+}
+
+QString NotAddedDetails(const std::vector<TNotAdded>& notAdded) {
+    QStringList lines;
+    for (const TNotAdded& item : notAdded)
+        lines << QDir::toNativeSeparators(item.Path) + QStringLiteral(": ") + item.Reason;
+    return lines.join(QLatin1Char('\n'));
+}
+
+QString ReasonWithoutPath(const QString& path, const QString& reason) {
+    const QString prefix = path + QStringLiteral(": ");
+    return reason.startsWith(prefix) ? reason.mid(prefix.size()) : reason;
 }
 
 }  // namespace kestrova

@@ -27,8 +27,12 @@ TGivenFiles CollectDroppedFiles(const QStringList& paths);
 TGivenFiles CollectChosenFiles(const QStringList& paths);
 
 // The one message for the paths that were not added: "3 files were not added:" followed by a
-// line for each ("name: reason"), at most `shownLines` of them.
+// line for each ("name: reason", the file's name without its folder), at most `shownLines`.
 QString NotAddedMessage(const std::vector<TNotAdded>& notAdded, int shownLines = 12);
+// Every one of them with its whole path: "path: reason" lines.
+QString NotAddedDetails(const std::vector<TNotAdded>& notAdded);
+// The reason without the path the media libraries put before their message.
+QString ReasonWithoutPath(const QString& path, const QString& reason);
 
 inline const QString kNotAConvertedType = QStringLiteral("not a type the queue converts");
 inline const QString kIsAFolder = QStringLiteral("a folder");

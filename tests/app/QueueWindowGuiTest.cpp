@@ -318,13 +318,12 @@ TEST_F(QueueWindowTest, ADroppedFolderAddsItsFilesInNameOrderAndOneMessageCounts
     for (const auto& [row, name] : {std::pair{1, "a.flv"}, {2, "b.flv"}, {3, "c.flv"}})
         EXPECT_EQ(Row(row).text(qcInput), name);
     EXPECT_EQ(FDialogsShown, 4);
-    EXPECT_EQ(FMessages, QStringList{"1 file was not added:\n" + notes + ": not a type the queue converts"});
+    EXPECT_EQ(FMessages, QStringList{"1 file was not added:\nnotes.txt: not a type the queue converts"});
 
     Queue().TakeUpNewFile(fake);
     ASSERT_TRUE(WaitFor([&] { return FMessages.size() == 2; }));
-    EXPECT_TRUE(FMessages[1].startsWith("1 file was not added:\n" + fake + ": "))
-            << FMessages[1].toStdString();
-    const QString loadError = "***File load error: " + FMessages[1].section(": ", 1);
+    EXPECT_TRUE(FMessages[1].startsWith("1 file was not added:\nfake.mp4: ")) << FMessages[1].toStdString();
+    const QString loadError = "***File load error: " + fake + ": " + FMessages[1].section(": ", 1);
     EXPECT_TRUE(Window().ActivityLog().Lines().contains(loadError)) << loadError.toStdString();
     EXPECT_EQ(RowCount(), 4);
 }
@@ -346,7 +345,7 @@ TEST_F(QueueWindowTest, OneDialogServesTheRemainingFilesEachWithItsOwnRowAndSour
     ASSERT_TRUE(WaitFor([&] { return !FMessages.isEmpty(); }));
     EXPECT_EQ(FDialogsShown, 1);
     ASSERT_EQ(RowCount(), 4);
-    EXPECT_TRUE(FMessages[0].startsWith("1 file was not added:\n" + fake + ": "));
+    EXPECT_TRUE(FMessages[0].startsWith("1 file was not added:\nfake.flv: "));
     QSet<QString> outputs;
     QSet<int> tasks;
     for (int row = 1; row < 4; ++row) {

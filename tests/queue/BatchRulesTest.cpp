@@ -35,9 +35,8 @@ TEST(BatchRulesTest, FoldersGiveTheirConvertedFilesInNameOrderAndTheRestIsCounte
     const TGivenFiles chosen = CollectChosenFiles({root + "list.txt", root + "empty"});
     EXPECT_EQ(chosen.Files, QStringList{root + "list.txt"}) << "the probe decides on a chosen file";
     EXPECT_EQ(NotAddedMessage(dropped.NotAdded, 1),
-              "2 files were not added:\n" + root +
-                      "list.txt: not a type the queue converts\n"
-                      "... and 1 more (the activity log lists them all)");
+              "2 files were not added:\nlist.txt: not a type the queue converts\n... and 1 more");
+    EXPECT_EQ(ReasonWithoutPath("/m/a.flv", "/m/a.flv: Unknown format"), "Unknown format");
 }
 
 TEST(BatchRulesTest, TimeLeftFollowsEachTasksPaceAndTheWholeRunsPace) {
