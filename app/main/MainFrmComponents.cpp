@@ -192,7 +192,10 @@ void TfrmMain::CreateStatusLine() {
     lblTimeLeft->setIndent(2);
     QPalette timePalette = lblTimeLeft->palette();
     timePalette.setColor(QPalette::WindowText, QColor(skin::kMeterText));
-    timePalette.setBrush(QPalette::Window, QBrush(Pic_Mainbg->pixmap().copy(kTimeLeftPlace)));
+    // The status band beside the tip, repeated along the label.
+    timePalette.setBrush(QPalette::Window,
+                         QBrush(Pic_Mainbg->pixmap().copy(kTimeLeftPlace.left() - 4, kTimeLeftPlace.top(), 1,
+                                                          kTimeLeftPlace.height())));
     lblTimeLeft->setPalette(timePalette);
     lblTimeLeft->setAutoFillBackground(true);
     lblTimeLeft->hide();
