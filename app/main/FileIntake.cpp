@@ -47,6 +47,8 @@ void TFileIntake::AddBatch(TGivenFiles given) {
                                            : AddWithDialog(path, count - index - 1, batch, reason);
         if (outcome == TOutcome::Failed) notAdded.push_back({path, ReasonWithoutPath(path, reason)});
         if (outcome == TOutcome::CancelledAll) break;
+        // The rows show as they come; the user's input waits for the batch.
+        if (batch.Use) QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         if (batch.Use && !waiting) {
             QApplication::setOverrideCursor(Qt::WaitCursor);
             waiting = true;
