@@ -46,7 +46,9 @@ TSingleInstance::~TSingleInstance() {
 }
 
 bool TSingleInstance::BecomeTheRunningProgram() {
-    if (!FLock.tryLock(0)) return false;
+    // A lock that cannot be made at all (no writable runtime folder) does not keep the
+    // program from running; only one another program holds does.
+    if (!FLock.tryLock(0)) return FLock.error() != QLockFile::LockFailedError;
     // The lock is ours: a socket file left there belongs to a program that has gone.
     QLocalServer::removeServer(FSocketPath);
     FServer = std::make_unique<QLocalServer>();

@@ -20,8 +20,8 @@ public:
     explicit TSingleInstance(const QString& settingsFile, QObject* parent = nullptr);
     ~TSingleInstance() override;
 
-    // Takes the lock and listens: true when this is now the program that runs. False when
-    // another program holds the lock.
+    // Takes the lock and listens: true when this is now the program that runs (also when no
+    // lock can be made here at all). False when another program holds the lock.
     bool BecomeTheRunningProgram();
     // Hands `files` to the running program; true once it confirmed (within `timeoutMs`).
     bool HandOver(const QStringList& files, int timeoutMs = 10000);
