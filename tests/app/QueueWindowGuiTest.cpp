@@ -24,6 +24,7 @@
 #include <QDropEvent>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QMessageBox>
@@ -66,6 +67,11 @@ protected:
         // message boxes are read and closed.
         FConfirm.setInterval(20);
         QObject::connect(&FConfirm, &QTimer::timeout, [this] {
+            if (auto* open = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+                open->setDirectory(FOpenDialogFolder);
+                open->selectFile(FOpenDialogTyped);
+                QMetaObject::invokeMethod(open, "accept");  // as its Open button does
+            }
             if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
                 FMessages << box->text();
                 box->accept();
@@ -144,6 +150,7 @@ protected:
     QString FStartClip;
     QTimer FConfirm;
     bool FUseForRemaining = false;
+    QString FOpenDialogFolder, FOpenDialogTyped;  // what the user types into the open dialog
     int FDialogsShown = 0;
     QStringList FMessages;
     std::unique_ptr<TProgramWindows> FWindows;
@@ -319,13 +326,17 @@ TEST_F(QueueWindowTest, ADroppedFolderAddsItsFilesInNameOrderAndOneMessageCounts
         EXPECT_EQ(Row(row).text(qcInput), name);
     EXPECT_EQ(FDialogsShown, 4);
     EXPECT_EQ(FMessages, QStringList{"1 file was not added:\nnotes.txt: not a type the queue converts"});
+    FOpenDialogFolder = folder;
+    FOpenDialogTyped = QStringLiteral("\"b.flv\" \"a.flv\"");
+    emit Window().btnAdd->OnClick();
+    ASSERT_EQ(RowCount(), 6) << "both files typed into the open dialog";
 
     Queue().TakeUpNewFile(fake);
     ASSERT_TRUE(WaitFor([&] { return FMessages.size() == 2; }));
     EXPECT_TRUE(FMessages[1].startsWith("1 file was not added:\nfake.mp4: ")) << FMessages[1].toStdString();
     const QString loadError = "***File load error: " + fake + ": " + FMessages[1].section(": ", 1);
     EXPECT_TRUE(Window().ActivityLog().Lines().contains(loadError)) << loadError.toStdString();
-    EXPECT_EQ(RowCount(), 4);
+    EXPECT_EQ(RowCount(), 6);
 }
 
 // One dialog ticked for the files after it: each of them is probed and gets its own row, task,
