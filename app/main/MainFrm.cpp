@@ -2,6 +2,7 @@
 
 #include "app/main/ActivityLog.h"
 #include "app/main/StartPanel.h"
+#include "app/queue/TimeLeft.h"
 #include "app/settings/GeneralOptionsFrm.h"
 #include "shell/ErrorDisplay.h"
 #include "shell/ShellCommands.h"
@@ -204,6 +205,11 @@ void TfrmMain::ToggleActivityLog() {
     mnuActivityLog->setChecked(pnlLog->isVisible());
 }
 
+void TfrmMain::ShowTimeLeft(qint64 seconds) {
+    lblTimeLeft->setText(seconds < 0 ? QString() : QStringLiteral("Time left: ") + TimeLeftText(seconds));
+    lblTimeLeft->setVisible(seconds >= 0);
+}
+
 bool TfrmMain::ThreadMode() const {
     return chkThreadMode->isChecked();
 }
@@ -215,7 +221,7 @@ int TfrmMain::PriorityIndex() const {
 QFileDialog& TfrmMain::OpenDialog() {
     if (!OpenDialog1) {
         OpenDialog1 = new QFileDialog(this);
-        OpenDialog1->setFileMode(QFileDialog::ExistingFile);
+        OpenDialog1->setFileMode(QFileDialog::ExistingFiles);
         OpenDialog1->setAcceptMode(QFileDialog::AcceptOpen);
         OpenDialog1->setSizeGripEnabled(true);
         OpenDialog1->setNameFilter(OpenDialogFilter);

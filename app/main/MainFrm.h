@@ -70,6 +70,9 @@ public:
     QLineEdit& ThreadCountEdit() { return *edtThreadCount; }
     int PriorityIndex() const;
 
+    // The status line's estimate of the time the run still takes; nothing for a negative one.
+    void ShowTimeLeft(qint64 seconds);
+
     // Shows or hides the activity log over the lower part of the queue.
     void ToggleActivityLog();
 
@@ -84,6 +87,7 @@ public:
     QLabel* Pic_Mainbg;
     QLabel* lblTitle;
     QLabel* lblCPU;
+    QLabel* lblTimeLeft;
     TXGraphic* XGraphicClose;
     TXGraphic* XGraphicMin;
     TXGraphic* btnAdd;

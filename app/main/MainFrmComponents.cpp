@@ -34,6 +34,8 @@ constexpr QRect kActivityLogPlace{25, 290, 752, 168};
 constexpr int kLogCaptionHeight = 20;
 constexpr QPoint kTitlePlace{27, 4};
 constexpr QPoint kCpuPlace{730, 467};
+// The run's time left covers the background's tip while a run shows it.
+constexpr QRect kTimeLeftPlace{24, 465, 340, 18};
 constexpr QPoint kShutDownPlace{370, 464};
 constexpr int kShutDownGap = 6;  // between the check box's caption and the CPU meter
 
@@ -185,6 +187,18 @@ void TfrmMain::CreateStartPanel() {
 
 void TfrmMain::CreateStatusLine() {
     lblCPU = TextLabel(this, kCpuPlace, skin::kMeterText);
+    lblTimeLeft = new QLabel(this);
+    lblTimeLeft->setGeometry(kTimeLeftPlace);
+    lblTimeLeft->setIndent(2);
+    QPalette timePalette = lblTimeLeft->palette();
+    timePalette.setColor(QPalette::WindowText, QColor(skin::kMeterText));
+    // The status band beside the tip, repeated along the label.
+    timePalette.setBrush(QPalette::Window,
+                         QBrush(Pic_Mainbg->pixmap().copy(kTimeLeftPlace.left() - 4, kTimeLeftPlace.top(), 1,
+                                                          kTimeLeftPlace.height())));
+    lblTimeLeft->setPalette(timePalette);
+    lblTimeLeft->setAutoFillBackground(true);
+    lblTimeLeft->hide();
     chkShutDown = new QCheckBox(
             QStringLiteral(" Automatically shutdown the computer when conversion finished"), this);
     QPalette palette = chkShutDown->palette();

@@ -1,15 +1,17 @@
 #include "app/main/QueueController.h"
 
 #include "app/main/ActivityLog.h"
+#include "app/main/FileIntake.h"
 #include "app/main/MainFrm.h"
 #include "app/queue/DropAcceptance.h"
+#include "app/queue/GivenFiles.h"
 #include "app/queue/QueueTexts.h"
 #include "app/queue/ReservedOutputs.h"
 #include "app/settings/Settings.h"
-#include "shell/OutputFolder.h"
-#include "shell/ShellCommands.h"
 #include "engine/frame/ProgramLayout.h"
 #include "profiles/dialog/OptionFrm.h"
+#include "shell/OutputFolder.h"
+#include "shell/ShellCommands.h"
 #include "ui/skin/ListViewEx.h"
 #include "ui/skin/SkinPictures.h"
 #include "ui/skin/XGraphic.h"
@@ -75,12 +77,15 @@ TQueueController::TQueueController(TfrmMain& window, TListMenu& picker, TSetting
         if (hookInfo) stamp->Draw(*hookInfo);
     };
     FRun->SetShutDownWhenDone([this] { return FWindow.chkShutDown->isChecked(); });
+    FIntake = std::make_unique<TFileIntake>(FWindow, FPicker, FSettings,
+                                            [this](TfrmOption* dialog, const TOutputOptions& outputOptions,
+                                                   const TInputOptions& inputOptions) {
+                                                return CreateRow(dialog, outputOptions, inputOptions);
+                                            });
     ConnectHandlers();
     ApplyButtons();
     // The files named on the command line, once the window is up.
-    QTimer::singleShot(0, this, [this] {
-        for (const QString& path : FWindow.StartFiles()) TakeUpNewFile(path);
-    });
+    QTimer::singleShot(0, this, [this] { TakeUpNewFiles(FWindow.StartFiles()); });
 }
 
 TQueueController::~TQueueController() {
@@ -116,8 +121,9 @@ void TQueueController::ConnectHandlers() {
     connect(FWindow.PopupMenu1, &QMenu::aboutToShow, this, &TQueueController::PopupMenu1Popup);
     // After the drop has returned: the options dialog it may open is modal.
     connect(
-            &list, &TListViewEx::OnDropFile, this,
-            [this](TListViewEx*, const QString& fileName) { DropFiles({fileName}); }, Qt::QueuedConnection);
+            &list, &TListViewEx::OnDropFiles, this,
+            [this](TListViewEx*, const QStringList& fileNames) { DropFiles(fileNames); },
+            Qt::QueuedConnection);
     connect(&list, &QTreeWidget::itemClicked, this, &TQueueController::lvFilesClick);
     connect(&list, &TListViewEx::OnBeginColumnResize, this, [this] { CommitRename(); });
     connect(&list, &TListViewEx::OnScroll, this, [this] { CommitRename(); });
@@ -126,6 +132,7 @@ void TQueueController::ConnectHandlers() {
     connect(FRun.get(), &TRunControl::ButtonsChanged, this, &TQueueController::ApplyButtons);
     connect(FRun.get(), &TRunControl::LogLine, this, [this](const QString& line) { Log(line); });
     connect(FRun.get(), &TRunControl::RowEnded, this, &TQueueController::ShowQueueInTitle);
+    connect(FRun.get(), &TRunControl::TimeLeftChanged, &FWindow, &TfrmMain::ShowTimeLeft);
     list.header()->viewport()->installEventFilter(this);
 }
 
@@ -135,11 +142,16 @@ void TQueueController::btnAddClick() {
     CommitRename();
     QFileDialog& dialog = FWindow.OpenDialog();
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
-    TakeUpNewFile(dialog.selectedFiles().first());
+    TakeUpNewFiles(dialog.selectedFiles());
 }
 
 void TQueueController::DropFiles(const QStringList& paths) {
-    switch (JudgeDrop(paths, FWindow.btnAdd->isEnabled())) {
+    if (paths.isEmpty() || !FWindow.btnAdd->isEnabled()) return;
+    if (paths.size() > 1 || QFileInfo(paths.first()).isDir()) {
+        FIntake->Add(CollectDroppedFiles(paths));
+        return;
+    }
+    switch (JudgeDrop(paths, true)) {
         case TDropVerdict::Accepted:
             TakeUpNewFile(paths.first());
             break;
@@ -152,7 +164,11 @@ void TQueueController::DropFiles(const QStringList& paths) {
 }
 
 void TQueueController::TakeUpNewFile(const QString& path) {
-    TakeUp(path, -1);
+    TakeUpNewFiles({path});
+}
+
+void TQueueController::TakeUpNewFiles(const QStringList& paths) {
+    if (!paths.isEmpty()) FIntake->Add(CollectChosenFiles(paths));
 }
 
 bool TQueueController::LoadMediaLibraries() {
@@ -163,8 +179,8 @@ bool TQueueController::LoadMediaLibraries() {
     return false;
 }
 
+// A row's settings edited again: its own dialog, shown for its source opened again.
 void TQueueController::TakeUp(const QString& path, int reEditRow) {
-    FWindow.Panel_Gettingstarted->hide();  // for good: nothing shows it again
     if (!LoadMediaLibraries()) return;
     TAVProbe& probe = FWindow.VADOR->AVProbe();
     if (!probe.LoadFile(path.toStdString(), "")) {
@@ -172,34 +188,24 @@ void TQueueController::TakeUp(const QString& path, int reEditRow) {
         return;
     }
     const auto closeProbe = qScopeGuard([&probe] { probe.CloseFile(); });
-    TfrmOption* dialog = reEditRow >= 0 ? FRows.ObjectsOf(reEditRow).Dialog.data() : nullptr;
-    const bool fresh = dialog == nullptr;
-    if (fresh) {
-        dialog = new TfrmOption(FPicker, FSettings.Values().OutputFolder, &FWindow);
-        dialog->SetSource(probe);
-    }
-    if (dialog->exec() != QDialog::Accepted) {
-        if (fresh) dialog->deleteLater();  // a cancelled new file leaves nothing behind
-        return;
-    }
+    TfrmOption* dialog = FRows.ObjectsOf(reEditRow).Dialog.data();
+    if (!dialog || dialog->exec() != QDialog::Accepted) return;
     const TOutputOptions outputOptions = dialog->BuildOutputOptions();
     const TInputOptions inputOptions = dialog->BuildInputOptions();
-    if (fresh)
-        CreateRow(dialog, outputOptions, inputOptions);
-    else
-        UpdateRow(reEditRow, outputOptions, inputOptions);
+    UpdateRow(reEditRow, outputOptions, inputOptions);
 }
 
-void TQueueController::CreateRow(TfrmOption* dialog, const TOutputOptions& outputOptions,
-                                 const TInputOptions& inputOptions) {
+QString TQueueController::CreateRow(TfrmOption* dialog, const TOutputOptions& outputOptions,
+                                    const TInputOptions& inputOptions) {
     TFFmpegEngine& engine = *FWindow.VADOR;
     TInputOptions taskInput = inputOptions;
     const int taskIndex = engine.AddTask(inputOptions.FileName, &taskInput);
     if (taskIndex < 0) {
-        Log(QStringLiteral("***File open error: ") + QString::fromStdString(engine.LastErrMsg()));
+        const QString reason = QString::fromStdString(engine.LastErrMsg());
+        Log(QStringLiteral("***File open error: ") + reason);
         ReleaseReservedOutput(QString::fromStdString(outputOptions.FileName));
         dialog->deleteLater();
-        return;
+        return reason;
     }
     auto objects = std::make_unique<TQueueRowObjects>();
     objects->IOOptions.TaskIndex = taskIndex;
@@ -220,6 +226,7 @@ void TQueueController::CreateRow(TfrmOption* dialog, const TOutputOptions& outpu
     FRun->Buttons().RowAdded();
     ApplyButtons();
     emit QueueChanged();
+    return {};
 }
 
 void TQueueController::AppendRestoredRow(std::unique_ptr<TQueueRowObjects> objects,

@@ -22,6 +22,7 @@ class QTreeWidgetItem;
 
 namespace kestrova {
 
+class TFileIntake;
 class TListMenu;
 class TSettingsStore;
 class TfrmMain;
@@ -32,10 +33,13 @@ public:
     TQueueController(TfrmMain& window, TListMenu& picker, TSettingsStore& settings);
     ~TQueueController() override;
 
-    // Takes up a file for a new row: probe, options dialog, engine task (the open dialog, a drop
-    // and the program's arguments all end here).
+    // Takes up a file for a new row: probe, options dialog, engine task.
     void TakeUpNewFile(const QString& path);
-    // A drop on the window or the list: the first file, when the queue takes it.
+    // Files chosen together (the open dialog, the program's arguments): one batch.
+    void TakeUpNewFiles(const QStringList& paths);
+    // A drop on the window or the list, when the queue takes files: one file as it always was
+    // ("Invalid File!" for a type the queue does not convert), several files or folders as one
+    // batch.
     void DropFiles(const QStringList& paths);
 
     void btnAddClick();
@@ -71,8 +75,9 @@ private:
     void ConnectHandlers();
     bool LoadMediaLibraries();
     void TakeUp(const QString& path, int reEditRow);
-    void CreateRow(TfrmOption* dialog, const TOutputOptions& outputOptions,
-                   const TInputOptions& inputOptions);
+    // Empty when the row was made, else the engine's reason.
+    QString CreateRow(TfrmOption* dialog, const TOutputOptions& outputOptions,
+                      const TInputOptions& inputOptions);
     void UpdateRow(int row, const TOutputOptions& outputOptions, const TInputOptions& inputOptions);
     void ShowProbeTexts(QTreeWidgetItem& item, const QString& inputPath, const QString& outputPath);
     void FitLastColumn();
@@ -92,6 +97,7 @@ private:
     TSettingsStore& FSettings;
     TQueueListRows FRows;
     std::unique_ptr<TRunControl> FRun;
+    std::unique_ptr<TFileIntake> FIntake;
     std::shared_ptr<TFrameStamp> FFrameStamp;
     QTreeWidgetItem* FEditItem = nullptr;  // the row whose output the editor renames
 };

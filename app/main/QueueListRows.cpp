@@ -43,6 +43,10 @@ void TQueueListRows::SetStatusText(int row, const QString& text) {
     Item(row)->setText(qcStatus, text);
 }
 
+void TQueueListRows::SetOutputText(int row, const QString& text) {
+    Item(row)->setText(qcOutput, text);
+}
+
 void TQueueListRows::SetOutputDurationText(int row, const QString& text) {
     Item(row)->setText(qcOutputDuration, text);
 }

@@ -44,6 +44,7 @@ public:
     TLVItemState& ItemState(int row) override { return ObjectsOf(row).ItemState; }
     QString StatusText(int row) const override;
     void SetStatusText(int row, const QString& text) override;
+    void SetOutputText(int row, const QString& text) override;
     void SetOutputDurationText(int row, const QString& text) override;
     void SetOutputSizeText(int row, const QString& text) override;
     void SetFailureText(int row, const QString& text) override;

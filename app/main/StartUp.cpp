@@ -1,10 +1,12 @@
 #include "app/main/StartUp.h"
 
+#include "app/main/HandedFiles.h"
 #include "app/main/KestrovaApplication.h"
 #include "app/main/MainFrm.h"
 #include "app/main/QueueController.h"
 #include "app/main/QueueRestore.h"
 #include "app/main/QueueSaver.h"
+#include "app/main/SingleInstance.h"
 #include "app/settings/GeneralOptionsFrm.h"
 #include "app/settings/Settings.h"
 #include "engine/frame/ProgramLayout.h"
@@ -12,8 +14,10 @@
 #include "profiles/store/GroupList.h"
 #include "profiles/store/StorePaths.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QMessageBox>
 #include <QTimer>
 
 #include <utility>
@@ -80,7 +84,7 @@ void TProgramWindows::KeepQueueIn(const QString& queueFile, const QStringList& s
     // Once the window is up; the files named on the command line join the queue brought back.
     QTimer::singleShot(0, FMainWindow.get(), [this, queueFile, startFiles] {
         TQueueRestore(*FMainWindow, *FQueue, *FPicker, AppSettings(), *FSaver, queueFile).Run();
-        for (const QString& path : startFiles) FQueue->TakeUpNewFile(path);
+        FQueue->TakeUpNewFiles(startFiles);
     });
 }
 
@@ -103,10 +107,22 @@ QString SavedQueuePath() {
 
 int RunProgram(int argc, char** argv) {
     TKestrovaApplication application(argc, argv);
-    AppSettings();
     QApplication::setApplicationName(QStringLiteral("Kestrova"));
     QGuiApplication::setDesktopFileName(QStringLiteral("kestrova"));
-    TProgramWindows windows(ProgramStorePaths(), FileArguments(application.arguments()), SavedQueuePath());
+    const QStringList files = FileArguments(application.arguments());
+    // Before anything is read or written: a program already running takes the files.
+    TSingleInstance instance(SettingsFilePath());
+    if (!instance.BecomeTheRunningProgram()) {
+        if (instance.HandOver(files)) return 0;
+        QMessageBox::critical(nullptr, QApplication::applicationName(),
+                              QStringLiteral("Kestrova is already running but does not answer; it was "
+                                             "not started again."));
+        return 1;
+    }
+    AppSettings();
+    TProgramWindows windows(ProgramStorePaths(), files, SavedQueuePath());
+    THandedFiles handed(windows.MainWindow(), windows.Queue());
+    QObject::connect(&instance, &TSingleInstance::FilesHanded, &handed, &THandedFiles::Take);
     MarkWhenShown(windows.MainWindow());
     windows.MainWindow().show();
     return application.exec();

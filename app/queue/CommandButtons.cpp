@@ -35,9 +35,10 @@ void TCommandButtons::Stopped() {
     Stop = false;
 }
 
-void TCommandButtons::QueueEnded() {
-    Add = Remove = Start = Stop = Pause = false;
-    Clear = true;
+void TCommandButtons::QueueEnded(bool unfinishedRows) {
+    Stop = Pause = false;
+    Add = Remove = Clear = UpDown = true;
+    Start = unfinishedRows;
 }
 
 }  // namespace kestrova

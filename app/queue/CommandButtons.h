@@ -24,8 +24,9 @@ struct TCommandButtons {
     void Paused();
     void Resumed();
     void Stopped();
-    // Every task has ended: only Clear on; a new run needs a cleared queue.
-    void QueueEnded();
+    // Every task has ended: the queue takes files again (Add, Remove, Clear, Up and Down on),
+    // and Start is on while rows are not "Completed".
+    void QueueEnded(bool unfinishedRows);
 };
 
 }  // namespace kestrova

@@ -14,16 +14,18 @@ QString ExtensionWithDot(const QString& path) {
 
 }  // namespace
 
+bool HasConvertedExtension(const QString& path) {
+    const QString extension = ExtensionWithDot(path);
+    // A whole pattern of the filter, so that ".f" or ".mp" (parts of ".flv", ".mp4") do not pass.
+    const QString pattern = QLatin1Char('*') + extension + QLatin1Char(';');
+    return !extension.isEmpty() && kInputFileFilter.contains(pattern, Qt::CaseSensitive);
+}
+
 TDropVerdict JudgeDrop(const QStringList& droppedPaths, bool addingAllowed) {
     if (droppedPaths.isEmpty() || !addingAllowed) return TDropVerdict::Ignored;
     const QString& path = droppedPaths.first();
     if (QFileInfo(path).isDir()) return TDropVerdict::Ignored;
-    const QString extension = ExtensionWithDot(path);
-    // A whole pattern of the filter, so that ".f" or ".mp" (parts of ".flv", ".mp4") do not pass.
-    const QString pattern = QLatin1Char('*') + extension + QLatin1Char(';');
-    if (extension.isEmpty() || !kInputFileFilter.contains(pattern, Qt::CaseSensitive))
-        return TDropVerdict::Refused;
-    return TDropVerdict::Accepted;
+    return HasConvertedExtension(path) ? TDropVerdict::Accepted : TDropVerdict::Refused;
 }
 
 }  // namespace kestrova

@@ -14,6 +14,10 @@ enum class TDropVerdict {
     Refused   // an extension the queue does not convert: "Invalid File!"
 };
 
+// Whether the file name's extension is one of the filter's patterns exactly as typed (".FLV" is
+// not).
+bool HasConvertedExtension(const QString& path);
+
 // The first dropped path decides; the others are dropped silently. The extension must be one of
 // the filter's patterns exactly as typed (".FLV" is refused).
 TDropVerdict JudgeDrop(const QStringList& droppedPaths, bool addingAllowed);

@@ -15,6 +15,8 @@ public:
     virtual TLVItemState& ItemState(int row) = 0;
     virtual QString StatusText(int row) const = 0;
     virtual void SetStatusText(int row, const QString& text) = 0;
+    // The "Output" column: the output's file name.
+    virtual void SetOutputText(int row, const QString& text) = 0;
     virtual void SetOutputDurationText(int row, const QString& text) = 0;
     virtual void SetOutputSizeText(int row, const QString& text) = 0;
     // Why the row's task ended "Aborted" (empty when it completed), shown as the row's tool tip.

@@ -1,6 +1,7 @@
 #include "app/queue/RunControl.h"
 
 #include "app/queue/QueueTexts.h"
+#include "app/queue/RerunRows.h"
 #include "app/queue/ReservedOutputs.h"
 
 #include <QMetaObject>
@@ -54,7 +55,14 @@ void TRunControl::StartRun(int processes, int priorityIndex) {
     FButtons.RunStarted();
     FRunning = true;
     emit ButtonsChanged();
+    for (const QString& line : GiveTasksToUnfinishedRows(FEngine, FRows, FOwnOutputs)) emit LogLine(line);
     HandOutputsToEngine();
+    // Only the tasks of rows taking part count towards the queue's time left.
+    FPace = TRunPace(static_cast<int>(FTaskRows.size()));
+    for (std::size_t task = 0; task < FTaskRows.size(); ++task)
+        if (FTaskRows[task] < 0) FPace.End(static_cast<int>(task), false);
+    FRunClock.start();
+    FPausedMs = 0;
     FEngine.StartTask(processes);
 }
 
@@ -76,6 +84,7 @@ void TRunControl::HandOutputsToEngine() {
 
 void TRunControl::Resume() {
     FButtons.Resumed();
+    FPausedMs += FRunClock.elapsed() - FPauseStartedMs;
     FPaused = false;
     FEngine.Resume();
     emit ButtonsChanged();
@@ -90,6 +99,7 @@ void TRunControl::Pause() {
     FButtons.Paused();
     FEngine.Pause();
     FPaused = true;
+    FPauseStartedMs = FRunClock.elapsed();
     emit ButtonsChanged();
     FStatusBeforePause.assign(static_cast<std::size_t>(FRows.RowCount()), QString());
     for (int row = 0; row < FRows.RowCount(); ++row) {
@@ -118,7 +128,7 @@ int TRunControl::RowOfTask(int taskIndex) const {
 void TRunControl::ShowProgress(const TProgressInfo& info) {
     const int row = RowOfTask(info.TaskIndex);
     if (row < 0) return;
-    const QString status = ProgressStatusText(info.CurrentDuration, info.TotalDuration);
+    const QString status = RowProgressText(info);
     // A report handed over before the Pause shows once the run resumes.
     if (FPaused && FRows.StatusText(row) == kStatusPause)
         FStatusBeforePause.at(static_cast<std::size_t>(row)) = status;
@@ -126,6 +136,20 @@ void TRunControl::ShowProgress(const TProgressInfo& info) {
         FRows.SetStatusText(row, status);
     FRows.SetOutputDurationText(row, OutputDurationText(info.CurrentDuration));
     FRows.SetOutputSizeText(row, MegabytesText(info.TotalSize));
+    emit TimeLeftChanged(FPace.QueueSecondsLeft(RunClockMs()));
+}
+
+QString TRunControl::RowProgressText(const TProgressInfo& info) {
+    const qint64 now = RunClockMs();
+    FPace.Report(info.TaskIndex, now, info.CurrentDuration, info.TotalDuration);
+    return ProgressWithTimeLeft(ProgressStatusText(info.CurrentDuration, info.TotalDuration),
+                                FPace.TaskSecondsLeft(info.TaskIndex, now));
+}
+
+qint64 TRunControl::RunClockMs() const {
+    if (!FRunClock.isValid()) return 0;
+    const qint64 now = FRunClock.elapsed();
+    return now - FPausedMs - (FPaused ? now - FPauseStartedMs : 0);
 }
 
 void TRunControl::EndTask(const TTerminateInfo& info) {
@@ -133,21 +157,31 @@ void TRunControl::EndTask(const TTerminateInfo& info) {
     if (row < 0) return;
     FRows.ItemState(row).Editable = false;
     FRows.SetStatusText(row, info.Finished ? kStatusCompleted : kStatusAborted);
+    FPace.End(info.TaskIndex, info.Finished);
+    emit TimeLeftChanged(FPace.QueueSecondsLeft(RunClockMs()));
     // Why a task ended stays reachable: on its row and in the activity log.
     const QString failure = info.Exception ? QString::fromStdString(info.ExceptionMsg) : QString();
     FRows.SetFailureText(row, failure);
     if (!failure.isEmpty()) emit LogLine(FRows.IOOptions(row).InputFileName + QStringLiteral(": ") + failure);
     // A task that wrote nothing gives its reserved name back (no empty files left to number
     // the next outputs of the same source past).
-    if (!info.Finished) ReleaseReservedOutput(FRows.IOOptions(row).OutputFileName);
+    if (!info.Finished) {
+        ReleaseReservedOutput(FRows.IOOptions(row).OutputFileName);
+        FOwnOutputs.insert(FRows.IOOptions(row).OutputFileName);
+    }
     emit RowEnded(row);
 }
 
 void TRunControl::EndQueue() {
-    FButtons.QueueEnded();
+    // The queue takes files again: the next Start gives the unfinished rows new tasks.
+    FreeEndedTasks(FEngine, FRows);
+    bool unfinished = false;
+    for (int row = 0; row < FRows.RowCount(); ++row) unfinished |= FRows.StatusText(row) != kStatusCompleted;
+    FButtons.QueueEnded(unfinished);
     FRunning = false;
     FPaused = false;
     emit ButtonsChanged();
+    emit TimeLeftChanged(-1);
     const bool shutDown =
             !FStoppedByUser && FShutDownWhenDone && FShutDownWhenDone() && FShutDown && FShutDown();
     emit QueueEnded(FStoppedByUser, shutDown);

@@ -10,9 +10,12 @@
 // and is carried into the main thread here, so every signal is emitted on the main thread.
 #include "app/queue/CommandButtons.h"
 #include "app/queue/QueueRows.h"
+#include "app/queue/TimeLeft.h"
 #include "engine/front/FFmpegEngine.h"
 
+#include <QElapsedTimer>
 #include <QObject>
+#include <QSet>
 #include <QString>
 
 #include <functional>
@@ -55,6 +58,9 @@ signals:
     void LogLine(const QString& line);
     // A row's task has ended ("Completed" or "Aborted").
     void RowEnded(int row);
+    // The whole queue's time left in seconds, after every report and every task's end; -1 when
+    // none is known (and when the queue has ended).
+    void TimeLeftChanged(qint64 seconds);
     // Every task has ended; `shutDownAccepted` when the system took the power-off request.
     void QueueEnded(bool stoppedByUser, bool shutDownAccepted);
 
@@ -66,6 +72,10 @@ private:
     void EndTask(const TTerminateInfo& info);
     void EndQueue();
     int RowOfTask(int taskIndex) const;
+    // A converting row's "Status": its percentage and the time it still takes.
+    QString RowProgressText(const TProgressInfo& info);
+    // Milliseconds the run has been running, its pauses left out.
+    qint64 RunClockMs() const;
 
     TFFmpegEngine& FEngine;
     TQueueRows& FRows;
@@ -75,6 +85,12 @@ private:
     // While paused: each row's status as it was, or as progress reported meanwhile, given back
     // by Resume.
     std::vector<QString> FStatusBeforePause;
+    // Outputs that tasks of this session left unfinished: the next run may remove them.
+    QSet<QString> FOwnOutputs;
+    TRunPace FPace;
+    QElapsedTimer FRunClock;
+    qint64 FPausedMs = 0;        // paused time of the run before the pause at hand
+    qint64 FPauseStartedMs = 0;  // on FRunClock
     bool FRunning = false;
     bool FPaused = false;
     bool FStoppedByUser = false;

@@ -1,10 +1,5 @@
 #include "profiles/dialog/OptionFrm.h"
 
-#include "shell/ErrorDisplay.h"
-#include "shell/OutputFolder.h"
-#include "shell/Prompts.h"
-#include "shell/ShellCommands.h"
-#include "shell/WindowPlacement.h"
 #include "engine/frame/AVProbe.h"
 #include "platform/Services.h"
 #include "profiles/dialog/EffectsPage.h"
@@ -23,10 +18,16 @@
 #include "profiles/store/CurrentProfile.h"
 #include "profiles/store/GroupList.h"
 #include "profiles/store/IndexFiles.h"
+#include "shell/ErrorDisplay.h"
+#include "shell/OutputFolder.h"
+#include "shell/Prompts.h"
+#include "shell/ShellCommands.h"
+#include "shell/WindowPlacement.h"
 #include "ui/skin/OutputOptionsLayout.h"
 #include "ui/skin/SkinDropButton.h"
 #include "ui/skin/SkinPictures.h"
 
+#include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -187,6 +188,10 @@ void TfrmOption::CreateBasicPage(QWidget* page) {
     mnuDeleteProfile->setObjectName(QStringLiteral("mnuDeleteProfile"));
     connect(popmnuProfileSave, &QMenu::aboutToShow, this, &TfrmOption::popmnuProfileSavePopup);
     btnSaveProfile->setMenu(popmnuProfileSave);
+
+    chkUseForRemaining =
+            Place(new QCheckBox(page), QStringLiteral("chkUseForRemaining"), skin::kUseForRemainingRect);
+    chkUseForRemaining->hide();
 
     edtOutPath = Place(new QLineEdit(page), QStringLiteral("edtOutPath"), skin::kOutputFolderRect);
     edtOutPath->setReadOnly(true);
@@ -398,6 +403,22 @@ void TfrmOption::RestoreChoices(const TProfileEntry& profile, const TOptionChoic
     FConfirmedProfile = profile;
     FConfirmedChoices = choices;
     FConfirmedChoices.ProgramFolder = FStore.Paths().ModuleFolder();
+}
+
+void TfrmOption::OfferForRemaining(int remaining) {
+    chkUseForRemaining->setChecked(false);
+    chkUseForRemaining->setVisible(remaining > 0);
+    if (remaining <= 0) return;
+    const QString files = remaining == 1 ? QStringLiteral("file") : QStringLiteral("files");
+    chkUseForRemaining->setText(
+            QStringLiteral("Use these settings for the remaining %1 %2").arg(remaining).arg(files));
+    chkUseForRemaining->adjustSize();
+    const QRect place = skin::kUseForRemainingRect;
+    chkUseForRemaining->move(place.right() + 1 - chkUseForRemaining->width(), place.top());
+}
+
+bool TfrmOption::UseForRemaining() const {
+    return !chkUseForRemaining->isHidden() && chkUseForRemaining->isChecked();
 }
 
 TfrmOption::TPage TfrmOption::CurrentPage() const {

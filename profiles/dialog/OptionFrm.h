@@ -26,6 +26,7 @@ class QLabel;
 class QLineEdit;
 class QMenu;
 class QAction;
+class QCheckBox;
 class QPushButton;
 class QStackedWidget;
 
@@ -83,6 +84,11 @@ public:
     const QString& TargetProfile() const { return FTargetProfile; }
     bool AudioOnlyTarget() const { return FAudioOnlyTarget; }
     bool IsBuiltInProfile() const { return FIsBuiltInProfile; }
+
+    // For a file added with others: the check box "Use these settings for the remaining N
+    // files" in the profile card, unticked (hidden for 0). Whether the user ticked it.
+    void OfferForRemaining(int remaining);
+    bool UseForRemaining() const;
 
     TPage CurrentPage() const;
     void SetCurrentPage(TPage page);
@@ -157,6 +163,7 @@ private:
     QStackedWidget* FPages;
     TProfileComboBox* cboProfile;
     TSkinDropButton* btnSaveProfile;
+    QCheckBox* chkUseForRemaining;
     QMenu* popmnuProfileSave;
     QAction* mnuSaveProfile;
     QAction* mnuRenameProfile;

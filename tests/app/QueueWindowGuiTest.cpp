@@ -24,10 +24,14 @@
 #include <QDropEvent>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QHeaderView>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QPointer>
+#include <QRegularExpression>
+#include <QSet>
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidgetItem>
@@ -59,11 +63,23 @@ protected:
         AppSettings().Values().OutputFolder = FOutputFolder;
         AppSettings().Values().Processes = 3;
         FStartClip = QString::fromStdString(SmallClip(1.0));
-        // Every options dialog the queue opens gets the H.264 profile and is confirmed with OK.
+        // Every options dialog the queue opens gets the H.264 profile and is confirmed with OK;
+        // message boxes are read and closed.
         FConfirm.setInterval(20);
-        QObject::connect(&FConfirm, &QTimer::timeout, [] {
+        QObject::connect(&FConfirm, &QTimer::timeout, [this] {
+            if (auto* open = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+                open->setDirectory(FOpenDialogFolder);
+                open->selectFile(FOpenDialogTyped);
+                QMetaObject::invokeMethod(open, "accept");  // as its Open button does
+            }
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                FMessages << box->text();
+                box->accept();
+            }
             auto* dialog = qobject_cast<TfrmOption*>(QApplication::activeModalWidget());
             if (!dialog) return;
+            ++FDialogsShown;
+            dialog->findChild<QCheckBox*>(QStringLiteral("chkUseForRemaining"))->setChecked(FUseForRemaining);
             auto* profile = dialog->findChild<QComboBox*>(QStringLiteral("cboProfile"));
             ASSERT_NE(profile, nullptr);
             FillProfileCombo(*profile, QStringLiteral("H.264"), QIcon(),
@@ -91,10 +107,12 @@ protected:
         return done();
     }
 
-    // A file manager's drag of one file onto the queue list.
-    void Drop(const QString& path) {
+    // A file manager's drag of files onto the queue list.
+    void Drop(const QStringList& paths) {
         QMimeData data;
-        data.setUrls({QUrl::fromLocalFile(path)});
+        QList<QUrl> urls;
+        for (const QString& path : paths) urls << QUrl::fromLocalFile(path);
+        data.setUrls(urls);
         QWidget* target = Window().lvFiles->viewport();
         const QPoint at(40, 30);
         QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
@@ -131,6 +149,10 @@ protected:
     QString FOutputFolder;
     QString FStartClip;
     QTimer FConfirm;
+    bool FUseForRemaining = false;
+    QString FOpenDialogFolder, FOpenDialogTyped;  // what the user types into the open dialog
+    int FDialogsShown = 0;
+    QStringList FMessages;
     std::unique_ptr<TProgramWindows> FWindows;
 };
 
@@ -141,7 +163,7 @@ TEST_F(QueueWindowTest, FilesFromEveryPathConvertOnThreeProcessesWithPauseAndRes
             << Window().ActivityLog().Lines().join('\n').toStdString();
     EXPECT_FALSE(Window().Panel_Gettingstarted->isVisible());
     Queue().TakeUpNewFile(QString::fromStdString(SmallClip(3.0)));
-    Drop(QString::fromStdString(SmallClip(3.0)));
+    Drop({QString::fromStdString(SmallClip(3.0))});
     ASSERT_TRUE(WaitFor([&] { return RowCount() == 3; }));
     for (int row = 0; row < 3; ++row) {
         EXPECT_EQ(Row(row).text(qcStatus), kStatusWaiting);
@@ -156,7 +178,7 @@ TEST_F(QueueWindowTest, FilesFromEveryPathConvertOnThreeProcessesWithPauseAndRes
     emit Window().btnStart->OnClick();
     EXPECT_FALSE(Window().btnAdd->isEnabled());
     ASSERT_TRUE(WaitFor(
-            [&] { return Row(2).text(qcStatus).endsWith('%') || Row(1).text(qcStatus).endsWith('%'); }));
+            [&] { return Row(2).text(qcStatus).contains('%') || Row(1).text(qcStatus).contains('%'); }));
     Grab("queue-running");
     emit Window().btnPause->OnClick();
     EXPECT_TRUE(Window().btnStart->isEnabled());
@@ -172,8 +194,8 @@ TEST_F(QueueWindowTest, FilesFromEveryPathConvertOnThreeProcessesWithPauseAndRes
     EXPECT_NEAR(OutputSeconds(0), 1.0, 0.15);
     EXPECT_NEAR(OutputSeconds(1), 3.0, 0.15);
     EXPECT_NEAR(OutputSeconds(2), 3.0, 0.15);
-    EXPECT_FALSE(Window().btnStart->isEnabled());
-    EXPECT_FALSE(Window().btnAdd->isEnabled()) << "a new run needs a cleared queue";
+    EXPECT_FALSE(Window().btnStart->isEnabled()) << "every row is completed";
+    EXPECT_TRUE(Window().btnAdd->isEnabled()) << "files join the queue after a run";
     EXPECT_EQ(FShell.Power().PowerOffRequests, 0) << "shutdown was not asked for";
 }
 
@@ -187,7 +209,7 @@ TEST_F(QueueWindowTest, AStoppedRunAbortsTheRestAndLeavesNoDamagedFile) {
     Window().chkShutDown->setChecked(true);
 
     emit Window().btnStart->OnClick();
-    ASSERT_TRUE(WaitFor([&] { return Row(1).text(qcStatus).endsWith('%'); }))
+    ASSERT_TRUE(WaitFor([&] { return Row(1).text(qcStatus).contains('%'); }))
             << Row(0).text(qcStatus).toStdString() << Row(1).text(qcStatus).toStdString()
             << FShell.Errors.size() << Window().ActivityLog().Lines().join('\n').toStdString();
     emit Window().btnStop->OnClick();
@@ -275,12 +297,112 @@ TEST_F(QueueWindowTest, ClosingTheProgramMidRunKeepsTheOutputBeingWritten) {
     ASSERT_TRUE(WaitFor([&] { return RowCount() == 1; }));
     Queue().TakeUpNewFile(QString::fromStdString(SmallClip(30.0)));
     emit Window().btnStart->OnClick();
-    ASSERT_TRUE(WaitFor([&] { return Row(1).text(qcStatus).endsWith('%'); }));
+    ASSERT_TRUE(WaitFor([&] { return Row(1).text(qcStatus).contains('%'); }));
     const QString output = Queue().Rows().IOOptions(1).OutputFileName;
     FWindows.reset();
     TAVProbe probe;
     ASSERT_TRUE(probe.LoadFile(output.toStdString(), "")) << probe.LastErrMsg();
     EXPECT_GT(probe.GetFileStreamInfo().Duration, 0);
+}
+
+// A drop of a folder with other files: every file of a converted type inside and below it, in
+// name order, each through its own dialog; what was not taken is said in one message at the
+// end. A file the probe cannot open, added alone, names itself and the probe's reason.
+TEST_F(QueueWindowTest, ADroppedFolderAddsItsFilesInNameOrderAndOneMessageCountsTheRest) {
+    ASSERT_TRUE(WaitFor([&] { return RowCount() == 1; }));
+    const QString folder = FOutputFolder + QStringLiteral("season/");
+    ASSERT_TRUE(QDir().mkpath(folder + QStringLiteral("extras")));
+    for (const char* name : {"b.flv", "a.flv", "extras/c.flv"})
+        ASSERT_TRUE(QFile::copy(FStartClip, folder + name));
+    const QString notes = FOutputFolder + QStringLiteral("notes.txt"),
+                  fake = FOutputFolder + QStringLiteral("fake.mp4");
+    for (const QString& path : {notes, folder + QStringLiteral("readme.txt"), fake}) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write("not a video") > 0);
+    }
+    Drop({folder, notes});
+    ASSERT_TRUE(WaitFor([&] { return RowCount() == 4 && !FMessages.isEmpty(); }));
+    for (const auto& [row, name] : {std::pair{1, "a.flv"}, {2, "b.flv"}, {3, "c.flv"}})
+        EXPECT_EQ(Row(row).text(qcInput), name);
+    EXPECT_EQ(FDialogsShown, 4);
+    EXPECT_EQ(FMessages, QStringList{"1 file was not added:\nnotes.txt: not a type the queue converts"});
+    FOpenDialogFolder = folder;
+    FOpenDialogTyped = QStringLiteral("\"b.flv\" \"a.flv\"");
+    emit Window().btnAdd->OnClick();
+    ASSERT_EQ(RowCount(), 6) << "both files typed into the open dialog";
+
+    Queue().TakeUpNewFile(fake);
+    ASSERT_TRUE(WaitFor([&] { return FMessages.size() == 2; }));
+    EXPECT_TRUE(FMessages[1].startsWith("1 file was not added:\nfake.mp4: ")) << FMessages[1].toStdString();
+    const QString loadError = "***File load error: " + fake + ": " + FMessages[1].section(": ", 1);
+    EXPECT_TRUE(Window().ActivityLog().Lines().contains(loadError)) << loadError.toStdString();
+    EXPECT_EQ(RowCount(), 6);
+}
+
+// One dialog ticked for the files after it: each of them is probed and gets its own row, task,
+// reserved output and dialog with the same profile, its size following its own source; a file
+// that cannot be probed is named at the end and the others go on.
+TEST_F(QueueWindowTest, OneDialogServesTheRemainingFilesEachWithItsOwnRowAndSource) {
+    ASSERT_TRUE(WaitFor([&] { return RowCount() == 1; }));
+    testmedia::ClipSpec larger;
+    larger.format = "flv";
+    larger.width = 320;
+    larger.height = 240;
+    const QString fake = FOutputFolder + QStringLiteral("fake.flv");
+    QFile(fake).open(QIODevice::WriteOnly);
+    FUseForRemaining = true;
+    FDialogsShown = 0;
+    Queue().TakeUpNewFiles({FStartClip, fake, QString::fromStdString(testmedia::Clip(larger)), FStartClip});
+    ASSERT_TRUE(WaitFor([&] { return !FMessages.isEmpty(); }));
+    EXPECT_EQ(FDialogsShown, 1);
+    ASSERT_EQ(RowCount(), 4);
+    EXPECT_TRUE(FMessages[0].startsWith("1 file was not added:\nfake.flv: "));
+    QSet<QString> outputs;
+    QSet<int> tasks;
+    for (int row = 1; row < 4; ++row) {
+        const TQueueRowObjects& objects = Queue().Rows().ObjectsOf(row);
+        EXPECT_EQ(Row(row).text(qcStatus), kStatusWaiting);
+        EXPECT_TRUE(QFileInfo::exists(objects.IOOptions.OutputFileName));
+        outputs << objects.IOOptions.OutputFileName;
+        tasks << objects.IOOptions.TaskIndex;
+        ASSERT_FALSE(objects.Dialog.isNull());
+        EXPECT_EQ(objects.Dialog->ConfirmedProfile().ProfileFile,
+                  Queue().Rows().ObjectsOf(1).Dialog->ConfirmedProfile().ProfileFile);
+        EXPECT_EQ(objects.Dialog->ConfirmedChoices().Source.FileName,
+                  objects.IOOptions.InputFileName.toStdString());
+    }
+    EXPECT_EQ(outputs.size(), 3);
+    EXPECT_EQ(tasks.size(), 3);
+    EXPECT_TRUE(Queue().Rows().IOOptions(3).OutputFileName.endsWith("_(new_2).mp4"));
+    EXPECT_EQ(Queue().Rows().IOOptions(1).OutputOptions.FrameSize, "160x120");
+    EXPECT_EQ(Queue().Rows().IOOptions(2).OutputOptions.FrameSize, "320x240");
+}
+
+// After a run files join the queue again: the next Start converts only the new row, which shows
+// its time left while it converts, and the finished row keeps its status and output.
+TEST_F(QueueWindowTest, AfterARunNewFilesJoinAndTheNextStartConvertsOnlyThem) {
+    ASSERT_TRUE(WaitFor([&] { return RowCount() == 1; }));
+    emit Window().btnStart->OnClick();
+    ASSERT_TRUE(WaitFor([&] { return Window().btnAdd->isEnabled(); }));
+    ASSERT_EQ(Row(0).text(qcStatus), kStatusCompleted);
+    const QFileInfo firstOutput(Queue().Rows().IOOptions(0).OutputFileName);
+    const QDateTime firstWritten = firstOutput.lastModified();
+
+    Drop({QString::fromStdString(SmallClip(8.0))});
+    ASSERT_TRUE(WaitFor([&] { return RowCount() == 2; }));
+    EXPECT_EQ(Row(1).text(qcStatus), kStatusWaiting);
+    Window().VADOR->SetProgressInterval(100);
+    emit Window().btnStart->OnClick();
+    const QRegularExpression withTimeLeft(QStringLiteral("^\\d+% \\d+:\\d\\d$"));
+    ASSERT_TRUE(WaitFor([&] { return withTimeLeft.match(Row(1).text(qcStatus)).hasMatch(); }));
+    EXPECT_TRUE(Window().lblTimeLeft->text().startsWith("Time left: "));
+    Grab("queue-time-left");
+    ASSERT_TRUE(WaitFor([&] { return Row(1).text(qcStatus) == kStatusCompleted; }));
+    EXPECT_EQ(Row(0).text(qcStatus), kStatusCompleted);
+    EXPECT_EQ(QFileInfo(firstOutput.filePath()).lastModified(), firstWritten)
+            << "the finished row was not run again";
+    EXPECT_NEAR(OutputSeconds(1), 8.0, 0.15);
+    EXPECT_TRUE(WaitFor([&] { return Window().lblTimeLeft->text().isEmpty(); }));
 }
 
 }  // namespace kestrova::testing

@@ -118,8 +118,10 @@ TEST_F(QueueRulesTest, ButtonsThroughAQueuesLife) {
     expect("resumed", {false, false, false, false, true, true, false});
     buttons.Stopped();
     expect("stopped", {false, false, false, true, false, true, false});
-    buttons.QueueEnded();
-    expect("queue ended", {false, false, true, false, false, false, false});
+    buttons.QueueEnded(true);
+    expect("queue ended, rows to convert", {true, true, true, true, false, false, true});
+    buttons.QueueEnded(false);
+    expect("queue ended, all completed", {true, true, true, false, false, false, true});
     buttons.QueueCleared();
     expect("cleared", {true, false, false, false, false, false, false});
     buttons.RowAdded();

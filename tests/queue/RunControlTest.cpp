@@ -25,7 +25,7 @@ public:
     struct TRow {
         TCotainerIOOptions Options;
         TLVItemState State;
-        QString Status = kStatusWaiting, Duration, Size, Failure;
+        QString Status = kStatusWaiting, Duration, Size, Failure, Output;
     };
     int RowCount() const override { return static_cast<int>(Rows.size()); }
     TCotainerIOOptions& IOOptions(int row) override { return Rows.at(row).Options; }
@@ -37,6 +37,7 @@ public:
     }
     void SetOutputDurationText(int row, const QString& text) override { Rows.at(row).Duration = text; }
     void SetOutputSizeText(int row, const QString& text) override { Rows.at(row).Size = text; }
+    void SetOutputText(int row, const QString& text) override { Rows.at(row).Output = text; }
     void SetFailureText(int row, const QString& text) override { Rows.at(row).Failure = text; }
 
     std::vector<TRow> Rows;
@@ -124,7 +125,7 @@ TEST_F(RunControlTest, AQueueOnTwoProcessesCompletesEveryRowAndShutsDown) {
         EXPECT_TRUE(row.Size.endsWith("MB"));
         EXPECT_NEAR(OutputDuration(row.Options.OutputFileName) / 1e6, 1.0, 0.1);
     }
-    EXPECT_EQ(FControl.Buttons(), (TCommandButtons{false, false, true, false, false, false, false}));
+    EXPECT_EQ(FControl.Buttons(), (TCommandButtons{true, true, true, false, false, false, true}));
     EXPECT_FALSE(FControl.Running());
     EXPECT_EQ(FShutDowns, 1);
 }
@@ -161,7 +162,7 @@ TEST_F(RunControlTest, TheShutDownBoxIsReadWhenTheQueueEnds) {
         AddRow(1.0, ticked ? "ticked.flv" : "unticked.flv");
         FShutDownBox = !ticked;
         FRows.OnStatus = [&](int, const QString& text) {
-            if (text.endsWith('%')) FShutDownBox = ticked;
+            if (text.contains('%')) FShutDownBox = ticked;
         };
         FControl.Start(1, 2);
         WaitForEnd();
@@ -191,7 +192,7 @@ TEST_F(RunControlTest, PauseMarksEveryUnfinishedRowAndStartResumes) {
     bool paused = false;
     QStringList pausedTexts;
     FRows.OnStatus = [&](int row, const QString& text) {
-        if (paused || row != 2 || !text.endsWith('%') || FRows.Rows[0].Status != kStatusCompleted) return;
+        if (paused || row != 2 || !text.contains('%') || FRows.Rows[0].Status != kStatusCompleted) return;
         paused = true;
         // Later progress reports of the parked task may not overwrite "Pause" before Resume.
         QMetaObject::invokeMethod(
@@ -228,7 +229,7 @@ TEST_F(RunControlTest, StopAbortsTheRestAndNeverShutsDown) {
     FShutDownBox = true;
     bool stopped = false;
     FRows.OnStatus = [&](int, const QString& text) {
-        if (stopped || !text.endsWith('%')) return;
+        if (stopped || !text.contains('%')) return;
         stopped = true;
         QMetaObject::invokeMethod(
                 &FControl, [&] { FControl.Stop(); }, Qt::QueuedConnection);
@@ -241,7 +242,17 @@ TEST_F(RunControlTest, StopAbortsTheRestAndNeverShutsDown) {
     for (const TFakeRows::TRow& row : FRows.Rows) EXPECT_EQ(row.Status, kStatusAborted);
     EXPECT_GT(OutputDuration(FRows.Rows[0].Options.OutputFileName), 0) << "the stopped output is finalised";
     EXPECT_EQ(FShutDowns, 0);
-    EXPECT_EQ(FControl.Buttons(), (TCommandButtons{false, false, true, false, false, false, false}));
+    EXPECT_EQ(FControl.Buttons(), (TCommandButtons{true, true, true, true, false, false, true}));
+
+    // The next Start converts the aborted rows again, the stopped output replaced under its name.
+    FEnded = false;
+    FControl.Start(2, 2);
+    WaitForEnd();
+    for (const TFakeRows::TRow& row : FRows.Rows) {
+        EXPECT_EQ(row.Status, kStatusCompleted);
+        EXPECT_NEAR(OutputDuration(row.Options.OutputFileName) / 1e6, 4.0, 0.1);
+    }
+    EXPECT_EQ(FRows.Rows[0].Options.OutputFileName, FFolder + "one.flv");
 }
 
 }  // namespace

@@ -2,6 +2,9 @@
 
 #include "tools/cli/Console.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include <sys/ioctl.h>
 #include <unistd.h>
 
@@ -74,7 +77,7 @@ void TQueueConsole::SetTaskText(int task, const std::string& text) {
 }
 
 void TQueueConsole::ShowProgress(int task, const TJobProgress& progress) {
-    SetTaskText(task, ProgressText(progress));
+    SetTaskText(task, ProgressText(progress) + TimeLeftText(task, progress));
 }
 
 void TQueueConsole::ShowEnd(const TTerminateInfo& info) {
@@ -97,6 +100,33 @@ void TQueueConsole::PrintLine(const std::string& line) {
     // The block is left above for good: later updates start a new one below.
     FBlockShown = false;
     std::fflush(FStream);
+}
+
+// " 0:32": the time the task still takes at its pace since its first report (the window's
+// estimate); empty while there is none.
+std::string TQueueConsole::TimeLeftText(int task, const TJobProgress& progress) {
+    if (task < 0 || progress.TotalDuration <= 0) return {};
+    const auto now = std::chrono::steady_clock::now();
+    std::lock_guard guard(FLock);
+    if (FPaces.size() <= static_cast<std::size_t>(task)) FPaces.resize(static_cast<std::size_t>(task) + 1);
+    TPace& pace = FPaces[static_cast<std::size_t>(task)];
+    if (!pace.Started) {
+        pace = {true, now, progress.CurrentDuration};
+        return {};
+    }
+    const double done = static_cast<double>(progress.CurrentDuration - pace.FirstCurrent);
+    const double elapsed = std::chrono::duration<double>(now - pace.FirstTime).count();
+    if (done <= 0 || elapsed <= 0) return {};
+    const double left =
+            static_cast<double>(std::max<int64_t>(0, progress.TotalDuration - progress.CurrentDuration));
+    const long long seconds = static_cast<long long>(std::ceil(elapsed * left / done));
+    char text[32];
+    if (seconds >= 3600)
+        std::snprintf(text, sizeof text, " %lld:%02lld:%02lld", seconds / 3600, seconds / 60 % 60,
+                      seconds % 60);
+    else
+        std::snprintf(text, sizeof text, " %lld:%02lld", seconds / 60, seconds % 60);
+    return text;
 }
 
 }  // namespace kestrova::cli

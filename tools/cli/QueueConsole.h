@@ -5,6 +5,8 @@
 #include "engine/core/RunEvents.h"
 #include "engine/front/EngineEvents.h"
 
+#include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <mutex>
 #include <string>
@@ -36,6 +38,15 @@ private:
     std::vector<std::string> FTexts;  // each task's state or progress
     bool FBlockShown = false;
     std::mutex FLock;  // log lines come from the workers, notices from notice threads
+
+    // Each task's first report, which its time left is measured from.
+    struct TPace {
+        bool Started = false;
+        std::chrono::steady_clock::time_point FirstTime;
+        int64_t FirstCurrent = 0;
+    };
+    std::string TimeLeftText(int task, const TJobProgress& progress);
+    std::vector<TPace> FPaces;
 };
 
 // "finished", "stopped" or "failed: <reason>".

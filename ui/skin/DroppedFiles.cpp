@@ -13,4 +13,12 @@ QString FirstDroppedLocalFile(const QMimeData& data) {
     return {};
 }
 
+QStringList DroppedLocalFiles(const QMimeData& data) {
+    QStringList files;
+    if (!data.hasUrls()) return files;
+    for (const QUrl& url : data.urls())
+        if (url.isLocalFile() && !url.toLocalFile().isEmpty()) files << url.toLocalFile();
+    return files;
+}
+
 }  // namespace kestrova

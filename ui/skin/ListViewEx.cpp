@@ -129,6 +129,7 @@ void TListViewEx::dropEvent(QDropEvent* event) {
     }
     event->acceptProposedAction();
     DoDropFile(fileName);
+    emit OnDropFiles(this, DroppedLocalFiles(*event->mimeData()));
 }
 
 int TListViewEx::HorizontalScrollOffset() const {

@@ -57,6 +57,8 @@ signals:
     void OnColumnResize(kestrova::TListViewEx* sender, int columnIndex, int columnWidth);
     void OnEndColumnResize(kestrova::TListViewEx* sender, int columnIndex, int columnWidth);
     void OnDropFile(kestrova::TListViewEx* Sender, const QString& FileName);
+    // The same drop with every local file and folder it carries.
+    void OnDropFiles(kestrova::TListViewEx* Sender, const QStringList& FileNames);
     void OnScroll(kestrova::TListViewEx* sender);
 
 protected:

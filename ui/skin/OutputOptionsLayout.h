@@ -13,8 +13,10 @@ inline constexpr QRect kSaveProfileRect{440, 42, 96, 26};    // btnSaveProfile
 inline constexpr QRect kOutputFolderRect{24, 120, 340, 24};  // edtOutPath
 inline constexpr QRect kBrowseFolderRect{372, 120, 78, 24};  // btnOutPath
 inline constexpr QRect kOpenFolderRect{458, 120, 78, 24};    // btnOpenPath
-inline constexpr QRect kOkRect{372, 366, 80, 26};            // btnOk
-inline constexpr QRect kCancelRect{460, 366, 80, 26};        // btnCancel
+// chkUseForRemaining: in the profile card's caption row, its right edge on the card's inner edge.
+inline constexpr QRect kUseForRemainingRect{236, 20, 300, 20};
+inline constexpr QRect kOkRect{372, 366, 80, 26};      // btnOk
+inline constexpr QRect kCancelRect{460, 366, 80, 26};  // btnCancel
 
 // The five video parameters fill the left card, the five audio parameters the right one, one
 // row each from the top: a label and its drop-down list.
