@@ -112,15 +112,15 @@ TEST_F(ProfileModeTest, WhatTheUserNamedWronglyExitsWithTwoAndReservesNothing) {
     EXPECT_EQ(FilesIn(folder), std::vector<std::string>{"clip.flv"});
 }
 
-TEST_F(ProfileModeTest, AnInputThatDoesNotOpenStopsTheRunAndLeavesNoReservedFile) {
+TEST_F(ProfileModeTest, AnInputThatDoesNotOpenFailsAloneAndLeavesNoReservedFile) {
     const std::string folder = TestFolder();
     const std::string clip = folder + "/clip.flv";
     fs::copy_file(SmallClip(1.0), clip);
     const testmedia::ProcessResult result =
-            testmedia::RunProcess(ProgramPath(), {"--profile", "mp4.xml", clip, folder + "/missing.flv"});
+            testmedia::RunProcess(ProgramPath(), {"--profile", "mp4.xml", folder + "/missing.flv", clip});
     EXPECT_EQ(result.exitCode, 1) << result.output;
-    EXPECT_TRUE(Contains(result.output, "task 2: " + folder + "/missing.flv")) << result.output;
-    EXPECT_EQ(FilesIn(folder), std::vector<std::string>{"clip.flv"});
+    EXPECT_TRUE(Contains(result.output, "task 1: " + folder + "/missing.flv")) << result.output;
+    EXPECT_EQ(FilesIn(folder), (std::vector<std::string>{"clip.flv", "clip_(new).mp4"}));
 }
 
 TEST_F(ProfileModeTest, DamagedProfileFilesAreNamedAndTheOthersStayUsable) {

@@ -63,49 +63,88 @@ TOptionChoices ProfileChoices(const TProfileCommandLine& command) {
     return choices;
 }
 
-// The empty files reserved for outputs; those still empty are removed unless the run took them.
+// The files reserved for the outputs, by task line. A task that failed, was stopped or never
+// ran gives its file back unless it holds something a player can open (a stopped run's output
+// is complete up to the stop).
 class TReservedOutputs {
 public:
+    explicit TReservedOutputs(std::size_t lines) : FPaths(lines), FUnfinished(lines, 1) {}
     ~TReservedOutputs() {
-        if (FKept) return;
-        for (const std::string& path : FPaths) {
-            std::error_code error;
-            if (std::filesystem::is_regular_file(path, error) && std::filesystem::file_size(path, error) == 0)
-                std::filesystem::remove(path, error);
-        }
+        for (std::size_t line = 0; line < FPaths.size(); ++line)
+            if (FUnfinished[line] && !FPaths[line].empty() && !HoldsStreams(FPaths[line])) {
+                std::error_code error;
+                std::filesystem::remove(FPaths[line], error);
+            }
     }
-    void Add(const std::string& path) { FPaths.push_back(path); }
-    void Keep() { FKept = true; }
+    TReservedOutputs(const TReservedOutputs&) = delete;
+    TReservedOutputs& operator=(const TReservedOutputs&) = delete;
+
+    void Add(int line, const std::string& path) { FPaths[static_cast<std::size_t>(line)] = path; }
+    // Called by the notices, one after another.
+    void End(int line, bool finished) {
+        if (line >= 0 && finished) FUnfinished[static_cast<std::size_t>(line)] = 0;
+    }
 
 private:
+    static bool HoldsStreams(const std::string& path) {
+        std::error_code error;
+        if (!std::filesystem::is_regular_file(path, error) || std::filesystem::file_size(path, error) == 0)
+            return false;
+        TAVProbe probe;
+        return probe.LoadFile(path) && probe.StreamCount() > 0 && probe.GetFileStreamInfo().Duration > 0;
+    }
+
     std::vector<std::string> FPaths;
-    bool FKept = false;
+    std::vector<char> FUnfinished;
 };
 
-// One task per input, its records built from the profile's choices and the probed input.
-// False, with the reason shown, at the first input that cannot be set up.
-bool AddProfileTasks(TFFmpegEngine& engine, const TProfileCommandLine& command, const TOptionChoices& profile,
-                     TQueueConsole& console, TReservedOutputs& reserved) {
-    for (std::size_t i = 0; i < command.Inputs.size(); ++i) {
-        const std::string taskName = "task " + std::to_string(i + 1) + ": ";
-        TAVProbe probe;
-        if (!probe.LoadFile(command.Inputs[i])) {
-            console.PrintLine(taskName + probe.LastErrMsg());
-            return false;
-        }
-        TOptionChoices choices = profile;
-        choices.Source = SourceFromProbe(probe);
-        TOutputOptions output = BuildOutputOptions(choices);
-        reserved.Add(output.FileName);
-        TInputOptions input = BuildInputOptions(choices);
-        const int index = engine.AddTask(input.FileName, &input);
-        if (index < 0 || !engine.SetOutputFile(index, output.FileName, &output)) {
-            console.PrintLine(taskName + engine.LastErrMsg());
-            return false;
-        }
-        console.PrintLine(taskName + command.Inputs[i] + " -> " + output.FileName);
+// The task of one input, its records built from the profile's choices and the probed input;
+// the reason when it cannot be set up.
+std::string AddProfileTask(TFFmpegEngine& engine, const std::string& inputName, int line,
+                           const TOptionChoices& profile, TReservedOutputs& reserved,
+                           std::string& outputName) {
+    TAVProbe probe;
+    if (!probe.LoadFile(inputName)) return probe.LastErrMsg();
+    TOptionChoices choices = profile;
+    choices.Source = SourceFromProbe(probe);
+    TOutputOptions output = BuildOutputOptions(choices);
+    reserved.Add(line, output.FileName);
+    outputName = output.FileName;
+    TInputOptions input = BuildInputOptions(choices);
+    const int index = engine.AddTask(input.FileName, &input);
+    if (index < 0) return engine.LastErrMsg();
+    if (!engine.SetOutputFile(index, output.FileName, &output)) {
+        const std::string reason = engine.LastErrMsg();
+        engine.RemoveTask(index);
+        return reason;
     }
-    return true;
+    return {};
+}
+
+// One task per input; an input that cannot be set up fails alone, with its reason.
+TTaskLines AddProfileTasks(TFFmpegEngine& engine, const TProfileCommandLine& command,
+                           const TOptionChoices& profile, TQueueConsole& console,
+                           TReservedOutputs& reserved) {
+    TTaskLines lines;
+    lines.LineCount = static_cast<int>(command.Inputs.size());
+    for (int line = 0; line < lines.LineCount; ++line) {
+        const std::string& inputName = command.Inputs[static_cast<std::size_t>(line)];
+        const std::string taskName = "task " + std::to_string(line + 1) + ": ";
+        std::string outputName;
+        const std::string reason = AddProfileTask(engine, inputName, line, profile, reserved, outputName);
+        if (reason.empty()) {
+            lines.LineOfTask.push_back(line);
+            console.PrintLine(taskName + inputName + " -> " + outputName);
+            continue;
+        }
+        console.PrintLine(taskName + reason);
+        console.ShowFailure(line, reason);
+    }
+    lines.OnTaskEnd = [&reserved](int line, bool finished) {
+        reserved.End(line, finished);
+        return std::string();
+    };
+    return lines;
 }
 
 int ConvertWithProfile(const TProfileCommandLine& command) {
@@ -123,19 +162,15 @@ int ConvertWithProfile(const TProfileCommandLine& command) {
     TQueueConsole console(stderr, isatty(STDERR_FILENO) != 0, command.Inputs);
     TLogWatch watch;
     const TConsoleLog log(console, watch);
-    TReservedOutputs reserved;
+    // Outlives the engine: the tasks have closed their files when it looks at them.
+    TReservedOutputs reserved(command.Inputs.size());
     TFFmpegEngine engine;
     if (!engine.AVLibLoaded() && !engine.LoadAVLib(MediaLibraryFolder())) {
         console.PrintLine(engine.LastErrMsg());
         return 1;
     }
-    if (!AddProfileTasks(engine, command, profile, console, reserved)) return 1;
-    if (TStopSignals::Requested()) {
-        console.PrintLine("stopped before any task ran");
-        return 1;
-    }
-    reserved.Keep();
-    return RunTasks(engine, command.Processes, static_cast<int>(command.Inputs.size()), console);
+    const TTaskLines lines = AddProfileTasks(engine, command, profile, console, reserved);
+    return RunTasks(engine, command.Processes, lines, console);
 }
 
 }  // namespace

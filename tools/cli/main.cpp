@@ -107,8 +107,11 @@ int Run(const std::vector<std::string>& arguments) {
     bool overwrite = false;
     try {
         steps = cli::ParseCommandLine(arguments);
-        overwrite = cli::TakeOverwriteSwitch(steps);
-        if (cli::IsQueueCommandLine(steps)) queue = cli::ParseQueueCommandLine(steps);
+        // The queue keeps each task's own "-y".
+        if (cli::IsQueueCommandLine(steps))
+            queue = cli::ParseQueueCommandLine(steps);
+        else
+            overwrite = cli::TakeOverwriteSwitch(steps);
     } catch (const cli::ECommandLine& error) {
         std::fprintf(stderr, "kestrova-cli: %s\n", error.what());
         std::fputs(cli::UsageText().c_str(), stderr);
@@ -116,7 +119,7 @@ int Run(const std::vector<std::string>& arguments) {
     }
 
     const std::string libraryFolder = MediaLibraryFolder();
-    if (!queue.Tasks.empty()) return cli::RunQueue(queue, overwrite, libraryFolder);
+    if (!queue.Tasks.empty()) return cli::RunQueue(queue, libraryFolder);
     return RunSingleJob(std::move(steps), overwrite, libraryFolder);
 }
 
