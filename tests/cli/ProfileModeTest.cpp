@@ -8,6 +8,8 @@
 
 #include "engine/frame/AVProbe.h"
 
+#include <signal.h>
+
 #include <filesystem>
 #include <fstream>
 
@@ -121,6 +123,24 @@ TEST_F(ProfileModeTest, AnInputThatDoesNotOpenFailsAloneAndLeavesNoReservedFile)
     EXPECT_EQ(result.exitCode, 1) << result.output;
     EXPECT_TRUE(Contains(result.output, "task 1: " + folder + "/missing.flv")) << result.output;
     EXPECT_EQ(FilesIn(folder), (std::vector<std::string>{"clip.flv", "clip_(new).mp4"}));
+}
+
+// Stopped as the first task starts: the task that never ran gives its reserved file back, and the
+// one stopped leaves either nothing or an output with its streams.
+TEST_F(ProfileModeTest, AStopLeavesNoReservedOrStreamlessOutput) {
+    const std::string folder = TestFolder();
+    for (const char* name : {"/first.flv", "/second.flv"}) fs::copy_file(SmallClip(20.0), folder + name);
+    clitest::TRunningProgram program(clitest::ProgramPath(),
+                                     {"--profile", "mp4.xml", folder + "/first.flv", folder + "/second.flv"});
+    ASSERT_TRUE(program.WaitForText("Stream mapping:", std::chrono::seconds(60))) << program.Output();
+    program.Signal(SIGTERM);
+    EXPECT_EQ(program.Wait(), 1) << program.Output();
+    EXPECT_FALSE(fs::exists(folder + "/second_(new).mp4")) << program.Output();
+    TAVProbe probe;
+    if (fs::exists(folder + "/first_(new).mp4")) {
+        EXPECT_TRUE(probe.LoadFile(folder + "/first_(new).mp4") && probe.StreamCount() > 0)
+                << program.Output();
+    }
 }
 
 TEST_F(ProfileModeTest, DamagedProfileFilesAreNamedAndTheOthersStayUsable) {
