@@ -53,7 +53,9 @@ TInputError ClassifyOpenFailure(int result, const std::string& libraryName,
                                 const AVInputFormat* forcedFormat) {
     TOpenFailure failure;
     failure.Result = result;
-    failure.FormatRecognised = forcedFormat != nullptr || IsRecognisedFormat(libraryName);
+    // An interrupted open is not read again to learn why: the source would block once more.
+    const bool interrupted = result == AVERROR_EXIT || result == AVERROR(EINTR);
+    failure.FormatRecognised = forcedFormat != nullptr || interrupted || IsRecognisedFormat(libraryName);
     failure.ImageNameWithoutNumber = forcedFormat && (forcedFormat->flags & AVFMT_NOFILE) &&
                                      ff::av_filename_number_test(libraryName.c_str()) == 0;
     return ClassifyOpenError(failure);

@@ -9,9 +9,11 @@
 #include "engine/frame/AVProbe.h"
 
 #include <signal.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
+#include <thread>
 
 namespace kestrova::clitest {
 namespace {
@@ -141,6 +143,29 @@ TEST_F(ProfileModeTest, AStopLeavesNoReservedOrStreamlessOutput) {
         EXPECT_TRUE(probe.LoadFile(folder + "/first_(new).mp4") && probe.StreamCount() > 0)
                 << program.Output();
     }
+}
+
+// The input is opened once: a pipe is read by the run alone, and a stop while it has no writer
+// ends the program.
+TEST_F(ProfileModeTest, APipeConvertsAndAStopWhileItHasNoWriterEndsTheRun) {
+    const std::string folder = TestFolder();
+    const std::string pipe = folder + "/pipe.flv";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    const std::string clip = SmallClip(1.0);
+    std::thread writer(
+            [&] { std::ofstream(pipe, std::ios::binary) << std::ifstream(clip, std::ios::binary).rdbuf(); });
+    const testmedia::ProcessResult fed = testmedia::RunProcess(ProgramPath(), {"--profile", "mp4.xml", pipe});
+    writer.join();
+    EXPECT_EQ(fed.exitCode, 0) << fed.output;
+    TAVProbe probe;
+    EXPECT_TRUE(probe.LoadFile(folder + "/pipe_(new).mp4") && probe.VideoStreamCount() == 1) << fed.output;
+
+    clitest::TRunningProgram program(clitest::ProgramPath(), {"--profile", "mp4.xml", pipe});
+    std::this_thread::sleep_for(std::chrono::seconds(1));  // blocked in opening the pipe by now
+    program.Signal(SIGTERM);
+    ASSERT_TRUE(program.WaitForText("stopped before any task ran", std::chrono::seconds(20)))
+            << program.Output();
+    EXPECT_EQ(program.Wait(), 1);
 }
 
 TEST_F(ProfileModeTest, DamagedProfileFilesAreNamedAndTheOthersStayUsable) {

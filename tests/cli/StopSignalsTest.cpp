@@ -5,6 +5,7 @@
 #include "tests/support/RunningProgram.h"
 
 #include <signal.h>
+#include <sys/stat.h>
 
 #include <thread>
 
@@ -15,6 +16,13 @@ using kestrova::testing::ReadBack;
 using kestrova::testing::SmallClip;
 using kestrova::testing::TestFolder;
 using kestrova::testing::TReadBack;
+
+// Whether the program has ended (closed its output) within the limit.
+bool EndsWithin(TRunningProgram& program, std::chrono::seconds limit) {
+    const auto start = std::chrono::steady_clock::now();
+    program.WaitForText("\x01", limit);  // never printed: returns at the end or the limit
+    return std::chrono::steady_clock::now() - start < limit;
+}
 
 class StopSignalsTest : public ::testing::Test {
 protected:
@@ -46,6 +54,29 @@ TEST_F(StopSignalsTest, TermAndHangUpStopTheRunWithItsOutputComplete) {
             EXPECT_GT(result.First(AVMEDIA_TYPE_VIDEO)->Seconds, 0.2);
             EXPECT_LT(result.First(AVMEDIA_TYPE_VIDEO)->Seconds, 20.0);
         }
+    }
+}
+
+// A stop is obeyed while the input blocks: opening a pipe that has no writer, or reading
+// endless garbage as FLV.
+TEST_F(StopSignalsTest, AStopEndsTheRunWhileTheInputBlocks) {
+    const std::string folder = TestFolder();
+    const std::string pipe = folder + "/pipe.flv";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    const std::vector<std::string> cases[] = {
+            {"-i", pipe, folder + "/single.mkv"},
+            {"-processes", "1", "-i", pipe, folder + "/queue.mkv"},
+            {"-f", "flv", "-i", "/dev/urandom", folder + "/garbage.mkv"},
+            {"-processes", "1", "-f", "flv", "-i", "/dev/urandom", folder + "/garbage-queue.mkv"},
+    };
+    for (const std::vector<std::string>& arguments : cases) {
+        SCOPED_TRACE(arguments[arguments.size() - 2]);
+        TRunningProgram program(ProgramPath(), arguments);
+        ASSERT_TRUE(program.Started());
+        std::this_thread::sleep_for(std::chrono::seconds(1));  // blocked in its input by now
+        program.Signal(SIGTERM);
+        ASSERT_TRUE(EndsWithin(program, std::chrono::seconds(20))) << program.Output();
+        EXPECT_EQ(program.Wait(), 1) << program.Output();
     }
 }
 

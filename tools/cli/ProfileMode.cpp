@@ -98,21 +98,20 @@ private:
     std::vector<char> FUnfinished;
 };
 
-// The task of one input, its records built from the profile's choices and the probed input;
-// the reason when it cannot be set up.
+// The task of one input, its records built from the profile's choices and the input as the
+// task opened it (once: a pipe is read by the run only); the reason when it cannot be set up.
 std::string AddProfileTask(TFFmpegEngine& engine, const std::string& inputName, int line,
                            const TOptionChoices& profile, TReservedOutputs& reserved,
                            std::string& outputName) {
-    TAVProbe probe;
-    if (!probe.LoadFile(inputName)) return probe.LastErrMsg();
     TOptionChoices choices = profile;
-    choices.Source = SourceFromProbe(probe);
+    choices.Source.FileName = inputName;
+    TInputOptions input = BuildInputOptions(choices);
+    const int index = engine.AddTask(inputName, &input);
+    if (index < 0) return engine.LastErrMsg();
+    choices.Source = SourceFromProbe(engine.Task(index).InputProbe(0));
     TOutputOptions output = BuildOutputOptions(choices);
     reserved.Add(line, output.FileName);
     outputName = output.FileName;
-    TInputOptions input = BuildInputOptions(choices);
-    const int index = engine.AddTask(input.FileName, &input);
-    if (index < 0) return engine.LastErrMsg();
     if (!engine.SetOutputFile(index, output.FileName, &output)) {
         const std::string reason = engine.LastErrMsg();
         engine.RemoveTask(index);
@@ -127,7 +126,7 @@ TTaskLines AddProfileTasks(TFFmpegEngine& engine, const TProfileCommandLine& com
                            TReservedOutputs& reserved) {
     TTaskLines lines;
     lines.LineCount = static_cast<int>(command.Inputs.size());
-    for (int line = 0; line < lines.LineCount; ++line) {
+    for (int line = 0; line < lines.LineCount && !TStopSignals::Requested(); ++line) {
         const std::string& inputName = command.Inputs[static_cast<std::size_t>(line)];
         const std::string taskName = "task " + std::to_string(line + 1) + ": ";
         std::string outputName;
@@ -165,6 +164,7 @@ int ConvertWithProfile(const TProfileCommandLine& command) {
     // Outlives the engine: the tasks have closed their files when it looks at them.
     TReservedOutputs reserved(command.Inputs.size());
     TFFmpegEngine engine;
+    engine.SetHostInterrupt(&TStopSignals::Flag());
     if (!engine.AVLibLoaded() && !engine.LoadAVLib(MediaLibraryFolder())) {
         console.PrintLine(engine.LastErrMsg());
         return 1;

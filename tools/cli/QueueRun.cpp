@@ -5,6 +5,7 @@
 #include "tools/cli/OutputReplacement.h"
 #include "tools/cli/QueueConsole.h"
 #include "tools/cli/SharedFiles.h"
+#include "tools/cli/StopSignals.h"
 
 #include "engine/core/CustomFFmpeg.h"
 #include "engine/front/FFmpegEngine.h"
@@ -35,6 +36,7 @@ std::vector<std::string> TaskNames(const TQueueCommandLine& command) {
 // Nothing is opened for writing. Raises ECommandLine.
 void CheckTask(const TQueueTask& task, const TLogWatch& watch) {
     TCustomFFmpeg job;
+    job.SetHostInterrupt(&TStopSignals::Flag());
     for (const auto& [name, value] : task.InputOptions) ApplyCheckedOption(job, name, value, watch);
     // An input that does not open is reported when the task is added.
     const bool inputOpened = job.AddInputFile(task.Input);
@@ -74,7 +76,7 @@ TTaskLines AddTasks(TFFmpegEngine& engine, const TQueueCommandLine& command, TQu
                     TOutputReplacements& replacements) {
     TTaskLines lines;
     lines.LineCount = static_cast<int>(command.Tasks.size());
-    for (int line = 0; line < lines.LineCount; ++line) {
+    for (int line = 0; line < lines.LineCount && !TStopSignals::Requested(); ++line) {
         const std::string reason =
                 AddTask(engine, command.Tasks[static_cast<std::size_t>(line)], line, replacements);
         if (reason.empty()) {
@@ -103,11 +105,12 @@ int RunQueue(const TQueueCommandLine& command, const std::string& libraryFolder)
     // Outlives the engine: what is left of its temporary files goes once the tasks closed them.
     TOutputReplacements replacements;
     TFFmpegEngine engine;
+    engine.SetHostInterrupt(&TStopSignals::Flag());
     if (!engine.AVLibLoaded() && !engine.LoadAVLib(libraryFolder)) {
         console.PrintLine(engine.LastErrMsg());
         return 1;
     }
-    for (std::size_t i = 0; i < command.Tasks.size(); ++i) {
+    for (std::size_t i = 0; i < command.Tasks.size() && !TStopSignals::Requested(); ++i) {
         log.SetMuted(true);
         try {
             CheckTask(command.Tasks[i], watch);

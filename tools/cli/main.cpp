@@ -61,6 +61,7 @@ int RunSingleJob(std::vector<cli::TCommandStep> steps, bool overwrite, const std
     }
 
     TCustomFFmpeg job;
+    job.SetHostInterrupt(&cli::TStopSignals::Flag());
     try {
         cli::ApplyCommandLine(job, steps, overwrite, watch);
     } catch (const cli::ECommandLine& error) {
