@@ -254,8 +254,10 @@ protected:
     TRunState FState;
     int FPreviewFlags = 0;  // only under the preview lock (video/PreviewLock.h)
     std::atomic<bool> FStopRequested{false};
-    // What the interrupt callback of every input checks.
+    // What the interrupt callback of every input checks: this job's, or those of the job an
+    // input opened here will move to (the libraries keep the pointer with the open input).
     TInterruptSources FInterrupt{&FStopRequested, nullptr};
+    TInterruptSources* FInputInterrupt = &FInterrupt;
     std::string FLastError;
     // The output files and their entries (outputs/OutputFiles.h).
     TOutputTables FOutputs;

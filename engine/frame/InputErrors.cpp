@@ -86,4 +86,10 @@ bool IsRecognisedFormat(const std::string& libraryName) {
     return format && score > threshold;
 }
 
+std::string LibraryErrorText(int error) {
+    char text[AV_ERROR_MAX_STRING_SIZE] = {};
+    if (ff::av_strerror(error, text, sizeof text) < 0) return "error " + std::to_string(error);
+    return text;
+}
+
 }  // namespace kestrova

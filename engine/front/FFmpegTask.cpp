@@ -66,6 +66,8 @@ std::string TFFmpeg::ReopenInput() {
     TFFmpeg reopening;
     try {
         reopening.ResetJob();
+        // The input moves here: its reads must ask this task's stop request, not the other job's.
+        reopening.FInputInterrupt = &FInterrupt;
         reopening.SetVerbose(FSetAsideVerbose);
         if (FSetAsideOptions) {
             TInputOptions options = *FSetAsideOptions;

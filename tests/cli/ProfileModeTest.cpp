@@ -107,6 +107,13 @@ TEST_F(ProfileModeTest, WhatTheUserNamedWronglyExitsWithTwoAndReservesNothing) {
             {{"--profile", "mp4.xml", "--set", "bogus=1", clip}, "Unknown profile parameter \"bogus\""},
             {{"--profile", "mp4.xml", clip, "--out-folder", folder + "/missing"}, "does not exist"},
             {{"--profile", "mp4.xml", clip, "--bogus", "1"}, "Unrecognized option '--bogus'"},
+            {{"--profile", "mp4.xml", clip, "--out-folder", clip}, "\"" + clip + "\" is not a folder"},
+            {{"--profile", "flv.xml", "--set", "audiobitrate=abc", clip},
+             "Invalid value \"abc\" for profile parameter \"audiobitrate\": a whole number from 1 to 1536"},
+            {{"--profile", "flv.xml", "--set", "audiovolume=-1", clip}, "parameter \"audiovolume\""},
+            {{"--profile", "flv.xml", "--set", "audiochannel=9", clip}, "parameter \"audiochannel\""},
+            {{"--profile", "flv.xml", "--set", "videosize=1,2", clip}, "a frame size WxH"},
+            {{"--profile", "flv.xml", "--set", "extensionname=mp3", clip}, "the profile's format writes flv"},
     };
     for (const auto& [arguments, message] : cases) {
         const testmedia::ProcessResult result = testmedia::RunProcess(ProgramPath(), arguments);
@@ -192,7 +199,7 @@ TEST_F(ProfileModeTest, DamagedProfileFilesAreNamedAndTheOthersStayUsable) {
     fs::copy_file(SmallClip(1.0), clip);
     for (const auto& [file, reason] : lines) {
         const testmedia::ProcessResult result = testmedia::RunProcess(program, {"--profile", file, clip});
-        EXPECT_EQ(result.exitCode, 1) << result.output;
+        EXPECT_EQ(result.exitCode, 2) << result.output;
         EXPECT_TRUE(Contains(result.output, reason)) << result.output;
     }
     const testmedia::ProcessResult usable = testmedia::RunProcess(program, {"--profile", "mp4.xml", clip});

@@ -6,6 +6,7 @@
 #include "tools/cli/StopSignals.h"
 
 #include "engine/frame/AVProbe.h"
+#include "engine/frame/FFmpegLoader.h"
 #include "engine/frame/ProgramLayout.h"
 #include "engine/front/FFmpegEngine.h"
 #include "profiles/options/OptionBuilder.h"
@@ -16,7 +17,9 @@
 #include <QFileInfo>
 
 #include <unistd.h>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <system_error>
 
@@ -34,8 +37,19 @@ void PrintError(const QString& message) {
     std::fprintf(stderr, "kestrova-cli: %s\n", message.toLocal8Bit().constData());
 }
 
-// The profile's choices with the --set values, or the reason (ECommandLine for what the user
-// named wrongly, EJobSetUp for a profile file that cannot be used).
+// Raises ECommandLine when the outputs cannot be made in `folder`, with the system's reason.
+void CheckOutputFolder(const std::string& folder) {
+    const std::string named = "The output folder \"" + folder + "\" ";
+    std::error_code error;
+    const std::filesystem::file_status status = std::filesystem::status(folder, error);
+    if (!std::filesystem::exists(status)) throw ECommandLine(named + "does not exist");
+    if (!std::filesystem::is_directory(status)) throw ECommandLine(named + "is not a folder");
+    if (::access(folder.c_str(), W_OK | X_OK) != 0)
+        throw ECommandLine(named + "cannot be written: " + std::strerror(errno));
+}
+
+// The profile's choices with the --set values, or ECommandLine with the reason: what the user
+// named wrongly, or a profile file that cannot be used.
 TOptionChoices ProfileChoices(const TProfileCommandLine& command) {
     const TStorePaths paths = ProgramStorePaths();
     const TProfileCatalog catalog(paths);
@@ -45,7 +59,7 @@ TOptionChoices ProfileChoices(const TProfileCommandLine& command) {
                            "\"; kestrova-cli --list shows them");
     TProfileDocument document;
     QString error;
-    if (!document.Load(*path, &error)) throw EJobSetUp(error.toStdString());
+    if (!document.Load(*path, &error)) throw ECommandLine(error.toStdString());
 
     TParameterOverrides overrides;
     for (const auto& [name, value] : command.Settings)
@@ -55,9 +69,7 @@ TOptionChoices ProfileChoices(const TProfileCommandLine& command) {
         throw ECommandLine(error.toStdString());
     choices.ProgramFolder = paths.ModuleFolder();
     if (!command.OutputFolder.empty()) {
-        std::error_code folderError;
-        if (!std::filesystem::is_directory(command.OutputFolder, folderError))
-            throw ECommandLine("The output folder \"" + command.OutputFolder + "\" does not exist");
+        CheckOutputFolder(command.OutputFolder);
         choices.OutputFolder = FromBytes(command.OutputFolder);
     }
     return choices;
@@ -147,15 +159,17 @@ TTaskLines AddProfileTasks(TFFmpegEngine& engine, const TProfileCommandLine& com
 }
 
 int ConvertWithProfile(const TProfileCommandLine& command) {
+    // Before the profile is read: the --set values are checked against its container's muxer.
+    if (!LoadMediaLibraries(MediaLibraryFolder())) {
+        PrintError(QString::fromStdString(TFFmpegLoader::Instance().LastError()));
+        return 1;
+    }
     TOptionChoices profile;
     try {
         profile = ProfileChoices(command);
     } catch (const ECommandLine& error) {
         PrintError(QString::fromStdString(error.what()));
         return kRefused;
-    } catch (const EJobSetUp& error) {
-        PrintError(QString::fromStdString(error.what()));
-        return 1;
     }
 
     TQueueConsole console(stderr, isatty(STDERR_FILENO) != 0, command.Inputs);
@@ -165,10 +179,6 @@ int ConvertWithProfile(const TProfileCommandLine& command) {
     TReservedOutputs reserved(command.Inputs.size());
     TFFmpegEngine engine;
     engine.SetHostInterrupt(&TStopSignals::Flag());
-    if (!engine.AVLibLoaded() && !engine.LoadAVLib(MediaLibraryFolder())) {
-        console.PrintLine(engine.LastErrMsg());
-        return 1;
-    }
     const TTaskLines lines = AddProfileTasks(engine, command, profile, console, reserved);
     return RunTasks(engine, command.Processes, lines, console);
 }
