@@ -41,6 +41,12 @@ std::vector<std::string> FilesIn(const std::string& folder) {
     return names;
 }
 
+std::string Nested(int depth) {
+    std::string text;
+    for (int level = 0; level < depth; ++level) text += "<a>";
+    return text;
+}
+
 class ProfileModeTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
@@ -181,7 +187,9 @@ TEST_F(ProfileModeTest, DamagedProfileFilesAreNamedAndTheOthersStayUsable) {
             ProgramWithProfiles(folder + "/program", {{"avi.xml", ""},
                                                       {"wmv.xml", "this is not xml"},
                                                       {"mkv.xml", "<profile><Main/></profile>"},
-                                                      {"mov.xml", "<profile><Parameter/></profile>"}});
+                                                      {"mov.xml", "<profile><Parameter/></profile>"},
+                                                      {"ogg.xml", Nested(40)},
+                                                      {"mp3.xml", "<profile>" + std::string(300000, ' ')}});
     const testmedia::ProcessResult listing = testmedia::RunProcess(program, {"--list"});
     ASSERT_EQ(listing.exitCode, 0) << listing.output;
     const std::pair<const char*, const char*> lines[] = {
@@ -190,6 +198,8 @@ TEST_F(ProfileModeTest, DamagedProfileFilesAreNamedAndTheOthersStayUsable) {
             {"mkv.xml", "has no Parameter section"},
             {"mov.xml", "has no Main section"},
             {"flv.xml", "does not exist"},
+            {"ogg.xml", "nests its elements deeper than 32 levels"},
+            {"mp3.xml", "is too large to be a profile store file"},
     };
     for (const auto& [file, reason] : lines)
         EXPECT_TRUE(Contains(ListingLine(listing.output, file), reason)) << ListingLine(listing.output, file);
