@@ -51,6 +51,17 @@ std::string FileText(const std::string& path) {
     return text.str();
 }
 
+// A WAV whose header says 0 channels, and one that is only its header.
+void WriteDamagedWavs(const std::string& folder) {
+    testmedia::ClipSpec spec;
+    spec.format = "wav";
+    spec.duration = 0.3;
+    std::string bytes = FileText(testmedia::Clip(spec));
+    std::ofstream(folder + "/header.wav", std::ios::binary) << bytes.substr(0, 44);
+    bytes[22] = bytes[23] = 0;  // the channel count of the fmt chunk
+    std::ofstream(folder + "/zero.wav", std::ios::binary) << bytes;
+}
+
 std::vector<TCommandLineCase> Cases() {
     return {
             {"OverwriteBelongsToItsTask",
@@ -104,6 +115,27 @@ std::vector<TCommandLineCase> Cases() {
              {},
              {"@/ok.mkv"},
              {"@/m.mkv", "@/f.mkv", "@/d.mkv"}},
+            {"TheSystemsReasonForAnOutput",
+             {"-processes", "1", "-i", "@clip", "@/" + std::string(300, 'n') + ".mkv"},
+             1,
+             {"': File name too long"},
+             {},
+             {},
+             {}},
+            {"ZeroChannelWavCopy",
+             {"-i", "@/zero.wav", "-acodec", "copy", "@/o.wav"},
+             1,
+             {"Audio stream #0.0 has no channels or no sample rate: it cannot be copied"},
+             {},
+             {},
+             {"@/o.wav"}},
+            {"HeaderOnlyWavToFlac",
+             {"-i", "@/header.wav", "@/o.flac"},
+             1,
+             {"Output file #0 is empty, nothing was encoded"},
+             {},
+             {},
+             {"@/o.flac"}},
     };
 }
 
@@ -125,6 +157,7 @@ TEST_P(CommandLineCasesTest, EndsWithItsCodeAndChangesNoFile) {
     const std::string folder = testmedia::TempDir(std::string("cli_") + testCase.Name);
     const auto expand = [&](const std::string& text) { return Expanded(text, folder, clip); };
     fs::create_symlink("s.mp4", folder + "/link.mp4");
+    WriteDamagedWavs(folder);
     for (const std::string& name : testCase.Existing) std::ofstream(expand(name)) << kKept;
 
     std::vector<std::string> arguments;
