@@ -44,7 +44,7 @@ int RunTasks(TFFmpegEngine& engine, int processes, const TTaskLines& lines, TQue
         const int line = lineOf(info.TaskIndex);
         TTerminateInfo shown = info;
         const bool done = info.Finished && !info.Exception;
-        const std::string failure = lines.OnTaskEnd ? lines.OnTaskEnd(line, done) : std::string();
+        const std::string failure = lines.OnTaskEnd ? lines.OnTaskEnd(line, info) : std::string();
         if (!failure.empty()) {
             shown.Exception = true;
             shown.ExceptionMsg = failure;

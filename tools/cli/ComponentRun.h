@@ -37,9 +37,9 @@ private:
 struct TTaskLines {
     std::vector<int> LineOfTask;  // by engine task index
     int LineCount = 0;
-    // Called as each engine task ends, with its line and whether it finished; the reason the
-    // task must count as failed after all, or "".
-    std::function<std::string(int line, bool finished)> OnTaskEnd;
+    // Called as each engine task ends, with its line and its notice; the reason the task must
+    // count as failed after all, or "".
+    std::function<std::string(int line, const TTerminateInfo& info)> OnTaskEnd;
 };
 
 // Runs every task of the engine on `processes` worker threads and waits for the final notice;

@@ -75,26 +75,30 @@ TOptionChoices ProfileChoices(const TProfileCommandLine& command) {
     return choices;
 }
 
-// The files reserved for the outputs, by task line. A task that failed, was stopped or never
-// ran gives its file back unless it holds something a player can open (a stopped run's output
-// is complete up to the stop).
+// The files reserved for the outputs, by task line. A task that failed or never ran gives its
+// file back; a stopped one keeps it when it holds something a player can open (a stopped run's
+// output is complete up to the stop).
 class TReservedOutputs {
 public:
-    explicit TReservedOutputs(std::size_t lines) : FPaths(lines), FUnfinished(lines, 1) {}
+    explicit TReservedOutputs(std::size_t lines) : FPaths(lines), FEnds(lines, kNeverRan) {}
     ~TReservedOutputs() {
-        for (std::size_t line = 0; line < FPaths.size(); ++line)
-            if (FUnfinished[line] && !FPaths[line].empty() && !HoldsStreams(FPaths[line])) {
-                std::error_code error;
-                std::filesystem::remove(FPaths[line], error);
-            }
+        for (std::size_t line = 0; line < FPaths.size(); ++line) {
+            const bool kept =
+                    FEnds[line] == kFinished || (FEnds[line] == kStopped && HoldsStreams(FPaths[line]));
+            std::error_code error;
+            if (!kept && !FPaths[line].empty()) std::filesystem::remove(FPaths[line], error);
+        }
     }
     TReservedOutputs(const TReservedOutputs&) = delete;
     TReservedOutputs& operator=(const TReservedOutputs&) = delete;
 
     void Add(int line, const std::string& path) { FPaths[static_cast<std::size_t>(line)] = path; }
     // Called by the notices, one after another.
-    void End(int line, bool finished) {
-        if (line >= 0 && finished) FUnfinished[static_cast<std::size_t>(line)] = 0;
+    void End(int line, const TTerminateInfo& info) {
+        if (line < 0) return;
+        FEnds[static_cast<std::size_t>(line)] = info.Exception  ? kFailed
+                                                : info.Finished ? kFinished
+                                                                : kStopped;
     }
 
 private:
@@ -106,8 +110,9 @@ private:
         return probe.LoadFile(path) && probe.StreamCount() > 0 && probe.GetFileStreamInfo().Duration > 0;
     }
 
+    enum TEnd : char { kNeverRan, kFinished, kStopped, kFailed };
     std::vector<std::string> FPaths;
-    std::vector<char> FUnfinished;
+    std::vector<TEnd> FEnds;
 };
 
 // The task of one input, its records built from the profile's choices and the input as the
@@ -151,8 +156,8 @@ TTaskLines AddProfileTasks(TFFmpegEngine& engine, const TProfileCommandLine& com
         console.PrintLine(taskName + reason);
         console.ShowFailure(line, reason);
     }
-    lines.OnTaskEnd = [&reserved](int line, bool finished) {
-        reserved.End(line, finished);
+    lines.OnTaskEnd = [&reserved](int line, const TTerminateInfo& info) {
+        reserved.End(line, info);
         return std::string();
     };
     return lines;

@@ -86,7 +86,9 @@ TTaskLines AddTasks(TFFmpegEngine& engine, const TQueueCommandLine& command, TQu
         console.PrintLine("task " + std::to_string(line + 1) + ": " + reason);
         console.ShowFailure(line, reason);
     }
-    lines.OnTaskEnd = [&replacements](int line, bool finished) { return replacements.End(line, finished); };
+    lines.OnTaskEnd = [&replacements](int line, const TTerminateInfo& info) {
+        return replacements.End(line, info.Finished && !info.Exception);
+    };
     return lines;
 }
 
