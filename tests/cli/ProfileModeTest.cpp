@@ -13,6 +13,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <regex>
 #include <thread>
 
 namespace kestrova::clitest {
@@ -39,12 +40,6 @@ std::vector<std::string> FilesIn(const std::string& folder) {
         names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
-}
-
-std::string Nested(int depth) {
-    std::string text;
-    for (int level = 0; level < depth; ++level) text += "<a>";
-    return text;
 }
 
 class ProfileModeTest : public ::testing::Test {
@@ -117,7 +112,6 @@ TEST_F(ProfileModeTest, WhatTheUserNamedWronglyExitsWithTwoAndReservesNothing) {
             {{"--profile", "flv.xml", "--set", "audiobitrate=abc", clip},
              "Invalid value \"abc\" for profile parameter \"audiobitrate\": a whole number from 1 to 1536"},
             {{"--profile", "flv.xml", "--set", "audiovolume=-1", clip}, "parameter \"audiovolume\""},
-            {{"--profile", "flv.xml", "--set", "audiochannel=9", clip}, "parameter \"audiochannel\""},
             {{"--profile", "flv.xml", "--set", "videosize=1,2", clip}, "a frame size WxH"},
             {{"--profile", "flv.xml", "--set", "extensionname=mp3", clip}, "the profile's format writes flv"},
     };
@@ -152,10 +146,8 @@ TEST_F(ProfileModeTest, AStopLeavesNoReservedOrStreamlessOutput) {
     EXPECT_EQ(program.Wait(), 1) << program.Output();
     EXPECT_FALSE(fs::exists(folder + "/second_(new).mp4")) << program.Output();
     TAVProbe probe;
-    if (fs::exists(folder + "/first_(new).mp4")) {
-        EXPECT_TRUE(probe.LoadFile(folder + "/first_(new).mp4") && probe.StreamCount() > 0)
-                << program.Output();
-    }
+    const std::string first = folder + "/first_(new).mp4";
+    EXPECT_TRUE(!fs::exists(first) || (probe.LoadFile(first) && probe.StreamCount() > 0)) << program.Output();
 }
 
 // The input is opened once: a pipe is read by the run alone, and a stop while it has no writer
@@ -183,13 +175,14 @@ TEST_F(ProfileModeTest, APipeConvertsAndAStopWhileItHasNoWriterEndsTheRun) {
 
 TEST_F(ProfileModeTest, DamagedProfileFilesAreNamedAndTheOthersStayUsable) {
     const std::string folder = TestFolder();
-    const std::string program =
-            ProgramWithProfiles(folder + "/program", {{"avi.xml", ""},
-                                                      {"wmv.xml", "this is not xml"},
-                                                      {"mkv.xml", "<profile><Main/></profile>"},
-                                                      {"mov.xml", "<profile><Parameter/></profile>"},
-                                                      {"ogg.xml", Nested(40)},
-                                                      {"mp3.xml", "<profile>" + std::string(300000, ' ')}});
+    const std::string program = ProgramWithProfiles(
+            folder + "/program",
+            {{"avi.xml", ""},
+             {"wmv.xml", "this is not xml"},
+             {"mkv.xml", "<profile><Main/></profile>"},
+             {"mov.xml", "<profile><Parameter/></profile>"},
+             {"ogg.xml", std::regex_replace(std::string(40, 'x'), std::regex("x"), "<a>")},
+             {"mp3.xml", "<profile>" + std::string(300000, ' ')}});
     const testmedia::ProcessResult listing = testmedia::RunProcess(program, {"--list"});
     ASSERT_EQ(listing.exitCode, 0) << listing.output;
     const std::pair<const char*, const char*> lines[] = {
