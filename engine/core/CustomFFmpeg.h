@@ -16,6 +16,7 @@
 #include "engine/core/outputs/OutputFiles.h"
 #include "engine/frame/ConvertThreads.h"
 #include "engine/frame/FrameHook.h"
+#include "engine/frame/InterruptCheck.h"
 
 #include <array>
 #include <atomic>
@@ -197,6 +198,10 @@ public:
     // gets its stop flag set: safe from any thread and from a signal handler.
     void StopConvert(bool wait);
     void TerminateConvert(bool wait);
+    // A flag of the host that, once set, makes the opening, stream search and reads of this
+    // job's inputs give up as the job's own stop request does (null: none). It must outlive
+    // the job; a signal handler may set it.
+    void SetHostInterrupt(const std::atomic<bool>* flag) { FInterrupt.Host = flag; }
     // Pause and resume of a threaded run: the worker parks at its next packet or event.
     void SuspendConvert();
     void ResumeConvert();
@@ -249,6 +254,10 @@ protected:
     TRunState FState;
     int FPreviewFlags = 0;  // only under the preview lock (video/PreviewLock.h)
     std::atomic<bool> FStopRequested{false};
+    // What the interrupt callback of every input checks: this job's, or those of the job an
+    // input opened here will move to (the libraries keep the pointer with the open input).
+    TInterruptSources FInterrupt{&FStopRequested, nullptr};
+    TInterruptSources* FInputInterrupt = &FInterrupt;
     std::string FLastError;
     // The output files and their entries (outputs/OutputFiles.h).
     TOutputTables FOutputs;

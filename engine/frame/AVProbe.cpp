@@ -1,6 +1,8 @@
 // TCustomAVProbe: opening, adopting and closing an input, and the cached stream counts.
 #include "engine/frame/AVProbe.h"
 
+#include "engine/frame/InterruptCheck.h"
+
 #include "engine/frame/FFmpegLoader.h"
 #include "engine/frame/FFmpegLogger.h"
 #include "engine/frame/InputErrors.h"
@@ -53,6 +55,7 @@ bool TCustomAVProbe::LoadFile(const std::string& fileName, const std::string& fo
         return false;
     }
     context->flags |= AVFMT_FLAG_NONBLOCK;
+    SetInterruptCallback(*context, FInterrupt);
     const std::string libraryName = ToLibraryName(fileName);
     const int result = OpenInputFile(&context, libraryName, format, nullptr);  // frees on failure
     if (result < 0) {

@@ -6,6 +6,7 @@
 // Failures come back as results with LastErrMsg set (and a log line); the exceptions are a
 // missing media library ("LibAVCodec not loaded." ...) and seeking an adopted input.
 #include "engine/frame/EngineBitmap.h"
+#include "engine/frame/InterruptCheck.h"
 #include "engine/frame/LibPtr.h"
 #include "engine/frame/ProbeStreamInfo.h"
 #include "engine/frame/UnicodeProtocol.h"
@@ -31,6 +32,9 @@ public:
 
     // Opens and probes a file; `formatName` forces the container format when not empty.
     bool LoadFile(const std::string& fileName, const std::string& formatName = {});
+    // A flag of the host that, once set, makes LoadFile give up on a source that blocks or never
+    // ends (null: none). It must outlive the probe.
+    void SetHostInterrupt(const std::atomic<bool>* flag) { FInterrupt.Host = flag; }
     // Adopts an input a job opened: it is read, never sought or closed here.
     void AttachContext(AVFormatContext* context);
     virtual void CloseFile();
@@ -72,6 +76,7 @@ protected:
 private:
     void CheckLibraries() const;
 
+    TInterruptSources FInterrupt;         // what the opened input's interrupt callback checks
     InputFilePtr FOwned;                  // the input the probe opened itself
     AVFormatContext* FContext = nullptr;  // the open input, owned or adopted
     std::string FLastErrMsg;

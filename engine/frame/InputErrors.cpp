@@ -53,7 +53,9 @@ TInputError ClassifyOpenFailure(int result, const std::string& libraryName,
                                 const AVInputFormat* forcedFormat) {
     TOpenFailure failure;
     failure.Result = result;
-    failure.FormatRecognised = forcedFormat != nullptr || IsRecognisedFormat(libraryName);
+    // An interrupted open is not read again to learn why: the source would block once more.
+    const bool interrupted = result == AVERROR_EXIT || result == AVERROR(EINTR);
+    failure.FormatRecognised = forcedFormat != nullptr || interrupted || IsRecognisedFormat(libraryName);
     failure.ImageNameWithoutNumber = forcedFormat && (forcedFormat->flags & AVFMT_NOFILE) &&
                                      ff::av_filename_number_test(libraryName.c_str()) == 0;
     return ClassifyOpenError(failure);
@@ -82,6 +84,12 @@ bool IsRecognisedFormat(const std::string& libraryName) {
     const AVInputFormat* format = ff::av_probe_input_format3(&probe, 1, &score);
     const int threshold = size < kMaxProbeSize ? AVPROBE_SCORE_RETRY : 0;
     return format && score > threshold;
+}
+
+std::string LibraryErrorText(int error) {
+    char text[AV_ERROR_MAX_STRING_SIZE] = {};
+    if (ff::av_strerror(error, text, sizeof text) < 0) return "error " + std::to_string(error);
+    return text;
 }
 
 }  // namespace kestrova

@@ -39,4 +39,8 @@ TInputError ClassifyOpenFailure(int result, const std::string& libraryName,
 // demuxer claims it with enough confidence. `libraryName` is a name for the libraries.
 bool IsRecognisedFormat(const std::string& libraryName);
 
+// The libraries' text for a negative error code: the system's reason for a system error
+// ("Permission denied", "File name too long").
+std::string LibraryErrorText(int error);
+
 }  // namespace kestrova

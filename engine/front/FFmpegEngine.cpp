@@ -53,6 +53,7 @@ std::unique_ptr<TFFmpeg> TFFmpegEngine::MakeTask(const std::string& fileName, TI
         CheckMediaLibraries();  // a job needs them from its first call on
         auto task = std::make_unique<TFFmpeg>();
         task->ResetJob();
+        task->SetHostInterrupt(FHostInterrupt);
         task->SetVerbose(FVerboseLevel);
         task->SetPreview(Preview());
         task->SetPreviewBitmap(PreviewBitmap());

@@ -13,6 +13,7 @@
 #include "engine/front/CustomFFmpegEngine.h"
 #include "engine/front/HostOptions.h"
 
+#include <atomic>
 #include <memory>
 #include <string>
 
@@ -27,6 +28,10 @@ public:
     bool AVLibLoaded() const;
     // Loads the libraries from that folder (empty: the system's); false with LastErrMsg set.
     bool LoadAVLib(const std::string& libraryFolder);
+
+    // A flag of the host that, once set, makes the tasks added from now on give up opening or
+    // reading an input that blocks (null: none); see TCustomFFmpeg::SetHostInterrupt.
+    void SetHostInterrupt(const std::atomic<bool>* flag) { FHostInterrupt = flag; }
 
     // A new task reading `fileName` (opened and probed at once), with the input record applied
     // when one is given (its empty FileName takes `fileName`). The task index, or -1 with
@@ -64,6 +69,8 @@ public:
     void Stop(bool waitForStop);
 
 private:
+    const std::atomic<bool>* FHostInterrupt = nullptr;
+
     void CheckNotWorking(const char* operation) const;
     // A new task reading the file; null with LastErrMsg set.
     std::unique_ptr<TFFmpeg> MakeTask(const std::string& fileName, TInputOptions* inputOptions);

@@ -64,6 +64,16 @@ std::string TFFmpeg::ReopenInput() {
         return ChangedSinceAdded(FSetAsideName);
     // The same steps as the add, on a job of its own: the task's settings have moved on since.
     TFFmpeg reopening;
+    // The input moves here, so its callback asks this task's sources. The open itself is not
+    // cut short by a stop that comes meanwhile (the run then ends at once, its outputs
+    // complete); the host's flag still ends it.
+    reopening.FInputInterrupt = &FInterrupt;
+    FInterrupt.Job = nullptr;
+    struct TRestoreJobStop {
+        TInterruptSources& Sources;
+        std::atomic<bool>& Stop;
+        ~TRestoreJobStop() { Sources.Job = &Stop; }
+    } restore{FInterrupt, FStopRequested};
     try {
         reopening.ResetJob();
         reopening.SetVerbose(FSetAsideVerbose);

@@ -1,5 +1,6 @@
 #include "profiles/options/ProfileChoices.h"
 
+#include "profiles/options/OverrideValues.h"
 #include "profiles/store/ValueList.h"
 
 #include <optional>
@@ -108,6 +109,10 @@ bool FillChoicesFromProfile(const TProfileDocument& document, const TParameterOv
             if (error)
                 *error = QStringLiteral("Unknown profile parameter \"%1\"; the parameters are: %2.")
                                  .arg(name, KnownOverrideNames());
+            return false;
+        }
+        if (const QString reason = OverrideValueError(document, name.toLower(), value); !reason.isEmpty()) {
+            if (error) *error = reason;
             return false;
         }
     }

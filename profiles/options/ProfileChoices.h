@@ -39,7 +39,8 @@ using TParameterOverrides = std::vector<std::pair<QString, QString>>;
 // Fills the profile part of `choices` (format, target profile, first extension, audio-only
 // flag, the video preset and tag, the ten selections, the norm chosen and the profile's own) from the
 // document's defaults, then applies the overrides. An unknown override name gives false with a message naming
-// the known ones, and leaves `choices` as it was.
+// the known ones, a value the parameter cannot take (OverrideValues.h) false with the reason; either
+// leaves `choices` as it was.
 bool FillChoicesFromProfile(const TProfileDocument& document, const TParameterOverrides& overrides,
                             TOptionChoices& choices, QString* error = nullptr);
 

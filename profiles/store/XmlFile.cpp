@@ -6,6 +6,7 @@
 #include <QRegularExpression>
 #include <QSaveFile>
 #include <QStringEncoder>
+#include <QXmlStreamReader>
 
 #include <optional>
 
@@ -14,6 +15,11 @@ namespace kestrova {
 namespace {
 
 constexpr int kIndent = 2;
+// Far beyond any profile or list the store writes (a profile is a few kilobytes and three
+// levels deep), and small enough that a damaged or hostile file is refused at once instead of
+// holding the program while the parser builds it.
+constexpr qint64 kMaxFileBytes = 256 * 1024;
+constexpr int kMaxDepth = 32;
 const QString kUtf8Declaration = QStringLiteral("version=\"1.0\" encoding=\"utf-8\"");
 
 QDomProcessingInstruction Declaration(const QDomDocument& document) {
@@ -53,6 +59,18 @@ std::optional<QByteArray> EncodeAsDeclared(const QDomDocument& document) {
     return bytes;
 }
 
+// Whether the elements nest deeper than kMaxDepth; the stream reader needs no tree for it.
+bool NestsTooDeep(const QByteArray& bytes) {
+    QXmlStreamReader reader(bytes);
+    int depth = 0;
+    while (!reader.atEnd()) {
+        const QXmlStreamReader::TokenType token = reader.readNext();
+        if (token == QXmlStreamReader::StartElement && ++depth > kMaxDepth) return true;
+        if (token == QXmlStreamReader::EndElement) --depth;
+    }
+    return false;
+}
+
 }  // namespace
 
 TXmlFile ReadXmlFile(const QString& path) {
@@ -67,9 +85,32 @@ TXmlFile ReadXmlFile(const QString& path) {
         result.Error = QStringLiteral("Cannot read \"%1\": %2").arg(path, file.errorString());
         return result;
     }
-    const QByteArray bytes = file.readAll();
+    if (file.size() > kMaxFileBytes) {
+        result.State = TXmlFileState::Broken;
+        result.Error = QStringLiteral("\"%1\" is too large to be a profile store file (%2 bytes, at most %3)")
+                               .arg(path)
+                               .arg(file.size())
+                               .arg(kMaxFileBytes);
+        return result;
+    }
+    const QByteArray bytes = file.read(kMaxFileBytes + 1);
+    if (bytes.size() > kMaxFileBytes) {
+        result.State = TXmlFileState::Broken;
+        result.Error = QStringLiteral("\"%1\" is too large to be a profile store file (at most %2 bytes)")
+                               .arg(path)
+                               .arg(kMaxFileBytes);
+        return result;
+    }
     if (bytes.trimmed().isEmpty()) {
         result.State = TXmlFileState::Empty;
+        return result;
+    }
+    if (NestsTooDeep(bytes)) {
+        result.State = TXmlFileState::Broken;
+        result.Error =
+                QStringLiteral("\"%1\" nests its elements deeper than %2 levels: not a profile store file")
+                        .arg(path)
+                        .arg(kMaxDepth);
         return result;
     }
     QString parseError;

@@ -19,6 +19,8 @@ struct TXmlFile {
     QString Error;
 };
 
+// A file over 256 KB or with elements nested deeper than 32 levels is Broken without being
+// parsed.
 TXmlFile ReadXmlFile(const QString& path);
 
 // A document made from scratch: the UTF-8 declaration and an empty root element.

@@ -8,8 +8,13 @@
 
 #include "engine/frame/AVProbe.h"
 
+#include <signal.h>
+#include <sys/stat.h>
+
 #include <filesystem>
 #include <fstream>
+#include <regex>
+#include <thread>
 
 namespace kestrova::clitest {
 namespace {
@@ -103,6 +108,12 @@ TEST_F(ProfileModeTest, WhatTheUserNamedWronglyExitsWithTwoAndReservesNothing) {
             {{"--profile", "mp4.xml", "--set", "bogus=1", clip}, "Unknown profile parameter \"bogus\""},
             {{"--profile", "mp4.xml", clip, "--out-folder", folder + "/missing"}, "does not exist"},
             {{"--profile", "mp4.xml", clip, "--bogus", "1"}, "Unrecognized option '--bogus'"},
+            {{"--profile", "mp4.xml", clip, "--out-folder", clip}, "\"" + clip + "\" is not a folder"},
+            {{"--profile", "flv.xml", "--set", "audiobitrate=abc", clip},
+             "Invalid value \"abc\" for profile parameter \"audiobitrate\": a whole number from 1 to 1536"},
+            {{"--profile", "flv.xml", "--set", "audiovolume=-1", clip}, "parameter \"audiovolume\""},
+            {{"--profile", "flv.xml", "--set", "videosize=1,2", clip}, "a frame size WxH"},
+            {{"--profile", "flv.xml", "--set", "extensionname=mp3", clip}, "the profile's format writes flv"},
     };
     for (const auto& [arguments, message] : cases) {
         const testmedia::ProcessResult result = testmedia::RunProcess(ProgramPath(), arguments);
@@ -112,24 +123,66 @@ TEST_F(ProfileModeTest, WhatTheUserNamedWronglyExitsWithTwoAndReservesNothing) {
     EXPECT_EQ(FilesIn(folder), std::vector<std::string>{"clip.flv"});
 }
 
-TEST_F(ProfileModeTest, AnInputThatDoesNotOpenStopsTheRunAndLeavesNoReservedFile) {
+TEST_F(ProfileModeTest, AnInputThatDoesNotOpenFailsAloneAndLeavesNoReservedFile) {
     const std::string folder = TestFolder();
     const std::string clip = folder + "/clip.flv";
     fs::copy_file(SmallClip(1.0), clip);
     const testmedia::ProcessResult result =
-            testmedia::RunProcess(ProgramPath(), {"--profile", "mp4.xml", clip, folder + "/missing.flv"});
+            testmedia::RunProcess(ProgramPath(), {"--profile", "mp4.xml", folder + "/missing.flv", clip});
     EXPECT_EQ(result.exitCode, 1) << result.output;
-    EXPECT_TRUE(Contains(result.output, "task 2: " + folder + "/missing.flv")) << result.output;
-    EXPECT_EQ(FilesIn(folder), std::vector<std::string>{"clip.flv"});
+    EXPECT_TRUE(Contains(result.output, "task 1: " + folder + "/missing.flv")) << result.output;
+    EXPECT_EQ(FilesIn(folder), (std::vector<std::string>{"clip.flv", "clip_(new).mp4"}));
+}
+
+// Stopped as the first task starts: the task that never ran gives its reserved file back, and the
+// one stopped leaves either nothing or an output with its streams.
+TEST_F(ProfileModeTest, AStopLeavesNoReservedOrStreamlessOutput) {
+    const std::string folder = TestFolder();
+    for (const char* name : {"/first.flv", "/second.flv"}) fs::copy_file(SmallClip(20.0), folder + name);
+    clitest::TRunningProgram program(clitest::ProgramPath(),
+                                     {"--profile", "mp4.xml", folder + "/first.flv", folder + "/second.flv"});
+    ASSERT_TRUE(program.WaitForText("Stream mapping:", std::chrono::seconds(60))) << program.Output();
+    program.Signal(SIGTERM);
+    EXPECT_EQ(program.Wait(), 1) << program.Output();
+    EXPECT_FALSE(fs::exists(folder + "/second_(new).mp4")) << program.Output();
+    TAVProbe probe;
+    const std::string first = folder + "/first_(new).mp4";
+    EXPECT_TRUE(!fs::exists(first) || (probe.LoadFile(first) && probe.StreamCount() > 0)) << program.Output();
+}
+
+// The input is opened once: a pipe is read by the run alone, and a stop while it has no writer
+// ends the program.
+TEST_F(ProfileModeTest, APipeConvertsAndAStopWhileItHasNoWriterEndsTheRun) {
+    const std::string folder = TestFolder();
+    const std::string pipe = folder + "/pipe.flv";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    const std::string clip = SmallClip(1.0);
+    std::thread writer(
+            [&] { std::ofstream(pipe, std::ios::binary) << std::ifstream(clip, std::ios::binary).rdbuf(); });
+    const testmedia::ProcessResult fed = testmedia::RunProcess(ProgramPath(), {"--profile", "mp4.xml", pipe});
+    writer.join();
+    EXPECT_EQ(fed.exitCode, 0) << fed.output;
+    TAVProbe probe;
+    EXPECT_TRUE(probe.LoadFile(folder + "/pipe_(new).mp4") && probe.VideoStreamCount() == 1) << fed.output;
+
+    clitest::TRunningProgram program(clitest::ProgramPath(), {"--profile", "mp4.xml", pipe});
+    std::this_thread::sleep_for(std::chrono::seconds(1));  // blocked in opening the pipe by now
+    program.Signal(SIGTERM);
+    ASSERT_TRUE(program.WaitForText("stopped before any task ran", std::chrono::seconds(20)))
+            << program.Output();
+    EXPECT_EQ(program.Wait(), 1);
 }
 
 TEST_F(ProfileModeTest, DamagedProfileFilesAreNamedAndTheOthersStayUsable) {
     const std::string folder = TestFolder();
-    const std::string program =
-            ProgramWithProfiles(folder + "/program", {{"avi.xml", ""},
-                                                      {"wmv.xml", "this is not xml"},
-                                                      {"mkv.xml", "<profile><Main/></profile>"},
-                                                      {"mov.xml", "<profile><Parameter/></profile>"}});
+    const std::string program = ProgramWithProfiles(
+            folder + "/program",
+            {{"avi.xml", ""},
+             {"wmv.xml", "this is not xml"},
+             {"mkv.xml", "<profile><Main/></profile>"},
+             {"mov.xml", "<profile><Parameter/></profile>"},
+             {"ogg.xml", std::regex_replace(std::string(40, 'x'), std::regex("x"), "<a>")},
+             {"mp3.xml", "<profile>" + std::string(300000, ' ')}});
     const testmedia::ProcessResult listing = testmedia::RunProcess(program, {"--list"});
     ASSERT_EQ(listing.exitCode, 0) << listing.output;
     const std::pair<const char*, const char*> lines[] = {
@@ -138,6 +191,8 @@ TEST_F(ProfileModeTest, DamagedProfileFilesAreNamedAndTheOthersStayUsable) {
             {"mkv.xml", "has no Parameter section"},
             {"mov.xml", "has no Main section"},
             {"flv.xml", "does not exist"},
+            {"ogg.xml", "nests its elements deeper than 32 levels"},
+            {"mp3.xml", "is too large to be a profile store file"},
     };
     for (const auto& [file, reason] : lines)
         EXPECT_TRUE(Contains(ListingLine(listing.output, file), reason)) << ListingLine(listing.output, file);
@@ -147,7 +202,7 @@ TEST_F(ProfileModeTest, DamagedProfileFilesAreNamedAndTheOthersStayUsable) {
     fs::copy_file(SmallClip(1.0), clip);
     for (const auto& [file, reason] : lines) {
         const testmedia::ProcessResult result = testmedia::RunProcess(program, {"--profile", file, clip});
-        EXPECT_EQ(result.exitCode, 1) << result.output;
+        EXPECT_EQ(result.exitCode, 2) << result.output;
         EXPECT_TRUE(Contains(result.output, reason)) << result.output;
     }
     const testmedia::ProcessResult usable = testmedia::RunProcess(program, {"--profile", "mp4.xml", clip});

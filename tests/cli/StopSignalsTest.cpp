@@ -5,6 +5,7 @@
 #include "tests/support/RunningProgram.h"
 
 #include <signal.h>
+#include <sys/stat.h>
 
 #include <thread>
 
@@ -46,6 +47,30 @@ TEST_F(StopSignalsTest, TermAndHangUpStopTheRunWithItsOutputComplete) {
             EXPECT_GT(result.First(AVMEDIA_TYPE_VIDEO)->Seconds, 0.2);
             EXPECT_LT(result.First(AVMEDIA_TYPE_VIDEO)->Seconds, 20.0);
         }
+    }
+}
+
+// A stop is obeyed while the input blocks: opening a pipe that has no writer, or reading
+// endless garbage as FLV.
+TEST_F(StopSignalsTest, AStopEndsTheRunWhileTheInputBlocks) {
+    const std::string folder = TestFolder();
+    const std::string pipe = folder + "/pipe.flv";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    const std::vector<std::string> cases[] = {
+            {"-i", pipe, folder + "/single.mkv"},
+            {"-processes", "1", "-i", pipe, folder + "/queue.mkv"},
+            {"-f", "flv", "-i", "/dev/urandom", folder + "/garbage.mkv"},
+            {"-processes", "1", "-f", "flv", "-i", "/dev/urandom", folder + "/garbage-queue.mkv"},
+    };
+    for (const std::vector<std::string>& arguments : cases) {
+        SCOPED_TRACE(arguments[arguments.size() - 2]);
+        TRunningProgram program(ProgramPath(), arguments);
+        std::this_thread::sleep_for(std::chrono::seconds(1));  // blocked in its input by now
+        program.Signal(SIGTERM);
+        const auto signalled = std::chrono::steady_clock::now();
+        program.WaitForText("\x01", std::chrono::seconds(20));  // never printed: returns once it ended
+        ASSERT_LT(std::chrono::steady_clock::now() - signalled, std::chrono::seconds(20)) << program.Output();
+        EXPECT_EQ(program.Wait(), 1) << program.Output();
     }
 }
 

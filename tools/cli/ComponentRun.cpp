@@ -6,6 +6,7 @@
 #include "engine/frame/MainThread.h"
 #include "engine/front/FFmpegEngine.h"
 
+#include <algorithm>
 #include <atomic>
 
 namespace kestrova::cli {
@@ -23,11 +24,16 @@ TConsoleLog::~TConsoleLog() {
     TFFLogger::Instance().OnLog = nullptr;
 }
 
-int RunTasks(TFFmpegEngine& engine, int processes, int taskCount, TQueueConsole& console) {
-    std::atomic<int> finished{0};
+int RunTasks(TFFmpegEngine& engine, int processes, const TTaskLines& lines, TQueueConsole& console) {
+    std::vector<char> finished(static_cast<std::size_t>(lines.LineCount), 0);
     std::atomic<bool> allDone{false};
-    engine.OnProgress = [&console](TCustomFFmpegEngine&, TProgressInfo* info) {
-        console.ShowProgress(info->TaskIndex, JobProgressOf(*info));
+    const auto lineOf = [&lines](int task) {
+        return task >= 0 && task < static_cast<int>(lines.LineOfTask.size())
+                       ? lines.LineOfTask[static_cast<std::size_t>(task)]
+                       : -1;
+    };
+    engine.OnProgress = [&console, &lineOf](TCustomFFmpegEngine&, TProgressInfo* info) {
+        console.ShowProgress(lineOf(info->TaskIndex), JobProgressOf(*info));
     };
     // Notices come one after another on notice threads.
     engine.OnTerminate = [&](TCustomFFmpegEngine&, const TTerminateInfo& info) {
@@ -35,8 +41,16 @@ int RunTasks(TFFmpegEngine& engine, int processes, int taskCount, TQueueConsole&
             allDone = true;
             return;
         }
-        if (info.Finished && !info.Exception) ++finished;
-        console.ShowEnd(info);
+        const int line = lineOf(info.TaskIndex);
+        TTerminateInfo shown = info;
+        const bool done = info.Finished && !info.Exception;
+        const std::string failure = lines.OnTaskEnd ? lines.OnTaskEnd(line, info) : std::string();
+        if (!failure.empty()) {
+            shown.Exception = true;
+            shown.ExceptionMsg = failure;
+        }
+        if (line >= 0) finished[static_cast<std::size_t>(line)] = done && failure.empty();
+        console.ShowEnd(line, shown);
     };
 
     if (TStopSignals::Requested()) {
@@ -52,9 +66,11 @@ int RunTasks(TFFmpegEngine& engine, int processes, int taskCount, TQueueConsole&
     }
     engine.OnProgress = nullptr;
     engine.OnTerminate = nullptr;
-    console.PrintLine(std::to_string(finished.load()) + " of " + std::to_string(taskCount) +
-                      " tasks finished");
-    return finished == taskCount ? 0 : 1;
+    const auto count = std::count(finished.begin(), finished.end(), 1);
+    console.PrintLine(std::to_string(count) + " of " + std::to_string(lines.LineCount) + " tasks finished");
+    for (int line = 0; line < lines.LineCount; ++line)
+        if (!finished[static_cast<std::size_t>(line)]) console.PrintTaskLine(line);
+    return count == lines.LineCount ? 0 : 1;
 }
 
 }  // namespace kestrova::cli

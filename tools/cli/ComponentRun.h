@@ -6,6 +6,9 @@
 #include "tools/cli/QueueConsole.h"
 
 #include <atomic>
+#include <functional>
+#include <string>
+#include <vector>
 
 namespace kestrova {
 class TFFmpegEngine;
@@ -29,9 +32,20 @@ private:
     std::atomic<bool> FMuted{false};
 };
 
+// The tasks of a run as the console numbers them: each engine task's line, and how many lines
+// there are (a task that could not be set up has its line but no engine task).
+struct TTaskLines {
+    std::vector<int> LineOfTask;  // by engine task index
+    int LineCount = 0;
+    // Called as each engine task ends, with its line and its notice; the reason the task must
+    // count as failed after all, or "".
+    std::function<std::string(int line, const TTerminateInfo& info)> OnTaskEnd;
+};
+
 // Runs every task of the engine on `processes` worker threads and waits for the final notice;
 // a stop signal stops every task after the packet at hand (outputs complete). The exit code:
-// 0 when each of the `taskCount` tasks finished, 1 otherwise; the count is shown at the end.
-int RunTasks(TFFmpegEngine& engine, int processes, int taskCount, TQueueConsole& console);
+// 0 when the task of every line finished, 1 otherwise; the count is shown at the end, and
+// every line whose task did not finish.
+int RunTasks(TFFmpegEngine& engine, int processes, const TTaskLines& lines, TQueueConsole& console);
 
 }  // namespace kestrova::cli

@@ -6,6 +6,7 @@
 #include "tools/cli/StopSignals.h"
 
 #include "engine/frame/AVProbe.h"
+#include "engine/frame/FFmpegLoader.h"
 #include "engine/frame/ProgramLayout.h"
 #include "engine/front/FFmpegEngine.h"
 #include "profiles/options/OptionBuilder.h"
@@ -16,7 +17,9 @@
 #include <QFileInfo>
 
 #include <unistd.h>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <system_error>
 
@@ -34,8 +37,19 @@ void PrintError(const QString& message) {
     std::fprintf(stderr, "kestrova-cli: %s\n", message.toLocal8Bit().constData());
 }
 
-// The profile's choices with the --set values, or the reason (ECommandLine for what the user
-// named wrongly, EJobSetUp for a profile file that cannot be used).
+// Raises ECommandLine when the outputs cannot be made in `folder`, with the system's reason.
+void CheckOutputFolder(const std::string& folder) {
+    const std::string named = "The output folder \"" + folder + "\" ";
+    std::error_code error;
+    const std::filesystem::file_status status = std::filesystem::status(folder, error);
+    if (!std::filesystem::exists(status)) throw ECommandLine(named + "does not exist");
+    if (!std::filesystem::is_directory(status)) throw ECommandLine(named + "is not a folder");
+    if (::access(folder.c_str(), W_OK | X_OK) != 0)
+        throw ECommandLine(named + "cannot be written: " + std::strerror(errno));
+}
+
+// The profile's choices with the --set values, or ECommandLine with the reason: what the user
+// named wrongly, or a profile file that cannot be used.
 TOptionChoices ProfileChoices(const TProfileCommandLine& command) {
     const TStorePaths paths = ProgramStorePaths();
     const TProfileCatalog catalog(paths);
@@ -45,7 +59,7 @@ TOptionChoices ProfileChoices(const TProfileCommandLine& command) {
                            "\"; kestrova-cli --list shows them");
     TProfileDocument document;
     QString error;
-    if (!document.Load(*path, &error)) throw EJobSetUp(error.toStdString());
+    if (!document.Load(*path, &error)) throw ECommandLine(error.toStdString());
 
     TParameterOverrides overrides;
     for (const auto& [name, value] : command.Settings)
@@ -55,87 +69,123 @@ TOptionChoices ProfileChoices(const TProfileCommandLine& command) {
         throw ECommandLine(error.toStdString());
     choices.ProgramFolder = paths.ModuleFolder();
     if (!command.OutputFolder.empty()) {
-        std::error_code folderError;
-        if (!std::filesystem::is_directory(command.OutputFolder, folderError))
-            throw ECommandLine("The output folder \"" + command.OutputFolder + "\" does not exist");
+        CheckOutputFolder(command.OutputFolder);
         choices.OutputFolder = FromBytes(command.OutputFolder);
     }
     return choices;
 }
 
-// The empty files reserved for outputs; those still empty are removed unless the run took them.
+// The files reserved for the outputs, by task line. A task that failed or never ran gives its
+// file back; a stopped one keeps it when it holds something a player can open (a stopped run's
+// output is complete up to the stop).
 class TReservedOutputs {
 public:
+    explicit TReservedOutputs(std::size_t lines) : FPaths(lines), FEnds(lines, kNeverRan) {}
     ~TReservedOutputs() {
-        if (FKept) return;
-        for (const std::string& path : FPaths) {
+        for (std::size_t line = 0; line < FPaths.size(); ++line) {
+            const bool kept =
+                    FEnds[line] == kFinished || (FEnds[line] == kStopped && HoldsStreams(FPaths[line]));
             std::error_code error;
-            if (std::filesystem::is_regular_file(path, error) && std::filesystem::file_size(path, error) == 0)
-                std::filesystem::remove(path, error);
+            if (!kept && !FPaths[line].empty()) std::filesystem::remove(FPaths[line], error);
         }
     }
-    void Add(const std::string& path) { FPaths.push_back(path); }
-    void Keep() { FKept = true; }
+    TReservedOutputs(const TReservedOutputs&) = delete;
+    TReservedOutputs& operator=(const TReservedOutputs&) = delete;
+
+    void Add(int line, const std::string& path) { FPaths[static_cast<std::size_t>(line)] = path; }
+    // Called by the notices, one after another.
+    void End(int line, const TTerminateInfo& info) {
+        if (line < 0) return;
+        FEnds[static_cast<std::size_t>(line)] = info.Exception  ? kFailed
+                                                : info.Finished ? kFinished
+                                                                : kStopped;
+    }
 
 private:
+    static bool HoldsStreams(const std::string& path) {
+        std::error_code error;
+        if (!std::filesystem::is_regular_file(path, error) || std::filesystem::file_size(path, error) == 0)
+            return false;
+        TAVProbe probe;
+        return probe.LoadFile(path) && probe.StreamCount() > 0 && probe.GetFileStreamInfo().Duration > 0;
+    }
+
+    enum TEnd : char { kNeverRan, kFinished, kStopped, kFailed };
     std::vector<std::string> FPaths;
-    bool FKept = false;
+    std::vector<TEnd> FEnds;
 };
 
-// One task per input, its records built from the profile's choices and the probed input.
-// False, with the reason shown, at the first input that cannot be set up.
-bool AddProfileTasks(TFFmpegEngine& engine, const TProfileCommandLine& command, const TOptionChoices& profile,
-                     TQueueConsole& console, TReservedOutputs& reserved) {
-    for (std::size_t i = 0; i < command.Inputs.size(); ++i) {
-        const std::string taskName = "task " + std::to_string(i + 1) + ": ";
-        TAVProbe probe;
-        if (!probe.LoadFile(command.Inputs[i])) {
-            console.PrintLine(taskName + probe.LastErrMsg());
-            return false;
-        }
-        TOptionChoices choices = profile;
-        choices.Source = SourceFromProbe(probe);
-        TOutputOptions output = BuildOutputOptions(choices);
-        reserved.Add(output.FileName);
-        TInputOptions input = BuildInputOptions(choices);
-        const int index = engine.AddTask(input.FileName, &input);
-        if (index < 0 || !engine.SetOutputFile(index, output.FileName, &output)) {
-            console.PrintLine(taskName + engine.LastErrMsg());
-            return false;
-        }
-        console.PrintLine(taskName + command.Inputs[i] + " -> " + output.FileName);
+// The task of one input, its records built from the profile's choices and the input as the
+// task opened it (once: a pipe is read by the run only); the reason when it cannot be set up.
+std::string AddProfileTask(TFFmpegEngine& engine, const std::string& inputName, int line,
+                           const TOptionChoices& profile, TReservedOutputs& reserved,
+                           std::string& outputName) {
+    TOptionChoices choices = profile;
+    choices.Source.FileName = inputName;
+    TInputOptions input = BuildInputOptions(choices);
+    const int index = engine.AddTask(inputName, &input);
+    if (index < 0) return engine.LastErrMsg();
+    choices.Source = SourceFromProbe(engine.Task(index).InputProbe(0));
+    TOutputOptions output = BuildOutputOptions(choices);
+    reserved.Add(line, output.FileName);
+    outputName = output.FileName;
+    if (!engine.SetOutputFile(index, output.FileName, &output)) {
+        const std::string reason = engine.LastErrMsg();
+        engine.RemoveTask(index);
+        return reason;
     }
-    return true;
+    return {};
+}
+
+// One task per input; an input that cannot be set up fails alone, with its reason.
+TTaskLines AddProfileTasks(TFFmpegEngine& engine, const TProfileCommandLine& command,
+                           const TOptionChoices& profile, TQueueConsole& console,
+                           TReservedOutputs& reserved) {
+    TTaskLines lines;
+    lines.LineCount = static_cast<int>(command.Inputs.size());
+    for (int line = 0; line < lines.LineCount && !TStopSignals::Requested(); ++line) {
+        const std::string& inputName = command.Inputs[static_cast<std::size_t>(line)];
+        const std::string taskName = "task " + std::to_string(line + 1) + ": ";
+        std::string outputName;
+        const std::string reason = AddProfileTask(engine, inputName, line, profile, reserved, outputName);
+        if (reason.empty()) {
+            lines.LineOfTask.push_back(line);
+            console.PrintLine(taskName + inputName + " -> " + outputName);
+            continue;
+        }
+        console.PrintLine(taskName + reason);
+        console.ShowFailure(line, reason);
+    }
+    lines.OnTaskEnd = [&reserved](int line, const TTerminateInfo& info) {
+        reserved.End(line, info);
+        return std::string();
+    };
+    return lines;
 }
 
 int ConvertWithProfile(const TProfileCommandLine& command) {
+    // Before the profile is read: the --set values are checked against its container's muxer.
+    if (!LoadMediaLibraries(MediaLibraryFolder())) {
+        PrintError(QString::fromStdString(TFFmpegLoader::Instance().LastError()));
+        return 1;
+    }
     TOptionChoices profile;
     try {
         profile = ProfileChoices(command);
     } catch (const ECommandLine& error) {
         PrintError(QString::fromStdString(error.what()));
         return kRefused;
-    } catch (const EJobSetUp& error) {
-        PrintError(QString::fromStdString(error.what()));
-        return 1;
     }
 
     TQueueConsole console(stderr, isatty(STDERR_FILENO) != 0, command.Inputs);
     TLogWatch watch;
     const TConsoleLog log(console, watch);
-    TReservedOutputs reserved;
+    // Outlives the engine: the tasks have closed their files when it looks at them.
+    TReservedOutputs reserved(command.Inputs.size());
     TFFmpegEngine engine;
-    if (!engine.AVLibLoaded() && !engine.LoadAVLib(MediaLibraryFolder())) {
-        console.PrintLine(engine.LastErrMsg());
-        return 1;
-    }
-    if (!AddProfileTasks(engine, command, profile, console, reserved)) return 1;
-    if (TStopSignals::Requested()) {
-        console.PrintLine("stopped before any task ran");
-        return 1;
-    }
-    reserved.Keep();
-    return RunTasks(engine, command.Processes, static_cast<int>(command.Inputs.size()), console);
+    engine.SetHostInterrupt(&TStopSignals::Flag());
+    const TTaskLines lines = AddProfileTasks(engine, command, profile, console, reserved);
+    return RunTasks(engine, command.Processes, lines, console);
 }
 
 }  // namespace

@@ -10,9 +10,11 @@
 namespace kestrova::cli {
 
 // The exit code: 0 when the listing was printed or every task finished, 1 when a task failed,
-// was stopped or could not be set up (an input that does not open, a profile file that cannot
-// be used), 2 for a command line it refuses (an unknown profile or parameter, a missing output
-// folder). The profiles are found where the windows find them (ProgramStorePaths).
+// was stopped or could not be set up (an input that does not open, an output that cannot be
+// made; the other tasks run), 2 for a command line it refuses before anything is converted (an
+// unknown profile or parameter, a value the parameter cannot take, a profile file that cannot be
+// used, an output folder that is missing, not a folder or not writable). The profiles are found
+// where the windows find them (ProgramStorePaths).
 int RunProfileMode(const std::vector<std::string>& arguments);
 
 }  // namespace kestrova::cli

@@ -7,6 +7,7 @@ namespace kestrova::cli {
 namespace {
 
 constexpr const char* kProcessesOption = "processes";
+constexpr const char* kOverwriteOption = "y";
 
 // The option text keeps one option per line: a line break inside a value would split it.
 void CheckOptionValue(const TCommandStep& step) {
@@ -26,11 +27,21 @@ bool IsQueueCommandLine(const std::vector<TCommandStep>& steps) {
 TQueueCommandLine ParseQueueCommandLine(const std::vector<TCommandStep>& steps) {
     TQueueCommandLine command;
     TOptionPairs pending;
+    // A "-y" goes to the task of the next input or output; one after the last output to the last.
+    enum { kNone, kKeep, kReplace } pendingOverwrite = kNone;
+    const auto takeOverwrite = [&pendingOverwrite](TQueueTask& task) {
+        if (pendingOverwrite != kNone) task.Overwrite = pendingOverwrite == kReplace;
+        pendingOverwrite = kNone;
+    };
     for (const TCommandStep& step : steps) {
         switch (step.Kind) {
             case TCommandStep::Option:
                 if (step.Name == kProcessesOption) {
                     command.Processes = ProcessesValue(step.Value);
+                    break;
+                }
+                if (step.Name == kOverwriteOption) {
+                    pendingOverwrite = step.Value != "0" ? kReplace : kKeep;
                     break;
                 }
                 CheckOptionValue(step);
@@ -45,18 +56,21 @@ TQueueCommandLine ParseQueueCommandLine(const std::vector<TCommandStep>& steps) 
                                            step.Name);
                 command.Tasks.push_back({step.Name, std::move(pending), {}});
                 pending.clear();
+                takeOverwrite(command.Tasks.back());
                 break;
             case TCommandStep::Output:
                 if (command.Tasks.empty())
                     throw ECommandLine("An output needs an input before it: " + step.Name);
                 command.Tasks.back().Outputs.push_back({step.Name, std::move(pending), step.Join});
                 pending.clear();
+                takeOverwrite(command.Tasks.back());
                 break;
         }
     }
     if (!pending.empty())
         throw ECommandLine("Options after the last output apply to nothing: -" + pending.front().first);
     if (command.Tasks.empty()) throw ECommandLine("The queue holds no task: give -i INPUT and an output");
+    takeOverwrite(command.Tasks.back());
     return command;
 }
 

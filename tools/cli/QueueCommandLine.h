@@ -2,8 +2,9 @@
 // The queue mode of kestrova-cli: with "-processes N" anywhere on the command line,
 //   kestrova-cli -processes N [options] -i IN1 [options] OUT1 [[options] OUT1b]... [options] -i IN2 ...
 // each "-i" that follows an output starts the next task, and the options up to it belong to that
-// task only: those before its "-i" to its input, those before an output to that output. The
-// tasks run on N worker threads of the engine component.
+// task only: those before its "-i" to its input, those before an output to that output. "-y 1"
+// lets only the task it is given in replace its existing outputs (given after the last output, it
+// belongs to the last task). The tasks run on N worker threads of the engine component.
 #include "tools/cli/CommandLine.h"
 
 #include <string>
@@ -24,6 +25,7 @@ struct TQueueTask {
     std::string Input;
     TOptionPairs InputOptions;
     std::vector<TQueueOutput> Outputs;
+    bool Overwrite = false;  // its outputs may replace existing files
 };
 
 struct TQueueCommandLine {

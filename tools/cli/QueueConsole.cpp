@@ -80,8 +80,22 @@ void TQueueConsole::ShowProgress(int task, const TJobProgress& progress) {
     SetTaskText(task, ProgressText(progress) + TimeLeftText(task, progress));
 }
 
-void TQueueConsole::ShowEnd(const TTerminateInfo& info) {
-    SetTaskText(info.TaskIndex, EndText(info));
+void TQueueConsole::ShowEnd(int task, const TTerminateInfo& info) {
+    SetTaskText(task, EndText(info));
+}
+
+void TQueueConsole::ShowFailure(int task, const std::string& reason) {
+    SetTaskText(task, "failed: " + reason);
+}
+
+void TQueueConsole::PrintTaskLine(int task) {
+    if (task < 0 || task >= static_cast<int>(FTexts.size())) return;
+    std::string line;
+    {
+        std::lock_guard guard(FLock);
+        line = TaskLine(task);
+    }
+    PrintLine(line);
 }
 
 void TQueueConsole::PrintLogLine(const std::string& line) {

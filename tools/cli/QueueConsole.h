@@ -21,9 +21,13 @@ public:
 
     void PrintLogLine(const std::string& line);
     void ShowProgress(int task, const TJobProgress& progress);
-    void ShowEnd(const TTerminateInfo& info);
+    void ShowEnd(int task, const TTerminateInfo& info);
+    // "failed: <reason>" for a task that could not be set up.
+    void ShowFailure(int task, const std::string& reason);
     // A line of the program itself (below the task block; the block stays in place).
     void PrintLine(const std::string& line);
+    // The task's line as it stands, as a line of the program.
+    void PrintTaskLine(int task);
 
 private:
     void SetTaskText(int task, const std::string& text);

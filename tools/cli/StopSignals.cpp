@@ -23,7 +23,7 @@ TStopSignals::TStopSignals() {
     stopRequested = false;
     struct sigaction action {};
     action.sa_handler = NoteStopSignal;
-    action.sa_flags = SA_RESTART;
+    action.sa_flags = 0;
     sigemptyset(&action.sa_mask);
     for (std::size_t i = 0; i < std::size(kStopSignals); ++i)
         sigaction(kStopSignals[i], &action, &FPrevious[i]);
@@ -35,6 +35,10 @@ TStopSignals::~TStopSignals() {
 }
 
 bool TStopSignals::Requested() {
+    return stopRequested;
+}
+
+const std::atomic<bool>& TStopSignals::Flag() {
     return stopRequested;
 }
 

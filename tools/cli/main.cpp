@@ -61,6 +61,7 @@ int RunSingleJob(std::vector<cli::TCommandStep> steps, bool overwrite, const std
     }
 
     TCustomFFmpeg job;
+    job.SetHostInterrupt(&cli::TStopSignals::Flag());
     try {
         cli::ApplyCommandLine(job, steps, overwrite, watch);
     } catch (const cli::ECommandLine& error) {
@@ -107,8 +108,11 @@ int Run(const std::vector<std::string>& arguments) {
     bool overwrite = false;
     try {
         steps = cli::ParseCommandLine(arguments);
-        overwrite = cli::TakeOverwriteSwitch(steps);
-        if (cli::IsQueueCommandLine(steps)) queue = cli::ParseQueueCommandLine(steps);
+        // The queue keeps each task's own "-y".
+        if (cli::IsQueueCommandLine(steps))
+            queue = cli::ParseQueueCommandLine(steps);
+        else
+            overwrite = cli::TakeOverwriteSwitch(steps);
     } catch (const cli::ECommandLine& error) {
         std::fprintf(stderr, "kestrova-cli: %s\n", error.what());
         std::fputs(cli::UsageText().c_str(), stderr);
@@ -116,7 +120,7 @@ int Run(const std::vector<std::string>& arguments) {
     }
 
     const std::string libraryFolder = MediaLibraryFolder();
-    if (!queue.Tasks.empty()) return cli::RunQueue(queue, overwrite, libraryFolder);
+    if (!queue.Tasks.empty()) return cli::RunQueue(queue, libraryFolder);
     return RunSingleJob(std::move(steps), overwrite, libraryFolder);
 }
 

@@ -135,6 +135,7 @@ bool TCustomFFmpeg::AddInputFile(const std::string& fileName) {
     // 5. Generic options meant for demuxing; never block on a stalled source.
     FOptions.CopyFormatOptions(context, kInputFormatFlags);
     context->flags |= AVFMT_FLAG_NONBLOCK;
+    SetInterruptCallback(*context, *FInputInterrupt);
 
     // 6. Open. The library frees the context when it fails.
     const std::string libraryName = ToLibraryName(fileName);

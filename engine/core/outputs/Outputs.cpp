@@ -188,8 +188,8 @@ int TCustomFFmpeg::OpenOutput(std::unique_ptr<TOutputFile> owned, const std::str
     if (!(format.flags & AVFMT_NOFILE)) {
         std::error_code error;
         file.ExistedBefore = std::filesystem::exists(FromLibraryName(libraryName), error);
-        if (OpenOutputIO(&context.pb, libraryName, AVIO_FLAG_WRITE) < 0)
-            return FailOutput("Could not open '" + fileName + "'");
+        if (const int opened = OpenOutputIO(&context.pb, libraryName, AVIO_FLAG_WRITE); opened < 0)
+            return FailOutput("Could not open '" + fileName + "': " + LibraryErrorText(opened));
     }
     file.FileName = FromLibraryName(libraryName);
     SetMuxerOptions(file);

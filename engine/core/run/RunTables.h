@@ -40,9 +40,10 @@ struct InputStreamState {
     int64_t NextPts = kNoTimeValue;  // microseconds
     int64_t Pts = 0;                 // microseconds
     bool IsStart = true;
-    bool Flushed = false;  // drained at the end of its input (join mode)
-    int Quality = 0;       // of the last decoded picture
-    FramePtr Frame;        // decoded pictures and samples land here, one after another
+    bool Flushed = false;     // drained at the end of its input (join mode)
+    int64_t PacketsRead = 0;  // the input gave this many packets of the stream in this run
+    int Quality = 0;          // of the last decoded picture
+    FramePtr Frame;           // decoded pictures and samples land here, one after another
 };
 
 // One output stream of the run: where it stands, where its input comes from, and the state of

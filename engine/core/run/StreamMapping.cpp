@@ -258,6 +258,11 @@ void TCustomFFmpeg::PrepareStreamCopy(OutputStreamState& ost, const InputStreamS
             // The pending volume, read here on purpose: the one the decoded audio will get.
             if (FAudio.Volume != 256)
                 throw FFmpegException("-acodec copy and -vol are incompatible (frames are not decoded)");
+            // The copy would carry the header's nonsense into a file that nothing plays.
+            if (input.ch_layout.nb_channels <= 0 || input.sample_rate <= 0)
+                throw FFmpegException(FormatText("Audio stream #%d.%d has no channels or no sample rate: it "
+                                                 "cannot be copied",
+                                                 ist.FileIndex, ist.StreamIndex));
             break;
         case AVMEDIA_TYPE_SUBTITLE:
             break;

@@ -15,6 +15,7 @@
 #include <cinttypes>
 #include <cmath>
 #include <cstdlib>
+#include <set>
 
 namespace kestrova {
 
@@ -44,8 +45,13 @@ void TCustomFFmpeg::Transcode() {
 }
 
 // A run that ended without a stop yet wrote no packet for a sound or picture stream of an
-// output failed: the file is removed when it holds nothing at all.
+// output, or only packets its input never gave a packet for (an encoder's flush after a
+// header-only input), failed: the file is removed when it holds nothing at all.
 void TCustomFFmpeg::CheckSomethingWasEncoded() {
+    std::set<const TOutputStream*> fed;
+    for (const OutputStreamState& ost : FRunTables->OutputStreams)
+        if (FRunTables->InputStreams[static_cast<std::size_t>(ost.SourceIndex)].PacketsRead > 0)
+            fed.insert(ost.Output);
     for (int index = 0; index < FOutputs.NbOutputFiles; ++index) {
         TOutputFile& file = *FOutputs.Entries[index];
         if (index > 0 && FOutputs.Entries[index - 1] == &file) continue;  // a join's further entries
@@ -54,7 +60,7 @@ void TCustomFFmpeg::CheckSomethingWasEncoded() {
             const TOutputStream& output = *file.Streams[stream];
             if (output.Kind != AVMEDIA_TYPE_VIDEO && output.Kind != AVMEDIA_TYPE_AUDIO) continue;
             ++media;
-            if (output.PacketsWritten > 0) continue;
+            if (output.PacketsWritten > 0 && fed.count(&output) > 0) continue;
             ++empty;
             if (firstEmpty < 0) firstEmpty = static_cast<int>(stream);
         }
@@ -199,6 +205,7 @@ void TCustomFFmpeg::HandlePacket(int fileIndex, AVPacket& packet) {
     if (!known) return;
     InputStreamState& ist = run.InputStreams[file.FirstStream + packet.stream_index];
     if (ist.Discard) return;
+    ++ist.PacketsRead;
 
     CorrectTimestamps(ist, packet);
     if (OutputPacket(ist, &packet) < 0) {

@@ -133,7 +133,7 @@ TEST_F(OutputsTest, AnUnopenableFileIsReportedAndNothingIsKept) {
     const std::string out = ScratchPath("outputs-missing", "no/such/folder/out.mp4");
     job.ApplyOption("vbsf", "null");
     EXPECT_EQ(job.AddOutputFile(out, false), -1);
-    EXPECT_EQ(job.LastError(), "Could not open '" + out + "'");
+    EXPECT_EQ(job.LastError(), "Could not open '" + out + "': No such file or directory");
     EXPECT_EQ(job.NbOutputFiles(), 0);
     EXPECT_EQ(job.Files().NbOutputCodecs, 0);
 }
