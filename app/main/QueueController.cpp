@@ -1,15 +1,19 @@
 #include "app/main/QueueController.h"
 
 #include "app/main/ActivityLog.h"
+#include "app/main/CloseDuringRun.h"
+#include "app/main/FailedRows.h"
 #include "app/main/MainFrm.h"
 #include "app/queue/DropAcceptance.h"
 #include "app/queue/QueueTexts.h"
 #include "app/queue/ReservedOutputs.h"
 #include "app/settings/Settings.h"
-#include "shell/OutputFolder.h"
-#include "shell/ShellCommands.h"
 #include "engine/frame/ProgramLayout.h"
 #include "profiles/dialog/OptionFrm.h"
+#include "shell/ErrorDisplay.h"
+#include "shell/MessageBoxes.h"
+#include "shell/OutputFolder.h"
+#include "shell/ShellCommands.h"
 #include "ui/skin/ListViewEx.h"
 #include "ui/skin/SkinPictures.h"
 #include "ui/skin/XGraphic.h"
@@ -126,6 +130,10 @@ void TQueueController::ConnectHandlers() {
     connect(FRun.get(), &TRunControl::ButtonsChanged, this, &TQueueController::ApplyButtons);
     connect(FRun.get(), &TRunControl::LogLine, this, [this](const QString& line) { Log(line); });
     connect(FRun.get(), &TRunControl::RowEnded, this, &TQueueController::ShowQueueInTitle);
+    connect(FRun.get(), &TRunControl::QueueEnded, this, [this] {
+        if (const QString failed = FailedRowsMessage(FRows); !failed.isEmpty())
+            ShowError(failed, TErrorSeverity::Warning);
+    });
     list.header()->viewport()->installEventFilter(this);
 }
 
@@ -144,7 +152,7 @@ void TQueueController::DropFiles(const QStringList& paths) {
             TakeUpNewFile(paths.first());
             break;
         case TDropVerdict::Refused:
-            QMessageBox::warning(&FWindow, QApplication::applicationName(), kInvalidFileMessage);
+            ShowMessageBox(&FWindow, QMessageBox::Warning, kInvalidFileMessage);
             break;
         case TDropVerdict::Ignored:
             break;
@@ -481,12 +489,12 @@ QString TQueueController::SelectedOutput() const {
 
 void TQueueController::mnuPlayClick() {
     const QString output = SelectedOutput();
-    if (!output.isEmpty()) ShellOpen(output);
+    if (!output.isEmpty()) ShellOpenOrSay(output);
 }
 
 void TQueueController::mnuOpenFolderClick() {
     const QString output = SelectedOutput();
-    if (!output.isEmpty() && QFileInfo(output).isFile()) ShowInFileManager(output);
+    if (!output.isEmpty() && QFileInfo(output).isFile()) ShowInFileManagerOrSay(output);
 }
 
 void TQueueController::btnLocationClick() {
@@ -494,9 +502,9 @@ void TQueueController::btnLocationClick() {
     if (path.isEmpty()) path = ResolveOutputFolder(FSettings.Values().OutputFolder);
     if (path.isEmpty()) return;
     if (QFileInfo(path).isFile())
-        ShowInFileManager(path);
+        ShowInFileManagerOrSay(path);
     else
-        ShellOpen(path);
+        ShellOpenOrSay(path);
 }
 
 // --- Window events: drops on the window, commit points, the link pointer ----------------------
@@ -522,6 +530,10 @@ bool TQueueController::eventFilter(QObject* watched, QEvent* event) {
         case QEvent::MouseButtonPress:
             CommitRename();
             break;
+        case QEvent::Close:
+            if (MayCloseDuringRun(FWindow, FRun->Running())) break;
+            event->ignore();
+            return true;
         case QEvent::DragEnter:
         case QEvent::DragMove: {
             auto* drag = static_cast<QDragMoveEvent*>(event);

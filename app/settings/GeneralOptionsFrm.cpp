@@ -4,11 +4,11 @@
 #include "app/settings/OptionsBackground.h"
 #include "app/settings/Settings.h"
 #include "app/settings/UpDown.h"
+#include "filenames/FolderName.h"
 #include "shell/ErrorDisplay.h"
 #include "shell/OutputFolder.h"
 #include "shell/Prompts.h"
 #include "shell/ShellCommands.h"
-#include "filenames/FolderName.h"
 
 #include <QButtonGroup>
 #include <QGroupBox>
@@ -220,11 +220,11 @@ void TFrmGeneralOption::btnBrowseClick() {
 }
 
 void TFrmGeneralOption::btnOpenClick() {
-    ShellOpen(edtOutPutFolder->text());
+    ShellOpenOrSay(edtOutPutFolder->text());
 }
 
 void TFrmGeneralOption::btnCheckUpdateClick() {
-    ShellOpen(UpdatePageAddress);
+    ShellOpenOrSay(UpdatePageAddress);
 }
 
 }  // namespace kestrova

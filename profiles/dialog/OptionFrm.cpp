@@ -1,10 +1,5 @@
 #include "profiles/dialog/OptionFrm.h"
 
-#include "shell/ErrorDisplay.h"
-#include "shell/OutputFolder.h"
-#include "shell/Prompts.h"
-#include "shell/ShellCommands.h"
-#include "shell/WindowPlacement.h"
 #include "engine/frame/AVProbe.h"
 #include "platform/Services.h"
 #include "profiles/dialog/EffectsPage.h"
@@ -23,6 +18,12 @@
 #include "profiles/store/CurrentProfile.h"
 #include "profiles/store/GroupList.h"
 #include "profiles/store/IndexFiles.h"
+#include "shell/ErrorDisplay.h"
+#include "shell/FolderAccess.h"
+#include "shell/OutputFolder.h"
+#include "shell/Prompts.h"
+#include "shell/ShellCommands.h"
+#include "shell/WindowPlacement.h"
 #include "ui/skin/OutputOptionsLayout.h"
 #include "ui/skin/SkinDropButton.h"
 #include "ui/skin/SkinPictures.h"
@@ -501,7 +502,7 @@ void TfrmOption::btnOutPathClick() {
 }
 
 void TfrmOption::btnOpenPathClick() {
-    ShellOpen(edtOutPath->text() == kSameAsInput ? SourceFolder() : edtOutPath->text());
+    ShellOpenOrSay(edtOutPath->text() == kSameAsInput ? SourceFolder() : edtOutPath->text());
 }
 
 void TfrmOption::btnOkClick() {
@@ -510,6 +511,14 @@ void TfrmOption::btnOkClick() {
     if (!checked.isEmpty() && platform::Use<platform::TDriveInfo>().IsCdRom(checked)) {
         ShowInformation(this,
                         QStringLiteral("Input folder is located in CD-ROM, please select output folder."));
+        btnOutPath->setFocus();
+        return;
+    }
+    const QString folder = edtOutPath->text() == kSameAsInput || edtOutPath->text().isEmpty()
+                                   ? SourceFolder()
+                                   : edtOutPath->text();
+    if (!CanWriteToFolder(folder)) {
+        ShowInformation(this, CannotWriteToFolderText(folder));
         btnOutPath->setFocus();
         return;
     }
