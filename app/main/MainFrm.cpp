@@ -47,7 +47,7 @@ const QString TfrmMain::DownloadPageAddress = QStringLiteral("https://kestrova.o
 
 TfrmMain::TfrmMain(const QString& programFolder, QStringList startFiles, QWidget* parent)
     : QWidget(parent, Qt::FramelessWindowHint | Qt::Window), FProgramFolder(programFolder),
-      FStartFiles(std::move(startFiles)), FFLogger(MakeWindowLogger()) {
+      FStartFiles(std::move(startFiles)), FPreviewWindows(this), FFLogger(MakeWindowLogger()) {
     // Made after the logger, so that the engine logs into the window's one.
     VADOR = std::make_unique<TFFmpegEngine>();
     CreateComponents();

@@ -8,6 +8,7 @@
 #include "app/queue/QueueTexts.h"
 #include "app/queue/ReservedOutputs.h"
 #include "app/settings/Settings.h"
+#include "engine/frame/LogLabel.h"
 #include "engine/frame/ProgramLayout.h"
 #include "profiles/dialog/OptionFrm.h"
 #include "shell/ErrorDisplay.h"
@@ -172,6 +173,8 @@ bool TQueueController::LoadMediaLibraries() {
 }
 
 void TQueueController::TakeUp(const QString& path, int reEditRow) {
+    // The libraries' lines about this file name it (the task names itself once it runs).
+    const TLogThreadLabel logLabel(FileNamePart(path).toStdString());
     FWindow.Panel_Gettingstarted->hide();  // for good: nothing shows it again
     if (!LoadMediaLibraries()) return;
     TAVProbe& probe = FWindow.VADOR->AVProbe();

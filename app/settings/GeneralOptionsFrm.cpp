@@ -76,7 +76,7 @@ void TFrmGeneralOption::FormCreate() {
 
 void TFrmGeneralOption::CreateControls() {
     grpConvert = Place(new QGroupBox(QStringLiteral("Convert"), this), "grpConvert", {10, 8, 425, 124});
-    lblProcess = Place(new QLabel(QStringLiteral("Maximun Simultaneous Running Processes:"), grpConvert),
+    lblProcess = Place(new QLabel(QStringLiteral("Maximum Simultaneous Running Processes:"), grpConvert),
                        "lblProcess", {14, 24, 260, 20});
     edtProcess = Place(new QLineEdit(grpConvert), "edtProcess", {280, 22, 44, 22});
     udProcess = Place(new TUpDown(grpConvert), "udProcess", {324, 22, 16, 22});

@@ -250,6 +250,7 @@ protected:
     int FPreviewFlags = 0;  // only under the preview lock (video/PreviewLock.h)
     std::atomic<bool> FStopRequested{false};
     std::string FLastError;
+    std::string FLogLabel;  // the first input's file name: names the run's log lines
     // The output files and their entries (outputs/OutputFiles.h).
     TOutputTables FOutputs;
     // What the video and subtitle output paths keep across runs (video/VideoPathState.h).

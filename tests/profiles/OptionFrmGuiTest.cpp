@@ -456,7 +456,7 @@ TEST_P(HookRulesTest, HooksAreOfferedByTheirModulesAndTheirOptionsByTheirHook) {
     EXPECT_EQ(QString::fromStdString(options.ExtOptions).count(QStringLiteral("vhook=")), hooks.HookLines);
     EXPECT_EQ(options.CustomHook, hooks.Custom);
     if (hooks.Name == std::string("TextAndWatermark")) {
-        EXPECT_EQ(InDialog<QLineEdit>(QStringLiteral("edtImlib2Txt"))->text(), QStringLiteral("VADOR"))
+        EXPECT_EQ(InDialog<QLineEdit>(QStringLiteral("edtImlib2Txt"))->text(), QStringLiteral("Kestrova"))
                 << "an empty text draws the default, and the edit says so";
         Click("btnPTSs");
         ASSERT_EQ(Informations.size(), 1u);
