@@ -9,6 +9,8 @@
 #include "shell/OutputFolder.h"
 #include "shell/Prompts.h"
 #include "shell/ShellCommands.h"
+#include "ui/skin/PanelGroupStyle.h"
+#include "ui/skin/SkinPalette.h"
 
 #include <QButtonGroup>
 #include <QGroupBox>
@@ -69,7 +71,13 @@ void TFrmGeneralOption::FormCreate() {
     setFixedSize(kClientSize);
     setModal(true);
     FBackground = OptionsBackground(kClientSize);
+    // In the skin's dark colours, its groups titled inside the background's panels.
+    setPalette(skin::DialogPalette(palette()));
     CreateControls();
+    auto* groupStyle = new TPanelGroupStyle(this);
+    for (QGroupBox* group : findChildren<QGroupBox*>()) group->setStyle(groupStyle);
+    for (QRadioButton* radio : findChildren<QRadioButton*>())
+        radio->setPalette(skin::IndicatorPalette(radio->palette()));
     ConnectHandlers();
     FillFromSettings();
 }
@@ -99,6 +107,7 @@ void TFrmGeneralOption::CreateControls() {
             Place(new QLabel(QStringLiteral("Destination:"), grpOutput), "lblDestination", {14, 20, 200, 20});
     edtOutPutFolder = Place(new QLineEdit(grpOutput), "edtOutPutFolder", {14, 42, 397, 22});
     edtOutPutFolder->setReadOnly(true);
+    edtOutPutFolder->setPalette(skin::ReadOnlyFieldPalette(edtOutPutFolder->palette()));
     btnBrowse = MakeButton(grpOutput, "btnBrowse", QStringLiteral("Browse"), {256, 70, 75, 24});
     btnOpen = MakeButton(grpOutput, "btnOpen", QStringLiteral("Open"), {336, 70, 75, 24});
 

@@ -26,6 +26,7 @@
 #include "shell/WindowPlacement.h"
 #include "ui/skin/OutputOptionsLayout.h"
 #include "ui/skin/SkinDropButton.h"
+#include "ui/skin/SkinPalette.h"
 #include "ui/skin/SkinPictures.h"
 
 #include <QDir>
@@ -191,6 +192,7 @@ void TfrmOption::CreateBasicPage(QWidget* page) {
 
     edtOutPath = Place(new QLineEdit(page), QStringLiteral("edtOutPath"), skin::kOutputFolderRect);
     edtOutPath->setReadOnly(true);
+    edtOutPath->setPalette(skin::ReadOnlyFieldPalette(edtOutPath->palette()));
     btnOutPath = MakeButton(page, "btnOutPath", QStringLiteral("Browse"), skin::kBrowseFolderRect);
     btnOpenPath = MakeButton(page, "btnOpenPath", QStringLiteral("Open"), skin::kOpenFolderRect);
     connect(btnOutPath, &QPushButton::clicked, this, &TfrmOption::btnOutPathClick);

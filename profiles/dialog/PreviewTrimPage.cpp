@@ -117,8 +117,7 @@ QLabel* TPreviewTrimPage::AddInfoRow(QWidget* card, const char* name, const QStr
 }
 
 void TPreviewTrimPage::CreateMediaInfoCard() {
-    grpMediaInfo =
-            new TCardGroup(QStringLiteral("Source Media File Info"), "grpMediaInfo", kMediaInfoCard, this);
+    grpMediaInfo = new TCardGroup(QStringLiteral("Source File Info"), "grpMediaInfo", kMediaInfoCard, this);
     int top = kInfoFirstRow;
     lblVSZ = AddInfoRow(grpMediaInfo, "lblVSZ", QStringLiteral("Video size"), top);
     lblVFR = AddInfoRow(grpMediaInfo, "lblVFR", QStringLiteral("Frame rate"), top);

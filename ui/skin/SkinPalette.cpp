@@ -49,4 +49,26 @@ QPalette DialogPalette(const QPalette& base) {
     return palette;
 }
 
+QPalette IndicatorPalette(const QPalette& base) {
+    QPalette palette = base;
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+        palette.setColor(group, QPalette::Window, QColor(kIndicatorRim));
+    return palette;
+}
+
+QPalette ReadOnlyFieldPalette(const QPalette& base) {
+    // Two thirds of the text's colour, one third of the window's.
+    const auto muted = [](const QColor& text, const QColor& window) {
+        return QColor((2 * text.red() + window.red()) / 3, (2 * text.green() + window.green()) / 3,
+                      (2 * text.blue() + window.blue()) / 3);
+    };
+    QPalette palette = base;
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        const QColor window = base.color(group, QPalette::Window);
+        palette.setColor(group, QPalette::Base, window);
+        palette.setColor(group, QPalette::Text, muted(base.color(group, QPalette::Text), window));
+    }
+    return palette;
+}
+
 }  // namespace kestrova::skin
