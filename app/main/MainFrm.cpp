@@ -37,6 +37,8 @@ std::unique_ptr<TFFLogger> MakeWindowLogger() {
     return std::make_unique<TFFLogger>();
 }
 
+constexpr QSize kOpenDialogSize{760, 440};
+
 }  // namespace
 
 const QString TfrmMain::kWindowTitle = kApplicationTitle;
@@ -227,6 +229,7 @@ QFileDialog& TfrmMain::OpenDialog() {
         // Qt's own dialog, in the skin's colours, rather than a light one of the desktop.
         OpenDialog1->setOption(QFileDialog::DontUseNativeDialog);
         OpenDialog1->setPalette(skin::DialogPalette(OpenDialog1->palette()));
+        OpenDialog1->resize(kOpenDialogSize);  // room for whole sizes and types
     }
     return *OpenDialog1;
 }

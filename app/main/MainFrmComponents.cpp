@@ -21,6 +21,7 @@
 #include <QMenu>
 #include <QRadioButton>
 #include <QShortcut>
+#include <QStyle>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -163,8 +164,10 @@ void TfrmMain::CreateQueueList() {
     for (const TColumn& column : kColumns) captions << QString::fromLatin1(column.Caption);
     lvFiles->setHeaderLabels(captions);
     // Whole captions in the list's width; the names take what the other columns leave.
+    const int captionMargin =
+            TSkinHeader::kCaptionIndent + lvFiles->header()->style()->pixelMetric(QStyle::PM_HeaderMargin);
     const std::vector<int> widths = QueueColumnWidths(
-            lvFiles->header()->fontMetrics(), lvFiles->fontMetrics(), captions, TSkinHeader::kCaptionIndent,
+            lvFiles->header()->fontMetrics(), lvFiles->fontMetrics(), captions, captionMargin,
             kColumns[lvFiles->columnCount() - 1].Width, kQueueList.width() - kListEdges);
     for (int column = 0; column < lvFiles->columnCount(); ++column)
         lvFiles->header()->resizeSection(column, widths[static_cast<std::size_t>(column)]);

@@ -45,7 +45,9 @@ void TQueueRestore::Run() {
 }
 
 bool TQueueRestore::AskToRestore(int rowCount) {
-    const QString question = QStringLiteral("Restore the %1 files left in the queue?").arg(rowCount);
+    const QString question =
+            rowCount == 1 ? QStringLiteral("Restore the file left in the queue?")
+                          : QStringLiteral("Restore the %1 files left in the queue?").arg(rowCount);
     return AskYesNo(&FWindow, question, true);
 }
 

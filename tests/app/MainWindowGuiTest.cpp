@@ -27,6 +27,7 @@
 #include <QMenu>
 #include <QScreen>
 #include <QSignalSpy>
+#include <QStyle>
 #include <QTest>
 #include <QTimer>
 
@@ -125,7 +126,9 @@ TEST_F(MainWindowTest, QueueStatusLineAndHiddenPartsStartAsDesigned) {
     for (int column = 0; column < w.lvFiles->columnCount(); ++column) {
         const int caption =
                 w.lvFiles->header()->fontMetrics().horizontalAdvance(w.lvFiles->ColumnCaptions()[column]);
-        EXPECT_GE(w.lvFiles->header()->sectionSize(column), caption + 2 * TSkinHeader::kCaptionIndent)
+        const int margin = TSkinHeader::kCaptionIndent +
+                           w.lvFiles->header()->style()->pixelMetric(QStyle::PM_HeaderMargin);
+        EXPECT_GE(w.lvFiles->header()->sectionSize(column), caption + 2 * margin)
                 << "a cut caption in column " << column;
         total += w.lvFiles->header()->sectionSize(column);
     }
