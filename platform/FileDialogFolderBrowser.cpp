@@ -27,6 +27,8 @@ QString TFileDialogFolderBrowser::Choose(const TFolderBrowseRequest& request) {
     QFileDialog dialog(request.Owner, request.Title, request.StartFolder);
     dialog.setFileMode(QFileDialog::Directory);
     dialog.setOption(QFileDialog::ShowDirsOnly, true);
+    // In its owner's colours, as a part of the window it was opened from.
+    if (request.Owner) dialog.setPalette(request.Owner->palette());
     if (request.CentreOnScreen) CentreOnWorkArea(dialog, request.Owner);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
     return QDir::cleanPath(dialog.selectedFiles().constFirst());

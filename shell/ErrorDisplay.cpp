@@ -1,9 +1,8 @@
 #include "shell/ErrorDisplay.h"
 
 #include "engine/core/FFmpegException.h"
-
-#include <QApplication>
-#include <QMessageBox>
+#include "shell/ApplicationTitle.h"
+#include "shell/MessageBoxes.h"
 
 #include <utility>
 
@@ -17,10 +16,9 @@ TErrorDisplayHandler& InstalledHandler() {
 }
 
 void ShowInMessageBox(const TErrorNotice& notice) {
-    const QMessageBox::Icon icon =
-            notice.Severity == TErrorSeverity::Warning ? QMessageBox::Warning : QMessageBox::Critical;
-    QMessageBox box(icon, notice.Title, notice.Text, QMessageBox::Ok, QApplication::activeWindow());
-    box.exec();
+    ShowMessageBox(nullptr,
+                   notice.Severity == TErrorSeverity::Warning ? QMessageBox::Warning : QMessageBox::Critical,
+                   notice.Text);
 }
 
 void Show(const TErrorNotice& notice) {
@@ -43,9 +41,12 @@ QString ErrorMessageText(const QString& message) {
 
 void ShowException(const std::exception& error) {
     const bool fromEngine = dynamic_cast<const FFmpegException*>(&error) != nullptr;
-    Show({.Title = QGuiApplication::applicationDisplayName(),
-          .Text = ErrorMessageText(QString::fromUtf8(error.what())),
-          .Severity = fromEngine ? TErrorSeverity::Warning : TErrorSeverity::Error});
+    ShowError(ErrorMessageText(QString::fromUtf8(error.what())),
+              fromEngine ? TErrorSeverity::Warning : TErrorSeverity::Error);
+}
+
+void ShowError(const QString& text, TErrorSeverity severity) {
+    Show({.Title = kApplicationTitle, .Text = text, .Severity = severity});
 }
 
 bool RunShowingErrors(const std::function<void()>& command) {

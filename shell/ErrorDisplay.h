@@ -28,6 +28,9 @@ TErrorDisplayHandler SetErrorDisplay(TErrorDisplayHandler handler);
 // Shows an exception's message: with a warning for engine errors, an error otherwise.
 void ShowException(const std::exception& error);
 
+// Shows a message of the program's own (a failure the user should know of), as is.
+void ShowError(const QString& text, TErrorSeverity severity = TErrorSeverity::Error);
+
 // The message as shown: a "." is appended when the text ends in a character that sorts
 // after "." (a letter or a digit, say), so "Failed!" stays as it is.
 QString ErrorMessageText(const QString& message);

@@ -2,6 +2,7 @@
 
 #include "platform/Services.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace kestrova {
@@ -15,8 +16,10 @@ platform::TProcessorTimes& TCpuUsage::Times() {
 }
 
 void TCpuUsage::Collect() {
+    // A failed sample leaves the last two as they were, for the next one to compare with.
+    Times().Sample(FSample);
     FPrevious.swap(FCurrent);
-    Times().Sample(FCurrent);
+    FCurrent.swap(FSample);
     const int count = static_cast<int>(FCurrent.size());
     if (count != FInstanceCount) {
         // First sample, or processors came or went: nothing earlier to compare with.
@@ -36,7 +39,8 @@ double TCpuUsage::Usage(int instance) {
     const platform::TProcessorTicks& before = FPrevious[static_cast<std::size_t>(instance)];
     if (now.Total <= before.Total) return 0.0;
     const double busy = now.Busy >= before.Busy ? static_cast<double>(now.Busy - before.Busy) : 0.0;
-    return busy / static_cast<double>(now.Total - before.Total);
+    // Counters the kernel may step back (the I/O wait) can leave busy above the total.
+    return std::clamp(busy / static_cast<double>(now.Total - before.Total), 0.0, 1.0);
 }
 
 QString CpuMeterText(double usage) {

@@ -21,7 +21,7 @@ public:
     void Collect();
     // Collects first when no sample was taken yet.
     int InstanceCount();
-    // The busy share 0..1 of instance i between the last two samples; 0 when no time passed.
+    // The busy share, clamped to 0..1, of instance i between the last two samples; 0 when no time passed.
     // Throws std::out_of_range "CPU index out of bounds" for any other index.
     double Usage(int instance);
 
@@ -32,6 +32,7 @@ private:
     int FInstanceCount = -1;
     std::vector<platform::TProcessorTicks> FCurrent;
     std::vector<platform::TProcessorTicks> FPrevious;
+    std::vector<platform::TProcessorTicks> FSample;  // kept, so that sampling does not allocate
 };
 
 // "CPU:" and the load in percent in a five-character field without decimals, then "%".

@@ -3,11 +3,13 @@
 #include "app/main/ActivityLog.h"
 #include "app/main/MainFrm.h"
 #include "app/settings/Settings.h"
+#include "engine/frame/LogLabel.h"
 #include "engine/frame/ProgramLayout.h"
 #include "profiles/dialog/OptionFrm.h"
 #include "profiles/options/SourceFromProbe.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QScopeGuard>
 
@@ -59,6 +61,8 @@ void TFileIntake::AddBatch(TGivenFiles given) {
 
 TFileIntake::TOutcome TFileIntake::AddWithDialog(const QString& path, int remaining, TBatchChoices& batch,
                                                  QString& reason) {
+    // The libraries' lines about this file name it (the task names itself once it runs).
+    const TLogThreadLabel logLabel(QFileInfo(path).fileName().toStdString());
     if (!LoadMediaLibraries(reason) || !OpenInProbe(path, reason)) return TOutcome::Failed;
     TAVProbe& probe = FWindow.VADOR->AVProbe();
     // Open until the row has been made: the row shows the probe's duration and size.
@@ -87,6 +91,8 @@ TFileIntake::TOutcome TFileIntake::AddWithDialog(const QString& path, int remain
 // profile and items ("Auto" and "Original" then follow this file), folder and further pages.
 TFileIntake::TOutcome TFileIntake::AddWithChoices(const QString& path, const TBatchChoices& batch,
                                                   QString& reason) {
+    // The libraries' lines about this file name it (the task names itself once it runs).
+    const TLogThreadLabel logLabel(QFileInfo(path).fileName().toStdString());
     if (!LoadMediaLibraries(reason) || !OpenInProbe(path, reason)) return TOutcome::Failed;
     TAVProbe& probe = FWindow.VADOR->AVProbe();
     const auto closeProbe = qScopeGuard([&probe] { probe.CloseFile(); });

@@ -4,6 +4,7 @@
 #include "app/main/StartPanel.h"
 #include "app/queue/TimeLeft.h"
 #include "app/settings/GeneralOptionsFrm.h"
+#include "shell/ApplicationTitle.h"
 #include "shell/ErrorDisplay.h"
 #include "shell/ShellCommands.h"
 #include "shell/VersionText.h"
@@ -11,6 +12,7 @@
 #include "ui/skin/CoolSB.h"
 #include "ui/skin/ListViewEx.h"
 #include "ui/skin/SkinHeader.h"
+#include "ui/skin/SkinPalette.h"
 #include "ui/skin/XGraphic.h"
 
 #include <QApplication>
@@ -36,9 +38,11 @@ std::unique_ptr<TFFLogger> MakeWindowLogger() {
     return std::make_unique<TFFLogger>();
 }
 
+constexpr QSize kOpenDialogSize{760, 440};
+
 }  // namespace
 
-const QString TfrmMain::kWindowTitle = QStringLiteral("Orvanta Kestrova");
+const QString TfrmMain::kWindowTitle = kApplicationTitle;
 const QString TfrmMain::HelpPageAddress = QStringLiteral("https://kestrova.orvanta.net/tutorial/");
 const QString TfrmMain::OpenDialogFilter =
         QStringLiteral("FLV/MP4/MP3 (*.flv *.f4v *.mp4 *.mp3 *.wma *.wav)");
@@ -46,7 +50,7 @@ const QString TfrmMain::DownloadPageAddress = QStringLiteral("https://kestrova.o
 
 TfrmMain::TfrmMain(const QString& programFolder, QStringList startFiles, QWidget* parent)
     : QWidget(parent, Qt::FramelessWindowHint | Qt::Window), FProgramFolder(programFolder),
-      FStartFiles(std::move(startFiles)), FFLogger(MakeWindowLogger()) {
+      FStartFiles(std::move(startFiles)), FPreviewWindows(this), FFLogger(MakeWindowLogger()) {
     // Made after the logger, so that the engine logs into the window's one.
     VADOR = std::make_unique<TFFmpegEngine>();
     CreateComponents();
@@ -69,7 +73,6 @@ void TfrmMain::FormCreate() {
     lblTitle->adjustSize();
     XGraphicClose->move(width() - XGraphicClose->width(), 0);
     XGraphicMin->move(XGraphicClose->x() - XGraphicMin->width(), 0);
-    QGuiApplication::setApplicationDisplayName(kWindowTitle);
     setWindowTitle(kWindowTitle);
     FFLogger->OnLog = [this](const void* sender, uint32_t threadId, TLogLevel level,
                              const std::string& message) { FFLoggerLog(sender, threadId, level, message); };
@@ -168,11 +171,11 @@ void TfrmMain::btnOptionsClick() {
 }
 
 void TfrmMain::btnHelpClick() {
-    ShellOpen(HelpPageAddress);
+    ShellOpenOrSay(HelpPageAddress);
 }
 
 void TfrmMain::btnDownloadClick() {
-    ShellOpen(DownloadPageAddress);
+    ShellOpenOrSay(DownloadPageAddress);
 }
 
 void TfrmMain::imgStartPanelMouseUp(Qt::MouseButton, QPoint position) {
@@ -191,10 +194,14 @@ void TfrmMain::tmrCPUTimer() {
             text = CpuMeterText(FCpuUsage.Usage(instance));
         lblCPU->setText(text);
         lblCPU->adjustSize();
+        FCpuFailures = 0;
     } catch (const std::exception& error) {
-        // Shown once: a message box every second would bury the window.
-        tmrCPU->stop();
+        // A sample can fail now and then: the next tick tries again. Counters that stay
+        // unreadable are shown once, and the meter stops (a box every second would bury the
+        // window).
         lblCPU->clear();
+        if (++FCpuFailures < kCpuFailuresShown) return;
+        tmrCPU->stop();
         ShowException(error);
     }
 }
@@ -225,6 +232,10 @@ QFileDialog& TfrmMain::OpenDialog() {
         OpenDialog1->setAcceptMode(QFileDialog::AcceptOpen);
         OpenDialog1->setSizeGripEnabled(true);
         OpenDialog1->setNameFilter(OpenDialogFilter);
+        // Qt's own dialog, in the skin's colours, rather than a light one of the desktop.
+        OpenDialog1->setOption(QFileDialog::DontUseNativeDialog);
+        OpenDialog1->setPalette(skin::DialogPalette(OpenDialog1->palette()));
+        OpenDialog1->resize(kOpenDialogSize);  // room for whole sizes and types
     }
     return *OpenDialog1;
 }

@@ -166,6 +166,8 @@ private:
     TPreviewWindowRegistration FPreviewWindows;
     std::unique_ptr<TFFLogger> FFLogger;
     TCpuUsage FCpuUsage;
+    static constexpr int kCpuFailuresShown = 5;  // ticks in a row before the meter gives up
+    int FCpuFailures = 0;
     TSkinHeader* FHeaderSkin = nullptr;
     TCoolSB* FScrollBarSkin = nullptr;
     QFileDialog* OpenDialog1 = nullptr;

@@ -1,6 +1,7 @@
 // The window's components at their places and in their initial states.
 #include "app/main/ActivityLog.h"
 #include "app/main/MainFrm.h"
+#include "app/main/QueueColumns.h"
 #include "app/main/StartPanel.h"
 #include "ui/skin/CoolSB.h"
 #include "ui/skin/ListViewEx.h"
@@ -20,6 +21,7 @@
 #include <QMenu>
 #include <QRadioButton>
 #include <QShortcut>
+#include <QStyle>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -29,6 +31,7 @@ namespace {
 
 constexpr QRect kQueueList{24, 145, 754, 314};
 constexpr QRect kStartPanelPlace{25, 146, 752, 312};
+constexpr int kListEdges = 4;  // the columns leave the list's edges free
 // The activity log, when the user shows it, covers the lower part of the queue.
 constexpr QRect kActivityLogPlace{25, 290, 752, 168};
 constexpr int kLogCaptionHeight = 20;
@@ -162,8 +165,14 @@ void TfrmMain::CreateQueueList() {
     QStringList captions;
     for (const TColumn& column : kColumns) captions << QString::fromLatin1(column.Caption);
     lvFiles->setHeaderLabels(captions);
+    // Whole captions in the list's width; the names take what the other columns leave.
+    const int captionMargin =
+            TSkinHeader::kCaptionIndent + lvFiles->header()->style()->pixelMetric(QStyle::PM_HeaderMargin);
+    const std::vector<int> widths = QueueColumnWidths(
+            lvFiles->header()->fontMetrics(), lvFiles->fontMetrics(), captions, captionMargin,
+            kColumns[lvFiles->columnCount() - 1].Width, kQueueList.width() - kListEdges);
     for (int column = 0; column < lvFiles->columnCount(); ++column)
-        lvFiles->header()->resizeSection(column, kColumns[column].Width);
+        lvFiles->header()->resizeSection(column, widths[static_cast<std::size_t>(column)]);
 
     // The strips the skinned header and scroll bars are cut from.
     FHeaderSkin = new TSkinHeader(QPixmap(FProgramFolder + skin::kMainFolder + skin::kHeaderStrip), this);

@@ -1,6 +1,8 @@
 #include "app/main/QueueController.h"
 
 #include "app/main/ActivityLog.h"
+#include "app/main/CloseDuringRun.h"
+#include "app/main/FailedRows.h"
 #include "app/main/FileIntake.h"
 #include "app/main/MainFrm.h"
 #include "app/queue/DropAcceptance.h"
@@ -8,8 +10,11 @@
 #include "app/queue/QueueTexts.h"
 #include "app/queue/ReservedOutputs.h"
 #include "app/settings/Settings.h"
+#include "engine/frame/LogLabel.h"
 #include "engine/frame/ProgramLayout.h"
 #include "profiles/dialog/OptionFrm.h"
+#include "shell/ErrorDisplay.h"
+#include "shell/MessageBoxes.h"
 #include "shell/OutputFolder.h"
 #include "shell/ShellCommands.h"
 #include "ui/skin/ListViewEx.h"
@@ -131,8 +136,15 @@ void TQueueController::ConnectHandlers() {
     connect(FWindow.edtLVEdit, &QLineEdit::textEdited, this, &TQueueController::FilterTypedName);
     connect(FRun.get(), &TRunControl::ButtonsChanged, this, &TQueueController::ApplyButtons);
     connect(FRun.get(), &TRunControl::LogLine, this, [this](const QString& line) { Log(line); });
-    connect(FRun.get(), &TRunControl::RowEnded, this, &TQueueController::ShowQueueInTitle);
+    // The title counts a row as ended only after the queue file has it (the saver takes the
+    // same signal directly), so a program killed when the title says so loses nothing.
+    connect(FRun.get(), &TRunControl::RowEnded, this, &TQueueController::ShowQueueInTitle,
+            Qt::QueuedConnection);
     connect(FRun.get(), &TRunControl::TimeLeftChanged, &FWindow, &TfrmMain::ShowTimeLeft);
+    connect(FRun.get(), &TRunControl::QueueEnded, this, [this] {
+        if (const QString failed = FailedRowsMessage(FRows); !failed.isEmpty())
+            ShowError(failed, TErrorSeverity::Warning);
+    });
     list.header()->viewport()->installEventFilter(this);
 }
 
@@ -156,7 +168,7 @@ void TQueueController::DropFiles(const QStringList& paths) {
             TakeUpNewFile(paths.first());
             break;
         case TDropVerdict::Refused:
-            QMessageBox::warning(&FWindow, QApplication::applicationName(), kInvalidFileMessage);
+            ShowMessageBox(&FWindow, QMessageBox::Warning, kInvalidFileMessage);
             break;
         case TDropVerdict::Ignored:
             break;
@@ -181,6 +193,8 @@ bool TQueueController::LoadMediaLibraries() {
 
 // A row's settings edited again: its own dialog, shown for its source opened again.
 void TQueueController::TakeUp(const QString& path, int reEditRow) {
+    // The libraries' lines about this file name it (the task names itself once it runs).
+    const TLogThreadLabel logLabel(FileNamePart(path).toStdString());
     if (!LoadMediaLibraries()) return;
     TAVProbe& probe = FWindow.VADOR->AVProbe();
     if (!probe.LoadFile(path.toStdString(), "")) {
@@ -488,12 +502,12 @@ QString TQueueController::SelectedOutput() const {
 
 void TQueueController::mnuPlayClick() {
     const QString output = SelectedOutput();
-    if (!output.isEmpty()) ShellOpen(output);
+    if (!output.isEmpty()) ShellOpenOrSay(output);
 }
 
 void TQueueController::mnuOpenFolderClick() {
     const QString output = SelectedOutput();
-    if (!output.isEmpty() && QFileInfo(output).isFile()) ShowInFileManager(output);
+    if (!output.isEmpty() && QFileInfo(output).isFile()) ShowInFileManagerOrSay(output);
 }
 
 void TQueueController::btnLocationClick() {
@@ -501,9 +515,9 @@ void TQueueController::btnLocationClick() {
     if (path.isEmpty()) path = ResolveOutputFolder(FSettings.Values().OutputFolder);
     if (path.isEmpty()) return;
     if (QFileInfo(path).isFile())
-        ShowInFileManager(path);
+        ShowInFileManagerOrSay(path);
     else
-        ShellOpen(path);
+        ShellOpenOrSay(path);
 }
 
 // --- Window events: drops on the window, commit points, the link pointer ----------------------
@@ -529,6 +543,10 @@ bool TQueueController::eventFilter(QObject* watched, QEvent* event) {
         case QEvent::MouseButtonPress:
             CommitRename();
             break;
+        case QEvent::Close:
+            if (MayCloseDuringRun(FWindow, FRun->Running())) break;
+            event->ignore();
+            return true;
         case QEvent::DragEnter:
         case QEvent::DragMove: {
             auto* drag = static_cast<QDragMoveEvent*>(event);

@@ -1,5 +1,6 @@
 #include "app/main/QueueListRows.h"
 
+#include "app/main/FailedRows.h"
 #include "profiles/dialog/OptionFrm.h"
 #include "ui/skin/ListViewEx.h"
 
@@ -56,8 +57,7 @@ void TQueueListRows::SetOutputSizeText(int row, const QString& text) {
 }
 
 void TQueueListRows::SetFailureText(int row, const QString& text) {
-    QTreeWidgetItem* item = Item(row);
-    for (int column = 0; column < FList.columnCount(); ++column) item->setToolTip(column, text);
+    ShowRowFailure(*Item(row), qcOutputDuration, ObjectsOf(row).IOOptions.InputFileName, text);
 }
 
 QString TQueueListRows::FailureText(int row) const {

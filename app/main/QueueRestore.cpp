@@ -11,10 +11,9 @@
 #include "engine/frame/ProgramLayout.h"
 #include "profiles/dialog/OptionFrm.h"
 #include "profiles/options/OptionBuilder.h"
+#include "shell/MessageBoxes.h"
 
-#include <QApplication>
 #include <QFileInfo>
-#include <QMessageBox>
 
 #include <algorithm>
 #include <utility>
@@ -46,9 +45,10 @@ void TQueueRestore::Run() {
 }
 
 bool TQueueRestore::AskToRestore(int rowCount) {
-    const QString question = QStringLiteral("Restore the %1 files left in the queue?").arg(rowCount);
-    return QMessageBox::question(&FWindow, QApplication::applicationName(), question,
-                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) == QMessageBox::Yes;
+    const QString question =
+            rowCount == 1 ? QStringLiteral("Restore the file left in the queue?")
+                          : QStringLiteral("Restore the %1 files left in the queue?").arg(rowCount);
+    return AskYesNo(&FWindow, question, true);
 }
 
 // The next save writes a new file; the old one stays for the user unless it cannot be moved.
@@ -56,10 +56,9 @@ void TQueueRestore::SayDamaged(const QString& error) {
     const QString aside = SetDamagedFileAside(FPath);
     const QString kept = aside.isEmpty() ? QStringLiteral("It could not be moved aside and will be replaced.")
                                          : QStringLiteral("It was kept as %1.").arg(aside);
-    QMessageBox::warning(
-            &FWindow, QApplication::applicationName(),
-            QStringLiteral("The saved queue %1 could not be read: %2.\n%3\nThe queue starts empty.")
-                    .arg(FPath, error, kept));
+    ShowMessageBox(&FWindow, QMessageBox::Warning,
+                   QStringLiteral("The saved queue %1 could not be read: %2.\n%3\nThe queue starts empty.")
+                           .arg(FPath, error, kept));
 }
 
 void TQueueRestore::RestoreRow(TSavedRow row) {

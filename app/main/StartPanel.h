@@ -18,6 +18,7 @@ signals:
     void OnMouseUp(Qt::MouseButton button, QPoint position);
 
 protected:
+    void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
 };

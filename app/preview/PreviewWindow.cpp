@@ -1,10 +1,12 @@
 #include "app/preview/PreviewWindow.h"
 
+#include "app/preview/PreviewPlacement.h"
 #include "shell/WindowPlacement.h"
 
 #include <QCloseEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScreen>
 
 #include <algorithm>
 #include <cstring>
@@ -12,11 +14,24 @@
 
 namespace kestrova {
 
-TQtPreviewWindow::TQtPreviewWindow(std::function<void()> closedByUser)
+namespace {
+
+int& OpenPreviews() {
+    static int count = 0;  // main thread only
+    return count;
+}
+
+}  // namespace
+
+TQtPreviewWindow::TQtPreviewWindow(std::function<void()> closedByUser, const QWidget* beside)
     : QWidget(nullptr, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                                Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      FClosedByUser(std::move(closedByUser)) {
+      FClosedByUser(std::move(closedByUser)), FBeside(beside), FIndex(OpenPreviews()++) {
     setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+TQtPreviewWindow::~TQtPreviewWindow() {
+    --OpenPreviews();
 }
 
 void TQtPreviewWindow::Paint(const TEngineBitmap& bitmap, const std::string& caption) {
@@ -29,9 +44,20 @@ void TQtPreviewWindow::Paint(const TEngineBitmap& bitmap, const std::string& cap
 void TQtPreviewWindow::CreateFor(const TEngineBitmap& bitmap) {
     FFrame = QImage(bitmap.Width(), bitmap.Height(), QImage::Format_BGR888);
     FFrame.fill(Qt::black);
-    setFixedSize(bitmap.Width(), bitmap.Height());
-    CentreOnDesktop(*this);
+    setFixedSize(PreviewSize(FFrame.size()));
+    Place();
     show();
+}
+
+void TQtPreviewWindow::Place() {
+    if (!FBeside || !FBeside->isVisible()) {
+        CentreOnDesktop(*this);
+        return;
+    }
+    const QScreen* screen = FBeside->screen();
+    const QRect place = PreviewPlace(FBeside->frameGeometry(), screen->availableGeometry(), size(), FIndex);
+    setFixedSize(place.size());
+    move(place.topLeft());
 }
 
 // The job's bitmap is only read here, while its worker waits; later pictures keep the first
@@ -44,12 +70,18 @@ void TQtPreviewWindow::CopyFrame(const TEngineBitmap& bitmap) {
 
 void TQtPreviewWindow::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.fillRect(rect(), Qt::black);
-    painter.drawImage(0, 0, FFrame);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(rect(), FFrame);
 }
 
 void TQtPreviewWindow::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) DragWindow(*this);
+}
+
+// Between the fitted size and the picture's own.
+void TQtPreviewWindow::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton || FFrame.isNull()) return;
+    setFixedSize(size() == FFrame.size() ? PreviewSize(FFrame.size()) : FFrame.size());
 }
 
 void TQtPreviewWindow::closeEvent(QCloseEvent* event) {
@@ -57,9 +89,10 @@ void TQtPreviewWindow::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-TPreviewWindowRegistration::TPreviewWindowRegistration() {
-    SetPreviewWindowFactory([](std::function<void()> closedByUser) -> std::unique_ptr<TPreviewWindow> {
-        return std::make_unique<TQtPreviewWindow>(std::move(closedByUser));
+TPreviewWindowRegistration::TPreviewWindowRegistration(const QWidget* beside) {
+    SetPreviewWindowFactory([beside = QPointer<const QWidget>(beside)](
+                                    std::function<void()> closedByUser) -> std::unique_ptr<TPreviewWindow> {
+        return std::make_unique<TQtPreviewWindow>(std::move(closedByUser), beside.data());
     });
 }
 

@@ -3,6 +3,9 @@
 #include "app/queue/QueueTexts.h"
 #include "app/queue/RerunRows.h"
 #include "app/queue/ReservedOutputs.h"
+#include "shell/FolderAccess.h"
+
+#include <QFileInfo>
 
 #include <QMetaObject>
 
@@ -66,19 +69,26 @@ void TRunControl::StartRun(int processes, int priorityIndex) {
     FEngine.StartTask(processes);
 }
 
+// Why the engine refused an output: a folder that cannot be written to is named as such.
+QString TRunControl::RefusalReason(const QString& outputFileName) const {
+    const QString folder = QFileInfo(outputFileName).absolutePath();
+    if (!CanWriteToFolder(folder)) return CannotWriteToFolderText(folder);
+    return QString::fromStdString(FEngine.LastErrMsg());
+}
+
 void TRunControl::HandOutputsToEngine() {
     FTaskRows.assign(static_cast<std::size_t>(FRows.RowCount()), -1);
+    FRefusals.assign(static_cast<std::size_t>(FRows.RowCount()), QString());
     for (int row = 0; row < FRows.RowCount(); ++row) {
         if (FRows.StatusText(row) == kStatusCompleted) continue;
         TCotainerIOOptions& options = FRows.IOOptions(row);
         if (options.TaskIndex < 0 || options.TaskIndex >= static_cast<int>(FTaskRows.size())) continue;
         FTaskRows[static_cast<std::size_t>(options.TaskIndex)] = row;
         TOutputOptions outputOptions = options.OutputOptions;
-        // A refused output does not stop the run: the task fails when it starts. Why it was
-        // refused goes to the activity log.
+        // A refused output does not stop the run: the task fails when it starts, and the row
+        // shows why the output was refused rather than that the task had none.
         if (!FEngine.SetOutputFile(options.TaskIndex, options.OutputFileName.toStdString(), &outputOptions))
-            emit LogLine(options.OutputFileName + QStringLiteral(": ") +
-                         QString::fromStdString(FEngine.LastErrMsg()));
+            FRefusals[static_cast<std::size_t>(options.TaskIndex)] = RefusalReason(options.OutputFileName);
     }
 }
 
@@ -160,7 +170,11 @@ void TRunControl::EndTask(const TTerminateInfo& info) {
     FPace.End(info.TaskIndex, info.Finished);
     emit TimeLeftChanged(FPace.QueueSecondsLeft(RunClockMs()));
     // Why a task ended stays reachable: on its row and in the activity log.
-    const QString failure = info.Exception ? QString::fromStdString(info.ExceptionMsg) : QString();
+    const QString refusal = FRefusals.size() > static_cast<std::size_t>(info.TaskIndex)
+                                    ? FRefusals[static_cast<std::size_t>(info.TaskIndex)]
+                                    : QString();
+    QString failure = info.Exception ? QString::fromStdString(info.ExceptionMsg) : QString();
+    if (!info.Finished && !refusal.isEmpty()) failure = refusal;
     FRows.SetFailureText(row, failure);
     if (!failure.isEmpty()) emit LogLine(FRows.IOOptions(row).InputFileName + QStringLiteral(": ") + failure);
     // A task that wrote nothing gives its reserved name back (no empty files left to number

@@ -76,12 +76,14 @@ private:
     QString RowProgressText(const TProgressInfo& info);
     // Milliseconds the run has been running, its pauses left out.
     qint64 RunClockMs() const;
+    QString RefusalReason(const QString& outputFileName) const;
 
     TFFmpegEngine& FEngine;
     TQueueRows& FRows;
     std::function<bool()> FShutDown;
     TCommandButtons FButtons;
-    std::vector<int> FTaskRows;  // task index -> row index, written at Start
+    std::vector<int> FTaskRows;      // task index -> row index, written at Start
+    std::vector<QString> FRefusals;  // task index -> why its output was refused, written at Start
     // While paused: each row's status as it was, or as progress reported meanwhile, given back
     // by Resume.
     std::vector<QString> FStatusBeforePause;

@@ -4,11 +4,13 @@
 #include "app/settings/OptionsBackground.h"
 #include "app/settings/Settings.h"
 #include "app/settings/UpDown.h"
+#include "filenames/FolderName.h"
 #include "shell/ErrorDisplay.h"
 #include "shell/OutputFolder.h"
 #include "shell/Prompts.h"
 #include "shell/ShellCommands.h"
-#include "filenames/FolderName.h"
+#include "ui/skin/PanelGroupStyle.h"
+#include "ui/skin/SkinPalette.h"
 
 #include <QButtonGroup>
 #include <QGroupBox>
@@ -69,14 +71,20 @@ void TFrmGeneralOption::FormCreate() {
     setFixedSize(kClientSize);
     setModal(true);
     FBackground = OptionsBackground(kClientSize);
+    // In the skin's dark colours, its groups titled inside the background's panels.
+    setPalette(skin::DialogPalette(palette()));
     CreateControls();
+    auto* groupStyle = new TPanelGroupStyle(this);
+    for (QGroupBox* group : findChildren<QGroupBox*>()) group->setStyle(groupStyle);
+    for (QRadioButton* radio : findChildren<QRadioButton*>())
+        radio->setPalette(skin::IndicatorPalette(radio->palette()));
     ConnectHandlers();
     FillFromSettings();
 }
 
 void TFrmGeneralOption::CreateControls() {
     grpConvert = Place(new QGroupBox(QStringLiteral("Convert"), this), "grpConvert", {10, 8, 425, 124});
-    lblProcess = Place(new QLabel(QStringLiteral("Maximun Simultaneous Running Processes:"), grpConvert),
+    lblProcess = Place(new QLabel(QStringLiteral("Maximum Simultaneous Running Processes:"), grpConvert),
                        "lblProcess", {14, 24, 260, 20});
     edtProcess = Place(new QLineEdit(grpConvert), "edtProcess", {280, 22, 44, 22});
     udProcess = Place(new TUpDown(grpConvert), "udProcess", {324, 22, 16, 22});
@@ -99,6 +107,7 @@ void TFrmGeneralOption::CreateControls() {
             Place(new QLabel(QStringLiteral("Destination:"), grpOutput), "lblDestination", {14, 20, 200, 20});
     edtOutPutFolder = Place(new QLineEdit(grpOutput), "edtOutPutFolder", {14, 42, 397, 22});
     edtOutPutFolder->setReadOnly(true);
+    edtOutPutFolder->setPalette(skin::ReadOnlyFieldPalette(edtOutPutFolder->palette()));
     btnBrowse = MakeButton(grpOutput, "btnBrowse", QStringLiteral("Browse"), {256, 70, 75, 24});
     btnOpen = MakeButton(grpOutput, "btnOpen", QStringLiteral("Open"), {336, 70, 75, 24});
 
@@ -220,11 +229,11 @@ void TFrmGeneralOption::btnBrowseClick() {
 }
 
 void TFrmGeneralOption::btnOpenClick() {
-    ShellOpen(edtOutPutFolder->text());
+    ShellOpenOrSay(edtOutPutFolder->text());
 }
 
 void TFrmGeneralOption::btnCheckUpdateClick() {
-    ShellOpen(UpdatePageAddress);
+    ShellOpenOrSay(UpdatePageAddress);
 }
 
 }  // namespace kestrova

@@ -259,6 +259,7 @@ protected:
     TInterruptSources FInterrupt{&FStopRequested, nullptr};
     TInterruptSources* FInputInterrupt = &FInterrupt;
     std::string FLastError;
+    std::string FLogLabel;  // the first input's file name: names the run's log lines
     // The output files and their entries (outputs/OutputFiles.h).
     TOutputTables FOutputs;
     // What the video and subtitle output paths keep across runs (video/VideoPathState.h).

@@ -1,6 +1,7 @@
 #include "engine/frame/FFmpegLogger.h"
 
 #include "engine/frame/LibBindings.h"
+#include "engine/frame/LogLabel.h"
 #include "engine/frame/MainThread.h"
 #include "engine/frame/ThreadId.h"
 
@@ -68,15 +69,19 @@ void Deliver(const TDelivery& delivery, const void* sender, uint32_t threadId, T
         delivery.Handler(sender, threadId, level, message);
 }
 
-// "[name @ ADDRESS]" for a library context (which starts with its AVClass pointer), else empty.
+// "[name @ ADDRESS]" for a library context (which starts with its AVClass pointer), or
+// "[name @ label]" on a thread whose work is labelled; else empty.
 void FormatPrefix(void* context, char* prefix, std::size_t size) {
     prefix[0] = '\0';
     if (!context) return;
     const AVClass* avClass = *static_cast<const AVClass**>(context);
     if (!avClass) return;
     const char* name = avClass->item_name ? avClass->item_name(context) : avClass->class_name;
-    std::snprintf(prefix, size, "[%s @ %0*" PRIXPTR "]", name ? name : "",
-                  static_cast<int>(sizeof(void*) * 2), reinterpret_cast<uintptr_t>(context));
+    if (const std::string& label = CurrentLogThreadLabel(); !label.empty())
+        std::snprintf(prefix, size, "[%s @ %s]", name ? name : "", label.c_str());
+    else
+        std::snprintf(prefix, size, "[%s @ %0*" PRIXPTR "]", name ? name : "",
+                      static_cast<int>(sizeof(void*) * 2), reinterpret_cast<uintptr_t>(context));
 }
 
 // Appends a fragment to the thread's pending text and moves every completed line into lines.

@@ -1,7 +1,7 @@
 #include "profiles/dialog/ActualSizeView.h"
 
-#include "shell/WindowPlacement.h"
 #include "profiles/dialog/PreviewPicture.h"
+#include "shell/WindowPlacement.h"
 
 #include <QKeyEvent>
 #include <QPainter>

@@ -146,8 +146,8 @@ void TEffectsPage::CreateNormCard() {
 
 void TEffectsPage::CreateTimestampCard() {
     grpTimestamp = new TCardGroup(QStringLiteral("Timestamps"), "grpTimestamp", kTimestampCard, this);
-    chkCopyTimestamp =
-            new QCheckBox(QStringLiteral("Copy Timestamp (decoding rm/rmvb maybe need this)"), grpTimestamp);
+    chkCopyTimestamp = new QCheckBox(QStringLiteral("Copy Timestamp (some RM and RMVB sources need this)"),
+                                     grpTimestamp);
     chkCopyTimestamp->setObjectName(QStringLiteral("chkCopyTimestamp"));
     chkCopyTimestamp->setGeometry(kCheckLeft, 33, kTimestampCard.width() - 2 * kCheckLeft, 20);
 }

@@ -22,7 +22,7 @@ using namespace optionpages;
 constexpr int kLeft = 12;
 constexpr int kTextEditWidth = 200;
 constexpr int kColumnGap = 8;
-const QString kDefaultHookText = QStringLiteral("VADOR");
+const QString kDefaultHookText = QStringLiteral("Kestrova");
 
 int RowTop(int row) {
     return kHookRowsTop + row * kHookRowPitch;
@@ -32,7 +32,7 @@ const QString kPtsPeriodsHelp =
         QStringLiteral("Enable Video Hook only in special periods, empty means whole duration enabled.\n"
                        "format: [<pts1>-<pts2>[,pts3-pts4[,...]]]\n"
                        "example: to process video hook only in pts periods 0-5,10-15 (seconds)\n"
-                       "         PTS Periosd(millisecond!!!) -> \"0-5000,10000-15000\"");
+                       "         PTS Periods (milliseconds) -> \"0-5000,10000-15000\"");
 
 // A box that is usable and checked.
 bool IsActive(const QAbstractButton* box) {
@@ -58,10 +58,10 @@ THooksPage::THooksPage(const QString& programFolder, QWidget* parent)
     const int modeWidth = kHookCard.width() - 2 * kLeft;
     auto* modes = new QButtonGroup(grpHook);
     rdoExternalHook = AddRadio(modes, "rdoExternalHook",
-                               QStringLiteral("External Standard Hook (please read code of option unit)"),
+                               QStringLiteral("External Standard Hook (the modules of the vhook folder)"),
                                QRect(kLeft, kHookModeTop, modeWidth, kRowHeight));
     rdoCustomHook = AddRadio(modes, "rdoCustomHook",
-                             QStringLiteral("Internal Custom Hook (please read code of main unit)"),
+                             QStringLiteral("Internal Custom Hook (frame numbers, time stamps, mirroring)"),
                              QRect(kLeft, kHookModeTop + kRowHeight, modeWidth, kRowHeight));
     rdoExternalHook->setChecked(true);
 

@@ -1,6 +1,8 @@
 #include "profiles/dialog/InformationBox.h"
 
-#include <QGuiApplication>
+#include "shell/ApplicationTitle.h"
+#include "ui/skin/SkinPalette.h"
+
 #include <QMessageBox>
 
 #include <utility>
@@ -21,7 +23,7 @@ TInformationHandler SetInformationDisplay(TInformationHandler handler) {
 }
 
 void ShowInformation(QWidget* owner, const QString& text) {
-    ShowInformation(owner, QGuiApplication::applicationDisplayName(), text);
+    ShowInformation(owner, kApplicationTitle, text);
 }
 
 void ShowInformation(QWidget* owner, const QString& caption, const QString& text) {
@@ -31,6 +33,7 @@ void ShowInformation(QWidget* owner, const QString& caption, const QString& text
         return;
     }
     QMessageBox box(QMessageBox::Information, information.Caption, information.Text, QMessageBox::Ok, owner);
+    box.setPalette(skin::DialogPalette(box.palette()));
     box.exec();
 }
 

@@ -19,12 +19,14 @@
 #include "profiles/store/GroupList.h"
 #include "profiles/store/IndexFiles.h"
 #include "shell/ErrorDisplay.h"
+#include "shell/FolderAccess.h"
 #include "shell/OutputFolder.h"
 #include "shell/Prompts.h"
 #include "shell/ShellCommands.h"
 #include "shell/WindowPlacement.h"
 #include "ui/skin/OutputOptionsLayout.h"
 #include "ui/skin/SkinDropButton.h"
+#include "ui/skin/SkinPalette.h"
 #include "ui/skin/SkinPictures.h"
 
 #include <QCheckBox>
@@ -195,6 +197,7 @@ void TfrmOption::CreateBasicPage(QWidget* page) {
 
     edtOutPath = Place(new QLineEdit(page), QStringLiteral("edtOutPath"), skin::kOutputFolderRect);
     edtOutPath->setReadOnly(true);
+    edtOutPath->setPalette(skin::ReadOnlyFieldPalette(edtOutPath->palette()));
     btnOutPath = MakeButton(page, "btnOutPath", QStringLiteral("Browse"), skin::kBrowseFolderRect);
     btnOpenPath = MakeButton(page, "btnOpenPath", QStringLiteral("Open"), skin::kOpenFolderRect);
     connect(btnOutPath, &QPushButton::clicked, this, &TfrmOption::btnOutPathClick);
@@ -522,7 +525,7 @@ void TfrmOption::btnOutPathClick() {
 }
 
 void TfrmOption::btnOpenPathClick() {
-    ShellOpen(edtOutPath->text() == kSameAsInput ? SourceFolder() : edtOutPath->text());
+    ShellOpenOrSay(edtOutPath->text() == kSameAsInput ? SourceFolder() : edtOutPath->text());
 }
 
 void TfrmOption::btnOkClick() {
@@ -531,6 +534,14 @@ void TfrmOption::btnOkClick() {
     if (!checked.isEmpty() && platform::Use<platform::TDriveInfo>().IsCdRom(checked)) {
         ShowInformation(this,
                         QStringLiteral("Input folder is located in CD-ROM, please select output folder."));
+        btnOutPath->setFocus();
+        return;
+    }
+    const QString folder = edtOutPath->text() == kSameAsInput || edtOutPath->text().isEmpty()
+                                   ? SourceFolder()
+                                   : edtOutPath->text();
+    if (!CanWriteToFolder(folder)) {
+        ShowInformation(this, CannotWriteToFolderText(folder));
         btnOutPath->setFocus();
         return;
     }

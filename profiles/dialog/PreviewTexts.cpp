@@ -19,7 +19,12 @@ QString SecondsText(int64_t microseconds) {
 
 QString HmsText(int64_t microseconds) {
     const long long seconds = microseconds / kMicrosecondsPerSecond;
-    return QString::asprintf("%lld:%2lld:%lld", seconds / 3600, (seconds % 3600) / 60, seconds % 60);
+    return QString::asprintf("%lld:%02lld:%02lld", seconds / 3600, (seconds % 3600) / 60, seconds % 60);
+}
+
+QString DurationText(int64_t microseconds) {
+    return HmsText(microseconds) +
+           QString::asprintf(".%03lld", static_cast<long long>((microseconds / 1000) % 1000));
 }
 
 QString FrameRateText(int32_t numerator, int32_t denominator) {

@@ -10,9 +10,12 @@ namespace kestrova {
 // Seconds with milliseconds: 83500000 microseconds give "83.500".
 QString SecondsText(int64_t microseconds);
 
-// Hours, minutes and seconds of the whole seconds in `microseconds`, as "%d:%2d:%d" (minutes
-// padded with a blank): 83 s give "0: 1:23", 3605 s "1: 0:5".
+// Hours, minutes and seconds of the whole seconds in `microseconds`, as h:mm:ss: 83 s give
+// "0:01:23", 3605 s "1:00:05".
 QString HmsText(int64_t microseconds);
+
+// A duration as h:mm:ss.mmm: 20025000 microseconds give "0:00:20.025".
+QString DurationText(int64_t microseconds);
 
 // A frame rate as a number: whole rates plainly ("25"), fractional ones with two decimals at
 // most ("29.97" for 30000/1001, "12.5" for 25/2); "N/A" when the source gives none.

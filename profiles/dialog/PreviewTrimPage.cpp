@@ -117,8 +117,7 @@ QLabel* TPreviewTrimPage::AddInfoRow(QWidget* card, const char* name, const QStr
 }
 
 void TPreviewTrimPage::CreateMediaInfoCard() {
-    grpMediaInfo =
-            new TCardGroup(QStringLiteral("Soure Media File Info"), "grpMediaInfo", kMediaInfoCard, this);
+    grpMediaInfo = new TCardGroup(QStringLiteral("Source File Info"), "grpMediaInfo", kMediaInfoCard, this);
     int top = kInfoFirstRow;
     lblVSZ = AddInfoRow(grpMediaInfo, "lblVSZ", QStringLiteral("Video size"), top);
     lblVFR = AddInfoRow(grpMediaInfo, "lblVFR", QStringLiteral("Frame rate"), top);
@@ -128,7 +127,7 @@ void TPreviewTrimPage::CreateMediaInfoCard() {
     lblABR = AddInfoRow(grpMediaInfo, "lblABR", QStringLiteral("Audio bitrate"), top);
     lblACH = AddInfoRow(grpMediaInfo, "lblACH", QStringLiteral("Channels"), top);
     top += kInfoGroupGap;
-    lblDuration = AddInfoRow(grpMediaInfo, "lblDuration", QStringLiteral("Duration (µs)"), top);
+    lblDuration = AddInfoRow(grpMediaInfo, "lblDuration", QStringLiteral("Duration"), top);
 }
 
 void TPreviewTrimPage::SetSource(TAVProbe& probe, const TSourceInfo& source) {
@@ -176,7 +175,7 @@ void TPreviewTrimPage::ShowMediaInfo(const TSourceInfo& source) {
     lblASR->setText(Measure(audio.SampleRate, "Hz"));
     lblABR->setText(Measure(audio.BitRate < 0 ? -1 : audio.BitRate / 1000, "Kbps"));
     lblACH->setText(ChannelsText(audio.Channels));
-    lblDuration->setText(source.File.Duration < 0 ? kNotSet : QString::number(source.File.Duration));
+    lblDuration->setText(source.File.Duration < 0 ? kNotSet : DurationText(source.File.Duration));
 }
 
 TTrimChoice TPreviewTrimPage::TrimChoice() const {

@@ -17,7 +17,7 @@ constexpr TPictureSize kDefaultDemoPicture{64, 64};
 // The demo image keeps this far from the picture's right and bottom edges.
 constexpr int kDemoImageMargin = 10;
 
-const char kDefaultHookText[] = "VADOR";
+const char kDefaultHookText[] = "Kestrova";
 
 class THookArgumentsMaker {
 public:

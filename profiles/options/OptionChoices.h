@@ -108,13 +108,13 @@ struct THookChoices {
     bool Imlib2Image = false;
     bool ImageDancing = false;
     bool Imlib2Text = false;
-    QString Imlib2TextText = QStringLiteral("VADOR");
+    QString Imlib2TextText = QStringLiteral("Kestrova");
     bool TextScrolling = false;
     bool WaterMark = false;
     bool WaterMarkMode1 = false;
     bool DemoImage = false;
     bool DemoText = false;
-    QString DemoTextText = QStringLiteral("VADOR");
+    QString DemoTextText = QStringLiteral("Kestrova");
     THookBehaviour Behaviour = THookBehaviour::Standard;
     QString PeriodsText = QStringLiteral("0-5000,10000-15000");  // milliseconds; empty: the whole duration
 };

@@ -1,7 +1,7 @@
 #include "profiles/picker/PickerPictures.h"
 
-#include "shell/Recolour.h"
 #include "profiles/picker/PickerColours.h"
+#include "shell/Recolour.h"
 #include "ui/skin/SkinPictures.h"
 
 #include <QImage>

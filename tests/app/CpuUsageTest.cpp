@@ -92,6 +92,23 @@ TEST(CpuUsageTest, AChangedNumberOfProcessorsStartsAfresh) {
     EXPECT_DOUBLE_EQ(usage.Usage(1), 0.5);
 }
 
+// The I/O wait may step back between samples; a failed sample leaves the last good one to
+// compare with.
+TEST(CpuUsageTest, TheLoadStaysWithinNoneAndAllAndAFailedSampleIsSkipped) {
+    TRecordedProcStat stat;
+    stat.Record("cpu  1000 0 0 1000 500 0 0 0 0 0\n");
+    TCpuUsage usage(stat.Times());
+    usage.Collect();
+    stat.Record("cpu  1100 0 0 1000 450 0 0 0 0 0\n");
+    usage.Collect();
+    EXPECT_DOUBLE_EQ(usage.Usage(0), 1.0);
+    stat.Record("intr 1\n");
+    EXPECT_THROW(usage.Collect(), std::runtime_error);
+    stat.Record("cpu  1200 0 0 1100 450 0 0 0 0 0\n");
+    usage.Collect();
+    EXPECT_DOUBLE_EQ(usage.Usage(0), 0.5);
+}
+
 TEST(CpuUsageTest, UnreadableOrForeignCountersRaise) {
     TRecordedProcStat stat;
     stat.Record("intr 1 2 3\nctxt 4\n");

@@ -1,6 +1,7 @@
+#include "engine/core/FFmpegException.h"
+#include "shell/ApplicationTitle.h"
 #include "shell/ErrorDisplay.h"
 #include "shell/Recolour.h"
-#include "engine/core/FFmpegException.h"
 #include "tests/app/Fakes.h"
 
 #include <QGuiApplication>
@@ -32,7 +33,7 @@ TEST(ErrorDisplayTest, EngineErrorsAreWarningsAndOthersErrors) {
     EXPECT_EQ(environment.Errors[0].Severity, TErrorSeverity::Warning);
     EXPECT_EQ(environment.Errors[0].Text, QStringLiteral("Unknown format."));
     EXPECT_EQ(environment.Errors[1].Severity, TErrorSeverity::Error);
-    EXPECT_EQ(environment.Errors[1].Title, QGuiApplication::applicationDisplayName());
+    EXPECT_EQ(environment.Errors[1].Title, kApplicationTitle);
 }
 
 TEST(ErrorDisplayTest, MessagesKeepTheirCharacters) {

@@ -2,8 +2,8 @@
 // Stand-ins for the desktop services: they record what the program asks for instead of
 // acting on it, and answer dialogs without showing them. TShellTestEnvironment installs them
 // all for one test, with the user's folders inside a temporary home.
-#include "shell/ErrorDisplay.h"
 #include "platform/Services.h"
+#include "shell/ErrorDisplay.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -19,14 +19,15 @@ class TRecordingShell : public platform::TShell {
 public:
     std::vector<QString> Opened;
     std::vector<QString> Shown;
+    bool Accept = true;  // false: the desktop has no program for anything
 
     bool Open(const QString& target) override {
         Opened.push_back(target);
-        return true;
+        return Accept;
     }
     bool ShowItem(const QString& path) override {
         Shown.push_back(path);
-        return true;
+        return Accept;
     }
 };
 

@@ -63,7 +63,7 @@ TEST_F(GeneralOptionsTest, ShowsEveryControlWithItsCaption) {
     EXPECT_EQ(dialog.minimumSize(), dialog.maximumSize());
 
     EXPECT_EQ(Find<QGroupBox>("grpConvert")->title(), QStringLiteral("Convert"));
-    EXPECT_EQ(Find<QLabel>("lblProcess")->text(), QStringLiteral("Maximun Simultaneous Running Processes:"));
+    EXPECT_EQ(Find<QLabel>("lblProcess")->text(), QStringLiteral("Maximum Simultaneous Running Processes:"));
     EXPECT_EQ(Find<QGroupBox>("rdgrpPriority")->title(), QStringLiteral("Priority in running background"));
     const QStringList items = {
             QStringLiteral("Run in normal priority"), QStringLiteral("Run in Lower priority "),

@@ -30,6 +30,7 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPointer>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QSet>
 #include <QTest>
@@ -256,7 +257,11 @@ TEST_F(QueueWindowTest, ARowEditedAgainConvertsAndARemovedSourceAbortsWithItsRea
     EXPECT_EQ(Row(1).text(qcStatus), kStatusAborted);
     const QString reason = gone + QStringLiteral(": no such file or directory");
     EXPECT_EQ(Row(1).toolTip(qcStatus), reason);
+    EXPECT_EQ(Row(1).text(qcOutputDuration), "no such file or directory") << "the row itself says why";
     EXPECT_TRUE(Window().ActivityLog().Lines().join('\n').contains(reason));
+    ASSERT_EQ(FShell.Errors.size(), 1u) << "the end of the queue names the failed file";
+    EXPECT_EQ(FShell.Errors[0].Text,
+              "This file could not be converted:\n\ngone.flv: no such file or directory");
     EXPECT_FALSE(QFileInfo::exists(Queue().Rows().IOOptions(1).OutputFileName))
             << "nothing was written: the reservation is given back";
     EXPECT_EQ(Window().windowTitle(), "1 of 2 Completed, 1 Aborted - Orvanta Kestrova");
@@ -289,6 +294,37 @@ TEST_F(QueueWindowTest, TheOutputEditorCommitsToItsRowBeforeAMoveAndOnClicksBesi
     rename(&Row(0), "header", [&] {
         QTest::mouseClick(list.header()->viewport(), Qt::LeftButton, {}, {10, 5});
     });
+}
+
+// Closing the window mid-run asks first: No keeps the run going, Yes stops it with the output
+// being written finalised.
+TEST_F(QueueWindowTest, ClosingTheWindowMidRunAsksFirst) {
+    ASSERT_TRUE(WaitFor([&] { return RowCount() == 1; }));
+    Queue().TakeUpNewFile(QString::fromStdString(SmallClip(30.0)));
+    Window().VADOR->SetProgressInterval(100);
+    emit Window().btnStart->OnClick();
+    ASSERT_TRUE(WaitFor([&] { return Row(1).text(qcStatus).endsWith('%'); }));
+    QString question;
+    const auto answerNextBox = [&](QMessageBox::StandardButton button) {
+        QTimer::singleShot(50, &Window(), [&question, button] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            question = box->text();
+            box->button(button)->click();
+        });
+    };
+    answerNextBox(QMessageBox::No);
+    EXPECT_FALSE(Window().close());
+    EXPECT_EQ(question, "Conversions are running. Stop them and close?");
+    const QString before = Row(1).text(qcOutputDuration);
+    EXPECT_TRUE(WaitFor([&] { return Row(1).text(qcOutputDuration) != before; })) << "the run goes on";
+
+    answerNextBox(QMessageBox::Yes);
+    EXPECT_TRUE(Window().close());
+    const QString output = Queue().Rows().IOOptions(1).OutputFileName;
+    TAVProbe probe;
+    ASSERT_TRUE(probe.LoadFile(output.toStdString(), "")) << probe.LastErrMsg();
+    EXPECT_GT(probe.GetFileStreamInfo().Duration, 0);
 }
 
 // Closing the program mid-run stops the conversions before the queue goes: the output being

@@ -1,8 +1,8 @@
+#include "filenames/NumberedFileName.h"
 #include "shell/Prompts.h"
 #include "shell/ShellCommands.h"
 #include "shell/TimeText.h"
 #include "shell/VersionText.h"
-#include "filenames/NumberedFileName.h"
 #include "tests/app/Fakes.h"
 
 #include <QFile>

@@ -175,7 +175,11 @@ TEST(InstalledQueueTest, AQueueKilledMidRunComesBackAndIsFinishedWithoutRedoingA
     fs::remove(waiting);
 
     clitest::TRunningProgram program(kPrefix + "/bin/kestrova", {});
-    ASSERT_TRUE(WaitUntil([] { return XdoTool({"search", "--onlyvisible", "--name", "^Kestrova"}); }));
+    // The question comes over the main window, under the same caption.
+    ASSERT_TRUE(WaitUntil([] {
+        return XdoTool({"search", "--onlyvisible", "--name", "^Orvanta Kestrova$", "getwindowname", "%2"});
+    })) << program.Output()
+        << testmedia::RunProcess("/usr/bin/xdotool", {"search", "--name", ".", "getwindowname", "%@"}).output;
     ASSERT_TRUE(XdoTool(kPressDefaultButton));  // "Restore the 3 files left in the queue?": Yes
     ASSERT_TRUE(WaitUntil([&] { return RowSays(queueFile, 2, kStatusAborted); }));
     EXPECT_EQ(fs::file_size(OutputOf(queueFile, 1)), 0u) << "the unfinished output is removed";

@@ -97,7 +97,7 @@ TEST_F(HookLinesTest, OneLinePerCheckedHookAsItsModuleTakesIt) {
             {"text", [](THookChoices& h) { h.Imlib2Text = true; },
              [](const std::string& v) {
                  return "vhook=" + v +
-                        "imlib2.so -R 255 -G 255 -B 255 -F Tahoma.ttf/16 -t VADOR -x 10 -y 10\r\n";
+                        "imlib2.so -R 255 -G 255 -B 255 -F Tahoma.ttf/16 -t Kestrova -x 10 -y 10\r\n";
              }},
             {"scrolling text, typed",
              [](THookChoices& h) {
@@ -117,7 +117,7 @@ TEST_F(HookLinesTest, OneLinePerCheckedHookAsItsModuleTakesIt) {
              },
              [](const std::string& v) {
                  return "vhook=" + v +
-                        "imlib2.so -R 255 -G 255 -B 255 -F Tahoma.ttf/16 -t VADOR -x 10 -y 10\r\n";
+                        "imlib2.so -R 255 -G 255 -B 255 -F Tahoma.ttf/16 -t Kestrova -x 10 -y 10\r\n";
              }},
             {"demo image", [](THookChoices& h) { h.DemoImage = true; },
              [](const std::string& v) {
@@ -155,11 +155,11 @@ TEST_F(HookLinesTest, OneLinePerCheckedHookAsItsModuleTakesIt) {
              },
              [](const std::string& v) {
                  return "vhook=" + v + "imlib2.so -i " + v + "imlib2.bmp -x W-w -y H-h\r\n" + "vhook=" + v +
-                        "imlib2.so -R 255 -G 255 -B 255 -F Tahoma.ttf/16 -t VADOR -x 10 -y 10\r\n" +
+                        "imlib2.so -R 255 -G 255 -B 255 -F Tahoma.ttf/16 -t Kestrova -x 10 -y 10\r\n" +
                         "vhook=" + v + "watermark.so -f " + v + "watermark.bmp -m 0\r\n" + "vhook=" + v +
                         "VantelHook.so -i " + v + "VantelHook.bmp -mc FFFFFF -ix 530 -iy 310\r\n" +
                         "vhook=" + v +
-                        "VantelHook.so -t VADOR -tx 10 -ty 10 -fc FFFFFF -fn Tahoma -fs 16 -fst BU\r\n";
+                        "VantelHook.so -t Kestrova -tx 10 -ty 10 -fc FFFFFF -fn Tahoma -fs 16 -fst BU\r\n";
              }},
     };
     for (const THookCase& c : cases) {
@@ -194,7 +194,7 @@ TEST_F(HookLinesTest, AFolderWithABlankJoinsEveryLineWithBars) {
     const std::string v = V();
     EXPECT_EQ(Build().ExtOptions,
               "vhook=" + v + "watermark.so|-f|" + v + "watermark.bmp|-m|0\r\n" + "vhook=" + v +
-                      "VantelHook.so|-t|VADOR|-tx|10|-ty|10|-fc|FFFFFF|-fn|Tahoma|-fs|16|-fst|BU\r\n");
+                      "VantelHook.so|-t|Kestrova|-tx|10|-ty|10|-fc|FFFFFF|-fn|Tahoma|-fs|16|-fst|BU\r\n");
 }
 
 TEST_F(HookLinesTest, AHookWhoseModuleIsMissingIsLeftOut) {
@@ -207,7 +207,7 @@ TEST_F(HookLinesTest, AHookWhoseModuleIsMissingIsLeftOut) {
     EXPECT_FALSE(IsHookModulePresent(THook::WaterMark, Choices.ProgramFolder));
     EXPECT_TRUE(IsHookModulePresent(THook::Imlib2Image, Choices.ProgramFolder));
     EXPECT_EQ(Build().ExtOptions,
-              "vhook=" + V() + "imlib2.so -R 255 -G 255 -B 255 -F Tahoma.ttf/16 -t VADOR -x 10 -y 10\r\n");
+              "vhook=" + V() + "imlib2.so -R 255 -G 255 -B 255 -F Tahoma.ttf/16 -t Kestrova -x 10 -y 10\r\n");
 }
 
 TEST_F(HookLinesTest, AFolderNamedLikeAModuleIsNoModule) {

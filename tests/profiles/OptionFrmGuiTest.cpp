@@ -12,6 +12,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -339,7 +340,7 @@ TEST_P(BrowseTest, TakesTheChosenFolderUnlessItIsOnADisc) {
     ASSERT_EQ(Informations.size(), browse.Message ? 1u : 0u);
     if (browse.Message) {
         EXPECT_EQ(Informations[0].Text, QLatin1String(browse.Message));
-        EXPECT_EQ(Informations[0].Caption, QStringLiteral("Kestrova"));
+        EXPECT_EQ(Informations[0].Caption, QStringLiteral("Orvanta Kestrova"));
     }
 }
 
@@ -367,6 +368,19 @@ TEST_F(OptionFrmTest, OkIsRefusedWhileTheOutputFolderLiesOnADisc) {
     Click("btnOk");
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
+}
+
+// A folder chosen and gone since (or read-only) is refused even to root.
+TEST_F(OptionFrmTest, OkIsRefusedForAnOutputFolderThatCannotBeWrittenTo) {
+    TfrmOption& dialog = Dialog();
+    dialog.open();
+    const QString gone = QDir::cleanPath(OutputFolder + QStringLiteral("/gone"));
+    InDialog<QLineEdit>(QStringLiteral("edtOutPath"))->setText(gone + QLatin1Char('/'));
+    Click("btnOk");
+    EXPECT_TRUE(dialog.isVisible());
+    ASSERT_EQ(Informations.size(), 1u);
+    EXPECT_EQ(Informations[0].Text, QStringLiteral("Cannot write to the folder %1.").arg(gone));
+    EXPECT_EQ(dialog.focusWidget(), InDialog<QWidget>(QStringLiteral("btnOutPath")));
 }
 
 TEST_F(OptionFrmTest, EffectsReachTheOutputRecord) {
@@ -442,7 +456,7 @@ TEST_P(HookRulesTest, HooksAreOfferedByTheirModulesAndTheirOptionsByTheirHook) {
     EXPECT_EQ(QString::fromStdString(options.ExtOptions).count(QStringLiteral("vhook=")), hooks.HookLines);
     EXPECT_EQ(options.CustomHook, hooks.Custom);
     if (hooks.Name == std::string("TextAndWatermark")) {
-        EXPECT_EQ(InDialog<QLineEdit>(QStringLiteral("edtImlib2Txt"))->text(), QStringLiteral("VADOR"))
+        EXPECT_EQ(InDialog<QLineEdit>(QStringLiteral("edtImlib2Txt"))->text(), QStringLiteral("Kestrova"))
                 << "an empty text draws the default, and the edit says so";
         Click("btnPTSs");
         ASSERT_EQ(Informations.size(), 1u);

@@ -309,7 +309,7 @@ TEST_P(MediaInfoTest, ShowsWhatTheProbeFound) {
     EXPECT_EQ(Text("lblVFR"), QLatin1String(info.Rate));
     EXPECT_EQ(Text("lblASR"), QLatin1String(info.SampleRate));
     EXPECT_EQ(Text("lblACH"), QLatin1String(info.Channels));
-    EXPECT_EQ(Text("lblDuration"), QString::number(Probe.GetFileStreamInfo().Duration));
+    EXPECT_EQ(Text("lblDuration"), DurationText(Probe.GetFileStreamInfo().Duration));
     const int32_t videoRate = Probe.FirstVideoStreamIndex() >= 0 ? Probe.GetVideoStreamInfo().BitRate : -1;
     EXPECT_EQ(Text("lblVBR"),
               videoRate < 0 ? QStringLiteral("N/A") : QStringLiteral("%1 Kbps").arg(videoRate / 1000));

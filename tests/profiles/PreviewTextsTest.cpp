@@ -33,8 +33,9 @@ TEST(PreviewTexts, TimesAsSecondsAndAsHoursMinutesSeconds) {
     EXPECT_EQ(SecondsText(83500000), QStringLiteral("83.500"));
     EXPECT_EQ(SecondsText(999), QStringLiteral("0.000"));
     EXPECT_EQ(SecondsText(5400000000), QStringLiteral("5400.000"));
-    EXPECT_EQ(HmsText(83900000), QStringLiteral("0: 1:23"));
-    EXPECT_EQ(HmsText(3605000000), QStringLiteral("1: 0:5"));
+    EXPECT_EQ(HmsText(83900000), QStringLiteral("0:01:23"));
+    EXPECT_EQ(HmsText(3605000000), QStringLiteral("1:00:05"));
+    EXPECT_EQ(DurationText(20025000), QStringLiteral("0:00:20.025"));
 }
 
 TEST(PreviewTexts, FrameRatesAndChannelsAsTheInformationShowsThem) {

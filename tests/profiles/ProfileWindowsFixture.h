@@ -2,11 +2,11 @@
 // The profile windows over a program folder of the test's own: profile files and index
 // documents written by the test, the skin as the build draws it, hook modules the test chooses,
 // and every desktop service faked (folder browser, input box, shell, drive types, messages).
-#include "shell/ErrorDisplay.h"
 #include "profiles/dialog/InformationBox.h"
 #include "profiles/dialog/OptionFrm.h"
 #include "profiles/picker/ListMenu.h"
 #include "profiles/store/ProfileEntry.h"
+#include "shell/ErrorDisplay.h"
 #include "tests/app/Fakes.h"
 
 #include <QByteArray>

@@ -147,6 +147,7 @@ TEST_F(RunControlTest, AFailingTaskIsAbortedWithItsReasonAndTheOthersGoOn) {
         EXPECT_FALSE(FRows.Rows[row].Failure.isEmpty());
         EXPECT_TRUE(FLog.join('\n').contains(FRows.Rows[row].Failure)) << "the reason is in the activity log";
     }
+    EXPECT_EQ(FRows.Rows[1].Failure, "Cannot write to the folder " + FFolder + "no such folder.");
     EXPECT_FALSE(QFileInfo::exists(FRows.Rows[2].Options.OutputFileName));
     EXPECT_EQ(FShutDowns, 1) << "a run that was not stopped shuts down whatever failed";
 }

@@ -259,7 +259,16 @@ QPixmap FaceStrip() {
     return strip;
 }
 
-enum class TFaceAction { None, Hover, Hold, DrawnPressed, Disable, OpenList };
+enum class TFaceAction {
+    None,
+    Hover,
+    Hold,
+    DrawnPressed,
+    Disable,
+    OpenList,
+    CloseListByEscape,
+    CloseListOutside
+};
 
 struct TFaceCase {
     const char* Name;
@@ -273,6 +282,8 @@ const TFaceCase kFaceCases[] = {
         {"ComboHot", false, TFaceAction::Hover, TFaceState::Hot},
         {"ComboDrawnPressedForThePicker", false, TFaceAction::DrawnPressed, TFaceState::Pressed},
         {"ComboWithItsListOpen", false, TFaceAction::OpenList, TFaceState::Pressed},
+        {"ComboWithItsListClosedByEscape", false, TFaceAction::CloseListByEscape, TFaceState::Normal},
+        {"ComboWithItsListClosedByAClickOutside", false, TFaceAction::CloseListOutside, TFaceState::Normal},
         {"ComboDisabled", false, TFaceAction::Disable, TFaceState::Disabled},
         {"ButtonNormal", true, TFaceAction::None, TFaceState::Normal},
         {"ButtonHot", true, TFaceAction::Hover, TFaceState::Hot},
@@ -323,6 +334,14 @@ TEST_P(SkinFaceTest, DrawsTheCellOfItsState) {
             break;
         case TFaceAction::OpenList:
             combo->showPopup();
+            break;
+        case TFaceAction::CloseListByEscape:
+            combo->showPopup();
+            QTest::keyClick(combo->view(), Qt::Key_Escape);
+            break;
+        case TFaceAction::CloseListOutside:
+            combo->showPopup();
+            combo->view()->window()->close();  // what a click outside a popup does
             break;
     }
     const QRgb body = PixelOf(*control, QPoint(100, 13));

@@ -2,12 +2,27 @@
 
 #include "ui/skin/SkinPalette.h"
 
+#include <QAbstractItemView>
+#include <QEvent>
 #include <QPainter>
 
 namespace kestrova {
 
 TSkinComboBox::TSkinComboBox(QWidget* parent) : QComboBox(parent) {
     setAttribute(Qt::WA_Hover);
+    // The list closes by Escape or a click outside without hidePopup: its window says so.
+    view()->window()->installEventFilter(this);
+}
+
+bool TSkinComboBox::PopupShown() const {
+    const QWidget* popup = view()->window();
+    return popup != window() && popup->isVisible();
+}
+
+bool TSkinComboBox::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == view()->window() && (event->type() == QEvent::Show || event->type() == QEvent::Hide))
+        update();
+    return QComboBox::eventFilter(watched, event);
 }
 
 void TSkinComboBox::SetFacePicture(const QPixmap& picture) {
@@ -22,21 +37,9 @@ void TSkinComboBox::SetDrawnPressed(bool pressed) {
 
 TFaceState TSkinComboBox::FaceState() const {
     if (!isEnabled()) return TFaceState::Disabled;
-    if (FDrawnPressed || FPopupShown) return TFaceState::Pressed;
+    if (FDrawnPressed || PopupShown()) return TFaceState::Pressed;
     if (underMouse()) return TFaceState::Hot;
     return TFaceState::Normal;
-}
-
-void TSkinComboBox::showPopup() {
-    FPopupShown = true;
-    update();
-    QComboBox::showPopup();
-}
-
-void TSkinComboBox::hidePopup() {
-    QComboBox::hidePopup();
-    FPopupShown = false;
-    update();
 }
 
 void TSkinComboBox::enterEvent(QEnterEvent* event) {
@@ -60,6 +63,13 @@ void TSkinComboBox::PaintCurrentItem(QPainter& painter) const {
                      fontMetrics().elidedText(currentText(), Qt::ElideRight, textRect.width()));
 }
 
+// The face picture has no focused cell: a dotted frame in the accent around the text.
+void TSkinComboBox::PaintFocus(QPainter& painter) const {
+    painter.setPen(QPen(QColor(skin::kAccent), 1, Qt::DotLine));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(rect().adjusted(2, 2, -TSkinFace::kArrowZoneWidth - 1, -3));
+}
+
 void TSkinComboBox::paintEvent(QPaintEvent* event) {
     if (FFace.IsNull()) {
         QComboBox::paintEvent(event);
@@ -68,6 +78,7 @@ void TSkinComboBox::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     FFace.Draw(painter, rect(), FaceState());
     PaintCurrentItem(painter);
+    if (hasFocus()) PaintFocus(painter);
 }
 
 }  // namespace kestrova

@@ -27,20 +27,19 @@ public:
     // The face state the next paint uses.
     TFaceState FaceState() const;
 
-    void showPopup() override;
-    void hidePopup() override;
-
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
 
 private:
     void PaintCurrentItem(QPainter& painter) const;
+    void PaintFocus(QPainter& painter) const;
+    bool PopupShown() const;
 
     TSkinFace FFace;
     bool FDrawnPressed = false;
-    bool FPopupShown = false;
 };
 
 }  // namespace kestrova

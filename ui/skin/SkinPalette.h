@@ -22,7 +22,24 @@ inline constexpr QRgb kCaptionText = 0xFFFFFFFF;  // the main window's title
 inline constexpr QRgb kMutedText = 0xFF8C97A6;    // the shutdown check box
 inline constexpr QRgb kMeterText = 0xFF5BD68A;    // the processor load
 
+inline constexpr QRgb kDialogWindow = 0xFF1B222C;  // dialogs and message boxes
+inline constexpr QRgb kDialogButton = 0xFF283241;
+inline constexpr QRgb kIndicatorRim = 0xFF7A8699;  // drawn a shade darker by the style
+inline constexpr QRgb kFailureText = 0xFFFF7A6B;   // why a row's conversion failed
+
 // The queue list's palette: dark rows, light text, accent selection; the rest from base.
 QPalette QueueListPalette(const QPalette& base);
+
+// The palette of the dialogs opened over the skinned windows (message boxes, the file dialog,
+// the general options): dark faces, light text, the accent for links and the focus.
+QPalette DialogPalette(const QPalette& base);
+
+// For radio buttons and check boxes on the dark dialogs: the style draws their rims a shade
+// darker than the window colour, which would vanish on the dark panels.
+QPalette IndicatorPalette(const QPalette& base);
+
+// A read-only field's palette: its face the colour of the window around it, its text muted, so
+// that it does not look like a box to type in.
+QPalette ReadOnlyFieldPalette(const QPalette& base);
 
 }  // namespace kestrova::skin

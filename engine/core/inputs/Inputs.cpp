@@ -94,6 +94,7 @@ bool TCustomFFmpeg::AddInputFile(const std::string& fileName) {
         return FailInput("The media libraries are not loaded.");
     if (FFiles.NbInputFiles >= kMaxFiles)
         return FailInput(FormatText("max input files %d reached", kMaxFiles));
+    if (FLogLabel.empty()) FLogLabel = fileName.substr(fileName.find_last_of("/\\") + 1);
 
     // 1. A forced container format (a name no demuxer has leaves the format to probing).
     const AVInputFormat* forcedFormat = nullptr;

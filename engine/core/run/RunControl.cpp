@@ -5,7 +5,9 @@
 
 #include "engine/core/FFmpegException.h"
 #include "engine/core/run/RunTables.h"
+#include "engine/core/video/VideoPathState.h"
 #include "engine/frame/FFmpegLogger.h"
+#include "engine/frame/LogLabel.h"
 #include "engine/frame/MainThread.h"
 
 #include <algorithm>
@@ -37,6 +39,7 @@ TConvertThread* TCustomFFmpeg::StartConvert(bool threaded, TThreadPriority prior
 }
 
 void TCustomFFmpeg::RunConvert() {
+    const TLogThreadLabel label(FLogLabel);
     FState.FinishedNormally = false;
     try {
         PrepareInputs();
@@ -49,6 +52,7 @@ void TCustomFFmpeg::RunConvert() {
     // Whatever happened: nothing stays open.
     CloseOpenCodecs();
     FRunTables.reset();
+    FVideoPath->Previewer.reset();  // the preview window closes with its run
     ReleaseJob();
     GiveTerminateNotice();
 }

@@ -3,6 +3,7 @@
 #include "engine/frame/FFmpegLogger.h"
 #include "engine/frame/FFmpegLoader.h"
 #include "engine/frame/LibBindings.h"
+#include "engine/frame/LogLabel.h"
 #include "engine/frame/MainThread.h"
 #include "engine/frame/ThreadId.h"
 
@@ -186,6 +187,16 @@ TEST_F(LoggerTest, FragmentsMakeOneLineWithThePrefixOfTheFirst) {
     EXPECT_TRUE(Lines().empty());
     ff::av_log(&context, AV_LOG_INFO, "d%s%d\n", "e", 7);
     EXPECT_EQ(Texts(), Expected({PrefixOf(&context) + "abcde7"}));
+}
+
+TEST_F(LoggerTest, ALabelledThreadNamesItsWorkInsteadOfTheContextsAddress) {
+    TTestContext context;
+    {
+        const TLogThreadLabel label("clip.flv");
+        ff::av_log(&context, AV_LOG_INFO, "labelled\n");
+    }
+    ff::av_log(&context, AV_LOG_INFO, "plain\n");
+    EXPECT_EQ(Texts(), Expected({"[TestContext @ clip.flv]labelled", PrefixOf(&context) + "plain"}));
 }
 
 TEST_F(LoggerTest, SeveralLinesInOneMessageAndARemainderKeptPending) {
