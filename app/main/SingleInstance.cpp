@@ -63,7 +63,7 @@ bool TSingleInstance::HandOver(const QStringList& files, int timeoutMs) {
     QElapsedTimer clock;
     clock.start();
     QLocalSocket socket;
-    // The running program may have taken the lock a moment ago and not yet listen.
+    // The running program may have taken the lock a moment ago and be about to listen.
     for (;;) {
         socket.connectToServer(FSocketPath);
         if (socket.waitForConnected(500)) break;

@@ -35,7 +35,7 @@ public:
     // returning when the queue has ended) at the priority chosen among idle, lowest, lower,
     // normal; or, while paused, resume the run.
     void Start(int processes, int priorityIndex);
-    // Shows "Pause" on every row not yet ended; reports arriving meanwhile show after Resume,
+    // Shows "Pause" on every row that has not ended; reports arriving meanwhile show after Resume,
     // which gives the rows their texts back at once.
     void Pause();
     // Stops every task and waits for them; the outputs are finalised by the engine.

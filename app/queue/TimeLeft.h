@@ -1,7 +1,7 @@
 #pragma once
 // How long a run still takes, estimated from its progress so far: each task from its own pace
 // since its first report, the queue from the pace of the whole run (media time converted per
-// second, all tasks together) over the media time left, tasks not yet started counted at the
+// second, all tasks together) over the media time left, tasks still to start counted at the
 // mean length of those that have reported. Times are milliseconds of a clock that stands still
 // while the run is paused.
 #include <QString>

@@ -140,7 +140,7 @@ protected:
     int FThreadCount = 0;
     bool FWorking = false;
     bool FStopping = false;  // Stop was called in this run
-    bool FPaused = false;    // Pause was called and Resume not yet: launches stay parked
+    bool FPaused = false;    // Pause was called, Resume still to come: launches stay parked
     int FVerboseLevel = 1;
 
 private:
