@@ -116,11 +116,12 @@ TSide KestrovaSide(const TPrograms& programs, const std::string& source, int fil
                    const std::string& caseName) {
     TSide side{"kestrova-cli", {}, 1, {}, false};
     const std::string sideFolder = SideFolder(folder, caseName, "kestrova");
-    TArguments arguments{programs.KestrovaCli, "-y", "1"};
+    TArguments arguments{programs.KestrovaCli};
     if (processes > 0) arguments.insert(arguments.end(), {"-processes", std::to_string(processes)});
     for (int file = 0; file < files; ++file) {
         const std::string output = sideFolder + "/out" + std::to_string(file) + extension;
-        arguments.insert(arguments.end(), {"-i", source});
+        // In a queue, -y belongs to the task it stands in: each round replaces every output.
+        arguments.insert(arguments.end(), {"-y", "1", "-i", source});
         arguments.insert(arguments.end(), options.begin(), options.end());
         arguments.push_back(output);
         side.Outputs.push_back(output);
